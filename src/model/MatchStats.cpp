@@ -75,6 +75,12 @@ void MatchStats::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
     addArray(into.weapKills, from.weapKills);
     addArray(into.weapDeaths, from.weapDeaths);
     addArray(into.killCount, from.killCount);
+    // Kills of the old name are kills of the surviving player: move every
+    // player's column of the old record into the survivor's column before the
+    // old column disappears, so that no row of the kill matrix loses a kill.
+    for (PlayerRecord& p : players) {
+        if (&p != &from) p.countKillsOf(into.id, p.killsOf(from.id));
+    }
     removePlayer(from);
 }
 

@@ -26,8 +26,9 @@ struct MatchStats {
     PlayerRecord* findPlayer(std::string_view rawName, bool create);
     [[nodiscard]] PlayerRecord* findPlayerById(std::int32_t id);
 
-    // Adds the counters of `from` into `into` (grenRatio and rank excepted)
-    // and removes `from`. `into` stays valid; the ids above `from` drop by one.
+    // Adds the counters of `from` into `into` (grenRatio and rank excepted),
+    // moves every kill of `from` into the column of `into` and removes `from`.
+    // `into` stays valid; the ids above `from` drop by one.
     void mergeRenamed(PlayerRecord& from, PlayerRecord& into);
     // Removes the record and closes the gap in the ids and killCount columns.
     void removePlayer(const PlayerRecord& record);

@@ -10,8 +10,8 @@ std::int32_t PlayerRecord::killsOf(std::int32_t victimId) const {
     return hasColumn(victimId) ? killCount[static_cast<std::size_t>(victimId)] : 0;
 }
 
-void PlayerRecord::countKillOf(std::int32_t victimId) {
-    if (hasColumn(victimId)) ++killCount[static_cast<std::size_t>(victimId)];
+void PlayerRecord::countKillsOf(std::int32_t victimId, std::int32_t kills) {
+    if (hasColumn(victimId)) killCount[static_cast<std::size_t>(victimId)] += kills;
 }
 
 }  // namespace zefa

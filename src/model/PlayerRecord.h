@@ -39,8 +39,9 @@ struct PlayerRecord {
 
     // How often this player killed the player with `victimId`; 0 where no column exists.
     [[nodiscard]] std::int32_t killsOf(std::int32_t victimId) const;
-    // Counts one kill of `victimId`; skipped where no column exists.
-    void countKillOf(std::int32_t victimId);
+    // Counts kills of `victimId`; skipped where no column exists.
+    void countKillOf(std::int32_t victimId) { countKillsOf(victimId, 1); }
+    void countKillsOf(std::int32_t victimId, std::int32_t kills);
 };
 
 }  // namespace zefa

@@ -61,6 +61,21 @@ TEST(PlayerList, MergeAddsCountersButNotRatioOrRank) {
     EXPECT_EQ(into.rank, 0);
 }
 
+TEST(PlayerList, MergeMovesKillsOfTheOldNameIntoTheSurvivorsColumn) {
+    MatchStats stats;
+    PlayerRecord& killer = *stats.findPlayer("killer", true);
+    PlayerRecord& from = *stats.findPlayer("old", true);
+    PlayerRecord& into = *stats.findPlayer("new", true);
+    killer.countKillsOf(from.id, 2);
+    killer.countKillOf(into.id);
+    from.countKillOf(from.id);  // a suicide under the old name
+    stats.mergeRenamed(from, into);
+    EXPECT_EQ(into.id, 1);
+    EXPECT_EQ(killer.killsOf(1), 3);
+    EXPECT_EQ(killer.killsOf(2), 0);
+    EXPECT_EQ(into.killsOf(1), 1) << "the old name's suicide stays on the diagonal";
+}
+
 TEST(Finish, FillsWeaponTotalsAndRank) {
     MatchStats stats;
     PlayerRecord& a = *stats.findPlayer("a", true);
