@@ -1,0 +1,17 @@
+#include "parser/CompiledPattern.h"
+
+#include "parser/RequiredLiteral.h"
+
+namespace zefa {
+
+CompiledPattern::CompiledPattern(std::string_view pattern)
+    : requiredText_(requiredLiteral(pattern)) {
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                              PCRE2_CASELESS, &errorCode, &errorOffset, nullptr));
+    // Without JIT support the interpreter runs the same pattern, only slower.
+    if (code_) pcre2_jit_compile(code_.get(), PCRE2_JIT_COMPLETE);
+}
+
+}  // namespace zefa

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "parser/CompiledPattern.h"
+
+namespace zefa {
+
+struct Pcre2MatchDataDeleter {
+    void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
+};
+struct Pcre2MatchContextDeleter {
+    void operator()(pcre2_match_context* context) const { pcre2_match_context_free(context); }
+};
+struct Pcre2JitStackDeleter {
+    void operator()(pcre2_jit_stack* stack) const { pcre2_jit_stack_free(stack); }
+};
+
+// Tests one line against patterns and hands out the captures of the latest
+// test. Every run is bounded: a pattern that would take too long or too
+// much memory on a crafted line counts as not matching.
+class LineMatcher {
+public:
+    static constexpr std::size_t kMaxCaptures = 5;  // the whole match and four groups
+
+    LineMatcher();
+
+    // Keeps a copy of the line; an empty line matches nothing.
+    void setSubject(std::string_view line);
+    [[nodiscard]] std::string_view subject() const { return subject_; }
+
+    // Unanchored, leftmost match. Captures are collected from the whole match
+    // upward while set and non-empty, so an empty group ends the collection.
+    bool test(const CompiledPattern& pattern);
+    // Index of the first pattern that matches, its captures kept.
+    [[nodiscard]] std::optional<std::size_t> firstMatch(std::span<const CompiledPattern> table);
+
+    // Capture i of the latest test; capture 0 when i was not collected, empty
+    // when the test failed or collected nothing. Valid until the next setSubject.
+    [[nodiscard]] std::string_view capture(std::size_t i) const;
+
+private:
+    std::string subject_;
+    std::string foldedSubject_;  // for the required-text check
+    std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
+    std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
+    std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> jitStack_;
+    std::array<std::string_view, kMaxCaptures> captures_{};
+    std::size_t count_ = 0;
+};
+
+}  // namespace zefa

@@ -1,0 +1,321 @@
+#include "parser/LogParser.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "model/Teams.h"
+#include "parser/RequiredLiteral.h"
+
+namespace zefa {
+
+namespace {
+
+constexpr std::array<FlagIndex, kFlagCount> kFlags = {kRedFlag, kBlueFlag};
+constexpr std::string_view kTeamKillPrefix = "ally ";
+
+// Capturing a team's flag scores for the other team.
+constexpr TeamIndex scoringTeam(FlagIndex flag) { return flag == kRedFlag ? kBlue : kRed; }
+
+// Which team words a captured text holds, compared in lower case.
+std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
+    const std::string folded = foldCase(text);
+    std::array<bool, kTeamCount> found{};
+    for (std::size_t t = 0; t < kTeams.size(); ++t) {
+        found[t] = folded.find(kTeams[t].word) != std::string::npos;
+    }
+    return found;
+}
+
+}  // namespace
+
+LogParser::LogParser(MatchStats& stats, const VersionTables& tables)
+    : stats_(stats), tables_(tables), patterns_(tables) {}
+
+void LogParser::readLine(std::string_view rawLine) {
+    ++stats_.lineCount;
+    if (rawLine.size() > kMaxLineLength) return;
+    std::string_view line = rawLine.substr(0, rawLine.find('\0'));
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    classifyLine(line);
+}
+
+LineRule LogParser::classifyLine(std::string_view line) {
+    if (line.empty()) return LineRule::None;
+    using Take = bool (LogParser::*)();
+    // The first rule that takes the line ends its handling.
+    static constexpr std::array<std::pair<LineRule, Take>, kLineRuleCount - 1> kRules = {{
+        {LineRule::Chat, &LogParser::takeChat},
+        {LineRule::SelfGrenade, &LogParser::takeSelfGrenade},
+        {LineRule::Rename, &LogParser::takeRename},
+        {LineRule::OwnerlessSentry, &LogParser::takeOwnerlessSentry},
+        {LineRule::Kill, &LogParser::takeKill},
+        {LineRule::FlagPickup, &LogParser::takeFlagPickup},
+        {LineRule::FlagCapture, &LogParser::takeFlagCapture},
+        {LineRule::FlagReturn, &LogParser::takeFlagReturn},
+        {LineRule::Suicide, &LogParser::takeSuicide},
+        {LineRule::EnvironmentDeath, &LogParser::takeEnvironmentDeath},
+        {LineRule::Defense, &LogParser::takeDefense},
+    }};
+    matcher_.setSubject(line);
+    LineRule taken = LineRule::None;
+    for (const auto& [rule, take] : kRules) {
+        if ((this->*take)()) {
+            taken = rule;
+            break;
+        }
+    }
+    ++taken_[static_cast<std::size_t>(taken)];
+    return taken;
+}
+
+void LogParser::finishLog() {
+    for (FlagIndex flag : kFlags) creditSavers(flag);
+    stats_.finish();
+}
+
+bool LogParser::takeChat() {
+    if (!matcher_.test(patterns_.chatFilter)) return false;
+    // Talk before the first game event is warm-up chatter and is not kept.
+    if (started_ && matcher_.test(patterns_.chatLine)) {
+        const std::string_view speaker = matcher_.capture(1);
+        if (PlayerRecord* p = stats_.findPlayer(speaker, false)) ++p->mm1;
+        stats_.chatSpeakers.emplace_back(speaker);
+        stats_.chatTexts.emplace_back(matcher_.capture(2));
+    }
+    return true;
+}
+
+bool LogParser::takeSelfGrenade() {
+    if (!matcher_.test(patterns_.selfGrenade)) return false;
+    started_ = true;
+    ++player(matcher_.capture(1)).selfGren;
+    return true;
+}
+
+bool LogParser::takeRename() {
+    if (!matcher_.test(patterns_.rename)) return false;
+    PlayerRecord* old = stats_.findPlayer(matcher_.capture(1), false);
+    if (!old) return true;
+    PlayerRecord* renamed = stats_.findPlayer(matcher_.capture(2), false);
+    if (renamed == old) return true;
+    if (renamed) {
+        mergeRenamed(*old, *renamed);
+    } else {
+        stats_.renamePlayer(*old, matcher_.capture(2));
+    }
+    return true;
+}
+
+// The merge renumbers the players; flag carriers and savers follow their
+// players so that saves and captures stay with the right one.
+void LogParser::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
+    const std::int32_t removed = from.id;
+    stats_.mergeRenamed(from, into);
+    auto remap = [&](std::int32_t& id) {
+        if (id == removed) {
+            id = into.id;
+        } else if (id > removed) {
+            --id;
+        }
+    };
+    for (std::int32_t& carrier : flagCarrier_) remap(carrier);
+    for (auto& savers : flagSavers_) {
+        for (std::int32_t& saver : savers) remap(saver);
+    }
+}
+
+bool LogParser::takeOwnerlessSentry() {
+    return matcher_.subject().starts_with(kOwnerlessSentryPrefix) &&
+           matcher_.test(patterns_.ownerlessSentry);
+}
+
+bool LogParser::takeKill() {
+    const auto row = matcher_.firstMatch(patterns_.kills);
+    if (!row) return false;
+    const KillRow& kill = tables_.kills[*row];
+    recordKill(matcher_.capture(2), matcher_.capture(1), kill.weapon, kill.sentry);
+    return true;
+}
+
+bool LogParser::takeFlagPickup() {
+    const auto row = matcher_.firstMatch(patterns_.flagPickups);
+    if (!row) return false;
+    started_ = true;
+    PlayerRecord& p = player(matcher_.capture(1));
+    if (flagPickupTable()[*row].kind == PickupKind::Single) {
+        takeFlag(kRedFlag, p.id);
+    } else {
+        const auto teams = teamWordsIn(matcher_.capture(2));
+        if (teams[kRed]) takeFlag(kRedFlag, p.id);
+        if (teams[kBlue]) takeFlag(kBlueFlag, p.id);
+    }
+    ++p.touches;
+    ++p.drops;
+    return true;
+}
+
+void LogParser::takeFlag(FlagIndex flag, std::int32_t carrierId) {
+    flagCarrier_[flag] = carrierId;
+    flagState_[flag] = flagState_[flag] == kFlagAtBase ? kFlagFirstCarry : kFlagBroken;
+}
+
+bool LogParser::takeFlagCapture() {
+    const auto row = matcher_.firstMatch(patterns_.flagCaptures);
+    if (!row) return false;
+    started_ = true;
+    PlayerRecord* capper = nullptr;
+    switch (flagCaptureTable()[*row].kind) {
+        case CaptureKind::CapperNamed: capper = captureByNamedCapper(); break;
+        case CaptureKind::FlagNamed: capper = captureOfNamedFlag(); break;
+        case CaptureKind::ScoringEvent: capper = scoringEvent(); break;
+        case CaptureKind::NamedBase: capper = captureInNamedBase(); break;
+    }
+    if (capper) {
+        ++capper->caps;
+        --capper->drops;
+    }
+    return true;
+}
+
+// The capper is credited even when not known to hold a flag; only the flags
+// it holds score.
+PlayerRecord* LogParser::captureByNamedCapper() {
+    PlayerRecord& capper = player(matcher_.capture(1));
+    for (FlagIndex flag : kFlags) {
+        if (flagCarrier_[flag] != capper.id) continue;
+        closeRun(flag);
+        ++stats_.teamScores[scoringTeam(flag)];
+    }
+    return &capper;
+}
+
+PlayerRecord* LogParser::captureOfNamedFlag() {
+    const auto teams = teamWordsIn(matcher_.capture(1));
+    PlayerRecord* capper = nullptr;
+    if (teams[kRed]) {
+        if (PlayerRecord* carrier = closeRun(kRedFlag)) {
+            ++stats_.teamScores[scoringTeam(kRedFlag)];
+            capper = carrier;
+        }
+    }
+    if (teams[kBlue]) {
+        capper = closeRun(kBlueFlag);
+        if (capper) ++stats_.teamScores[scoringTeam(kBlueFlag)];
+    }
+    return capper;
+}
+
+// A ball or single-flag score: the carrier scores and every team named in
+// the line loses a point.
+PlayerRecord* LogParser::scoringEvent() {
+    PlayerRecord* carrier = closeRun(kRedFlag);
+    if (!carrier) return nullptr;
+    const auto teams = teamWordsIn(matcher_.capture(0));
+    for (std::size_t t = 0; t < teams.size(); ++t) {
+        if (teams[t]) --stats_.teamScores[t];
+    }
+    return carrier;
+}
+
+PlayerRecord* LogParser::captureInNamedBase() {
+    const auto teams = teamWordsIn(matcher_.capture(2));
+    if (teams[kRed]) ++stats_.teamScores[kBlue];
+    if (teams[kBlue]) ++stats_.teamScores[kRed];
+    return closeRun(kRedFlag);
+}
+
+// Ends the flag's run at a capture; the savers of the run get nothing.
+// Returns the carrier, or null when nobody known held the flag.
+PlayerRecord* LogParser::closeRun(FlagIndex flag) {
+    PlayerRecord* carrier = stats_.findPlayerById(flagCarrier_[flag]);
+    if (!carrier) return nullptr;
+    flagCarrier_[flag] = kNoCarrier;
+    if (flagState_[flag] == kFlagFirstCarry) ++carrier->c2cs;
+    flagState_[flag] = kFlagAtBase;
+    flagSavers_[flag].clear();
+    return carrier;
+}
+
+bool LogParser::takeFlagReturn() {
+    if (!matcher_.firstMatch(patterns_.flagReturns)) return false;
+    started_ = true;
+    const FlagIndex flag = teamWordsIn(matcher_.capture(0))[kBlue] ? kBlueFlag : kRedFlag;
+    flagState_[flag] = kFlagAtBase;
+    flagCarrier_[flag] = kNoCarrier;
+    creditSavers(flag);
+    flagSavers_[flag].clear();
+    return true;
+}
+
+void LogParser::creditSavers(FlagIndex flag) {
+    for (std::int32_t id : flagSavers_[flag]) {
+        if (PlayerRecord* saver = stats_.findPlayerById(id)) ++saver->flagSaves;
+    }
+}
+
+bool LogParser::takeSuicide() {
+    const auto row = matcher_.firstMatch(patterns_.suicides);
+    if (!row) return false;
+    recordKill(matcher_.capture(1), matcher_.capture(1), tables_.suicides[*row].weapon, false);
+    return true;
+}
+
+bool LogParser::takeEnvironmentDeath() {
+    if (!matcher_.firstMatch(patterns_.environmentDeaths)) return false;
+    recordKill(matcher_.capture(1), matcher_.capture(1), kEnvironment, false);
+    return true;
+}
+
+bool LogParser::takeDefense() {
+    const auto row = matcher_.firstMatch(patterns_.defenses);
+    if (!row) return false;
+    ++player(matcher_.capture(1)).defenses[defenseTable()[*row].kind];
+    return true;
+}
+
+void LogParser::recordKill(std::string_view killerName, std::string_view victimName,
+                           Weapon weapon, bool sentry) {
+    started_ = true;
+    const bool teamKill = killerName.starts_with(kTeamKillPrefix);
+    if (teamKill) killerName.remove_prefix(kTeamKillPrefix.size());
+    PlayerRecord& killer = player(killerName);
+    PlayerRecord& victim = player(victimName);
+
+    if (&killer == &victim) {
+        ++killer.suicides;
+        killer.countKillOf(killer.id);
+        return;
+    }
+    if (teamKill) {
+        if (sentry) return;
+        ++killer.tks;
+        killer.countKillOf(victim.id);
+        ++victim.tkDeaths;
+        for (std::int32_t& carrier : flagCarrier_) {
+            if (carrier == victim.id) carrier = kNoCarrier;
+        }
+        return;
+    }
+
+    ++killer.kills;
+    // A destroyed sentry is no death of its owner.
+    if (!sentry) {
+        ++victim.deaths;
+        killer.countKillOf(victim.id);
+    }
+    ++killer.weapKills[weapon];
+    ++victim.weapDeaths[weapon];
+    killer.grenRatio =
+        static_cast<std::int32_t>(std::int64_t{100} * killer.weapKills[kGrenade] / killer.kills);
+    // Killing a carrier, or destroying its sentry, stops the run and makes a
+    // possible save.
+    for (FlagIndex flag : kFlags) {
+        if (flagCarrier_[flag] != victim.id) continue;
+        flagSavers_[flag].push_back(killer.id);
+        flagCarrier_[flag] = kNoCarrier;
+        flagState_[flag] = kFlagBroken;
+    }
+}
+
+}  // namespace zefa

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/MatchStats.h"
+#include "model/Weapons.h"
+#include "parser/LineMatcher.h"
+#include "parser/PatternSet.h"
+#include "parser/PatternTables.h"
+
+namespace zefa {
+
+// The rule that took a line, in the order the rules are tried. A rule takes
+// a line even when it then drops it (chat before the match started, a rename
+// of an unknown player, an ownerless sentry). None: nothing took it.
+enum class LineRule {
+    None,
+    Chat,
+    SelfGrenade,
+    Rename,
+    OwnerlessSentry,
+    Kill,
+    FlagPickup,
+    FlagCapture,
+    FlagReturn,
+    Suicide,
+    EnvironmentDeath,
+    Defense,
+};
+inline constexpr std::size_t kLineRuleCount = 12;
+
+// Longer lines are counted but never classified.
+inline constexpr std::size_t kMaxLineLength = 4095;
+
+// Flag slots; modes with a single flag or ball use the red one.
+enum FlagIndex : std::int32_t { kRedFlag = 0, kBlueFlag = 1 };
+inline constexpr std::size_t kFlagCount = 2;
+
+// The run of a flag since it was last at its base.
+enum FlagRun : std::int32_t {
+    kFlagAtBase = 0,
+    kFlagFirstCarry = 1,  // picked up once from its base: a capture now is coast to coast
+    kFlagBroken = 2,      // picked up again, or its carrier was killed
+};
+
+inline constexpr std::int32_t kNoCarrier = -1;
+
+// Turns the lines of one log into updates of the MatchStats it fills and
+// follows the flags through the match. One parser per log.
+class LogParser {
+public:
+    LogParser(MatchStats& stats, const VersionTables& tables);
+
+    // One line as read from the file, without its line feed.
+    void readLine(std::string_view rawLine);
+    // One line without its line end; empty lines do nothing.
+    LineRule classifyLine(std::string_view line);
+    // Credits the flag savers still listed and finishes the statistics.
+    void finishLog();
+
+    [[nodiscard]] bool started() const { return started_; }
+    [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
+        return flagCarrier_;
+    }
+    [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagState() const {
+        return flagState_;
+    }
+    [[nodiscard]] const std::array<std::vector<std::int32_t>, kFlagCount>& flagSavers() const {
+        return flagSavers_;
+    }
+    // Non-empty lines classified so far that `rule` took.
+    [[nodiscard]] std::int32_t linesTakenBy(LineRule rule) const {
+        return taken_[static_cast<std::size_t>(rule)];
+    }
+
+private:
+    bool takeChat();
+    bool takeSelfGrenade();
+    bool takeRename();
+    bool takeOwnerlessSentry();
+    bool takeKill();
+    bool takeFlagPickup();
+    bool takeFlagCapture();
+    bool takeFlagReturn();
+    bool takeSuicide();
+    bool takeEnvironmentDeath();
+    bool takeDefense();
+
+    void recordKill(std::string_view killerName, std::string_view victimName, Weapon weapon,
+                    bool sentry);
+    void mergeRenamed(PlayerRecord& from, PlayerRecord& into);
+    PlayerRecord& player(std::string_view rawName) { return *stats_.findPlayer(rawName, true); }
+
+    void takeFlag(FlagIndex flag, std::int32_t carrierId);
+    PlayerRecord* captureByNamedCapper();
+    PlayerRecord* captureOfNamedFlag();
+    PlayerRecord* scoringEvent();
+    PlayerRecord* captureInNamedBase();
+    PlayerRecord* closeRun(FlagIndex flag);
+    void creditSavers(FlagIndex flag);
+
+    MatchStats& stats_;
+    const VersionTables& tables_;
+    PatternSet patterns_;
+    LineMatcher matcher_;
+    bool started_ = false;
+    std::array<std::int32_t, kFlagCount> flagCarrier_{kNoCarrier, kNoCarrier};
+    std::array<std::int32_t, kFlagCount> flagState_{kFlagAtBase, kFlagAtBase};
+    std::array<std::vector<std::int32_t>, kFlagCount> flagSavers_;
+    std::array<std::int32_t, kLineRuleCount> taken_{};
+};
+
+}  // namespace zefa

@@ -1,0 +1,77 @@
+#include "parser/ParseLog.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "parser/LogParser.h"
+
+namespace zefa {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+constexpr std::size_t kBlockSize = 64 * 1024;
+// Of a line that spans blocks, one byte more than the parser accepts is
+// kept: enough for it to see the line is too long, and memory stays bounded.
+constexpr std::size_t kKeptLineBytes = kMaxLineLength + 1;
+
+void appendKept(std::string& pending, std::string_view more) {
+    const std::size_t room = kKeptLineBytes - std::min(kKeptLineBytes, pending.size());
+    pending.append(more.substr(0, room));
+}
+
+// Hands every line, without its line feed, to the parser; lines inside a
+// block go on without a copy. Returns the error that ended the reading early.
+std::error_code readLines(std::FILE* file, LogParser& parser) {
+    std::vector<char> block(kBlockSize);
+    std::string pending;  // start of a line that goes on in the next block
+    std::size_t got = 0;
+    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
+        std::string_view rest(block.data(), got);
+        for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos;
+             lf = rest.find('\n')) {
+            if (pending.empty()) {
+                parser.readLine(rest.substr(0, lf));
+            } else {
+                appendKept(pending, rest.substr(0, lf));
+                parser.readLine(pending);
+                pending.clear();
+            }
+            rest.remove_prefix(lf + 1);
+        }
+        appendKept(pending, rest);
+    }
+    std::error_code error;
+    if (std::ferror(file)) error.assign(errno, std::generic_category());
+    if (!pending.empty()) parser.readLine(pending);  // a last line without line feed
+    return error;
+}
+
+}  // namespace
+
+LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
+                       const VersionTables& tables) {
+    LogParser parser(stats, tables);
+    LogReadResult result;
+    if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
+        result.error = readLines(file.get(), parser);
+        result.opened = !result.error;
+    } else {
+        result.error.assign(errno, std::generic_category());
+    }
+    parser.finishLog();
+    result.versionLines = parser.linesTakenBy(LineRule::Kill) +
+                          parser.linesTakenBy(LineRule::Suicide) +
+                          parser.linesTakenBy(LineRule::EnvironmentDeath);
+    return result;
+}
+
+}  // namespace zefa

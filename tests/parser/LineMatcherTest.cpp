@@ -1,0 +1,84 @@
+#include "parser/LineMatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "ParsedMatch.h"
+#include "parser/RequiredLiteral.h"
+
+namespace zefa {
+namespace {
+
+TEST(LineMatcher, CapturesFollowTheCollectionRules) {
+    LineMatcher m;
+    const CompiledPattern kill("(.*) was railed by (.*)");
+    m.setSubject("x BOB WAS RAILED BY TOM");  // letter case is ignored, no anchoring
+    ASSERT_TRUE(m.test(kill));
+    EXPECT_EQ(m.capture(0), "x BOB WAS RAILED BY TOM");
+    EXPECT_EQ(m.capture(1), "x BOB");
+    EXPECT_EQ(m.capture(2), "TOM");
+    EXPECT_EQ(m.capture(3), m.capture(0));  // not collected: the whole match
+    m.setSubject(" was railed by Tom");      // an empty first group ends the collection
+    ASSERT_TRUE(m.test(kill));
+    EXPECT_EQ(m.capture(2), " was railed by Tom");
+    m.setSubject("xbc");  // so does an unset one
+    ASSERT_TRUE(m.test(CompiledPattern("(a)|(b)c")));
+    EXPECT_EQ(m.capture(2), "bc");
+
+    m.setSubject("nothing here");
+    EXPECT_FALSE(m.test(kill));
+    EXPECT_EQ(m.capture(0), "");
+    m.setSubject("");
+    EXPECT_FALSE(m.test(CompiledPattern("(.*)")));
+    m.setSubject("abc");
+    EXPECT_FALSE(m.test(CompiledPattern("(.*")));  // does not compile: never matches
+}
+
+TEST(LineMatcher, RequiredLiteralIsTheLongestPlainTopLevelRun) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"(.*) \\((.*)\\) has the SPAZ-BALL", ") has the spaz-ball"},
+        {"(.*)\\^7: \\^2(.*)", "^7: ^2"},
+        {"(.*)rag (.*)returned", "returned"},
+        {"xyzw?ab", "xyz"},       // a quantified character is optional
+        {"(long text)ab", "ab"},  // groups are skipped
+        {"ab|cdef", ""},          {"[ab]cd", ""}, {"a{2}bc", ""}, {"\\x41bc", ""}, {"(?x) a b", ""},
+    };
+    for (const auto& [pattern, literal] : cases) EXPECT_EQ(requiredLiteral(pattern), literal) << pattern;
+    EXPECT_EQ(foldCase("AbZ\xC9@["), "abz\xC9@[");  // ASCII letters only
+}
+
+std::string repeat(std::string_view part, std::size_t length) {
+    std::string line;
+    while (line.size() + part.size() <= length) line += part;
+    return line;
+}
+
+// Lines built to make the patterns try every split of a long subject; the
+// test timeout guards that they end.
+TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
+    const std::string worst[] = {
+        "returned " + repeat("the ", 2000) + repeat("flag ", 2085),
+        "returned cross " + repeat("the ", 1000) + repeat(" ", 1000) + repeat("cross ", 2075),
+        "^ " + repeat("a capped a ^7CP", 4090),
+        "rag " + repeat("a snagged b's c", 4090),
+        "cluster " + repeat("a spammed b self with c", 4085),
+        "Team " + repeat("The a flag has been captured, Nice job b c", 4090),
+    };
+    test::ParsedMatch m;
+    for (const std::string& line : worst) EXPECT_EQ(m.parser.classifyLine(line), LineRule::None);
+    EXPECT_EQ(m.parser.classifyLine(repeat(" renamed to ", 4095)), LineRule::Rename);
+    EXPECT_TRUE(m.stats.players.empty());
+
+    // Long lines, high bytes and carriage returns inside still match.
+    m.lines({repeat("noise ", 3000) + "Bob was railed by Tom", "B\xE9\xFF\x80" "b\r was railed by T\x7F\r\xC9m"});
+    EXPECT_EQ(m["Tom"].kills, 1);
+    EXPECT_EQ(m["T\x7F\r\xC9m"].kills, 1);
+    EXPECT_EQ(m["B\xE9\xFF\x80" "b\r"].deaths, 1);
+    m.lines({"\xC9ve was railed by Tom", "\xE9ve was railed by Tom"});  // no case above 0x7F
+    EXPECT_EQ(m.stats.players.size(), 6u);
+}
+
+}  // namespace
+}  // namespace zefa
