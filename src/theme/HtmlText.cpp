@@ -1,0 +1,83 @@
+#include "theme/HtmlText.h"
+
+#include <array>
+#include <charconv>
+#include <initializer_list>
+
+namespace zefa {
+
+namespace {
+
+using EscapeTable = std::array<std::string_view, 256>;
+
+// What a byte becomes with escaping on; an empty entry is written unchanged.
+// The console's box-drawing and symbol bytes map to look-alikes.
+constexpr EscapeTable makeEscapeTable() {
+    EscapeTable table{};
+    const auto map = [&table](std::string_view replacement, std::initializer_list<int> bytes) {
+        for (const int byte : bytes) table[static_cast<std::size_t>(byte)] = replacement;
+    };
+    map("[", {1, 7, 16, 18, 24, 128, 144});
+    map("]", {3, 9, 17, 20, 26, 130, 145});
+    map("-", {2, 19, 25, 30});
+    map("#", {4, 6, 8, 11, 139});
+    map(".", {14, 15, 28, 133, 142, 143});
+    map("|", {21, 23, 131});
+    map("=", {129});
+    map("v", {134});
+    map("^", {135});
+    map("&nbsp;", {5, 12, 22, 132, 137, 138, 140, 157, 158, 159, 160});
+    map("&lt;", {29, '<', 127, 136});
+    map("&gt;", {31, '>', 141});
+    map("&amp;", {'&'});
+    // Names and chat come from other players and may end up inside an attribute.
+    map("&quot;", {'"'});
+    map("&#39;", {'\''});
+    return table;
+}
+
+constexpr EscapeTable kEscapeTable = makeEscapeTable();
+
+bool isColourCode(char byte) { return (byte >= '0' && byte <= '9') || byte == '*'; }
+
+}  // namespace
+
+void EmitText(PageSink& page, std::string_view text, bool escape) {
+    bool fontOpen = false;  // an element never spans two calls
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char byte = text[i];
+        if (byte == '^' && i + 1 < text.size() && isColourCode(text[i + 1])) {
+            const char code = text[++i];
+            if (fontOpen) page.write("</font>");
+            page.write("<font class=\"color");
+            page.write(code == '*' ? std::string_view("star") : std::string_view(&code, 1));
+            page.write("\">");
+            fontOpen = true;
+            continue;
+        }
+        const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(byte)];
+        if (escape && !replacement.empty()) {
+            page.write(replacement);
+        } else {
+            page.put(byte);
+        }
+    }
+    if (fontOpen) page.write("</font>");
+}
+
+void EmitInt(PageSink& page, std::int32_t value) {
+    std::array<char, 16> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    EmitText(page, {text.data(), end}, false);
+}
+
+void EmitDecimal(PageSink& page, float value) {
+    // Room for the 39 integer digits of the largest float, sign and decimals.
+    std::array<char, 64> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(),
+                                   static_cast<double>(value), std::chars_format::fixed, 2)
+                         .ptr;
+    EmitText(page, {text.data(), end}, false);
+}
+
+}  // namespace zefa

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace zefa {
+
+// Collects the bytes of a page and hands them to the stream in large blocks.
+// Writes to a failed stream are ignored, and so is everything once the page
+// outgrows its size limit; both are reported rather than thrown.
+class PageSink {
+public:
+    PageSink(std::ostream& out, std::size_t sizeLimit);
+
+    void write(std::string_view bytes);
+    void put(char byte) { write({&byte, 1}); }
+
+    // Hands the rest to the stream and flushes it; false when the stream failed.
+    bool finish();
+    // A write did not fit within the size limit and was dropped.
+    [[nodiscard]] bool overflowed() const { return overflowed_; }
+
+private:
+    void drain();
+
+    std::ostream& out_;
+    std::string buffer_;
+    std::size_t sizeLimit_;
+    std::size_t size_ = 0;  // bytes accepted so far
+    bool overflowed_ = false;
+};
+
+}  // namespace zefa

@@ -1,0 +1,156 @@
+#include "theme/PageWriter.h"
+
+#include <array>
+#include <fstream>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <string>
+
+#include "model/Teams.h"
+#include "theme/HtmlText.h"
+#include "theme/Page.h"
+#include "theme/StatisticsLoops.h"
+#include "theme/ThemeFile.h"
+
+namespace zefa {
+
+namespace {
+
+// A hostile theme can nest loops so that the work grows exponentially with its
+// length. A rich theme over 75 players, kill matrix included, reads 170,000
+// lines (13 MiB of work as the theme stream counts it) and writes 1.2 MiB.
+constexpr std::size_t kThemeWorkBudget = std::size_t{256} << 20;
+constexpr std::size_t kPageSizeLimit = std::size_t{256} << 20;
+
+// The credit link; the handle is written with its colour codes.
+constexpr std::string_view kAuthorLink =
+    "<a href=\"mailto:crew@zefastats.example\">^4Zefa^7Stats ^1Crew";
+
+void writeText(Page& page, std::string_view text) { EmitText(page.sink, text, false); }
+
+// Local time of the page's clock. English month names and AM/PM whatever
+// locale the program runs in, so the classic locale formats it.
+void writeClock(Page& page, const char* format) {
+    const std::time_t now = page.writer.fixedTime.value_or(std::time(nullptr));
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) return;
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << std::put_time(&local, format);
+    writeText(page, text.str());
+}
+
+std::string_view winOrLoss(const MatchStats& stats) {
+    const std::int32_t red = stats.teamScores[kRed];
+    const std::int32_t blue = stats.teamScores[kBlue];
+    if (red > blue) return " defeated ";
+    return red == blue ? " tied " : " was defeated by ";
+}
+
+template <std::size_t Team>
+void writeTeamName(Page& page) {
+    EmitText(page.sink, kTeams[Team].displayText, true);
+}
+
+template <std::size_t Team>
+void writeTeamScore(Page& page) {
+    EmitInt(page.sink, page.stats.teamScores[Team]);
+}
+
+struct TopLevelTag {
+    std::string_view tag;
+    void (*write)(Page& page);
+};
+
+// In the order the lines are compared.
+constexpr std::array kTopLevelTags = {
+    TopLevelTag{"<= TITLE =>", [](Page& page) { writeText(page, "Zefa Stats"); }},
+    TopLevelTag{"<= VERSION =>", [](Page& page) { writeText(page, "2.1.5"); }},
+    TopLevelTag{"<= AUTHOR =>",
+                [](Page& page) {
+                    writeText(page, kAuthorLink);
+                    writeText(page, "</a>");
+                }},
+    TopLevelTag{"<= DATE =>", [](Page& page) { writeClock(page, "%b %d, %Y\n"); }},
+    TopLevelTag{"<= TIME =>", [](Page& page) { writeClock(page, "%I:%M:%S %p\n"); }},
+    TopLevelTag{"<= TEAMNAME1 =>", writeTeamName<kRed>},
+    TopLevelTag{"<= TEAMNAME2 =>", writeTeamName<kBlue>},
+    TopLevelTag{"<= TEAMNAME3 =>", writeTeamName<kGreen>},
+    TopLevelTag{"<= TEAMNAME4 =>", writeTeamName<kYellow>},
+    TopLevelTag{"<= TEAMSCORE1 =>", writeTeamScore<kRed>},
+    TopLevelTag{"<= TEAMSCORE2 =>", writeTeamScore<kBlue>},
+    TopLevelTag{"<= TEAMSCORE3 =>", writeTeamScore<kGreen>},
+    TopLevelTag{"<= TEAMSCORE4 =>", writeTeamScore<kYellow>},
+    TopLevelTag{"<= WINORLOSS =>", [](Page& page) { writeText(page, winOrLoss(page.stats)); }},
+    TopLevelTag{"<= NUMLINES =>", [](Page& page) { EmitInt(page.sink, page.writer.lineCount); }},
+    TopLevelTag{"<= DURATION =>",
+                [](Page& page) {
+                    EmitDecimal(page.sink, static_cast<float>(page.writer.elapsedMs) * 0.001F);
+                }},
+    TopLevelTag{"<= FLAGTOUCHLOOP =>", ExpandFlagTouchLoop},
+    TopLevelTag{"<= FLAGCAPLOOP =>", ExpandFlagCapLoop},
+    TopLevelTag{"<= PLAYERLOOP =>", ExpandPlayerLoop},
+    TopLevelTag{"<= DEFENSESLOOP =>", [](Page& page) { ExpandDefensesLoop(page, nullptr); }},
+    TopLevelTag{"<= MM1LOOP =>", ExpandChatLoop},
+    TopLevelTag{"<= AWARDSLOOP =>", ExpandAwardsLoop},
+};
+
+// A page whose file could not be created or completed is reported as such.
+PageWriter::PageResult closePage(std::ofstream& out, PageWriter::PageResult result) {
+    out.close();
+    return out.fail() ? PageWriter::PageResult::OutputUnwritable : result;
+}
+
+}  // namespace
+
+PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable& awards,
+                                             const std::filesystem::path& themePath,
+                                             const std::filesystem::path& outputPath,
+                                             const WeaponNames& weaponNames) const {
+    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+    std::error_code error;
+    const std::optional<std::string> theme = readThemeFile(themePath, error);
+    const PageResult result =
+        theme ? WritePage(stats, awards, *theme, out, weaponNames) : PageResult::ThemeUnreadable;
+    return closePage(out, result);
+}
+
+PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable& awards,
+                                             std::string_view theme,
+                                             const std::filesystem::path& outputPath,
+                                             const WeaponNames& weaponNames) const {
+    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+    return closePage(out, WritePage(stats, awards, theme, out, weaponNames));
+}
+
+PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable& awards,
+                                             std::string_view theme, std::ostream& out,
+                                             const WeaponNames& weaponNames) const {
+    Page page{.writer = *this,
+              .stats = stats,
+              .awards = awards,
+              .weaponNames = weaponNames,
+              .theme = ThemeStream(theme, kThemeWorkBudget),
+              .sink = PageSink(out, kPageSizeLimit)};
+    while (!page.theme.eof()) {
+        std::string_view line = page.readLine();
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (!line.empty()) ExpandLine(page, line);
+    }
+    if (!page.sink.finish()) return PageResult::OutputUnwritable;
+    return page.theme.exhausted() || page.sink.overflowed() ? PageResult::TooLarge
+                                                            : PageResult::Written;
+}
+
+void PageWriter::ExpandLine(Page& page, std::string_view line) const {
+    for (const TopLevelTag& tag : kTopLevelTags) {
+        if (line == tag.tag) {
+            tag.write(page);
+            return;
+        }
+    }
+    if (!line.starts_with("<=")) EmitText(page.sink, line, false);
+}
+
+}  // namespace zefa

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "awards/AwardTable.h"
+#include "model/MatchStats.h"
+#include "model/Weapons.h"
+
+namespace zefa {
+
+struct Page;
+
+// Writes a statistics page by copying a theme line by line, replacing tag
+// lines with values of the match and expanding loops over its players,
+// weapons, chat and awards.
+class PageWriter {
+public:
+    enum class PageResult {
+        Written,
+        ThemeUnreadable,   // the page is left empty
+        OutputUnwritable,  // nothing or not everything reached the page
+        TooLarge,          // the theme asked for too much work; the page is cut short
+    };
+
+    std::int32_t lineCount = 0;            // "<= NUMLINES =>"
+    std::int32_t elapsedMs = -1;           // "<= DURATION =>"
+    std::optional<std::time_t> fixedTime;  // the clock of DATE and TIME; unset: now
+
+    // Creates or truncates the page file first, then reads the theme file.
+    PageResult WritePage(MatchStats& stats, const AwardTable& awards,
+                         const std::filesystem::path& themePath,
+                         const std::filesystem::path& outputPath,
+                         const WeaponNames& weaponNames) const;
+    // Creates or truncates the page file and expands the theme text into it.
+    PageResult WritePage(MatchStats& stats, const AwardTable& awards, std::string_view theme,
+                         const std::filesystem::path& outputPath,
+                         const WeaponNames& weaponNames) const;
+    // Expands the theme text onto the stream, without newline translation.
+    // Sorts the player list in place, as the theme's loops ask.
+    PageResult WritePage(MatchStats& stats, const AwardTable& awards, std::string_view theme,
+                         std::ostream& out, const WeaponNames& weaponNames) const;
+
+    // The dispatch for one theme line outside the loops' own tags: a line that
+    // is a top-level tag is replaced by its value (or runs its loop), other
+    // tag lines vanish, text is written as it stands.
+    void ExpandLine(Page& page, std::string_view line) const;
+};
+
+}  // namespace zefa

@@ -1,0 +1,87 @@
+#include "theme/PageWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "theme/RenderPage.h"
+
+namespace zefa {
+namespace {
+
+using namespace std::string_literals;
+using test::renderPage;
+
+TEST(TopLevelTags, OnlyWholeLinesAreTags) {
+    MatchStats stats;
+    EXPECT_EQ(
+        renderPage(stats, "<= TITLE =>\n <= TITLE =>\n<= title =>\nal\nbe\n\nx\0y\n<= VERSION =>"s),
+        "Zefa Stats <= TITLE =>albex2.1.5");
+    EXPECT_EQ(renderPage(stats, "<= AUTHOR =>\n"),
+              "<a href=\"mailto:crew@zefastats.example\"><font class=\"color4\">Zefa</font>"
+              "<font class=\"color7\">Stats </font><font class=\"color1\">Crew</font></a>");
+    // A nested loop's tag is unknown here; its body is read as top-level lines.
+    EXPECT_EQ(renderPage(stats, "<= WEAPKILLLOOP =>\n<b>^2x</b>\n<= ENDLOOP =>\n<= NOSUCHTAG =>\n"),
+              "<b><font class=\"color2\">x</b></font>");
+    EXPECT_EQ(renderPage(stats, std::string(10000, 'w') + "\nx"), std::string(10000, 'w') + "x");
+}
+
+TEST(TopLevelTags, CarriageReturnsBeforeTheLineFeed) {
+    MatchStats stats;
+    test::addPlayer(stats, "Ann");
+    EXPECT_EQ(
+        renderPage(stats, "<= TITLE =>\r\n<= PLAYERLOOP =>\r\n<= NAME =>\r\n<= ENDLOOP =>\r\n"),
+        "Zefa StatsAnn");
+    // The top level drops one more CR; loop bodies keep it.
+    EXPECT_EQ(renderPage(stats, "a\r\r\n<= PLAYERLOOP =>\nb\r\r\n<= TITLE =>\r\r\n<= ENDLOOP =>\n"),
+              "ab\r");
+}
+
+TEST(TopLevelTags, MatchValuesAndClock) {
+    MatchStats stats;
+    stats.teamScores = {3, 5, -7, 0};
+    PageWriter writer;
+    writer.lineCount = 42;
+    writer.elapsedMs = 1234;
+    EXPECT_EQ(renderPage(stats,
+                         "<= TEAMNAME1 =>\n<= TEAMNAME4 =>\n<= TEAMSCORE1 =>\n<= TEAMSCORE2 =>\n"
+                         "<= TEAMSCORE3 =>\n<= TEAMSCORE4 =>\n<= WINORLOSS =>\n<= NUMLINES =>\n"
+                         "<= DURATION =>\n",
+                         AwardTable(), writer),
+              "<font class=\"color1\">RED</font><font class=\"color3\">YELLOW</font>35-70"
+              " was defeated by 421.23");
+    stats.teamScores = {3, 3};
+    EXPECT_EQ(renderPage(stats, "<= WINORLOSS =>\n<= DURATION =>"), " tied -0.00");
+    stats.teamScores = {3, -4};
+    writer.elapsedMs = 0;
+    writer.fixedTime = 1700000000;
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(renderPage(stats, "<= WINORLOSS =>\n<= DURATION =>\n<= DATE =>\n<= TIME =>\n",
+                         AwardTable(), writer),
+              " defeated 0.00Nov 14, 2023\n10:13:20 PM\n");
+}
+
+TEST(PageFiles, ReportsWhatCouldNotBeReadOrWritten) {
+    namespace fs = std::filesystem;
+    using Result = PageWriter::PageResult;
+    const fs::path dir = fs::path(testing::TempDir()) / "zefa_page_files";
+    fs::create_directories(dir);
+    const fs::path theme = dir / "theme.thm";
+    const fs::path page = dir / "page.html";
+    std::ofstream(theme) << "<= TITLE =>\nline\n";
+    const auto write = [&page](const fs::path& from, const fs::path& to) {
+        MatchStats stats;
+        const Result result = PageWriter().WritePage(stats, AwardTable(), from, to, weaponNames(1));
+        std::ifstream in(page);
+        return std::pair(result, std::string(std::istreambuf_iterator<char>(in), {}));
+    };
+    EXPECT_EQ(write(theme, page), std::pair(Result::Written, "Zefa Statsline"s));
+    EXPECT_EQ(write(dir / "missing.thm", page), std::pair(Result::ThemeUnreadable, ""s));
+    EXPECT_EQ(write(theme, dir / "no" / "page.html").first, Result::OutputUnwritable);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace zefa
