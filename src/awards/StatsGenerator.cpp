@@ -1,0 +1,54 @@
+#include "awards/StatsGenerator.h"
+
+#include <chrono>
+
+namespace zefa {
+
+namespace {
+
+std::int32_t millisecondsSince(std::chrono::steady_clock::time_point start) {
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    return static_cast<std::int32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+}  // namespace
+
+void StatsGenerator::SetGameVersion(std::int32_t version) {
+    gameVersion_ = version == kGameVersionBeta2 ? kGameVersionBeta2 : kGameVersionBeta1H;
+    autoVersion_ = false;
+}
+
+LogReadResult StatsGenerator::readLog() {
+    if (!autoVersion_) return parseLog(logPath_, stats_, versionTables(gameVersion_));
+
+    MatchStats beta2Stats;
+    const LogReadResult older = parseLog(logPath_, stats_, versionTables(kGameVersionBeta1H));
+    const LogReadResult newer = parseLog(logPath_, beta2Stats, versionTables(kGameVersionBeta2));
+    if (newer.versionLines <= older.versionLines) {
+        gameVersion_ = kGameVersionBeta1H;
+        return older;
+    }
+    gameVersion_ = kGameVersionBeta2;
+    stats_ = std::move(beta2Stats);
+    return newer;
+}
+
+RunResult StatsGenerator::Run() {
+    const auto start = std::chrono::steady_clock::now();
+    RunResult result;
+    const LogReadResult read = readLog();
+    result.logRead = read.opened;
+    result.logError = read.error;
+    awards_.ComputeAwards(stats_.players);
+    writer_.lineCount = stats_.lineCount;
+    writer_.elapsedMs = millisecondsSince(start);
+
+    const WeaponNames& names = weaponNames(gameVersion_);
+    result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
+                                                 outputPath_, names)
+                             : writer_.WritePage(stats_, awards_, themePath_, outputPath_, names);
+    return result;
+}
+
+}  // namespace zefa

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "awards/AwardTable.h"
+#include "model/MatchStats.h"
+#include "parser/ParseLog.h"
+#include "theme/PageWriter.h"
+
+namespace zefa {
+
+// What a generation run could not do. The page is written whatever happens;
+// the caller decides what to report.
+struct RunResult {
+    bool logRead = false;
+    std::error_code logError;  // why the log could not be read
+    PageWriter::PageResult page = PageWriter::PageResult::Written;
+
+    [[nodiscard]] bool ok() const { return logRead && page == PageWriter::PageResult::Written; }
+};
+
+// Everything one generation run needs: read the log, compute the awards,
+// write the page. A generator is configured, run once and then only read.
+class StatsGenerator {
+public:
+    void SetLogFile(std::filesystem::path path) { logPath_ = std::move(path); }
+    void SetThemeFile(std::filesystem::path path) { themePath_ = std::move(path); }
+    void SetOutputFile(std::filesystem::path path) { outputPath_ = std::move(path); }
+    // A theme held in memory (the built-in one) instead of a theme file.
+    void SetThemeText(std::string text) { themeText_ = std::move(text); }
+    // 2 selects the Beta2-or-newer messages, every other value the older set.
+    void SetGameVersion(std::int32_t version);
+    // Reads the log with both message sets and keeps the one that recognises
+    // more kill, suicide and environment-death lines (a tie keeps the older).
+    void SetAutoGameVersion() { autoVersion_ = true; }
+
+    RunResult Run();
+
+    [[nodiscard]] AwardTable& awards() { return awards_; }
+    [[nodiscard]] const MatchStats& stats() const { return stats_; }
+    [[nodiscard]] PageWriter& writer() { return writer_; }
+    // The message set used; after Run also for the automatic choice.
+    [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
+
+private:
+    LogReadResult readLog();
+
+    AwardTable awards_;
+    MatchStats stats_;
+    std::filesystem::path themePath_;
+    std::filesystem::path logPath_;
+    std::filesystem::path outputPath_;
+    std::optional<std::string> themeText_;
+    std::int32_t gameVersion_ = kGameVersionBeta1H;
+    bool autoVersion_ = false;
+    PageWriter writer_;
+};
+
+}  // namespace zefa
