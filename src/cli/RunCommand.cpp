@@ -1,0 +1,121 @@
+#include "cli/RunCommand.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "awards/StatsGenerator.h"
+#include "cli/JsonReport.h"
+#include "cli/PendingFile.h"
+#include "theme/ThemeFile.h"
+
+namespace zefa {
+extern const std::string_view kBuiltInTheme;
+}
+
+namespace zefa::cli {
+
+namespace {
+
+int fail(std::string_view what, const std::string& file, const std::string& reason) {
+    std::cerr << "zefastats: cannot " << what << " '" << file << "': " << reason << "\n";
+    return kExitFailure;
+}
+
+// SOURCE_DATE_EPOCH, when set, replaces the clock for the page's date and
+// time; false when it is set to anything but a number of seconds.
+bool readSourceDateEpoch(std::optional<std::time_t>& clock) {
+    const char* value = std::getenv("SOURCE_DATE_EPOCH");
+    if (value == nullptr || *value == '\0') return true;
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(value, &end, 10);
+    if (*end != '\0' || errno != 0) return false;
+    clock = static_cast<std::time_t>(seconds);
+    return true;
+}
+
+std::string pageProblem(PageWriter::PageResult result) {
+    switch (result) {
+    case PageWriter::PageResult::TooLarge:
+        return "the theme expands into a page beyond the size limit";
+    case PageWriter::PageResult::ThemeUnreadable:
+        return "the theme could not be read";
+    default:
+        return std::strerror(EIO);
+    }
+}
+
+bool writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The theme, the message set and the awards the options ask for.
+int configure(StatsGenerator& generator, const Options& options) {
+    if (options.themeFile) {
+        std::error_code error;
+        auto theme = readThemeFile(*options.themeFile, error);
+        if (!theme) return fail("read theme", *options.themeFile, error.message());
+        generator.SetThemeText(std::move(*theme));
+    } else {
+        generator.SetThemeText(std::string(kBuiltInTheme));
+    }
+    if (options.gameVersion) {
+        generator.SetGameVersion(*options.gameVersion);
+    } else {
+        generator.SetAutoGameVersion();
+    }
+    for (std::int32_t i = 0; i < kAwardCount; ++i)
+        generator.awards().setSelected(i, options.awards[static_cast<std::size_t>(i)]);
+    if (!readSourceDateEpoch(generator.writer().fixedTime)) {
+        std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
+        return kExitUsage;
+    }
+    generator.SetLogFile(options.logFile);
+    return kExitOk;
+}
+
+}  // namespace
+
+int listAwards() {
+    const AwardTable awards;
+    for (std::int32_t i = 0; i < kAwardCount; ++i)
+        std::cout << i << '\t' << awards.awardName(i) << '\n';
+    return kExitOk;
+}
+
+int runCommand(const Options& options) {
+    StatsGenerator generator;
+    if (const int status = configure(generator, options)) return status;
+
+    // Both outputs are prepared first and committed last: a failure on the
+    // way leaves every earlier file as it was.
+    std::error_code error;
+    const auto page = PendingFile::create(options.outputFile, error);
+    if (!page) return fail("write page", options.outputFile, error.message());
+    std::unique_ptr<PendingFile> json;
+    if (options.jsonFile && !(json = PendingFile::create(*options.jsonFile, error)))
+        return fail("write JSON", *options.jsonFile, error.message());
+    generator.SetOutputFile(page->path());
+
+    const RunResult result = generator.Run();
+    if (!result.logRead) return fail("read log", options.logFile, result.logError.message());
+    if (result.page != PageWriter::PageResult::Written)
+        return fail("write page", options.outputFile, pageProblem(result.page));
+    if (json && !writeText(json->path(), jsonReport(generator.stats(), generator.awards(),
+                                                     generator.gameVersion())))
+        return fail("write JSON", *options.jsonFile, std::strerror(EIO));
+
+    if ((error = page->commit())) return fail("write page", options.outputFile, error.message());
+    if (json && (error = json->commit()))
+        return fail("write JSON", *options.jsonFile, error.message());
+    return kExitOk;
+}
+
+}  // namespace zefa::cli

@@ -1,0 +1,61 @@
+#include "CommandRunner.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace zefa::test {
+
+namespace {
+
+std::string shellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zefastats-test.XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+CommandResult runZefastats(const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment) {
+    const ScratchDir streams;
+    std::string command = "env";
+    for (const std::string& assignment : environment) command += " " + shellQuote(assignment);
+    command += " " + shellQuote(ZEFASTATS_BINARY);
+    for (const std::string& arg : args) command += " " + shellQuote(arg);
+    command += " >" + shellQuote((streams / "out").string());
+    command += " 2>" + shellQuote((streams / "err").string());
+
+    CommandResult result;
+    const int status = std::system(command.c_str());
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(streams / "out");
+    result.err = readFile(streams / "err");
+    return result;
+}
+
+}  // namespace zefa::test
