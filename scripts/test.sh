@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the normal build, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+
+for preset in default asan; do
+  echo "== $preset build =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j2
+done
+
+echo "== fuzz targets =="
+scripts/fuzz.sh 30
