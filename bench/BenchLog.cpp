@@ -15,8 +15,8 @@ namespace zefa::bench {
 namespace {
 
 constexpr std::array<std::string_view, 12> kNames = {
-    "^1Sn^7ake",  "Bob",         "^4Blue^7Ice", "^3^7Ra^*zor", "Tom",       "^2Gr^7een Mile",
-    "Killjoy^7",  "^5Cyan^7ide", "Dr. Pain",    "^6Vio^7let",  "Nox^9ious", "a^1lly^7Cat",
+    "^1Sn^7ake", "Bob",         "^4Blue^7Ice", "^3^7Ra^*zor", "Tom",       "^2Gr^7een Mile",
+    "Killjoy^7", "^5Cyan^7ide", "Dr. Pain",    "^6Vio^7let",  "Nox^9ious", "a^1lly^7Cat",
 };
 
 // Lines a console prints around a match that match no pattern.
@@ -35,8 +35,18 @@ struct Share {
     int weight;
 };
 constexpr std::array<Share, 12> kShares = {{
-    {"kill1", 22}, {"kill2", 22}, {"noise", 15}, {"chat", 10}, {"pickup", 7}, {"capture", 3},
-    {"return", 3}, {"defense", 4}, {"suicide", 6}, {"environment", 5}, {"rename", 1}, {"grenade", 2},
+    {"kill1", 22},
+    {"kill2", 22},
+    {"noise", 15},
+    {"chat", 10},
+    {"pickup", 7},
+    {"capture", 3},
+    {"return", 3},
+    {"defense", 4},
+    {"suicide", 6},
+    {"environment", 5},
+    {"rename", 1},
+    {"grenade", 2},
 }};
 
 class LineMaker {

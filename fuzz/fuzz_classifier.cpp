@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "awards/AwardTable.h"
 #include "FeedLog.h"
+#include "awards/AwardTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

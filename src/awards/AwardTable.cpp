@@ -26,6 +26,7 @@ constexpr AwardDefinition award(std::string_view name, SortKey key, std::int32_t
             singular, plural};
 }
 
+// clang-format off
 constexpr std::array<AwardDefinition, kAwardCount> kCatalogue = {{
     award("AutoAimer Award", kSortByKills, 0, kHighestWins, kZeroWins,
           "^*with ", " frag.", " frags."),
@@ -66,6 +67,7 @@ constexpr std::array<AwardDefinition, kAwardCount> kCatalogue = {{
     award("Blabbermouth Award", kSortByMm1, 0, kHighestWins, kZeroLoses,
           "^*for talking a whopping ", " time.", " times."),
 }};
+// clang-format on
 
 bool inCatalogue(std::int32_t i) { return i >= 0 && i < kAwardCount; }
 std::size_t slot(std::int32_t i) { return static_cast<std::size_t>(i); }

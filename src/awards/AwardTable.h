@@ -15,10 +15,10 @@ inline constexpr std::int32_t kAwardCount = 18;
 // One row of the fixed award catalogue.
 struct AwardDefinition {
     std::string_view awardName;
-    std::int32_t sortKey;    // the statistic, as a SortKey
-    std::int32_t sortIndex;  // array entry for the array keys, else 0
-    bool descending;         // true: the highest value wins
-    bool allowZero;          // a winning value of 0 still wins
+    std::int32_t sortKey;                   // the statistic, as a SortKey
+    std::int32_t sortIndex;                 // array entry for the array keys, else 0
+    bool descending;                        // true: the highest value wins
+    bool allowZero;                         // a winning value of 0 still wins
     std::array<std::string_view, 3> parts;  // "WINNER", "DATA" or literal text
     std::string_view singular;              // appended when the value is exactly 1
     std::string_view plural;                // appended for every other value

@@ -11,11 +11,21 @@ namespace {
 // The scalar fields, indexed by their sort key (1 to 15).
 constexpr std::array<std::int32_t PlayerRecord::*, kSortByFlagSaves + 1> kScalarFields = {
     nullptr,  // the name key has no integer field
-    &PlayerRecord::id,        &PlayerRecord::rank,    &PlayerRecord::mm1,
-    &PlayerRecord::selfGren,  &PlayerRecord::kills,   &PlayerRecord::deaths,
-    &PlayerRecord::suicides,  &PlayerRecord::tks,     &PlayerRecord::tkDeaths,
-    &PlayerRecord::touches,   &PlayerRecord::caps,    &PlayerRecord::grenRatio,
-    &PlayerRecord::drops,     &PlayerRecord::c2cs,    &PlayerRecord::flagSaves,
+    &PlayerRecord::id,
+    &PlayerRecord::rank,
+    &PlayerRecord::mm1,
+    &PlayerRecord::selfGren,
+    &PlayerRecord::kills,
+    &PlayerRecord::deaths,
+    &PlayerRecord::suicides,
+    &PlayerRecord::tks,
+    &PlayerRecord::tkDeaths,
+    &PlayerRecord::touches,
+    &PlayerRecord::caps,
+    &PlayerRecord::grenRatio,
+    &PlayerRecord::drops,
+    &PlayerRecord::c2cs,
+    &PlayerRecord::flagSaves,
 };
 
 template <std::size_t N>

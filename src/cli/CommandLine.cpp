@@ -66,7 +66,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     app.add_option("-a,--awards", awards, "all, none, or comma-separated award indexes 0-17")
         ->capture_default_str();
     app.add_option("--json", json, "Also write the statistics as JSON; - is standard output");
-    app.add_flag("--list-awards", options.listAwards, "Print the award indexes and names, then exit");
+    app.add_flag("--list-awards", options.listAwards,
+                 "Print the award indexes and names, then exit");
 
     try {
         app.parse(argc, argv);
@@ -79,7 +80,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     if (!parseGameVersion(gameVersion, options.gameVersion))
         return usageError(app, "--game-version takes 1, 2, another integer or auto");
     const auto chosen = parseAwardList(awards);
-    if (!chosen) return usageError(app, "--awards takes all, none or indexes 0-17 separated by commas");
+    if (!chosen)
+        return usageError(app, "--awards takes all, none or indexes 0-17 separated by commas");
     options.awards = *chosen;
     if (options.logFile.empty()) return usageError(app, "a LOGFILE is required");
     if (!theme.empty()) options.themeFile = theme;

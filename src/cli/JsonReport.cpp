@@ -88,12 +88,9 @@ Json awardsJson(const AwardTable& awards) {
 std::string jsonReport(const MatchStats& stats, const AwardTable& awards,
                        std::int32_t gameVersion) {
     const Json report{
-        {"gameVersion", gameVersion},
-        {"lineCount", stats.lineCount},
-        {"teamScores", stats.teamScores},
-        {"players", playersJson(stats)},
-        {"chat", chatJson(stats)},
-        {"awards", awardsJson(awards)},
+        {"gameVersion", gameVersion},     {"lineCount", stats.lineCount},
+        {"teamScores", stats.teamScores}, {"players", playersJson(stats)},
+        {"chat", chatJson(stats)},        {"awards", awardsJson(awards)},
     };
     return report.dump(2) + "\n";
 }

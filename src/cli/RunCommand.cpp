@@ -40,12 +40,12 @@ bool readSourceDateEpoch(std::optional<std::time_t>& clock) {
 
 std::string pageProblem(PageWriter::PageResult result) {
     switch (result) {
-    case PageWriter::PageResult::TooLarge:
-        return "the theme expands into a page beyond the size limit";
-    case PageWriter::PageResult::ThemeUnreadable:
-        return "the theme could not be read";
-    default:
-        return std::strerror(EIO);
+        case PageWriter::PageResult::TooLarge:
+            return "the theme expands into a page beyond the size limit";
+        case PageWriter::PageResult::ThemeUnreadable:
+            return "the theme could not be read";
+        default:
+            return std::strerror(EIO);
     }
 }
 
@@ -109,7 +109,7 @@ int runCommand(const Options& options) {
     if (result.page != PageWriter::PageResult::Written)
         return fail("write page", options.outputFile, pageProblem(result.page));
     if (json && !writeText(json->path(), jsonReport(generator.stats(), generator.awards(),
-                                                     generator.gameVersion())))
+                                                    generator.gameVersion())))
         return fail("write JSON", *options.jsonFile, std::strerror(EIO));
 
     if ((error = page->commit())) return fail("write page", options.outputFile, error.message());

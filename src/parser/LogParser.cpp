@@ -166,10 +166,18 @@ bool LogParser::takeFlagCapture() {
     started_ = true;
     PlayerRecord* capper = nullptr;
     switch (flagCaptureTable()[*row].kind) {
-        case CaptureKind::CapperNamed: capper = captureByNamedCapper(); break;
-        case CaptureKind::FlagNamed: capper = captureOfNamedFlag(); break;
-        case CaptureKind::ScoringEvent: capper = scoringEvent(); break;
-        case CaptureKind::NamedBase: capper = captureInNamedBase(); break;
+        case CaptureKind::CapperNamed:
+            capper = captureByNamedCapper();
+            break;
+        case CaptureKind::FlagNamed:
+            capper = captureOfNamedFlag();
+            break;
+        case CaptureKind::ScoringEvent:
+            capper = scoringEvent();
+            break;
+        case CaptureKind::NamedBase:
+            capper = captureInNamedBase();
+            break;
     }
     if (capper) {
         ++capper->caps;
@@ -274,8 +282,8 @@ bool LogParser::takeDefense() {
     return true;
 }
 
-void LogParser::recordKill(std::string_view killerName, std::string_view victimName,
-                           Weapon weapon, bool sentry) {
+void LogParser::recordKill(std::string_view killerName, std::string_view victimName, Weapon weapon,
+                           bool sentry) {
     started_ = true;
     const bool teamKill = killerName.starts_with(kTeamKillPrefix);
     if (teamKill) killerName.remove_prefix(kTeamKillPrefix.size());

@@ -36,8 +36,7 @@ std::error_code readLines(std::FILE* file, LogParser& parser) {
     std::size_t got = 0;
     while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
         std::string_view rest(block.data(), got);
-        for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos;
-             lf = rest.find('\n')) {
+        for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
             if (pending.empty()) {
                 parser.readLine(rest.substr(0, lf));
             } else {

@@ -39,11 +39,8 @@ constexpr std::array<CaptureRow, 15> kFlagCaptures = {{
 }};
 
 constexpr std::array<std::string_view, 5> kFlagReturns = {
-    "(.*)the (.*) (.*)flag (.*)returned",
-    "(.*)the (.*)flag (.*)returned",
-    "(.*)rag (.*)returned",
-    "(.*)the (.*) (.*)cross (.*)returned",
-    "The Spaz-Ball has returned",
+    "(.*)the (.*) (.*)flag (.*)returned",  "(.*)the (.*)flag (.*)returned", "(.*)rag (.*)returned",
+    "(.*)the (.*) (.*)cross (.*)returned", "The Spaz-Ball has returned",
 };
 
 constexpr std::array<DefenseRow, 7> kDefenses = {{

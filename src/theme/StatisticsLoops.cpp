@@ -294,9 +294,15 @@ void passItem(Loop& loop, const PlayerRecord* player, std::size_t index) {
     ++loop.items;
     if (shown) ++loop.shownItems;
     switch (loop.kind.counter) {
-        case Counter::EveryItem: item.counter = loop.items; break;
-        case Counter::ShownItem: item.counter = loop.shownItems; break;
-        case Counter::ItemNumber: item.counter = static_cast<std::int32_t>(index) + 1; break;
+        case Counter::EveryItem:
+            item.counter = loop.items;
+            break;
+        case Counter::ShownItem:
+            item.counter = loop.shownItems;
+            break;
+        case Counter::ItemNumber:
+            item.counter = static_cast<std::int32_t>(index) + 1;
+            break;
     }
     readBody(loop, loop.kind.tags, item, shown);
 }
@@ -320,10 +326,14 @@ void walkPlayers(Loop& loop) {
 
 bool emptyPassDue(const Loop& loop) {
     switch (loop.kind.emptyPass) {
-        case EmptyPass::Never: return false;
-        case EmptyPass::NoItem: return loop.items == 0;
-        case EmptyPass::NoItemShown: return loop.shownItems == 0;
-        case EmptyPass::NoPlayerInMatch: return loop.page.stats.players.empty();
+        case EmptyPass::Never:
+            return false;
+        case EmptyPass::NoItem:
+            return loop.items == 0;
+        case EmptyPass::NoItemShown:
+            return loop.shownItems == 0;
+        case EmptyPass::NoPlayerInMatch:
+            return loop.page.stats.players.empty();
     }
     return false;
 }

@@ -1,9 +1,8 @@
-#include "awards/AwardTable.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "awards/AwardTable.h"
 #include "awards/TestPlayers.h"
 #include "model/Weapons.h"
 

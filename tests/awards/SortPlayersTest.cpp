@@ -1,7 +1,6 @@
-#include "awards/SortPlayers.h"
-
 #include <gtest/gtest.h>
 
+#include "awards/SortPlayers.h"
 #include "awards/TestPlayers.h"
 #include "model/DefenseKinds.h"
 
@@ -23,7 +22,8 @@ TEST(SortPlayers, TiesStayInAscendingAndFlipInDescendingOrder) {
 }
 
 TEST(SortPlayers, NamesFoldOnlyAsciiLettersAndCompareUnsignedBytes) {
-    auto players = makePlayers({"Zed", "\xC3\xA9t\xC3\xA9", "ALPHA", "^1apple", "[x]", "al", "alpha"});
+    auto players =
+        makePlayers({"Zed", "\xC3\xA9t\xC3\xA9", "ALPHA", "^1apple", "[x]", "al", "alpha"});
     SortPlayers(players, kSortByName, 0, false);
     EXPECT_EQ(strippedNames(players), "[x] al ALPHA alpha apple Zed \xC3\xA9t\xC3\xA9");
     // Keys outside 1 to 19 compare names too; descending flips the tied pair.

@@ -1,11 +1,8 @@
 #include "CommandRunner.h"
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zefa::test {
 
@@ -18,27 +15,6 @@ std::string shellQuote(const std::string& text) {
 }
 
 }  // namespace
-
-ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zefastats-test.XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 CommandResult runZefastats(const std::vector<std::string>& args,
                            const std::vector<std::string>& environment) {

@@ -122,8 +122,9 @@ TEST(ZefastatsCommand, InformationalOptions) {
 TEST(ZefastatsCommand, JsonReportsTheStatisticsInOrder) {
     const ScratchDir dir;
     writeFile(dir / "match.log", kSmallLog + std::string("Caf\xE9 was railed by Bob\n"));
-    const nlohmann::ordered_json json = runJson(
-        {(dir / "match.log").string(), "-o", (dir / "p.html").string(), "--json", "-", "-a", "0,7"});
+    const nlohmann::ordered_json json =
+        runJson({(dir / "match.log").string(), "-o", (dir / "p.html").string(), "--json", "-", "-a",
+                 "0,7"});
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : json.items()) keys.push_back(key);
@@ -155,8 +156,8 @@ TEST(ZefastatsCommand, JsonReportsTheStatisticsInOrder) {
 TEST(ZefastatsCommand, GameVersionFollowsTheLogOrTheOption) {
     const ScratchDir dir;
     const auto version = [&](const std::string& log, const std::string& option) {
-        return runJson({log, "-g", option, "-o", (dir / "p.html").string(), "--json", "-"})
-            ["gameVersion"];
+        return runJson(
+            {log, "-g", option, "-o", (dir / "p.html").string(), "--json", "-"})["gameVersion"];
     };
     EXPECT_EQ(version(kBeta1HLog, "auto"), 1);
     EXPECT_EQ(version(kBeta2Log, "auto"), 2);
@@ -175,8 +176,8 @@ TEST(ZefastatsCommand, SourceDateEpochIsTheClockOfTheDateAndTime) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "Sep 09, 2001\n01:46:40 AM\n");
 
-    const CommandResult malformed = runZefastats({(dir / "match.log").string()},
-                                                 {"SOURCE_DATE_EPOCH=yesterday"});
+    const CommandResult malformed =
+        runZefastats({(dir / "match.log").string()}, {"SOURCE_DATE_EPOCH=yesterday"});
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_EQ(malformed.out, "");
 }

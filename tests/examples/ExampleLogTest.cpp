@@ -49,6 +49,7 @@ struct ExampleLog {
 // Beta1H: Tank becomes ^8Panzer; Smurf (id 2) kills the red flag's carrier and
 // is merged into ^6Jinx before the flag is returned, so Jinx gets the save;
 // Casper, seen only in a dropped rename before, joins after the merge (id 12).
+// clang-format off
 const ExampleLog kBeta1H{
     "beta1h-ctf.log", kGameVersionBeta1H, 3284, 179, "^1Viper", "lol", {15, 11, -2, -3},
     2175, 2045, {"Smurf", "Tank", "Ghosty", "n^7"},
@@ -155,6 +156,7 @@ const ExampleLog kBeta2{
         "Iron^7man^7 ^*for talking a whopping 23 times.",
     },
 };
+// clang-format on
 
 std::string examplePath(const ExampleLog& log) {
     return std::string(ZEFA_EXAMPLES_DIR "/") + log.file;

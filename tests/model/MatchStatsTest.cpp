@@ -1,9 +1,8 @@
-#include "model/MatchStats.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "model/MatchStats.h"
 #include "model/Weapons.h"
 
 namespace zefa {

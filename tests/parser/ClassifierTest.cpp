@@ -39,12 +39,14 @@ TEST(Classifier, RulesAreTriedInOrder) {
 
 TEST(Classifier, VersionsDifferInTheirOwnTables) {
     EXPECT_EQ(versionTables(2).weaponNames[kMelee], "Axe");
-    for (std::int32_t version : {0, 1, 3}) EXPECT_EQ(versionTables(version).weaponNames[kMelee], "Gauntlet");
+    for (std::int32_t version : {0, 1, 3})
+        EXPECT_EQ(versionTables(version).weaponNames[kMelee], "Gauntlet");
     EXPECT_EQ(versionTables(1).kills[22].pattern, "(.*) was pummeled by (.*)");
 
     const char* const lines[] = {"Ann gets her legs blown off by Tom", "Ann was pummeled by Tom",
                                  "Ann killed herself", "Ann blew herself up"};
-    const std::vector<LineRule> beta1H = {LineRule::None, LineRule::Kill, LineRule::None, LineRule::None};
+    const std::vector<LineRule> beta1H = {LineRule::None, LineRule::Kill, LineRule::None,
+                                          LineRule::None};
     const std::vector<LineRule> beta2 = {LineRule::Kill, LineRule::None, LineRule::EnvironmentDeath,
                                          LineRule::Suicide};
     for (const auto& [version, expected] : {std::pair{1, beta1H}, std::pair{2, beta2}}) {
@@ -69,7 +71,8 @@ TEST(Classifier, ChatCountsOnlyOnceTheMatchStarted) {
 
 TEST(Classifier, RenamesRenameOrMerge) {
     ParsedMatch m;
-    m.lines({"Bob was railed by Tom", "Bob renamed to Rob", "Ghost renamed to Tom", "^7Rob renamed to Rob^7"});
+    m.lines({"Bob was railed by Tom", "Bob renamed to Rob", "Ghost renamed to Tom",
+             "^7Rob renamed to Rob^7"});
     EXPECT_EQ(m["Rob"].id, 1);
     EXPECT_EQ(m.counts("Rob"), (Counts{.deaths = 1}));
     EXPECT_EQ(m.stats.players.size(), 2u);

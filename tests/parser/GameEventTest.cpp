@@ -15,8 +15,8 @@ using Scores = std::array<std::int32_t, kTeamCount>;
 
 TEST(Kills, EnemyKillsCountForKillerAndVictim) {
     ParsedMatch m;
-    m.lines({"Bob was railed by Tom", "Bob mistook Tom's grenade for a ball", "Tom ate Bob's rocket",
-             "Bob mistook Tom's grenade for a toy"});
+    m.lines({"Bob was railed by Tom", "Bob mistook Tom's grenade for a ball",
+             "Tom ate Bob's rocket", "Bob mistook Tom's grenade for a toy"});
     EXPECT_EQ(m.counts("Tom"), (Counts{.kills = 3, .deaths = 1}));
     EXPECT_EQ(m["Tom"].id, 0);  // both new: the killer first
     EXPECT_EQ(m["Tom"].killsOf(1), 3);
@@ -49,7 +49,8 @@ TEST(FlagRuns, PickUpsTakeTheFlagsTheyName) {
     m.lines({"Bob took the flag", "Ann took the ^4BLUE flag"});
     EXPECT_EQ(m.parser.flagCarrier(), (Slots{0, 1}));
     EXPECT_EQ(m.parser.flagState(), (Slots{kFlagFirstCarry, kFlagFirstCarry}));
-    m.lines({"Cid grabbed the purple flag", "Dan snagged Red's RED rag", "Eve has taken the redblue flag"});
+    m.lines({"Cid grabbed the purple flag", "Dan snagged Red's RED rag",
+             "Eve has taken the redblue flag"});
     EXPECT_EQ(m.parser.flagCarrier(), (Slots{4, 4}));
     EXPECT_EQ(m.parser.flagState(), (Slots{kFlagBroken, kFlagBroken}));
     for (const char* name : {"Bob", "Ann", "Cid", "Dan", "Eve"})
@@ -73,9 +74,12 @@ TEST(FlagRuns, CapperNamedCapturesCloseTheRunsTheCapperHolds) {
 
 TEST(FlagRuns, OtherCaptureKinds) {
     ParsedMatch m;
-    m.lines({"Bob took the blue flag", "Blue is no match for the mighty Red^7!",  // kind 1
-             // Both flags named while only the red one is carried: red scores, nobody is credited.
-             "Ann took the red flag", "The red and blue flag has been captured, Nice job x Team"});
+    m.lines(
+        {"Bob took the blue flag",
+         "Blue is no match for the mighty Red^7!",  // kind 1
+                                                    // Both flags named while only the red one is
+                                                    // carried: red scores, nobody is credited.
+         "Ann took the red flag", "The red and blue flag has been captured, Nice job x Team"});
     EXPECT_EQ(m["Bob"].caps, 1);
     EXPECT_EQ(m["Ann"].caps, 0);
     EXPECT_EQ(m.stats.teamScores, (Scores{1, 1, 0, 0}));

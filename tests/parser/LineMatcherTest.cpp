@@ -1,11 +1,10 @@
-#include "parser/LineMatcher.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
 #include "ParsedMatch.h"
+#include "parser/LineMatcher.h"
 #include "parser/RequiredLiteral.h"
 
 namespace zefa {
@@ -20,7 +19,7 @@ TEST(LineMatcher, CapturesFollowTheCollectionRules) {
     EXPECT_EQ(m.capture(1), "x BOB");
     EXPECT_EQ(m.capture(2), "TOM");
     EXPECT_EQ(m.capture(3), m.capture(0));  // not collected: the whole match
-    m.setSubject(" was railed by Tom");      // an empty first group ends the collection
+    m.setSubject(" was railed by Tom");     // an empty first group ends the collection
     ASSERT_TRUE(m.test(kill));
     EXPECT_EQ(m.capture(2), " was railed by Tom");
     m.setSubject("xbc");  // so does an unset one
@@ -43,9 +42,14 @@ TEST(LineMatcher, RequiredLiteralIsTheLongestPlainTopLevelRun) {
         {"(.*)rag (.*)returned", "returned"},
         {"xyzw?ab", "xyz"},       // a quantified character is optional
         {"(long text)ab", "ab"},  // groups are skipped
-        {"ab|cdef", ""},          {"[ab]cd", ""}, {"a{2}bc", ""}, {"\\x41bc", ""}, {"(?x) a b", ""},
+        {"ab|cdef", ""},
+        {"[ab]cd", ""},
+        {"a{2}bc", ""},
+        {"\\x41bc", ""},
+        {"(?x) a b", ""},
     };
-    for (const auto& [pattern, literal] : cases) EXPECT_EQ(requiredLiteral(pattern), literal) << pattern;
+    for (const auto& [pattern, literal] : cases)
+        EXPECT_EQ(requiredLiteral(pattern), literal) << pattern;
     EXPECT_EQ(foldCase("AbZ\xC9@["), "abz\xC9@[");  // ASCII letters only
 }
 
@@ -72,10 +76,15 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
     EXPECT_TRUE(m.stats.players.empty());
 
     // Long lines, high bytes and carriage returns inside still match.
-    m.lines({repeat("noise ", 3000) + "Bob was railed by Tom", "B\xE9\xFF\x80" "b\r was railed by T\x7F\r\xC9m"});
+    m.lines({repeat("noise ", 3000) + "Bob was railed by Tom",
+             "B\xE9\xFF\x80"
+             "b\r was railed by T\x7F\r\xC9m"});
     EXPECT_EQ(m["Tom"].kills, 1);
     EXPECT_EQ(m["T\x7F\r\xC9m"].kills, 1);
-    EXPECT_EQ(m["B\xE9\xFF\x80" "b\r"].deaths, 1);
+    EXPECT_EQ(m["B\xE9\xFF\x80"
+                "b\r"]
+                  .deaths,
+              1);
     m.lines({"\xC9ve was railed by Tom", "\xE9ve was railed by Tom"});  // no case above 0x7F
     EXPECT_EQ(m.stats.players.size(), 6u);
 }

@@ -1,13 +1,11 @@
-#include "parser/ParseLog.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "ParsedMatch.h"
+#include "parser/ParseLog.h"
+#include "support/ScratchDir.h"
 
 namespace zefa {
 namespace {
@@ -16,10 +14,9 @@ using test::ParsedMatch;
 
 // A log file in the temporary directory, removed again at the end of the test.
 struct TempLog {
-    explicit TempLog(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    ~TempLog() { std::filesystem::remove(path); }
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("zefa-parser-" + std::to_string(std::random_device{}()) + ".log");
+    explicit TempLog(const std::string& bytes) { test::writeFile(path, bytes); }
+    test::ScratchDir dir;
+    const std::filesystem::path path = dir / "match.log";
 };
 
 TEST(LogReader, CountsEveryLineAndClassifiesTheUsableOnes) {

@@ -18,9 +18,10 @@ struct Counts {
     std::int32_t touches = 0, caps = 0, drops = 0, c2cs = 0, flagSaves = 0;
     bool operator==(const Counts&) const = default;
     friend void PrintTo(const Counts& c, std::ostream* os) {
-        *os << "kills " << c.kills << " deaths " << c.deaths << " suicides " << c.suicides << " tks "
-            << c.tks << " tkDeaths " << c.tkDeaths << " touches " << c.touches << " caps " << c.caps
-            << " drops " << c.drops << " c2cs " << c.c2cs << " flagSaves " << c.flagSaves;
+        *os << "kills " << c.kills << " deaths " << c.deaths << " suicides " << c.suicides
+            << " tks " << c.tks << " tkDeaths " << c.tkDeaths << " touches " << c.touches
+            << " caps " << c.caps << " drops " << c.drops << " c2cs " << c.c2cs << " flagSaves "
+            << c.flagSaves;
     }
 };
 
@@ -39,8 +40,8 @@ struct ParsedMatch {
     }
     Counts counts(std::string_view rawName) {
         const PlayerRecord& p = (*this)[rawName];
-        return {p.kills, p.deaths, p.suicides, p.tks, p.tkDeaths,
-                p.touches, p.caps, p.drops, p.c2cs, p.flagSaves};
+        return {p.kills,   p.deaths, p.suicides, p.tks,  p.tkDeaths,
+                p.touches, p.caps,   p.drops,    p.c2cs, p.flagSaves};
     }
 
     MatchStats stats;

@@ -1,8 +1,8 @@
-#include "theme/HtmlText.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "theme/HtmlText.h"
 
 namespace zefa {
 namespace {

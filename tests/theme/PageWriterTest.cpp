@@ -1,10 +1,9 @@
-#include "theme/PageWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
+#include "support/ScratchDir.h"
+#include "theme/PageWriter.h"
 #include "theme/RenderPage.h"
 
 namespace zefa {
@@ -64,23 +63,25 @@ TEST(TopLevelTags, MatchValuesAndClock) {
 }
 
 TEST(PageFiles, ReportsWhatCouldNotBeReadOrWritten) {
-    namespace fs = std::filesystem;
     using Result = PageWriter::PageResult;
-    const fs::path dir = fs::path(testing::TempDir()) / "zefa_page_files";
-    fs::create_directories(dir);
-    const fs::path theme = dir / "theme.thm";
-    const fs::path page = dir / "page.html";
-    std::ofstream(theme) << "<= TITLE =>\nline\n";
-    const auto write = [&page](const fs::path& from, const fs::path& to) {
+    const test::ScratchDir dir;
+    const auto theme = dir / "theme.thm", page = dir / "page.html";
+    test::writeFile(theme, "<= TITLE =>\nline\n");
+    const auto write = [&page](const std::filesystem::path& from, const std::filesystem::path& to) {
         MatchStats stats;
         const Result result = PageWriter().WritePage(stats, AwardTable(), from, to, weaponNames(1));
-        std::ifstream in(page);
-        return std::pair(result, std::string(std::istreambuf_iterator<char>(in), {}));
+        return std::pair(result, test::readFile(page));
     };
     EXPECT_EQ(write(theme, page), std::pair(Result::Written, "Zefa Statsline"s));
     EXPECT_EQ(write(dir / "missing.thm", page), std::pair(Result::ThemeUnreadable, ""s));
+    EXPECT_EQ(write(dir.path(), page), std::pair(Result::ThemeUnreadable, ""s));
     EXPECT_EQ(write(theme, dir / "no" / "page.html").first, Result::OutputUnwritable);
-    fs::remove_all(dir);
+
+    MatchStats stats;
+    EXPECT_EQ(PageWriter().WritePage(stats, AwardTable(), std::string_view("<= VERSION =>"), page,
+                                     weaponNames(1)),
+              Result::Written);
+    EXPECT_EQ(test::readFile(page), "2.1.5");
 }
 
 }  // namespace

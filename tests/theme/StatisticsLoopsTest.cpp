@@ -1,9 +1,8 @@
-#include "theme/StatisticsLoops.h"
-
 #include <gtest/gtest.h>
 
 #include "model/DefenseKinds.h"
 #include "theme/RenderPage.h"
+#include "theme/StatisticsLoops.h"
 
 namespace zefa {
 namespace {
