@@ -1,7 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
 
@@ -33,10 +35,38 @@ std::optional<std::array<bool, kAwardCount>> parseAwardList(std::string_view lis
     }
 }
 
-// "auto" leaves the version unset; false for anything but "auto" or an integer.
+// "auto" leaves the version unset. Any integer selects a message set the way
+// a stored setting does: 2 the newer one, every other value the older one.
 bool parseGameVersion(std::string_view text, std::optional<std::int32_t>& version) {
-    version = text == "auto" ? std::nullopt : parseInteger(text);
-    return text == "auto" || version.has_value();
+    version.reset();
+    if (text == "auto") return true;
+    const bool negative = text.starts_with('-');
+    std::string_view digits = text.substr(negative || text.starts_with('+') ? 1 : 0);
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (digits.empty() || !std::ranges::all_of(digits, isDigit)) return false;
+    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+    version = digits == "2" && !negative ? kGameVersionBeta2 : kGameVersionBeta1H;
+    return true;
+}
+
+// Two names of one file, which would receive both outputs.
+bool sameFile(const std::string& a, const std::string& b) {
+    const auto resolved = [](const std::string& name) {
+        std::error_code ignored;
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(name, ignored), ignored);
+    };
+    return resolved(a) == resolved(b);
+}
+
+// The checks that need more than one option.
+std::optional<std::string> conflict(const Options& options) {
+    if (options.logFile.empty()) return "a LOGFILE is required";
+    if (!options.jsonFile) return std::nullopt;
+    if (*options.jsonFile == kStandardOutput && options.outputFile == kStandardOutput)
+        return "the page and the JSON cannot both go to standard output";
+    if (*options.jsonFile != kStandardOutput && sameFile(*options.jsonFile, options.outputFile))
+        return "the page and the JSON cannot be written to the same file";
+    return std::nullopt;
 }
 
 int usageError(const CLI::App& app, const std::string& message) {
@@ -57,7 +87,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Writes the statistics page of a Zefa match from its console log.", "zefastats"};
     app.set_version_flag("-V,--version", std::string(kVersionText));
     app.add_option("LOGFILE", options.logFile, "Console log of the match (written by /logfile 1)");
-    app.add_option("-t,--theme", theme, "Theme file (default: the built-in theme)");
+    const CLI::Option* themeOption =
+        app.add_option("-t,--theme", theme, "Theme file (default: the built-in theme)");
     app.add_option("-o,--output", options.outputFile, "Page to write; - is standard output")
         ->capture_default_str();
     app.add_option("-g,--game-version", gameVersion,
@@ -65,7 +96,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
         ->capture_default_str();
     app.add_option("-a,--awards", awards, "all, none, or comma-separated award indexes 0-17")
         ->capture_default_str();
-    app.add_option("--json", json, "Also write the statistics as JSON; - is standard output");
+    const CLI::Option* jsonOption =
+        app.add_option("--json", json, "Also write the statistics as JSON; - is standard output");
     app.add_flag("--list-awards", options.listAwards,
                  "Print the award indexes and names, then exit");
 
@@ -83,11 +115,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     if (!chosen)
         return usageError(app, "--awards takes all, none or indexes 0-17 separated by commas");
     options.awards = *chosen;
-    if (options.logFile.empty()) return usageError(app, "a LOGFILE is required");
-    if (!theme.empty()) options.themeFile = theme;
-    if (!json.empty()) options.jsonFile = json;
-    if (options.jsonFile == kStandardOutput && options.outputFile == kStandardOutput)
-        return usageError(app, "the page and the JSON cannot both go to standard output");
+    if (themeOption->count() > 0) options.themeFile = theme;
+    if (jsonOption->count() > 0) options.jsonFile = json;
+    if (const auto problem = conflict(options)) return usageError(app, *problem);
     return options;
 }
 

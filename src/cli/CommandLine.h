@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "awards/AwardTable.h"
+#include "model/Weapons.h"
 
 namespace zefa::cli {
 

@@ -6,69 +6,98 @@
 #include <cerrno>
 #include <fstream>
 #include <iostream>
-#include <vector>
+#include <optional>
 
 namespace zefa::cli {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
-std::filesystem::path temporaryTemplate(const std::string& target) {
-    if (target == "-") return std::filesystem::temp_directory_path() / "zefastats.XXXXXX";
-    const std::filesystem::path path(target);
-    return path.parent_path() / ("." + path.filename().string() + ".XXXXXX");
-}
-
-// mkstemp creates files readable by the owner only; a page gets the usual
-// permissions of a new file instead.
-void applyUmask(int fd) {
+// The permissions of a new file: the usual ones, or those of the file it replaces.
+mode_t permissionsFor(const std::optional<fs::file_status>& replaced) {
+    if (replaced) return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    return 0666 & ~mask;
 }
 
-std::error_code copyToStandardOutput(const std::filesystem::path& path) {
+// A new empty file in `directory`; mkstemp's owner-only mode is widened.
+std::optional<fs::path> createTemporary(const fs::path& directory, mode_t permissions,
+                                        std::error_code& error) {
+    std::string name = (directory / ".zefastats.XXXXXX").string();
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        error = lastError();
+        return std::nullopt;
+    }
+    ::fchmod(fd, permissions);
+    ::close(fd);
+    return name;
+}
+
+std::error_code copyToStandardOutput(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::cout << in.rdbuf();
+    if (in.peek() != std::ifstream::traits_type::eof()) std::cout << in.rdbuf();
     std::cout.flush();
-    return std::cout ? std::error_code{} : std::make_error_code(std::errc::io_error);
+    return in && std::cout ? std::error_code{} : std::make_error_code(std::errc::io_error);
 }
 
 }  // namespace
 
-PendingFile::PendingFile(Token, std::string target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {}
+PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path)
+    : mode_(mode), target_(std::move(target)), path_(std::move(path)) {}
 
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
                                                  std::error_code& error) {
-    std::string name = temporaryTemplate(target).string();
-    std::vector<char> buffer(name.begin(), name.end());
-    buffer.push_back('\0');
-    const int fd = ::mkstemp(buffer.data());
-    if (fd < 0) {
-        error = lastError();
-        return nullptr;
+    if (target == "-") {
+        const fs::path directory = fs::temp_directory_path(error);
+        if (error) return nullptr;
+        const auto path = createTemporary(directory, permissionsFor(std::nullopt), error);
+        if (!path) return nullptr;
+        return std::make_unique<PendingFile>(Token{}, Mode::StandardOutput, target, *path);
     }
-    applyUmask(fd);
-    ::close(fd);
-    return std::make_unique<PendingFile>(Token{}, target, buffer.data());
+
+    fs::path resolved = target;
+    std::optional<fs::file_status> existing;
+    if (const fs::file_status status = fs::status(target, error); fs::exists(status)) {
+        if (fs::is_directory(status)) {
+            error = std::make_error_code(std::errc::is_a_directory);
+            return nullptr;
+        }
+        if (!fs::is_regular_file(status))
+            return std::make_unique<PendingFile>(Token{}, Mode::Direct, target, target);
+        existing = status;
+        resolved = fs::canonical(target, error);
+        if (error) return nullptr;
+    }
+    error.clear();
+    const auto path = createTemporary(resolved.parent_path(), permissionsFor(existing), error);
+    if (!path) return nullptr;
+    return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path);
 }
 
 PendingFile::~PendingFile() {
-    if (committed_ && target_ != "-") return;
+    if (mode_ == Mode::Direct || (committed_ && mode_ == Mode::Replace)) return;
     std::error_code ignored;
-    std::filesystem::remove(temporary_, ignored);
+    fs::remove(path_, ignored);
 }
 
 std::error_code PendingFile::commit() {
     committed_ = true;
-    if (target_ == "-") return copyToStandardOutput(temporary_);
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        committed_ = false;
-        return lastError();
+    switch (mode_) {
+        case Mode::StandardOutput:
+            return copyToStandardOutput(path_);
+        case Mode::Direct:
+            return {};
+        case Mode::Replace:
+            break;
     }
-    return {};
+    if (::rename(path_.c_str(), target_.c_str()) == 0) return {};
+    committed_ = false;
+    return lastError();
 }
 
 }  // namespace zefa::cli

@@ -9,28 +9,33 @@ namespace zefa::cli {
 
 // An output file written under a temporary name beside its target and moved
 // over the target only when complete, so a failed run never destroys an
-// earlier file. The target "-" is standard output: the file is then kept in
-// the temporary directory and copied out on commit.
+// earlier file. A symbolic link is followed and kept. The target "-" is
+// standard output: the file is kept in the temporary directory and copied out
+// on commit. Targets that are not regular files (a pipe, /dev/null) cannot be
+// replaced and are written directly.
 class PendingFile {
 public:
     static std::unique_ptr<PendingFile> create(const std::string& target, std::error_code& error);
 
+    enum class Mode { Replace, StandardOutput, Direct };
     struct Token {  // only create() can construct one
     private:
         friend class PendingFile;
         Token() = default;
     };
-    PendingFile(Token, std::string target, std::filesystem::path temporary);
+    PendingFile(Token, Mode mode, std::filesystem::path target, std::filesystem::path path);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    [[nodiscard]] const std::filesystem::path& path() const { return temporary_; }
+    // Where the output is to be written.
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
     [[nodiscard]] std::error_code commit();
 
 private:
-    std::string target_;
-    std::filesystem::path temporary_;
+    Mode mode_;
+    std::filesystem::path target_;
+    std::filesystem::path path_;
     bool committed_ = false;
 };
 

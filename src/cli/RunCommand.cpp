@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -33,8 +34,10 @@ bool readSourceDateEpoch(std::optional<std::time_t>& clock) {
     char* end = nullptr;
     errno = 0;
     const long long seconds = std::strtoll(value, &end, 10);
-    if (*end != '\0' || errno != 0) return false;
-    clock = static_cast<std::time_t>(seconds);
+    std::tm calendar{};
+    const auto time = static_cast<std::time_t>(seconds);
+    if (*end != '\0' || errno != 0 || ::gmtime_r(&time, &calendar) == nullptr) return false;
+    clock = time;
     return true;
 }
 

@@ -18,10 +18,20 @@ namespace zefa {
 namespace {
 
 // A hostile theme can nest loops so that the work grows exponentially with its
-// length. A rich theme over 75 players, kill matrix included, reads 170,000
-// lines (13 MiB of work as the theme stream counts it) and writes 1.2 MiB.
-constexpr std::size_t kThemeWorkBudget = std::size_t{256} << 20;
-constexpr std::size_t kPageSizeLimit = std::size_t{256} << 20;
+// length; a real theme's work grows with the square of the players, as its
+// kill matrix does. A rich theme over 75 players, kill matrix included, reads
+// 170,000 lines (13 MiB of work as the theme stream counts it, about 2.4 KiB a
+// cell) and writes 1.2 MiB (about 220 bytes a cell).
+constexpr std::size_t kBaseLimit = std::size_t{256} << 20;
+constexpr std::size_t kWorkPerCell = 8 << 10;
+constexpr std::size_t kPagePerCell = 1 << 10;
+
+std::size_t themeWorkBudget(std::size_t players) {
+    return kBaseLimit + players * players * kWorkPerCell;
+}
+std::size_t pageSizeLimit(std::size_t players) {
+    return kBaseLimit + players * players * kPagePerCell;
+}
 
 // The credit link; the handle is written with its colour codes.
 constexpr std::string_view kAuthorLink =
@@ -131,8 +141,8 @@ PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable
               .stats = stats,
               .awards = awards,
               .weaponNames = weaponNames,
-              .theme = ThemeStream(theme, kThemeWorkBudget),
-              .sink = PageSink(out, kPageSizeLimit)};
+              .theme = ThemeStream(theme, themeWorkBudget(stats.players.size())),
+              .sink = PageSink(out, pageSizeLimit(stats.players.size()))};
     while (!page.theme.eof()) {
         std::string_view line = page.readLine();
         if (line.ends_with('\r')) line.remove_suffix(1);

@@ -75,8 +75,23 @@ TEST(ZefastatsCommand, FailuresNameTheFileAndKeepTheEarlierPage) {
     EXPECT_EQ(noJson.exitCode, 1);
     EXPECT_NE(noJson.err.find("cannot write JSON"), std::string::npos);
 
-    for (const CommandResult* failed : {&noLog, &dirAsLog, &noTheme, &noOutput, &noJson})
+    const CommandResult jsonOnFolder =
+        runZefastats({log, "-o", page.string(), "--json", dir.path().string()});
+    EXPECT_EQ(jsonOnFolder.exitCode, 1);
+    EXPECT_NE(jsonOnFolder.err.find("Is a directory"), std::string::npos);
+
+    const CommandResult emptyThemeName = runZefastats({log, "-t", "", "-o", page.string()});
+    EXPECT_EQ(emptyThemeName.err, "zefastats: cannot read theme '': No such file or directory\n");
+
+    const CommandResult badTemporaryDir = runZefastats({log}, {"TMPDIR=" + unwritable.string()});
+    EXPECT_EQ(badTemporaryDir.exitCode, 1);
+    EXPECT_NE(badTemporaryDir.err.find("cannot write page '-'"), std::string::npos);
+
+    for (const CommandResult* failed :
+         {&noLog, &dirAsLog, &noTheme, &noOutput, &noJson, &jsonOnFolder, &emptyThemeName}) {
+        EXPECT_EQ(failed->exitCode, 1);
         EXPECT_EQ(failed->out, "");
+    }
     EXPECT_EQ(readFile(page), "earlier page");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
         << "no temporary file may be left behind";
@@ -86,6 +101,8 @@ TEST(ZefastatsCommand, FailuresNameTheFileAndKeepTheEarlierPage) {
 }
 
 TEST(ZefastatsCommand, UsageErrorsExitWithTwo) {
+    const ScratchDir dir;
+    const std::string same = (dir / "same.json").string();
     const std::vector<std::vector<std::string>> misuses = {
         {},
         {kBeta2Log, "-g", "two"},
@@ -94,6 +111,7 @@ TEST(ZefastatsCommand, UsageErrorsExitWithTwo) {
         {kBeta2Log, "-a", "-1"},
         {kBeta2Log, "--no-such-option"},
         {kBeta2Log, "--json", "-"},
+        {kBeta2Log, "-o", same, "--json", (dir / "." / "same.json").string()},
     };
     for (const auto& args : misuses) {
         const CommandResult result = runZefastats(args);
@@ -164,6 +182,8 @@ TEST(ZefastatsCommand, GameVersionFollowsTheLogOrTheOption) {
     EXPECT_EQ(version(kBeta2Log, "1"), 1);
     EXPECT_EQ(version(kBeta1HLog, "2"), 2);
     EXPECT_EQ(version(kBeta2Log, "3"), 1) << "other integers behave as 1";
+    EXPECT_EQ(version(kBeta1HLog, "+002"), 2);
+    EXPECT_EQ(version(kBeta2Log, "99999999999"), 1);
 }
 
 TEST(ZefastatsCommand, SourceDateEpochIsTheClockOfTheDateAndTime) {
@@ -180,6 +200,29 @@ TEST(ZefastatsCommand, SourceDateEpochIsTheClockOfTheDateAndTime) {
         runZefastats({(dir / "match.log").string()}, {"SOURCE_DATE_EPOCH=yesterday"});
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_EQ(malformed.out, "");
+}
+
+TEST(ZefastatsCommand, ReplacesLinkedPagesInPlaceAndWritesEmptyPages) {
+    const ScratchDir dir;
+    writeFile(dir / "empty.thm", "");
+    writeFile(dir / "match.log", kSmallLog);
+    writeFile(dir / "real.html", "earlier page");
+    std::filesystem::permissions(dir / "real.html", std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.html", dir / "link.html");
+
+    const CommandResult linked = runZefastats(
+        {(dir / "match.log").string(), "-o", (dir / "link.html").string(), "-t", kClassicTheme});
+    ASSERT_EQ(linked.exitCode, 0) << linked.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.html"));
+    EXPECT_NE(readFile(dir / "real.html").find("Bob"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(dir / "real.html").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    const CommandResult empty =
+        runZefastats({(dir / "match.log").string(), "-t", (dir / "empty.thm").string()});
+    EXPECT_EQ(empty.exitCode, 0) << empty.err;
+    EXPECT_EQ(empty.out, "");
 }
 
 TEST(ZefastatsCommand, AnotherThemeRendersTheSameMatch) {
