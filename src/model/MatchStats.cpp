@@ -43,7 +43,7 @@ PlayerRecord* MatchStats::findPlayer(std::string_view rawName, bool create) {
     auto found = std::find_if(players.begin(), players.end(),
                               [&](const PlayerRecord& p) { return p.name == key; });
     if (found != players.end()) return &*found;
-    if (!create) return nullptr;
+    if (!create || players.size() >= kMaxPlayers) return nullptr;
 
     PlayerRecord& record = players.emplace_back();
     record.strippedName = stripColourCodes(key);

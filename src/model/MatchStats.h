@@ -12,6 +12,11 @@
 
 namespace zefa {
 
+// A real match has a few dozen players. A log naming thousands of distinct
+// players is an attack on the reader: every lookup scans the list, and the kill
+// matrix grows with the square of the players. Names beyond this many are refused.
+inline constexpr std::size_t kMaxPlayers = 1024;
+
 // The statistics of one match. Players are kept in a linked list so that
 // sorting relinks records: a reference to a record stays valid across sorts.
 struct MatchStats {
@@ -22,7 +27,8 @@ struct MatchStats {
     std::int32_t lineCount = 0;
 
     // The record whose name equals the normalised raw name; creates it at the
-    // end of the list when absent and `create` is set. Null when not found.
+    // end of the list when absent and `create` is set. Null when not found
+    // (or not created because the list holds kMaxPlayers records).
     PlayerRecord* findPlayer(std::string_view rawName, bool create);
     [[nodiscard]] PlayerRecord* findPlayerById(std::int32_t id);
 

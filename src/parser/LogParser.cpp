@@ -89,7 +89,7 @@ bool LogParser::takeChat() {
 bool LogParser::takeSelfGrenade() {
     if (!matcher_.test(patterns_.selfGrenade)) return false;
     started_ = true;
-    ++player(matcher_.capture(1)).selfGren;
+    if (PlayerRecord* p = player(matcher_.capture(1))) ++p->selfGren;
     return true;
 }
 
@@ -142,16 +142,17 @@ bool LogParser::takeFlagPickup() {
     const auto row = matcher_.firstMatch(patterns_.flagPickups);
     if (!row) return false;
     started_ = true;
-    PlayerRecord& p = player(matcher_.capture(1));
+    PlayerRecord* p = player(matcher_.capture(1));
+    if (!p) return true;
     if (flagPickupTable()[*row].kind == PickupKind::Single) {
-        takeFlag(kRedFlag, p.id);
+        takeFlag(kRedFlag, p->id);
     } else {
         const auto teams = teamWordsIn(matcher_.capture(2));
-        if (teams[kRed]) takeFlag(kRedFlag, p.id);
-        if (teams[kBlue]) takeFlag(kBlueFlag, p.id);
+        if (teams[kRed]) takeFlag(kRedFlag, p->id);
+        if (teams[kBlue]) takeFlag(kBlueFlag, p->id);
     }
-    ++p.touches;
-    ++p.drops;
+    ++p->touches;
+    ++p->drops;
     return true;
 }
 
@@ -189,13 +190,13 @@ bool LogParser::takeFlagCapture() {
 // The capper is credited even when not known to hold a flag; only the flags
 // it holds score.
 PlayerRecord* LogParser::captureByNamedCapper() {
-    PlayerRecord& capper = player(matcher_.capture(1));
+    PlayerRecord* capper = player(matcher_.capture(1));
     for (FlagIndex flag : kFlags) {
-        if (flagCarrier_[flag] != capper.id) continue;
+        if (!capper || flagCarrier_[flag] != capper->id) continue;
         closeRun(flag);
         ++stats_.teamScores[scoringTeam(flag)];
     }
-    return &capper;
+    return capper;
 }
 
 PlayerRecord* LogParser::captureOfNamedFlag() {
@@ -278,7 +279,7 @@ bool LogParser::takeEnvironmentDeath() {
 bool LogParser::takeDefense() {
     const auto row = matcher_.firstMatch(patterns_.defenses);
     if (!row) return false;
-    ++player(matcher_.capture(1)).defenses[defenseTable()[*row].kind];
+    if (PlayerRecord* p = player(matcher_.capture(1))) ++p->defenses[defenseTable()[*row].kind];
     return true;
 }
 
@@ -287,8 +288,11 @@ void LogParser::recordKill(std::string_view killerName, std::string_view victimN
     started_ = true;
     const bool teamKill = killerName.starts_with(kTeamKillPrefix);
     if (teamKill) killerName.remove_prefix(kTeamKillPrefix.size());
-    PlayerRecord& killer = player(killerName);
-    PlayerRecord& victim = player(victimName);
+    PlayerRecord* killerRecord = player(killerName);
+    PlayerRecord* victimRecord = player(victimName);
+    if (!killerRecord || !victimRecord) return;
+    PlayerRecord& killer = *killerRecord;
+    PlayerRecord& victim = *victimRecord;
 
     if (&killer == &victim) {
         ++killer.suicides;

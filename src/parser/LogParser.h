@@ -93,7 +93,8 @@ private:
     void recordKill(std::string_view killerName, std::string_view victimName, Weapon weapon,
                     bool sentry);
     void mergeRenamed(PlayerRecord& from, PlayerRecord& into);
-    PlayerRecord& player(std::string_view rawName) { return *stats_.findPlayer(rawName, true); }
+    // The player of that name, created if new; null once the list is full.
+    PlayerRecord* player(std::string_view rawName) { return stats_.findPlayer(rawName, true); }
 
     void takeFlag(FlagIndex flag, std::int32_t carrierId);
     PlayerRecord* captureByNamedCapper();

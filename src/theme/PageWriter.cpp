@@ -23,7 +23,7 @@ namespace {
 // 170,000 lines (13 MiB of work as the theme stream counts it, about 2.4 KiB a
 // cell) and writes 1.2 MiB (about 220 bytes a cell).
 constexpr std::size_t kBaseLimit = std::size_t{256} << 20;
-constexpr std::size_t kWorkPerCell = 8 << 10;
+constexpr std::size_t kWorkPerCell = 4 << 10;
 constexpr std::size_t kPagePerCell = 1 << 10;
 
 std::size_t themeWorkBudget(std::size_t players) {
