@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "ParsedMatch.h"
 #include "parser/LineMatcher.h"
+#include "parser/ParseLog.h"
 #include "parser/RequiredLiteral.h"
+#include "support/ScratchDir.h"
 
 namespace zefa {
 namespace {
@@ -75,18 +78,40 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
     EXPECT_EQ(m.parser.classifyLine(repeat(" renamed to ", 4095)), LineRule::Rename);
     EXPECT_TRUE(m.stats.players.empty());
 
-    // Long lines, high bytes and carriage returns inside still match.
-    m.lines({repeat("noise ", 3000) + "Bob was railed by Tom",
-             "B\xE9\xFF\x80"
-             "b\r was railed by T\x7F\r\xC9m"});
-    EXPECT_EQ(m["Tom"].kills, 1);
-    EXPECT_EQ(m["T\x7F\r\xC9m"].kills, 1);
-    EXPECT_EQ(m["B\xE9\xFF\x80"
-                "b\r"]
-                  .deaths,
-              1);
-    m.lines({"\xC9ve was railed by Tom", "\xE9ve was railed by Tom"});  // no case above 0x7F
-    EXPECT_EQ(m.stats.players.size(), 6u);
+    // Long lines, high bytes and carriage returns inside still match; no case above 0x7F.
+    m.lines({repeat("noise ", 3000) + "Bob was railed by Tom", "\xC9ve\r was railed by T\x7F\xFFm",
+             "\xE9ve\r was railed by Tom"});
+    EXPECT_EQ(m["Tom"].kills, 2);
+    EXPECT_EQ(m["T\x7F\xFFm"].kills, 1);
+    EXPECT_EQ(m.stats.players.size(), 5u);
+}
+
+// Lines of 4096 bytes and more are counted but not classified, and reading
+// goes on; a line is cut at its first NUL byte.
+TEST(LogReader, CountsEveryLineAndClassifiesTheUsableOnes) {
+    using namespace std::string_literals;
+    const test::ScratchDir dir;
+    test::writeFile(dir / "match.log",
+                    "Bob ate Tom's rocket\r\n"s + "\r\n" + "\n" + std::string(4096, 'x') + "\n" +
+                        std::string(4095 - 21, 'x') + "Dan was railed by Tom\n" +
+                        std::string(100'000, 'y') + "Eve was railed by Tom\n" +
+                        "Ann was railed by Tom\0: hidden chat\n"s + "Cid was railed by Tom");
+    MatchStats stats;
+    const LogReadResult result =
+        parseLog(dir / "match.log", stats, versionTables(kGameVersionBeta2));
+    EXPECT_TRUE(result.opened);
+    EXPECT_EQ(stats.lineCount, 8);
+    EXPECT_EQ(result.versionLines, 4);
+    const PlayerRecord* tom = stats.findPlayer("Tom", false);  // not "Tom\r"
+    ASSERT_NE(tom, nullptr);
+    EXPECT_EQ(tom->kills, 4);
+    EXPECT_EQ(tom->weapKills[kRocketTotal], 1);  // finished
+
+    // A missing log reads as empty, and says so.
+    MatchStats none;
+    EXPECT_FALSE(parseLog(dir / "missing.log", none, versionTables(1)).opened);
+    EXPECT_FALSE(parseLog(dir.path(), none, versionTables(2)).opened);
+    EXPECT_EQ(none.lineCount, 0);
 }
 
 }  // namespace
