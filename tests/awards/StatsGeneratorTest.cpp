@@ -8,11 +8,21 @@ namespace {
 
 // cli_tests run the generator end to end; these pin what the command line
 // cannot reach.
-TEST(GenerationRun, OnlyVersionTwoSelectsTheNewerMessages) {
+// The message set decides which lines are kills and how the page names the weapon.
+TEST(GenerationRun, OnlyVersionTwoSelectsTheNewerMessagesAndWeaponNames) {
+    const test::ScratchDir dir;
+    test::writeFile(dir / "match.log", "Ann was pummeled by Tom\nAnn was chopped to bits by Tom\n");
     for (const std::int32_t version : {0, 1, 3, 2}) {
         StatsGenerator generator;
+        generator.SetLogFile(dir / "match.log");
+        generator.SetThemeText(
+            "<= PLAYERLOOP =>\n<= WEAPKILLLOOP =>\n<= WEAPON =>\n<= ENDLOOP =>\n<= ENDLOOP =>\n");
+        generator.SetOutputFile(dir / "page.html");
         generator.SetGameVersion(version);
-        EXPECT_EQ(generator.gameVersion(), version == kGameVersionBeta2 ? 2 : 1) << version;
+        EXPECT_TRUE(generator.Run().ok());
+        const bool newer = version == kGameVersionBeta2;
+        EXPECT_EQ(generator.gameVersion(), newer ? 2 : 1) << version;
+        EXPECT_EQ(test::readFile(dir / "page.html"), newer ? "Axe" : "Gauntlet") << version;
     }
 }
 

@@ -177,6 +177,7 @@ TEST_F(ZefastatsCommand, GameVersionFollowsTheLogOrTheOption) {
     EXPECT_EQ(run(kBeta2Log, "3"), std::pair(1, std::size_t{22})) << "other integers behave as 1";
     EXPECT_EQ(run(kBeta1HLog, "auto").first, 1);
     EXPECT_EQ(run(kBeta1HLog, "+002").first, 2);
+    EXPECT_EQ(run(kBeta1HLog, "-2").first, 1);
 }
 
 TEST_F(ZefastatsCommand, SourceDateEpochIsTheClockOfTheDateAndTime) {

@@ -50,7 +50,7 @@ TEST(Classifier, ChatCountsOnlyOnceTheMatchStarted) {
     ParsedMatch m;
     m.lines({"Bob^7: ^2hi all", "Bob renamed to Bob2", "Ann defends the red base"});
     EXPECT_FALSE(m.parser.started());  // renames and defenses do not start the match
-    m.lines({"Bob was railed by Tom", "Bob^7: ^2gg"});
+    m.lines({"No, Bob, you're supposed to throw it", "Bob^7: ^2gg"});
     EXPECT_EQ(m.stats.chatTexts, std::vector<std::string>{"gg"});
 }
 
