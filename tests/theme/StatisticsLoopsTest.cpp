@@ -40,6 +40,16 @@ TEST(PlayerLoop, ItemTagsReplaceTheirLineAndNestedLoopsShowTheCurrentPlayer) {
               "333.33Rocket Launcher (Direct)866.67Grenade10.00000007/000000/");
 }
 
+TEST(PlayerLoop, PlayersAndTheirVictimsComeInNameOrder) {
+    MatchStats stats;
+    for (const char* name : {"Zed", "^2ann", "Al"}) addPlayer(stats, name).killCount = {1, 2, 3};
+    EXPECT_EQ(renderPage(stats,
+                         "<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= KILLCNTLOOP =>\n<= COUNT =>\n"
+                         "<= ENDLOOP =>\n<= ENDLOOP =>\n"),
+              "Al<font class=\"suicide\">3</font>21ann3<font class=\"suicide\">2</font>1"
+              "Zed32<font class=\"suicide\">1</font>");
+}
+
 TEST(Loops, TopLevelDefensesChatAndEmptyPasses) {
     MatchStats stats;
     const std::string defenses =
