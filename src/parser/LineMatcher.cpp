@@ -8,9 +8,9 @@ namespace zefa {
 
 namespace {
 
-// Game messages need well under a thousand steps, and even a 1000-byte line
-// built to backtrack still matches within the limit; a crafted 4095-byte line
-// that makes a pattern try every split gives up after about a millisecond.
+// Game messages need a few hundred steps at most. Only a crafted line, built
+// to backtrack and several hundred bytes long, reaches the limit and counts as
+// no match; a 4095-byte one gives up after about a millisecond.
 constexpr std::uint32_t kMatchLimit = 1'000'000;
 constexpr std::uint32_t kDepthLimit = 10'000;
 constexpr std::uint32_t kHeapLimitKiB = 16 * 1024;

@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "awards/SortPlayers.h"
@@ -313,13 +314,14 @@ void passItem(Loop& loop, const PlayerRecord* player, std::size_t index) {
 void walkPlayers(Loop& loop) {
     std::list<PlayerRecord>& players = loop.page.stats.players;
     SortPlayers(players, loop.kind.sortKey, 0, loop.kind.descending);
-    std::vector<const PlayerRecord*> visited;
+    // A set, not a list: a kill count loop walks every player once per player.
+    std::unordered_set<const PlayerRecord*> visited;
     const auto unvisited = [&visited](const PlayerRecord& player) {
-        return std::ranges::find(visited, &player) == visited.end();
+        return !visited.contains(&player);
     };
     for (auto it = players.begin(); it != players.end();
          it = std::find_if(std::next(it), players.end(), unvisited)) {
-        visited.push_back(&*it);
+        visited.insert(&*it);
         passItem(loop, &*it, 0);
     }
 }
