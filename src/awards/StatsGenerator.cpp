@@ -1,6 +1,8 @@
 #include "awards/StatsGenerator.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 
 namespace zefa {
 
@@ -17,6 +19,25 @@ std::int32_t millisecondsSince(std::chrono::steady_clock::time_point start) {
 void StatsGenerator::SetGameVersion(std::int32_t version) {
     gameVersion_ = version == kGameVersionBeta2 ? kGameVersionBeta2 : kGameVersionBeta1H;
     autoVersion_ = false;
+}
+
+std::string RunResult::pageProblem() const {
+    switch (page) {
+        case PageWriter::PageResult::Written:
+            return {};
+        case PageWriter::PageResult::TooLarge:
+            return "the theme expands into a page beyond the size limit";
+        case PageWriter::PageResult::ThemeUnreadable:
+            return themeError ? themeError.message() : "the theme could not be read";
+        case PageWriter::PageResult::OutputUnwritable:
+            break;
+    }
+    return std::strerror(EIO);
+}
+
+void StatsGenerator::SetAwardSelection(const std::array<bool, kAwardCount>& selected) {
+    for (std::int32_t i = 0; i < kAwardCount; ++i)
+        awards_.setSelected(i, selected[static_cast<std::size_t>(i)]);
 }
 
 LogReadResult StatsGenerator::readLog() {
@@ -47,7 +68,8 @@ RunResult StatsGenerator::Run() {
     const WeaponNames& names = weaponNames(gameVersion_);
     result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
                                                  outputPath_, names)
-                             : writer_.WritePage(stats_, awards_, themePath_, outputPath_, names);
+                             : writer_.WritePage(stats_, awards_, themePath_, outputPath_, names,
+                                                 result.themeError);
     return result;
 }
 

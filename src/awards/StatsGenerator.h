@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,10 +19,13 @@ namespace zefa {
 // the caller decides what to report.
 struct RunResult {
     bool logRead = false;
-    std::error_code logError;  // why the log could not be read
+    std::error_code logError;    // why the log could not be read
+    std::error_code themeError;  // why the theme file could not be read
     PageWriter::PageResult page = PageWriter::PageResult::Written;
 
     [[nodiscard]] bool ok() const { return logRead && page == PageWriter::PageResult::Written; }
+    // Why the page is not complete, in words; empty when it is.
+    [[nodiscard]] std::string pageProblem() const;
 };
 
 // Everything one generation run needs: read the log, compute the awards,
@@ -37,12 +42,14 @@ public:
     // Reads the log with both message sets and keeps the one that recognises
     // more kill, suicide and environment-death lines (a tie keeps the older).
     void SetAutoGameVersion() { autoVersion_ = true; }
+    void SetAwardSelection(const std::array<bool, kAwardCount>& selected);
+    // The clock of the page's date and time; unset: the time of the run.
+    void SetFixedTime(std::optional<std::time_t> time) { writer_.fixedTime = time; }
 
     RunResult Run();
 
     [[nodiscard]] AwardTable& awards() { return awards_; }
     [[nodiscard]] const MatchStats& stats() const { return stats_; }
-    [[nodiscard]] PageWriter& writer() { return writer_; }
     // The message set used; after Run also for the automatic choice.
     [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
 

@@ -8,9 +8,10 @@
 #include <iostream>
 #include <memory>
 
+#include "awards/PendingFile.h"
+#include "awards/SourceDateEpoch.h"
 #include "awards/StatsGenerator.h"
 #include "cli/JsonReport.h"
-#include "cli/PendingFile.h"
 #include "theme/ThemeFile.h"
 
 namespace zefa {
@@ -24,32 +25,6 @@ namespace {
 int fail(std::string_view what, const std::string& file, const std::string& reason) {
     std::cerr << "zefastats: cannot " << what << " '" << file << "': " << reason << "\n";
     return kExitFailure;
-}
-
-// SOURCE_DATE_EPOCH, when set, replaces the clock for the page's date and
-// time; false when it is set to anything but a number of seconds.
-bool readSourceDateEpoch(std::optional<std::time_t>& clock) {
-    const char* value = std::getenv("SOURCE_DATE_EPOCH");
-    if (value == nullptr || *value == '\0') return true;
-    char* end = nullptr;
-    errno = 0;
-    const long long seconds = std::strtoll(value, &end, 10);
-    std::tm calendar{};
-    const auto time = static_cast<std::time_t>(seconds);
-    if (*end != '\0' || errno != 0 || ::gmtime_r(&time, &calendar) == nullptr) return false;
-    clock = time;
-    return true;
-}
-
-std::string pageProblem(PageWriter::PageResult result) {
-    switch (result) {
-        case PageWriter::PageResult::TooLarge:
-            return "the theme expands into a page beyond the size limit";
-        case PageWriter::PageResult::ThemeUnreadable:
-            return "the theme could not be read";
-        default:
-            return std::strerror(EIO);
-    }
 }
 
 bool writeText(const std::filesystem::path& path, const std::string& text) {
@@ -74,12 +49,13 @@ int configure(StatsGenerator& generator, const Options& options) {
     } else {
         generator.SetAutoGameVersion();
     }
-    for (std::int32_t i = 0; i < kAwardCount; ++i)
-        generator.awards().setSelected(i, options.awards[static_cast<std::size_t>(i)]);
-    if (!readSourceDateEpoch(generator.writer().fixedTime)) {
+    generator.SetAwardSelection(options.awards);
+    std::optional<std::time_t> clock;
+    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), clock)) {
         std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
         return kExitUsage;
     }
+    generator.SetFixedTime(clock);
     generator.SetLogFile(options.logFile);
     return kExitOk;
 }
@@ -110,7 +86,7 @@ int runCommand(const Options& options) {
     const RunResult result = generator.Run();
     if (!result.logRead) return fail("read log", options.logFile, result.logError.message());
     if (result.page != PageWriter::PageResult::Written)
-        return fail("write page", options.outputFile, pageProblem(result.page));
+        return fail("write page", options.outputFile, result.pageProblem());
     if (json && !writeText(json->path(), jsonReport(generator.stats(), generator.awards(),
                                                     generator.gameVersion())))
         return fail("write JSON", *options.jsonFile, std::strerror(EIO));

@@ -117,10 +117,10 @@ PageWriter::PageResult closePage(std::ofstream& out, PageWriter::PageResult resu
 PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable& awards,
                                              const std::filesystem::path& themePath,
                                              const std::filesystem::path& outputPath,
-                                             const WeaponNames& weaponNames) const {
+                                             const WeaponNames& weaponNames,
+                                             std::error_code& themeError) const {
     std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-    std::error_code error;
-    const std::optional<std::string> theme = readThemeFile(themePath, error);
+    const std::optional<std::string> theme = readThemeFile(themePath, themeError);
     const PageResult result =
         theme ? WritePage(stats, awards, *theme, out, weaponNames) : PageResult::ThemeUnreadable;
     return closePage(out, result);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <system_error>
 
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
@@ -31,11 +32,12 @@ public:
     std::int32_t elapsedMs = -1;           // "<= DURATION =>"
     std::optional<std::time_t> fixedTime;  // the clock of DATE and TIME; unset: now
 
-    // Creates or truncates the page file first, then reads the theme file.
+    // Creates or truncates the page file first, then reads the theme file;
+    // `themeError` tells why the theme could not be read.
     PageResult WritePage(MatchStats& stats, const AwardTable& awards,
                          const std::filesystem::path& themePath,
-                         const std::filesystem::path& outputPath,
-                         const WeaponNames& weaponNames) const;
+                         const std::filesystem::path& outputPath, const WeaponNames& weaponNames,
+                         std::error_code& themeError) const;
     // Creates or truncates the page file and expands the theme text into it.
     PageResult WritePage(MatchStats& stats, const AwardTable& awards, std::string_view theme,
                          const std::filesystem::path& outputPath,

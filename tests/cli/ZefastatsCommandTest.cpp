@@ -1,38 +1,16 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "support/ScratchDir.h"
+#include "support/RunProgram.h"
 
 namespace zefa::test {
 namespace {
 
-struct CommandResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-std::string shellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // Runs zefastats with the arguments and environment assignments ("NAME=value").
 CommandResult runZefastats(const std::vector<std::string>& args,
                            const std::vector<std::string>& environment = {}) {
-    const ScratchDir streams;
-    std::string command = "env";
-    for (const std::string& assignment : environment) command += " " + shellQuote(assignment);
-    command += " " + shellQuote(ZEFASTATS_BINARY);
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
-    command += " >" + shellQuote((streams / "out").string()) + " 2>" +
-               shellQuote((streams / "err").string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(streams / "out"),
-            readFile(streams / "err")};
+    return runProgram(ZEFASTATS_BINARY, args, environment);
 }
 
 const std::string kBeta1HLog = std::string(ZEFA_EXAMPLES_DIR) + "/beta1h-ctf.log";

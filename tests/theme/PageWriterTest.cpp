@@ -56,7 +56,10 @@ TEST(PageFiles, ReportsWhatCouldNotBeReadOrWritten) {
     test::writeFile(theme, "<= TITLE =>\nline\n");
     const auto write = [&page](const std::filesystem::path& from, const std::filesystem::path& to) {
         MatchStats stats;
-        const Result result = PageWriter().WritePage(stats, AwardTable(), from, to, weaponNames(1));
+        std::error_code themeError;
+        const Result result =
+            PageWriter().WritePage(stats, AwardTable(), from, to, weaponNames(1), themeError);
+        EXPECT_EQ(result == Result::ThemeUnreadable, static_cast<bool>(themeError));
         return std::pair(result, test::readFile(page));
     };
     EXPECT_EQ(write(theme, page), std::pair(Result::Written, "Zefa Statsline"s));

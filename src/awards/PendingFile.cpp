@@ -1,5 +1,6 @@
-#include "cli/PendingFile.h"
+#include "awards/PendingFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,7 @@
 #include <iostream>
 #include <optional>
 
-namespace zefa::cli {
+namespace zefa {
 
 namespace {
 
@@ -43,6 +44,16 @@ std::error_code copyToStandardOutput(const fs::path& path) {
     if (in.peek() != std::ifstream::traits_type::eof()) std::cout << in.rdbuf();
     std::cout.flush();
     return in && std::cout ? std::error_code{} : std::make_error_code(std::errc::io_error);
+}
+
+// The new file's bytes reach the disk before its name replaces the old one,
+// so a crash leaves the old file or the whole new one.
+std::error_code flushToDisk(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return lastError();
+    const std::error_code error = ::fsync(fd) == 0 ? std::error_code{} : lastError();
+    ::close(fd);
+    return error;
 }
 
 }  // namespace
@@ -95,9 +106,13 @@ std::error_code PendingFile::commit() {
         case Mode::Replace:
             break;
     }
+    if (const std::error_code error = flushToDisk(path_)) {
+        committed_ = false;
+        return error;
+    }
     if (::rename(path_.c_str(), target_.c_str()) == 0) return {};
     committed_ = false;
     return lastError();
 }
 
-}  // namespace zefa::cli
+}  // namespace zefa

@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-namespace zefa::cli {
+namespace zefa {
 
 // An output file written under a temporary name beside its target and moved
 // over the target only when complete, so a failed run never destroys an
@@ -39,4 +39,4 @@ private:
     bool committed_ = false;
 };
 
-}  // namespace zefa::cli
+}  // namespace zefa
