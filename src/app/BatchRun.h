@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/GenerationSettings.h"
+#include "app/RecentFileList.h"
+
+namespace zefa {
+
+// A message for the user: a message box where there is a display, a line on
+// standard error where there is none.
+struct UserMessage {
+    std::string_view caption;
+    std::string text;
+};
+using MessageSink = std::function<void(const UserMessage&)>;
+
+// Generates the page of `logFile` with the stored theme, game version and
+// awards and puts it in place of the stored output file, which then heads the
+// recent-file list. Changes no setting. Anything that goes wrong is told to
+// `tell` and leaves the output file as it was; the result says whether the
+// page was written.
+bool runBatch(const std::filesystem::path& logFile, const GenerationSettings& settings,
+              RecentFileList& recentFiles, std::optional<std::time_t> pageClock,
+              const MessageSink& tell);
+
+}  // namespace zefa

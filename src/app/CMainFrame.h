@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace zefa {
+
+// The program's main window.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+};
+
+}  // namespace zefa

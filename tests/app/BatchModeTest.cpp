@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <fstream>
+
+#include "app/SettingsStore.h"
+#include "support/RunProgram.h"
+
+namespace zefa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBeta2Log = std::string(ZEFA_EXAMPLES_DIR) + "/beta2-ctf.log";
+const std::string kNeedsInteractiveRun =
+    "zefastats2: You must first run this program in an interactive mode before you can specify "
+    "files on the commandline.  Run the program with no commandline options and save one stats "
+    "file.\n";
+
+// Each test has its own settings folder, temporary directory and files, and
+// runs zefastats2 with no display at all.
+class BatchMode : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(dir / "config" / "Zefa Stats");
+        fs::create_directory(dir / "tmp");
+        // Every tag but DURATION, whose run time differs between two runs.
+        std::ifstream builtIn(std::string(ZEFA_THEMES_DIR) + "/default.thm");
+        std::ofstream theme(themeFile);
+        for (std::string line; std::getline(builtIn, line);)
+            if (line.find("<= DURATION =>") == std::string::npos) theme << line << '\n';
+    }
+
+    [[nodiscard]] QSettings store() const {
+        return {QString::fromStdString((dir / "config/Zefa Stats/Zefa Stats 2.conf").string()),
+                QSettings::IniFormat};
+    }
+    void storeSettings(const GenerationSettings& settings) const {
+        QSettings written = store();
+        SaveSettings(settings, written);
+    }
+    [[nodiscard]] GenerationSettings savedOnce() const {
+        GenerationSettings settings;
+        settings.themeFile = themeFile;
+        settings.outFile = outFile;
+        settings.logFile = "/logs/interactive.log";
+        settings.gameVersion = 2;
+        settings.awardSelected[3] = 0;
+        return settings;
+    }
+
+    CommandResult runBatch(const std::vector<std::string>& args) const {
+        return runProgram(ZEFASTATS2_BINARY, args,
+                          {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM",
+                           "XDG_CONFIG_HOME=" + (dir / "config").string(),
+                           "TMPDIR=" + (dir / "tmp").string(), "SOURCE_DATE_EPOCH=1000000000",
+                           "TZ=UTC"});
+    }
+
+    const ScratchDir dir;
+    const std::string themeFile = (dir / "stats.thm").string();
+    const std::string outFile = (dir / "saved.html").string();
+};
+
+TEST_F(BatchMode, NeedsAThemeAndAnOutputFileStoredInteractively) {
+    for (const bool withTheme : {false, true}) {
+        GenerationSettings settings;
+        if (withTheme) settings.themeFile = themeFile;
+        storeSettings(settings);
+        const CommandResult result = runBatch({kBeta2Log});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, kNeedsInteractiveRun);
+        EXPECT_FALSE(fs::exists(outFile));
+    }
+}
+
+// The page is the one zefastats writes from the same inputs, and the run
+// changes no setting but the recent-file list.
+TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
+    const GenerationSettings stored = savedOnce();
+    storeSettings(stored);
+    const CommandResult batch = runBatch({kBeta2Log});
+    ASSERT_EQ(batch.exitCode, 0) << batch.err;
+    EXPECT_EQ(batch.out + batch.err, "");
+
+    const std::string reference = (dir / "reference.html").string();
+    const CommandResult command = runProgram(
+        ZEFASTATS_BINARY,
+        {kBeta2Log, "-t", themeFile, "-g", "2", "-a", "0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17",
+         "-o", reference},
+        {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
+    ASSERT_EQ(command.exitCode, 0) << command.err;
+    EXPECT_EQ(readFile(outFile), readFile(reference));
+
+    QSettings after = store();
+    EXPECT_EQ(LoadSettings(after), stored);
+    EXPECT_EQ(LoadRecentFiles(after).entries(), std::vector<std::string>{outFile});
+    EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the page file is removed when the run ends";
+}
+
+TEST_F(BatchMode, AnEmptyLogGivesAPageWithNoLines) {
+    GenerationSettings settings = savedOnce();
+    writeFile(dir / "numlines.thm", "lines: \n<= NUMLINES =>\n");
+    settings.themeFile = (dir / "numlines.thm").string();
+    storeSettings(settings);
+    writeFile(dir / "empty.log", "");
+    const CommandResult result = runBatch({(dir / "empty.log").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(outFile), "lines: 0");
+}
+
+// Whatever fails is told with the file and the reason, and the page saved
+// earlier stays as it was.
+TEST_F(BatchMode, FailuresNameTheFileAndLeaveTheSavedPage) {
+    writeFile(outFile, "earlier page");
+    const std::string missingLog = (dir / "missing.log").string();
+    const std::string missingTheme = (dir / "missing.thm").string();
+    const std::string unwritable = (dir / "no-folder" / "page.html").string();
+    const struct {
+        std::string log, theme, out, told;
+    } failures[] = {
+        {missingLog, themeFile, outFile,
+         "The console log " + missingLog + " could not be read: No such file or directory."},
+        {dir.path().string(), themeFile, outFile,
+         "The console log " + dir.path().string() + " could not be read: Is a directory."},
+        {kBeta2Log, missingTheme, outFile,
+         "The theme file " + missingTheme + " could not be read: No such file or directory."},
+        {kBeta2Log, themeFile, unwritable,
+         "The stats page " + unwritable + " could not be written: No such file or directory."},
+    };
+    for (const auto& failure : failures) {
+        GenerationSettings settings = savedOnce();
+        settings.themeFile = failure.theme;
+        settings.outFile = failure.out;
+        storeSettings(settings);
+        const CommandResult result = runBatch({failure.log});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "zefastats2: " + failure.told + "\n");
+        QSettings after = store();
+        EXPECT_TRUE(LoadRecentFiles(after).entries().empty());
+    }
+    EXPECT_EQ(readFile(outFile), "earlier page");
+    EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+}
+
+TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
+    storeSettings(savedOnce());
+    const CommandResult relative = runProgram(
+        "/bin/sh", {"-c", "cd " + shellQuote(ZEFA_EXAMPLES_DIR) + " && exec " +
+                              shellQuote(ZEFASTATS2_BINARY) + " beta2-ctf.log"},
+        {"-DISPLAY", "-WAYLAND_DISPLAY", "XDG_CONFIG_HOME=" + (dir / "config").string()});
+    EXPECT_EQ(relative.exitCode, 0) << relative.err;
+    EXPECT_NE(readFile(outFile).find("Fragmaster Award"), std::string::npos);
+
+    EXPECT_EQ(runBatch({"--version"}).out, "zefastats2 2.1.5\n");
+    const CommandResult help = runBatch({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: zefastats2 [LOGFILE]\n"));
+}
+
+}  // namespace
+}  // namespace zefa::test
