@@ -17,6 +17,7 @@ namespace zefa {
 struct UserMessage {
     std::string_view caption;
     std::string text;
+    bool problem = true;  // false for news the user may simply acknowledge
 };
 using MessageSink = std::function<void(const UserMessage&)>;
 

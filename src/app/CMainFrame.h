@@ -1,15 +1,75 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "resources/ShellMenus.h"
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
 
 namespace zefa {
 
-// The program's main window.
+class CChildFrame;
+class CZefastats2Doc;
+class CZefastats2View;
+struct ShellContext;
+
+// The main window: the document windows in a multi-document area, the menu
+// bar (one for no document, one while a document window is open), the
+// toolbar and the status bar. It carries out the commands.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    explicit CMainFrame(ShellContext& context, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    [[nodiscard]] QAction* action(ui::Command command) const { return m_actions.at(command); }
+    [[nodiscard]] QMdiArea* mdiArea() const { return m_mdiArea; }
+    [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
+    // The view of the active document window, if any.
+    [[nodiscard]] CZefastats2View* activeView() const;
+    [[nodiscard]] CZefastats2Doc* activeDocument() const;
+
+public slots:
+    // File New; a dropped log is given to the wizard as its choice.
+    void OnFileNew(const std::optional<std::string>& proposedLog = std::nullopt);
+    // A saved page, opened for viewing in a new document window.
+    void openSavedPage(const QString& path);
+    // Files dropped on the window: pages open for viewing, logs go to the wizard.
+    void openDroppedFiles(const QList<QUrl>& files);
+
+protected:
+    // Exit asks, for each modified document, whether to save it.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createToolBar();
+    void createStatusBar();
+    void connectCommands();
+    void updateMenus();
+    void fillMenu(QMenu& menu, const ui::Menu& layout);
+    void addRecentFiles(QMenu& menu);
+    void updateCommandStates();
+    CChildFrame* openWindow(CZefastats2Doc& document);
+    void closeDocument(CZefastats2Doc& document);
+    void arrangeIcons();
+
+    ShellContext& m_context;
+    QMdiArea* m_mdiArea;
+    QToolBar* m_toolBar = nullptr;
+    std::map<ui::Command, QAction*> m_actions;
+    std::optional<bool> m_showsDocumentMenus;
 };
 
 }  // namespace zefa

@@ -1,32 +1,24 @@
 #include "app/CZefastats2App.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
 
 #include "app/BatchRun.h"
 #include "app/CMainFrame.h"
-#include "app/QtText.h"
+#include "app/SessionSettings.h"
+#include "app/ShellContext.h"
 
 namespace zefa {
 
-namespace {
+CZefastats2App::CZefastats2App(StartupArguments arguments, std::optional<std::time_t> pageClock,
+                               ShellDialogs dialogs)
+    : m_arguments(std::move(arguments)),
+      m_settings(std::make_unique<SessionSettings>()),
+      m_context(std::make_unique<ShellContext>(*m_settings, pageClock, std::move(dialogs))) {}
 
-MessageSink messageBoxesOwnedBy(QWidget* owner) {
-    return [owner](const UserMessage& message) {
-        QMessageBox box(QMessageBox::Warning, qText(message.caption), qText(message.text),
-                        QMessageBox::Ok, owner);
-        box.exec();
-    };
-}
-
-}  // namespace
-
-CZefastats2App::CZefastats2App(StartupArguments arguments, std::optional<std::time_t> pageClock)
-    : m_arguments(std::move(arguments)), m_pageClock(pageClock) {}
-
-CZefastats2App::~CZefastats2App() = default;
+// The main window goes first: its documents remove their page files.
+CZefastats2App::~CZefastats2App() { m_mainFrame.reset(); }
 
 int CZefastats2App::run() {
     const bool started = InitInstance();
@@ -36,20 +28,22 @@ int CZefastats2App::run() {
 }
 
 bool CZefastats2App::InitInstance() {
-    m_mainFrame = std::make_unique<CMainFrame>();
-    m_settings = std::make_unique<SessionSettings>();
-    if (m_arguments.logFile)
+    m_mainFrame = std::make_unique<CMainFrame>(*m_context);
+    if (m_arguments.logFile) {
+        CMainFrame* owner = m_mainFrame.get();
         return runBatch(*m_arguments.logFile, m_settings->generation, m_settings->recentFiles,
-                        m_pageClock, messageBoxesOwnedBy(m_mainFrame.get()));
-    m_mainFrame->show();
+                        m_context->pageClock, [this, owner](const UserMessage& message) {
+                            m_context->dialogs.tell(owner, message);
+                        });
+    }
+    const QRect screen = m_mainFrame->screen()->availableGeometry();
     m_mainFrame->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                                 m_mainFrame->size(),
-                                                 m_mainFrame->screen()->availableGeometry()));
+                                                 screen.size() * 3 / 4, screen));
+    m_mainFrame->show();
+    m_mainFrame->OnFileNew();
     return true;
 }
 
-void CZefastats2App::ExitInstance() {
-    if (m_settings) m_settings->save();
-}
+void CZefastats2App::ExitInstance() { m_settings->save(); }
 
 }  // namespace zefa

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "awards/PendingFile.h"
+#include "resources/UiText.h"
 
 namespace zefa {
 
@@ -49,6 +50,13 @@ std::error_code writeAll(int fd, const char* bytes, std::size_t size) {
 }
 
 }  // namespace
+
+std::string PageCopyResult::problem(const std::filesystem::path& page,
+                                    const std::string& target) const {
+    if (readError) return ui::fillIn(ui::kPageUnreadable, page.string(), readError.message());
+    if (writeError) return ui::fillIn(ui::kPageUnwritable, target, writeError.message());
+    return {};
+}
 
 PageCopyResult copyPage(const std::filesystem::path& page, const std::string& target) {
     PageCopyResult result;

@@ -11,6 +11,9 @@ struct PageCopyResult {
     std::error_code writeError;  // the copy could not be written or put in place
 
     [[nodiscard]] bool ok() const { return !readError && !writeError; }
+    // What went wrong, in words for the user; empty when nothing did.
+    [[nodiscard]] std::string problem(const std::filesystem::path& page,
+                                      const std::string& target) const;
 };
 
 // Copies the generated page byte for byte to `target`, in chunks of 1024

@@ -1,5 +1,7 @@
 #include "app/StatsDocument.h"
 
+#include "resources/UiText.h"
+
 namespace zefa {
 
 std::error_code StatsDocument::reservePage(std::string_view suffix) {
@@ -26,6 +28,16 @@ RunResult StatsDocument::RunGeneration(const GenerationSettings& settings) {
     m_generator->SetGameVersion(settings.gameVersion);
     m_generator->SetFixedTime(m_pageClock);
     return m_generator->Run();
+}
+
+std::string StatsDocument::problemOf(const RunResult& result) const {
+    if (!result.logRead)
+        return ui::fillIn(ui::kLogUnreadable, m_logFile, result.logError.message());
+    if (result.page == PageWriter::PageResult::ThemeUnreadable)
+        return ui::fillIn(ui::kThemeUnreadable, m_themeFile, result.pageProblem());
+    if (result.page != PageWriter::PageResult::Written)
+        return ui::fillIn(ui::kPageUnwritable, pagePath().string(), result.pageProblem());
+    return {};
 }
 
 }  // namespace zefa

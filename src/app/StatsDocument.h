@@ -36,6 +36,9 @@ public:
     // Generates the page from the log and theme with the settings' game
     // version and awards; the previous run's generator goes.
     RunResult RunGeneration(const GenerationSettings& settings);
+    // The first thing a run of this document could not do, in words for the
+    // user; empty when it did everything.
+    [[nodiscard]] std::string problemOf(const RunResult& result) const;
     // Null until the first run.
     [[nodiscard]] const StatsGenerator* generator() const { return m_generator.get(); }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 namespace zefa {
@@ -22,6 +23,11 @@ std::unique_ptr<TemporaryPage> TemporaryPage::create(std::string_view suffix,
     }
     ::close(fd);
     return std::make_unique<TemporaryPage>(name);
+}
+
+std::string TemporaryPage::directoryName() {
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
 }
 
 TemporaryPage::~TemporaryPage() {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -14,6 +15,8 @@ class TemporaryPage {
 public:
     // Named "zefastats" + a unique part + `suffix`.
     static std::unique_ptr<TemporaryPage> create(std::string_view suffix, std::error_code& error);
+    // The temporary directory, as the user named it, for messages.
+    static std::string directoryName();
 
     explicit TemporaryPage(std::filesystem::path path) : path_(std::move(path)) {}
     ~TemporaryPage();

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
                      "log to generate its page without one\n";
         return EXIT_FAILURE;
     }
+    // The embedded browser shares its drawing contexts with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     CZefastats2App app(arguments, pageClock);
     return app.run();

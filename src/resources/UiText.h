@@ -26,6 +26,23 @@ inline constexpr std::string_view kPageUnwritable = "The stats page %1 could not
 inline constexpr std::string_view kPageUnreadable =
     "The generated page %1 could not be read: %2.";
 
+// Documents: unsaved ones are titled "zefs1", "zefs2", ...
+inline constexpr std::string_view kDocumentName = "zefs";
+inline constexpr std::string_view kStatsFileFilter = "Stats Files (*.html);;All Files (*)";
+inline constexpr std::string_view kStatsFileSuffix = "html";
+inline constexpr std::string_view kSaveAsTitle = "Save As";
+inline constexpr std::string_view kAskToSave = "Save changes to %1?";
+
+// The Modify menu's two ways of generating a page again.
+inline constexpr std::string_view kSelectThemeTitle = "Select a Theme File";
+inline constexpr std::string_view kThemeFileFilter = "Theme Files (*.thm);;All Files (*)";
+inline constexpr std::string_view kThemeFileSuffix = "thm";
+inline constexpr std::string_view kThemeApplied = "New theme has been applied.";
+inline constexpr std::string_view kSelectLogTitle = "Select a Console Log";
+inline constexpr std::string_view kLogFileFilter = "Console Log Files (*.log);;All Files (*)";
+inline constexpr std::string_view kLogFileSuffix = "log";
+inline constexpr std::string_view kLogParsed = "New logfile has been parsed.";
+
 // The text with "%1" and "%2" replaced by the two values.
 inline std::string fillIn(std::string_view text, std::string_view first,
                           std::string_view second = {}) {

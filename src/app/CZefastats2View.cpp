@@ -1,0 +1,73 @@
+#include "app/CZefastats2View.h"
+
+#include <QFile>
+#include <QWebEngineSettings>
+
+#include "app/CZefastats2Doc.h"
+#include "app/QtText.h"
+#include "app/ShellContext.h"
+#include "resources/UiText.h"
+
+namespace zefa {
+
+// One of the Modify menu's two commands: which file it asks for, where the
+// choice is kept, and what it says when the page has been generated again.
+struct CZefastats2View::Selection {
+    std::string_view title;
+    std::string_view filter;
+    std::string_view suffix;
+    std::string GenerationSettings::*setting;
+    void (CZefastats2Doc::*apply)(const std::string&);
+    std::string_view done;
+};
+
+CZefastats2View::CZefastats2View(CZefastats2Doc& document, ShellContext& context, QWidget* parent)
+    : QWebEngineView(parent), m_document(&document), m_context(context) {
+    // Files dropped on the page go to the main window, which opens them.
+    setAcceptDrops(false);
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    document.addView(this);
+}
+
+CZefastats2View::~CZefastats2View() {
+    if (m_document) m_document->removeView(this);
+}
+
+void CZefastats2View::OnInitialUpdate() { load(m_document->pageUrl()); }
+
+void CZefastats2View::OnUpdate() {
+    // A page opened for viewing moves to a file of its own when it is first
+    // generated again.
+    if (url() == m_document->pageUrl()) {
+        reload();
+    } else {
+        load(m_document->pageUrl());
+    }
+}
+
+void CZefastats2View::OnSelectTheme() {
+    select({ui::kSelectThemeTitle, ui::kThemeFileFilter, ui::kThemeFileSuffix,
+            &GenerationSettings::themeFile, &CZefastats2Doc::setThemeFile, ui::kThemeApplied});
+}
+
+void CZefastats2View::OnSelectLogfile() {
+    select({ui::kSelectLogTitle, ui::kLogFileFilter, ui::kLogFileSuffix,
+            &GenerationSettings::logFile, &CZefastats2Doc::setLogFile, ui::kLogParsed});
+}
+
+void CZefastats2View::select(const Selection& selection) {
+    std::string& stored = m_context.settings.generation.*selection.setting;
+    const auto chosen = m_context.dialogs.chooseFileToOpen(
+        this, {qText(selection.title), qText(selection.filter), qText(selection.suffix),
+               QFile::decodeName(QByteArray::fromStdString(stored))});
+    if (!chosen) return;
+    stored = QFile::encodeName(*chosen).toStdString();
+    (m_document->*selection.apply)(stored);
+    const QString problem = m_document->RunGeneration();
+    // A page that could not be made completely is not announced as applied.
+    const std::string told = problem.isEmpty() ? std::string(selection.done) : problem.toStdString();
+    m_context.dialogs.tell(this, {ui::kAppTitle, told, !problem.isEmpty()});
+    OnUpdate();
+}
+
+}  // namespace zefa

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ctime>
+#include <optional>
+
+#include "app/SessionSettings.h"
+#include "app/ShellDialogs.h"
+
+namespace zefa {
+
+// What the windows and documents of one run of the program share.
+struct ShellContext {
+    SessionSettings& settings;
+    std::optional<std::time_t> pageClock;  // the fixed clock of the pages' date and time
+    ShellDialogs dialogs;
+    int documentsCreated = 0;  // numbers the titles of new documents
+};
+
+}  // namespace zefa

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+// The main window's commands, menus, accelerators and toolbar.
+namespace zefa::ui {
+
+enum class Command {
+    New,
+    Close,
+    Save,
+    SaveAs,
+    Exit,
+    ViewToolbar,
+    ViewStatusBar,
+    SelectTheme,
+    SelectLogfile,
+    NewWindow,
+    Cascade,
+    Tile,
+    ArrangeIcons,
+    About,
+};
+
+struct CommandText {
+    Command command;
+    std::string_view menuText;  // "&" marks the mnemonic, a tab the accelerator shown
+    std::string_view prompt;    // the status-bar prompt, a line feed, the tool tip
+    std::string_view icon;      // toolbar icon resource, if the command has a button
+};
+
+inline constexpr std::array kCommandTexts = {
+    CommandText{Command::New, "&New\tCtrl+N", "Create a new document\nNew", ":/icons/new.svg"},
+    CommandText{Command::Close, "&Close", "Close the active document\nClose", {}},
+    CommandText{Command::Save, "&Save\tCtrl+S", "Save the active document\nSave",
+                ":/icons/save.svg"},
+    CommandText{Command::SaveAs, "Save &As...", "Save the active document with a new name\nSave As",
+                {}},
+    CommandText{Command::Exit, "E&xit", "Quit the application; prompts to save documents\nExit", {}},
+    CommandText{Command::ViewToolbar, "&Toolbar", "Show or hide the toolbar\nToggle ToolBar", {}},
+    CommandText{Command::ViewStatusBar, "&Status Bar", "Show or hide the status bar\nToggle StatusBar",
+                {}},
+    CommandText{Command::SelectTheme, "Select &Theme\tCtrl+T", {}, {}},
+    CommandText{Command::SelectLogfile, "Select &Logfile\tCtrl+L", {}, {}},
+    CommandText{Command::NewWindow, "&New Window",
+                "Open another window for the active document\nNew Window", {}},
+    CommandText{Command::Cascade, "&Cascade", "Arrange windows so they overlap\nCascade Windows", {}},
+    CommandText{Command::Tile, "&Tile", "Arrange windows as non-overlapping tiles\nTile Windows", {}},
+    CommandText{Command::ArrangeIcons, "&Arrange Icons",
+                "Arrange icons at the bottom of the window\nArrange Icons", {}},
+    CommandText{Command::About, "&About Zefa Stats 2...",
+                "Display program information, version number and copyright\nAbout",
+                ":/icons/about.svg"},
+};
+
+// The prompt of a recent-file entry; its menu text is its number and path.
+inline constexpr std::string_view kRecentFilePrompt = "Open this document";
+// Shown, disabled, in place of the recent files while there are none.
+inline constexpr std::string_view kRecentFilePlaceholder = "Recent File";
+inline constexpr std::string_view kIdlePrompt = "Ready";
+// The status bar's lock-key panes: Caps Lock, Num Lock, Scroll Lock.
+inline constexpr std::array<std::string_view, 3> kLockKeyPanes = {"CAP", "NUM", "SCRL"};
+
+// A menu item: a command, a separator or the recent-file list.
+struct MenuItem {
+    enum Kind { Entry, Separator, RecentFiles } kind;
+    Command command = Command::New;
+};
+inline constexpr MenuItem item(Command command) { return {MenuItem::Entry, command}; }
+inline constexpr MenuItem kSeparator{MenuItem::Separator};
+inline constexpr MenuItem kRecentFiles{MenuItem::RecentFiles};
+
+struct Menu {
+    std::string_view title;
+    std::span<const MenuItem> items;
+};
+
+inline constexpr std::array kFileItemsWithoutDocument = {
+    item(Command::New), kSeparator, kRecentFiles, kSeparator, item(Command::Exit)};
+inline constexpr std::array kFileItemsWithDocument = {
+    item(Command::New),    item(Command::Close), item(Command::Save), item(Command::SaveAs),
+    kSeparator,            kRecentFiles,         kSeparator,          item(Command::Exit)};
+inline constexpr std::array kViewItems = {item(Command::ViewToolbar), item(Command::ViewStatusBar)};
+inline constexpr std::array kModifyItems = {item(Command::SelectTheme), item(Command::SelectLogfile)};
+inline constexpr std::array kWindowItems = {item(Command::NewWindow), item(Command::Cascade),
+                                            item(Command::Tile), item(Command::ArrangeIcons)};
+inline constexpr std::array kHelpItems = {item(Command::About)};
+
+// The menu bar while no document window is open, and while one is.
+inline constexpr std::array kMenusWithoutDocument = {
+    Menu{"&File", kFileItemsWithoutDocument},
+    Menu{"&View", kViewItems},
+    Menu{"&Help", kHelpItems},
+};
+inline constexpr std::array kMenusWithDocument = {
+    Menu{"&File", kFileItemsWithDocument}, Menu{"&View", kViewItems},
+    Menu{"&Modify", kModifyItems},         Menu{"&Window", kWindowItems},
+    Menu{"&Help", kHelpItems},
+};
+
+// One table for both menu bars; all with the Control key.
+struct Accelerator {
+    std::string_view keys;
+    Command command;
+};
+inline constexpr std::array kAccelerators = {
+    Accelerator{"Ctrl+L", Command::SelectLogfile},
+    Accelerator{"Ctrl+N", Command::New},
+    Accelerator{"Ctrl+S", Command::Save},
+    Accelerator{"Ctrl+T", Command::SelectTheme},
+};
+
+// The toolbar: New, Save, a separator, About.
+inline constexpr std::array kToolbar = {item(Command::New), item(Command::Save), kSeparator,
+                                        item(Command::About)};
+
+}  // namespace zefa::ui
