@@ -113,6 +113,14 @@ TEST_F(DesktopProgram, CancellingTheFirstWizardLeavesTheMenusWithoutADocument) {
         buttons.push_back(action->isSeparator() ? "-" : action->toolTip().toStdString());
     EXPECT_EQ(buttons, (std::vector<std::string>{"New", "Save", "-", "About"}));
     EXPECT_EQ(main.statusBar()->currentMessage(), "Ready");
+    const std::pair<Command, const char*> accelerators[] = {
+        {Command::SelectLogfile, "Ctrl+L"}, {Command::New, "Ctrl+N"},
+        {Command::Save, "Ctrl+S"}, {Command::SelectTheme, "Ctrl+T"}};
+    for (const auto& [command, keys] : accelerators)
+        EXPECT_EQ(main.action(command)->shortcut(), QKeySequence(keys)) << keys;
+    fake.cancelWizard();
+    QTest::keyClick(&main, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(fake.wizardSaw.size(), 2u) << "Ctrl+N is File New";
     EXPECT_EQ(main.action(Command::Save)->statusTip(), "Save the active document");
     EXPECT_FALSE(main.action(Command::Save)->isEnabled());
 }
@@ -206,7 +214,7 @@ TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgain) {
     EXPECT_EQ(fake.messages[0].owner, view);
     EXPECT_TRUE(waitForPage(view)) << "the view shows the new page";
 
-    fake.fileAnswers.push_back(std::nullopt);
+    fake.fileAnswers.push_back(QString());
     trigger(Command::SelectLogfile);
     EXPECT_EQ(fake.fileRequests.back().title, "Select a Console Log");
     EXPECT_EQ(fake.fileRequests.back().initialFile, QString::fromStdString(path("one.log")));

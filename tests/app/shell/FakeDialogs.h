@@ -22,7 +22,7 @@ struct FakeDialogs {
 
     std::deque<std::function<bool(GenerationSettings&)>> wizardAnswers;
     std::vector<GenerationSettings> wizardSaw;  // the settings each wizard started from
-    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<QString> fileAnswers;  // an empty answer cancels the dialog
     std::vector<FileRequest> fileRequests;
     std::deque<QMessageBox::StandardButton> questionAnswers;
     std::vector<std::string> questions;
@@ -32,7 +32,8 @@ struct FakeDialogs {
     ShellDialogs dialogs() {
         const auto chooseFile = [this](QWidget*, const FileRequest& request) {
             fileRequests.push_back(request);
-            return next(fileAnswers, std::optional<QString>());
+            const QString answer = next(fileAnswers, QString());
+            return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
         };
         return {
             .runWizard =
@@ -72,7 +73,7 @@ private:
     template <typename T>
     static T next(std::deque<T>& answers, T fallback) {
         if (answers.empty()) return fallback;
-        T answer = std::move(answers.front());
+        T answer = answers.front();
         answers.pop_front();
         return answer;
     }
