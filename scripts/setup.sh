@@ -8,7 +8,8 @@ packages=(
   libpcre2-dev
   libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev
+  qt6-base-dev libqt6svg6
+  xvfb xauth imagemagick
   clang-14 libclang-rt-14-dev
   chromium
 )
