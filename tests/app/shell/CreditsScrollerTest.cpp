@@ -190,6 +190,18 @@ TEST(CreditsScrollerTest, AmpersandIsShownAsItIs) {
     EXPECT_GT(both.width(), x.width() + ampersand.probe.normalWidth(QStringLiteral("&")) / 2);
 }
 
+// Every drawing stays inside the picture, however small the panel: of no size,
+// one row high (shorter than a tick's rows at a high ratio), or narrower than
+// the text. The sanitizers see any stray write.
+TEST(CreditsScrollerTest, DrawsInsideThePictureOfAnyPanel) {
+    for (const QSize size : {QSize(0, 0), QSize(3, 1), QSize(1, 40)}) {
+        Scroller scroller(QStringLiteral("Zefa Stats\t|WWWWWWWW\r|x"), size.width(), size.height());
+        scroller.probe.tick(200);
+        EXPECT_EQ(scroller.probe.image().isNull(), size.isEmpty());
+        EXPECT_LE(scroller.probe.widestLine(), size.width());
+    }
+}
+
 // A line of only a tab is an empty title: 21 ticks of nothing; no column yet.
 TEST(CreditsScrollerTest, LineOfOnlyATabIsAnEmptyTitle) {
     Scroller scroller(QStringLiteral("\t|W"));
