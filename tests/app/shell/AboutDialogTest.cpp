@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "app/CAboutDialog.h"
 #include "app/DialogUnits.h"
@@ -30,19 +31,16 @@ TEST(AboutDialogTest, LaysOutIconCreditsAndOkInDialogUnits) {
     EXPECT_FALSE(icon->pixmap().isNull());
 }
 
-// 46 lines: title, author, years, the inspiration, the games, eleven thanks as
-// list lines, the address, and eighteen empty lines to clear the panel.
+// 46 lines: the title with the version, the games, eleven thanks as list lines,
+// the address, and eighteen empty lines that let the last ones leave the panel.
 TEST(AboutDialogTest, CreditsHaveTheirFortySixLines) {
     CAboutDialog dialog;
-    CreditsScrollerProbe probe(*dialog.findChild<CCreditsScroller*>());
-    const QStringList& lines = probe.lines();
+    const QStringList lines = CreditsScrollerProbe(*dialog.findChild<CCreditsScroller*>()).lines();
     ASSERT_EQ(lines.size(), 46);
     EXPECT_EQ(lines[0], QStringLiteral("Zefa Stats 2.1.5\t"));
     EXPECT_EQ(lines.mid(8, 3), QStringList({"Supported Games:", "Zefa Beta1H", "Zefa 2"}));
-    EXPECT_EQ(lines[13], QStringLiteral("Special Thanks:"));
-    for (int i = 14; i < 25; ++i) EXPECT_TRUE(lines[i].endsWith(u'\r')) << i;
+    EXPECT_EQ(lines.filter(QRegularExpression("^[^\r]+\r$")).size(), 11);
     EXPECT_EQ(lines[27], QStringLiteral("https://zefastats.example"));
-    for (int i : {3, 4, 6, 7, 11, 12, 25, 26}) EXPECT_TRUE(lines[i].isEmpty()) << i;
     EXPECT_EQ(lines.mid(28).join(QString()), QString());
 }
 
