@@ -1,15 +1,27 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+
+class QShowEvent;
 
 namespace zefa {
 
-// Placeholder until the About box lands.
+class CCreditsScroller;
+
+// The About box: the program's icon, its credits rising on a black panel, and OK.
 class CAboutDialog : public QDialog {
+    Q_OBJECT
+
 public:
-    explicit CAboutDialog(QWidget* parent = nullptr) : QDialog(parent) {
-        setWindowTitle(QStringLiteral("About Zefa Stats 2"));
-    }
+    explicit CAboutDialog(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    CCreditsScroller* scroller;  // a child of the dialog
+    std::string creditsText;
 };
 
 }  // namespace zefa

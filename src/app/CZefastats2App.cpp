@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "app/AppIcon.h"
 #include "app/BatchRun.h"
 #include "app/CMainFrame.h"
 #include "app/SessionSettings.h"
@@ -15,7 +16,9 @@ CZefastats2App::CZefastats2App(StartupArguments arguments, std::optional<std::ti
                                ShellDialogs dialogs)
     : m_arguments(std::move(arguments)),
       m_settings(std::make_unique<SessionSettings>()),
-      m_context(std::make_unique<ShellContext>(*m_settings, pageClock, std::move(dialogs))) {}
+      m_context(std::make_unique<ShellContext>(*m_settings, pageClock, std::move(dialogs))) {
+    QApplication::setWindowIcon(appIcon());
+}
 
 // The main window goes first: its documents remove their page files.
 CZefastats2App::~CZefastats2App() { m_mainFrame.reset(); }

@@ -57,4 +57,25 @@ inline std::string fillIn(std::string_view text, std::string_view first,
     return filled;
 }
 
+// The About box. The credits are lines separated by "|"; a line's last character
+// chooses its style: a tab a title, a line feed a heading, a carriage return a
+// list entry, anything else a normal line. "%s" is the program's version.
+inline constexpr std::string_view kAboutTitle = "About Zefa Stats 2";
+inline constexpr std::string_view kAboutOk = "OK";
+inline constexpr std::string_view kCreditsPattern =
+    "Zefa Stats %s\t|"
+    "by The Zefa Stats Crew\n|"
+    "2004 - 2006|"
+    "||"
+    "Inspired by the first Zefa Stats|"
+    "||"
+    "Supported Games:|Zefa Beta1H|Zefa 2|"
+    "||"
+    "Special Thanks:|"
+    "Quillfire\r|Bramblejack\r|Tessellate\r|Sir Frags-a-Lot\r|Orbweaver\r|Lumen\r|"
+    "Kettle\r|Nightjar\r|Pixelmonk\r|Dustdevil\r|Halfpipe\r|"
+    "||"
+    "https://zefastats.example|"
+    "|||||||||||||||||";
+
 }  // namespace zefa::ui
