@@ -61,22 +61,21 @@ std::vector<std::string> hostileLines() {
                 const std::string line = printed(pattern.text(), name);
                 lines.push_back(line);
                 lines.push_back(flipCase(line));
+                constexpr std::array<char, 4> kOthers = {'\0', '\r', '\n', '\xD9'};
                 for (std::size_t i = 0; i < line.size(); ++i) {
                     lines.push_back(line.substr(0, i) + line.substr(i + 1));
-                    for (char other : {'\0', '\r', '\n', '\xD9'}) {
-                        std::string changed = line;
-                        changed[i] = other;
-                        lines.push_back(changed);
-                    }
-                    std::string oneFlipped = line;
-                    oneFlipped[i] = flipCase(std::string(1, line[i]))[0];
-                    lines.push_back(oneFlipped);
+                    std::string changed = line;
+                    changed[i] = kOthers[i % kOthers.size()];
+                    lines.push_back(changed);
+                    changed[i] = flipCase(std::string(1, line[i]))[0];
+                    lines.push_back(changed);
                 }
-                std::string longLine = line;
-                while (longLine.size() + line.size() < kMaxLineLength) longLine += line;
-                lines.push_back(longLine);
-                lines.push_back(std::string(kMaxLineLength - line.size(), '\xFF') + line);
             }
+            const std::string line = printed(pattern.text(), "Bob");
+            std::string longLine = line;
+            while (longLine.size() + line.size() < kMaxLineLength) longLine += line;
+            lines.push_back(longLine);
+            lines.push_back(std::string(kMaxLineLength - line.size(), '\xFF') + line);
         }
     }
     return lines;
