@@ -46,9 +46,7 @@ void parseLogBothWith(benchmark::State& state, MatchEngine engine) {
 void BM_ParseLog(benchmark::State& state) { parseLogWith(state, MatchEngine::Prefilter); }
 void BM_ParseLog_Plain(benchmark::State& state) { parseLogWith(state, MatchEngine::Plain); }
 void BM_ParseLogAuto(benchmark::State& state) { parseLogBothWith(state, MatchEngine::Prefilter); }
-void BM_ParseLogAuto_Plain(benchmark::State& state) {
-    parseLogBothWith(state, MatchEngine::Plain);
-}
+void BM_ParseLogAuto_Plain(benchmark::State& state) { parseLogBothWith(state, MatchEngine::Plain); }
 BENCHMARK(BM_ParseLog)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseLog_Plain)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseLogAuto)->Unit(benchmark::kMillisecond);

@@ -28,7 +28,8 @@ struct Reading {
         reader.finishLog();
         for (std::size_t set = 0; set < kSets; ++set) {
             for (std::size_t rule = 0; rule < zefa::kLineRuleCount; ++rule)
-                taken[set][rule] = reader.parser(set).linesTakenBy(static_cast<zefa::LineRule>(rule));
+                taken[set][rule] =
+                    reader.parser(set).linesTakenBy(static_cast<zefa::LineRule>(rule));
         }
     }
     bool operator==(const Reading&) const = default;

@@ -38,7 +38,9 @@ public:
 
 private:
     static constexpr std::size_t kWordBits = 64;
-    static constexpr std::uint64_t bit(std::size_t slot) { return std::uint64_t{1} << (slot % kWordBits); }
+    static constexpr std::uint64_t bit(std::size_t slot) {
+        return std::uint64_t{1} << (slot % kWordBits);
+    }
 
     std::array<std::uint64_t, kCapacity / kWordBits> words_{};
 };

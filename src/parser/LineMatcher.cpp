@@ -48,21 +48,19 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
     count_ = 0;
     // Without the match context nothing would bound the run: refuse instead.
     if (subject_.empty() || !pattern.code() || !matchData_ || !context_) return false;
-    const bool possible =
-        candidates_ ? candidates_->mayMatch(pattern.slot())
-                    : std::string_view(foldedSubject_).find(pattern.requiredText()) !=
-                          std::string_view::npos;
+    const bool possible = candidates_
+                              ? candidates_->mayMatch(pattern.slot())
+                              : std::string_view(foldedSubject_).find(pattern.requiredText()) !=
+                                    std::string_view::npos;
     if (!possible) return false;
 
     // The JIT entry skips the checks pcre2_match repeats on every call; both
     // run the same compiled code.
     const auto subject = reinterpret_cast<PCRE2_SPTR>(subject_.data());
-    const int rc =
-        pattern.jitCompiled()
-            ? pcre2_jit_match(pattern.code(), subject, subject_.size(), 0, 0, matchData_.get(),
-                              context_.get())
-            : pcre2_match(pattern.code(), subject, subject_.size(), 0, 0, matchData_.get(),
-                          context_.get());
+    const int rc = pattern.jitCompiled() ? pcre2_jit_match(pattern.code(), subject, subject_.size(),
+                                                           0, 0, matchData_.get(), context_.get())
+                                         : pcre2_match(pattern.code(), subject, subject_.size(), 0,
+                                                       0, matchData_.get(), context_.get());
     // Any error, limits included, is no match. 0: more groups than room, all slots set.
     if (rc < 0) return false;
     const std::size_t set = rc == 0 ? kMaxCaptures : static_cast<std::size_t>(rc);
@@ -91,8 +89,8 @@ std::size_t LineMatcher::nextCandidate(std::span<const CompiledPattern> table,
                                        std::size_t row) const {
     if (!candidates_ || row >= table.size()) return row;
     const std::size_t first = table.front().slot();
-    const bool consecutive = first < CandidateSet::kCapacity &&
-                             table.back().slot() - first == table.size() - 1;
+    const bool consecutive =
+        first < CandidateSet::kCapacity && table.back().slot() - first == table.size() - 1;
     if (!consecutive) return row;
     return candidates_->next(first + row, first + table.size()) - first;
 }

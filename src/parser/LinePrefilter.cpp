@@ -36,8 +36,8 @@ hs_database_t* compile(const std::vector<std::string_view>& texts) {
     hs_database_t* database = nullptr;
     hs_compile_error_t* error = nullptr;
     if (hs_compile_lit_multi(data.data(), flags.data(), ids.data(), lengths.data(),
-                             static_cast<unsigned>(texts.size()), HS_MODE_BLOCK, nullptr,
-                             &database, &error) != HS_SUCCESS) {
+                             static_cast<unsigned>(texts.size()), HS_MODE_BLOCK, nullptr, &database,
+                             &error) != HS_SUCCESS) {
         hs_free_compile_error(error);
         return nullptr;
     }
@@ -55,8 +55,8 @@ LinePrefilter::LinePrefilter(std::span<const PatternSet* const> sets) {
                 always_.add(pattern.slot());
                 continue;
             }
-            const auto id = static_cast<std::size_t>(
-                std::find(texts.begin(), texts.end(), text) - texts.begin());
+            const auto id = static_cast<std::size_t>(std::find(texts.begin(), texts.end(), text) -
+                                                     texts.begin());
             if (id == texts.size()) {
                 texts.push_back(text);
                 slotsOfText_.emplace_back();

@@ -19,7 +19,9 @@ constexpr TeamIndex scoringTeam(FlagIndex flag) { return flag == kRedFlag ? kBlu
 
 // Which team words a captured text holds, compared in lower case.
 std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
-    const auto sameLetter = [](char c, char lowerWordChar) { return lowerAscii(c) == lowerWordChar; };
+    const auto sameLetter = [](char c, char lowerWordChar) {
+        return lowerAscii(c) == lowerWordChar;
+    };
     std::array<bool, kTeamCount> found{};
     for (std::size_t t = 0; t < kTeams.size(); ++t) {
         const std::string_view word = kTeams[t].word;

@@ -6,8 +6,8 @@
 
 #include "ParsedMatch.h"
 #include "parser/Classifier.h"
-#include "parser/LogReader.h"
 #include "parser/LineMatcher.h"
+#include "parser/LogReader.h"
 #include "parser/ParseLog.h"
 #include "parser/RequiredLiteral.h"
 #include "support/ScratchDir.h"

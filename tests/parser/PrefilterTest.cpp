@@ -12,6 +12,7 @@
 #include "parser/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/ParseLog.h"
+#include "support/PrintedPattern.h"
 #include "support/ScratchDir.h"
 
 namespace zefa {
@@ -22,26 +23,12 @@ using namespace std::string_literals;
 const VersionTables* const kBothSets[] = {&versionTables(kGameVersionBeta1H),
                                           &versionTables(kGameVersionBeta2)};
 
-// A pattern as the game would print it: every group a name, escapes resolved.
-std::string printed(std::string_view pattern, std::string_view name) {
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.substr(i, 4) == "(.*)") {
-            text += name;
-            i += 3;
-        } else if (pattern[i] == '\\' && i + 1 < pattern.size()) {
-            text += pattern[++i];
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
-}
-
 std::string flipCase(std::string text) {
     for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
 }
@@ -51,14 +38,22 @@ std::string flipCase(std::string text) {
 // or the other case), long and crafted ones, with high bytes in names.
 std::vector<std::string> hostileLines() {
     std::vector<std::string> lines = {
-        "x", ":", ": ", "^7: ^2", std::string(4095, ' '), std::string(4095, ':'),
-        "\xC9ve\xFF took the \xE9 flag", "a\0b was railed by c"s, "\r\n\t\x7F",
+        "x",
+        ":",
+        ": ",
+        "^7: ^2",
+        std::string(4095, ' '),
+        std::string(4095, ':'),
+        "\xC9ve\xFF took the \xE9 flag",
+        "a\0b was railed by c"s,
+        "\r\n\t\x7F",
     };
     for (const VersionTables* tables : kBothSets) {
         const PatternSet set(*tables);
         for (const CompiledPattern& pattern : set.all()) {
             for (std::string_view name : {"^1Red^7 Team", "\xC9t\xE9"}) {
-                const std::string line = printed(pattern.text(), name);
+                const std::string line =
+                    test::printedPattern(pattern.text(), [name](int) { return std::string(name); });
                 lines.push_back(line);
                 lines.push_back(flipCase(line));
                 constexpr std::array<char, 4> kOthers = {'\0', '\r', '\n', '\xD9'};
@@ -71,7 +66,8 @@ std::vector<std::string> hostileLines() {
                     lines.push_back(changed);
                 }
             }
-            const std::string line = printed(pattern.text(), "Bob");
+            const std::string line =
+                test::printedPattern(pattern.text(), [](int) { return std::string("Bob"); });
             std::string longLine = line;
             while (longLine.size() + line.size() < kMaxLineLength) longLine += line;
             lines.push_back(longLine);
