@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "parser/PatternTables.h"
+#include "support/PrintedPattern.h"
 
 namespace zefa::bench {
 
@@ -84,21 +85,11 @@ private:
     }
 
     // The pattern as the game would print it: the first group a player, the
-    // others a player or a team colour, escapes resolved.
+    // others a player or a team colour.
     std::string fill(std::string_view pattern) {
-        std::string text;
-        int group = 0;
-        for (std::size_t i = 0; i < pattern.size(); ++i) {
-            if (pattern.substr(i, 4) == "(.*)") {
-                text += group++ == 0 || random_() % 2 ? name() + "^7" : std::string("blue ");
-                i += 3;
-            } else if (pattern[i] == '\\' && i + 1 < pattern.size()) {
-                text += pattern[++i];
-            } else {
-                text += pattern[i];
-            }
-        }
-        return text;
+        return test::printedPattern(pattern, [this](int group) {
+            return group == 0 || random_() % 2 ? name() + "^7" : std::string("blue ");
+        });
     }
 
     std::mt19937 random_{20261206};

@@ -2,15 +2,15 @@
 
 #include <string_view>
 
-#include "parser/LogParser.h"
+#include "parser/LogReader.h"
 
 namespace zefa::fuzz {
 
-// Hands every line of an in-memory log to the parser, as the file reader would.
-inline void feedLog(LogParser& parser, std::string_view log) {
+// Hands every line of an in-memory log to the reader, as the file reader would.
+inline void feedLog(LogReader& reader, std::string_view log) {
     while (!log.empty()) {
         const std::size_t end = log.find('\n');
-        parser.readLine(log.substr(0, end));
+        reader.readLine(log.substr(0, end));
         log = end == std::string_view::npos ? std::string_view() : log.substr(end + 1);
     }
 }

@@ -24,9 +24,12 @@ struct Match {
     zefa::AwardTable awards;
 
     Match() {
-        zefa::LogParser parser(stats, zefa::versionTables(zefa::kGameVersionBeta2));
-        zefa::fuzz::feedLog(parser, kMatch);
-        parser.finishLog();
+        const zefa::VersionTables* const tables[] = {&zefa::versionTables(zefa::kGameVersionBeta2)};
+        const zefa::Classifier classifier(tables, zefa::kDefaultMatchEngine);
+        zefa::MatchStats* const targets[] = {&stats};
+        zefa::LogReader reader(classifier, targets);
+        zefa::fuzz::feedLog(reader, kMatch);
+        reader.finishLog();
         awards.ComputeAwards(stats.players);
     }
 };

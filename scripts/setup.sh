@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libpcre2-dev
+  libpcre2-dev libvectorscan-dev
   libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-webengine-dev libqt6svg6 libx11-dev

@@ -43,9 +43,13 @@ void StatsGenerator::SetAwardSelection(const std::array<bool, kAwardCount>& sele
 LogReadResult StatsGenerator::readLog() {
     if (!autoVersion_) return parseLog(logPath_, stats_, versionTables(gameVersion_));
 
+    // Both message sets in one pass over the log.
     MatchStats beta2Stats;
-    const LogReadResult older = parseLog(logPath_, stats_, versionTables(kGameVersionBeta1H));
-    const LogReadResult newer = parseLog(logPath_, beta2Stats, versionTables(kGameVersionBeta2));
+    const LogTarget targets[] = {{stats_, versionTables(kGameVersionBeta1H)},
+                                 {beta2Stats, versionTables(kGameVersionBeta2)}};
+    const std::vector<LogReadResult> read = parseLog(logPath_, targets);
+    const LogReadResult& older = read[0];
+    const LogReadResult& newer = read[1];
     if (newer.versionLines <= older.versionLines) {
         gameVersion_ = kGameVersionBeta1H;
         return older;

@@ -42,6 +42,8 @@ struct MatchStats {
 
     // Fills the weapon totals and every player's rank once the log is read.
     void finish();
+
+    bool operator==(const MatchStats&) const = default;
 };
 
 }  // namespace zefa

@@ -42,6 +42,8 @@ struct PlayerRecord {
     // Counts kills of `victimId`; skipped where no column exists.
     void countKillOf(std::int32_t victimId) { countKillsOf(victimId, 1); }
     void countKillsOf(std::int32_t victimId, std::int32_t kills);
+
+    bool operator==(const PlayerRecord&) const = default;
 };
 
 }  // namespace zefa

@@ -32,8 +32,15 @@ LineMatcher::LineMatcher()
 }
 
 void LineMatcher::setSubject(std::string_view line) {
-    subject_.assign(line);
+    subject_ = line;
+    candidates_ = nullptr;
     foldCase(subject_, foldedSubject_);
+    count_ = 0;
+}
+
+void LineMatcher::setSubject(std::string_view line, const CandidateSet& candidates) {
+    subject_ = line;
+    candidates_ = &candidates;
     count_ = 0;
 }
 
@@ -41,11 +48,19 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
     count_ = 0;
     // Without the match context nothing would bound the run: refuse instead.
     if (subject_.empty() || !pattern.code() || !matchData_ || !context_) return false;
-    if (std::string_view(foldedSubject_).find(pattern.requiredText()) == std::string_view::npos)
-        return false;
+    const bool possible = candidates_
+                              ? candidates_->mayMatch(pattern.slot())
+                              : std::string_view(foldedSubject_).find(pattern.requiredText()) !=
+                                    std::string_view::npos;
+    if (!possible) return false;
 
-    const int rc = pcre2_match(pattern.code(), reinterpret_cast<PCRE2_SPTR>(subject_.data()),
-                               subject_.size(), 0, 0, matchData_.get(), context_.get());
+    // The JIT entry skips the checks pcre2_match repeats on every call; both
+    // run the same compiled code.
+    const auto subject = reinterpret_cast<PCRE2_SPTR>(subject_.data());
+    const int rc = pattern.jitCompiled() ? pcre2_jit_match(pattern.code(), subject, subject_.size(),
+                                                           0, 0, matchData_.get(), context_.get())
+                                         : pcre2_match(pattern.code(), subject, subject_.size(), 0,
+                                                       0, matchData_.get(), context_.get());
     // Any error, limits included, is no match. 0: more groups than room, all slots set.
     if (rc < 0) return false;
     const std::size_t set = rc == 0 ? kMaxCaptures : static_cast<std::size_t>(rc);
@@ -54,16 +69,30 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
         const PCRE2_SIZE start = ovector[2 * count_];
         const PCRE2_SIZE end = ovector[2 * count_ + 1];
         if (start == PCRE2_UNSET || end <= start) break;
-        captures_[count_++] = std::string_view(subject_).substr(start, end - start);
+        captures_[count_++] = subject_.substr(start, end - start);
     }
     return true;
 }
 
 std::optional<std::size_t> LineMatcher::firstMatch(std::span<const CompiledPattern> table) {
-    for (std::size_t row = 0; row < table.size(); ++row) {
+    for (std::size_t row = nextCandidate(table, 0); row < table.size();
+         row = nextCandidate(table, row + 1)) {
         if (test(table[row])) return row;
     }
     return std::nullopt;
+}
+
+// With candidates, the rows they rule out are skipped a word of slots at a
+// time; that needs the rows' slots to follow each other, as a PatternSet
+// lays them out.
+std::size_t LineMatcher::nextCandidate(std::span<const CompiledPattern> table,
+                                       std::size_t row) const {
+    if (!candidates_ || row >= table.size()) return row;
+    const std::size_t first = table.front().slot();
+    const bool consecutive =
+        first < CandidateSet::kCapacity && table.back().slot() - first == table.size() - 1;
+    if (!consecutive) return row;
+    return candidates_->next(first + row, first + table.size()) - first;
 }
 
 std::string_view LineMatcher::capture(std::size_t i) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "parser/CandidateSet.h"
 #include "parser/CompiledPattern.h"
 
 namespace zefa {
@@ -24,15 +25,20 @@ struct Pcre2JitStackDeleter {
 
 // Tests one line against patterns and hands out the captures of the latest
 // test. Every run is bounded: a pattern that would take too long or too
-// much memory on a crafted line counts as not matching.
+// much memory on a crafted line counts as not matching. The line is not
+// copied: it must outlive the tests and their captures.
 class LineMatcher {
 public:
     static constexpr std::size_t kMaxCaptures = 5;  // the whole match and four groups
 
     LineMatcher();
 
-    // Keeps a copy of the line; an empty line matches nothing.
+    // An empty line matches nothing. Before running PCRE2, a test looks for
+    // the pattern's required text in a lower-cased copy of the line.
     void setSubject(std::string_view line);
+    // Only patterns whose slot is among the candidates are run; the
+    // candidates must include every pattern that can match the line.
+    void setSubject(std::string_view line, const CandidateSet& candidates);
     [[nodiscard]] std::string_view subject() const { return subject_; }
 
     // Unanchored, leftmost match. Captures are collected from the whole match
@@ -46,8 +52,12 @@ public:
     [[nodiscard]] std::string_view capture(std::size_t i) const;
 
 private:
-    std::string subject_;
-    std::string foldedSubject_;  // for the required-text check
+    [[nodiscard]] std::size_t nextCandidate(std::span<const CompiledPattern> table,
+                                            std::size_t row) const;
+
+    std::string_view subject_;
+    const CandidateSet* candidates_ = nullptr;
+    std::string foldedSubject_;  // for the required-text check, without candidates
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
     std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> jitStack_;

@@ -1,7 +1,7 @@
 #include "parser/LogParser.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <string>
 #include <utility>
 
 #include "model/Teams.h"
@@ -19,29 +19,36 @@ constexpr TeamIndex scoringTeam(FlagIndex flag) { return flag == kRedFlag ? kBlu
 
 // Which team words a captured text holds, compared in lower case.
 std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
-    const std::string folded = foldCase(text);
+    const auto sameLetter = [](char c, char lowerWordChar) {
+        return lowerAscii(c) == lowerWordChar;
+    };
     std::array<bool, kTeamCount> found{};
     for (std::size_t t = 0; t < kTeams.size(); ++t) {
-        found[t] = folded.find(kTeams[t].word) != std::string::npos;
+        const std::string_view word = kTeams[t].word;
+        found[t] = std::search(text.begin(), text.end(), word.begin(), word.end(), sameLetter) !=
+                   text.end();
     }
     return found;
 }
 
 }  // namespace
 
-LogParser::LogParser(MatchStats& stats, const VersionTables& tables)
-    : stats_(stats), tables_(tables), patterns_(tables) {}
-
-void LogParser::readLine(std::string_view rawLine) {
-    ++stats_.lineCount;
-    if (rawLine.size() > kMaxLineLength) return;
-    std::string_view line = rawLine.substr(0, rawLine.find('\0'));
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    classifyLine(line);
-}
+LogParser::LogParser(MatchStats& stats, const PatternSet& patterns)
+    : stats_(stats), tables_(patterns.tables()), patterns_(patterns) {}
 
 LineRule LogParser::classifyLine(std::string_view line) {
     if (line.empty()) return LineRule::None;
+    matcher_.setSubject(line);
+    return classify();
+}
+
+LineRule LogParser::classifyLine(std::string_view line, const CandidateSet& candidates) {
+    if (line.empty()) return LineRule::None;
+    matcher_.setSubject(line, candidates);
+    return classify();
+}
+
+LineRule LogParser::classify() {
     using Take = bool (LogParser::*)();
     // The first rule that takes the line ends its handling.
     static constexpr std::array<std::pair<LineRule, Take>, kLineRuleCount - 1> kRules = {{
@@ -57,7 +64,6 @@ LineRule LogParser::classifyLine(std::string_view line) {
         {LineRule::EnvironmentDeath, &LogParser::takeEnvironmentDeath},
         {LineRule::Defense, &LogParser::takeDefense},
     }};
-    matcher_.setSubject(line);
     LineRule taken = LineRule::None;
     for (const auto& [rule, take] : kRules) {
         if ((this->*take)()) {
@@ -75,9 +81,9 @@ void LogParser::finishLog() {
 }
 
 bool LogParser::takeChat() {
-    if (!matcher_.test(patterns_.chatFilter)) return false;
+    if (!matcher_.test(patterns_.chatFilter())) return false;
     // Talk before the first game event is warm-up chatter and is not kept.
-    if (started_ && matcher_.test(patterns_.chatLine)) {
+    if (started_ && matcher_.test(patterns_.chatLine())) {
         const std::string_view speaker = matcher_.capture(1);
         if (PlayerRecord* p = stats_.findPlayer(speaker, false)) ++p->mm1;
         stats_.chatSpeakers.emplace_back(speaker);
@@ -87,14 +93,14 @@ bool LogParser::takeChat() {
 }
 
 bool LogParser::takeSelfGrenade() {
-    if (!matcher_.test(patterns_.selfGrenade)) return false;
+    if (!matcher_.test(patterns_.selfGrenade())) return false;
     started_ = true;
     if (PlayerRecord* p = player(matcher_.capture(1))) ++p->selfGren;
     return true;
 }
 
 bool LogParser::takeRename() {
-    if (!matcher_.test(patterns_.rename)) return false;
+    if (!matcher_.test(patterns_.rename())) return false;
     PlayerRecord* old = stats_.findPlayer(matcher_.capture(1), false);
     if (!old) return true;
     PlayerRecord* renamed = stats_.findPlayer(matcher_.capture(2), false);
@@ -127,11 +133,11 @@ void LogParser::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
 
 bool LogParser::takeOwnerlessSentry() {
     return matcher_.subject().starts_with(kOwnerlessSentryPrefix) &&
-           matcher_.test(patterns_.ownerlessSentry);
+           matcher_.test(patterns_.ownerlessSentry());
 }
 
 bool LogParser::takeKill() {
-    const auto row = matcher_.firstMatch(patterns_.kills);
+    const auto row = matcher_.firstMatch(patterns_.kills());
     if (!row) return false;
     const KillRow& kill = tables_.kills[*row];
     recordKill(matcher_.capture(2), matcher_.capture(1), kill.weapon, kill.sentry);
@@ -139,7 +145,7 @@ bool LogParser::takeKill() {
 }
 
 bool LogParser::takeFlagPickup() {
-    const auto row = matcher_.firstMatch(patterns_.flagPickups);
+    const auto row = matcher_.firstMatch(patterns_.flagPickups());
     if (!row) return false;
     started_ = true;
     PlayerRecord* p = player(matcher_.capture(1));
@@ -162,7 +168,7 @@ void LogParser::takeFlag(FlagIndex flag, std::int32_t carrierId) {
 }
 
 bool LogParser::takeFlagCapture() {
-    const auto row = matcher_.firstMatch(patterns_.flagCaptures);
+    const auto row = matcher_.firstMatch(patterns_.flagCaptures());
     if (!row) return false;
     started_ = true;
     PlayerRecord* capper = nullptr;
@@ -247,7 +253,7 @@ PlayerRecord* LogParser::closeRun(FlagIndex flag) {
 }
 
 bool LogParser::takeFlagReturn() {
-    if (!matcher_.firstMatch(patterns_.flagReturns)) return false;
+    if (!matcher_.firstMatch(patterns_.flagReturns())) return false;
     started_ = true;
     const FlagIndex flag = teamWordsIn(matcher_.capture(0))[kBlue] ? kBlueFlag : kRedFlag;
     flagState_[flag] = kFlagAtBase;
@@ -264,20 +270,20 @@ void LogParser::creditSavers(FlagIndex flag) {
 }
 
 bool LogParser::takeSuicide() {
-    const auto row = matcher_.firstMatch(patterns_.suicides);
+    const auto row = matcher_.firstMatch(patterns_.suicides());
     if (!row) return false;
     recordKill(matcher_.capture(1), matcher_.capture(1), tables_.suicides[*row].weapon, false);
     return true;
 }
 
 bool LogParser::takeEnvironmentDeath() {
-    if (!matcher_.firstMatch(patterns_.environmentDeaths)) return false;
+    if (!matcher_.firstMatch(patterns_.environmentDeaths())) return false;
     recordKill(matcher_.capture(1), matcher_.capture(1), kEnvironment, false);
     return true;
 }
 
 bool LogParser::takeDefense() {
-    const auto row = matcher_.firstMatch(patterns_.defenses);
+    const auto row = matcher_.firstMatch(patterns_.defenses());
     if (!row) return false;
     if (PlayerRecord* p = player(matcher_.capture(1))) ++p->defenses[defenseTable()[*row].kind];
     return true;

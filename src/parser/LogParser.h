@@ -8,6 +8,7 @@
 
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
+#include "parser/CandidateSet.h"
 #include "parser/LineMatcher.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
@@ -33,9 +34,6 @@ enum class LineRule {
 };
 inline constexpr std::size_t kLineRuleCount = 12;
 
-// Longer lines are counted but never classified.
-inline constexpr std::size_t kMaxLineLength = 4095;
-
 // Flag slots; modes with a single flag or ball use the red one.
 enum FlagIndex : std::int32_t { kRedFlag = 0, kBlueFlag = 1 };
 inline constexpr std::size_t kFlagCount = 2;
@@ -50,15 +48,18 @@ enum FlagRun : std::int32_t {
 inline constexpr std::int32_t kNoCarrier = -1;
 
 // Turns the lines of one log into updates of the MatchStats it fills and
-// follows the flags through the match. One parser per log.
+// follows the flags through the match. One parser per log and table set.
 class LogParser {
 public:
-    LogParser(MatchStats& stats, const VersionTables& tables);
+    LogParser(MatchStats& stats, const PatternSet& patterns);
 
-    // One line as read from the file, without its line feed.
-    void readLine(std::string_view rawLine);
-    // One line without its line end; empty lines do nothing.
+    // Every line read counts, also one that is not classified.
+    void countLine() { ++stats_.lineCount; }
+    // One line without its line end; empty lines do nothing. Every row is tried.
     LineRule classifyLine(std::string_view line);
+    // The same, trying only the rows among the line's candidates, which must
+    // include every row that can match it; the result is the same.
+    LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
 
@@ -78,6 +79,7 @@ public:
     }
 
 private:
+    LineRule classify();
     bool takeChat();
     bool takeSelfGrenade();
     bool takeRename();
@@ -106,7 +108,7 @@ private:
 
     MatchStats& stats_;
     const VersionTables& tables_;
-    PatternSet patterns_;
+    const PatternSet& patterns_;
     LineMatcher matcher_;
     bool started_ = false;
     std::array<std::int32_t, kFlagCount> flagCarrier_{kNoCarrier, kNoCarrier};

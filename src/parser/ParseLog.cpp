@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/LogParser.h"
+#include "parser/Classifier.h"
+#include "parser/LogReader.h"
 
 namespace zefa {
 
@@ -28,9 +29,9 @@ void appendKept(std::string& pending, std::string_view more) {
     pending.append(more.substr(0, room));
 }
 
-// Hands every line, without its line feed, to the parser; lines inside a
+// Hands every line, without its line feed, to the reader; lines inside a
 // block go on without a copy. Returns the error that ended the reading early.
-std::error_code readLines(std::FILE* file, LogParser& parser) {
+std::error_code readLines(std::FILE* file, LogReader& reader) {
     std::vector<char> block(kBlockSize);
     std::string pending;  // start of a line that goes on in the next block
     std::size_t got = 0;
@@ -38,10 +39,10 @@ std::error_code readLines(std::FILE* file, LogParser& parser) {
         std::string_view rest(block.data(), got);
         for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
             if (pending.empty()) {
-                parser.readLine(rest.substr(0, lf));
+                reader.readLine(rest.substr(0, lf));
             } else {
                 appendKept(pending, rest.substr(0, lf));
-                parser.readLine(pending);
+                reader.readLine(pending);
                 pending.clear();
             }
             rest.remove_prefix(lf + 1);
@@ -50,27 +51,46 @@ std::error_code readLines(std::FILE* file, LogParser& parser) {
     }
     std::error_code error;
     if (std::ferror(file)) error.assign(errno, std::generic_category());
-    if (!pending.empty()) parser.readLine(pending);  // a last line without line feed
+    if (!pending.empty()) reader.readLine(pending);  // a last line without line feed
     return error;
 }
 
 }  // namespace
 
 LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
-                       const VersionTables& tables) {
-    LogParser parser(stats, tables);
-    LogReadResult result;
-    if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
-        result.error = readLines(file.get(), parser);
-        result.opened = !result.error;
-    } else {
-        result.error.assign(errno, std::generic_category());
+                       const VersionTables& tables, MatchEngine engine) {
+    const LogTarget target{stats, tables};
+    return parseLog(logPath, std::span(&target, 1), engine).front();
+}
+
+std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
+                                    std::span<const LogTarget> targets, MatchEngine engine) {
+    std::vector<const VersionTables*> tableSets;
+    std::vector<MatchStats*> stats;
+    for (const LogTarget& target : targets) {
+        tableSets.push_back(&target.tables);
+        stats.push_back(&target.stats);
     }
-    parser.finishLog();
-    result.versionLines = parser.linesTakenBy(LineRule::Kill) +
-                          parser.linesTakenBy(LineRule::Suicide) +
-                          parser.linesTakenBy(LineRule::EnvironmentDeath);
-    return result;
+    const Classifier classifier(tableSets, engine);
+    LogReader reader(classifier, stats);
+
+    LogReadResult read;
+    if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
+        read.error = readLines(file.get(), reader);
+        read.opened = !read.error;
+    } else {
+        read.error.assign(errno, std::generic_category());
+    }
+    reader.finishLog();
+
+    std::vector<LogReadResult> results(targets.size(), read);
+    for (std::size_t set = 0; set < results.size(); ++set) {
+        const LogParser& parser = reader.parser(set);
+        results[set].versionLines = parser.linesTakenBy(LineRule::Kill) +
+                                    parser.linesTakenBy(LineRule::Suicide) +
+                                    parser.linesTakenBy(LineRule::EnvironmentDeath);
+    }
+    return results;
 }
 
 }  // namespace zefa

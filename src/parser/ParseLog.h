@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <system_error>
+#include <vector>
 
 #include "model/MatchStats.h"
+#include "parser/MatchEngine.h"
 #include "parser/PatternTables.h"
 
 namespace zefa {
@@ -17,9 +20,21 @@ struct LogReadResult {
     std::error_code error;  // why the log could not be read, when it could not
 };
 
+// One table set to read a log with, and the statistics it fills.
+struct LogTarget {
+    MatchStats& stats;
+    const VersionTables& tables;
+};
+
 // Reads the console log line by line into `stats` and finishes it. A log
 // that cannot be opened reads as an empty one.
 LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
-                       const VersionTables& tables);
+                       const VersionTables& tables, MatchEngine engine = kDefaultMatchEngine);
+// The same for several table sets in one pass over the file: each target's
+// statistics are those a reading with its tables alone gives. One result
+// per target, in order.
+std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
+                                    std::span<const LogTarget> targets,
+                                    MatchEngine engine = kDefaultMatchEngine);
 
 }  // namespace zefa

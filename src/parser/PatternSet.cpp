@@ -1,5 +1,7 @@
 #include "parser/PatternSet.h"
 
+#include <string_view>
+
 namespace zefa {
 
 namespace {
@@ -10,28 +12,42 @@ std::string_view patternOf(const Row& row) {
     return row.pattern;
 }
 
-template <typename Row>
-std::vector<CompiledPattern> compileTable(std::span<const Row> rows) {
-    std::vector<CompiledPattern> compiled;
-    compiled.reserve(rows.size());
-    for (const Row& row : rows) compiled.emplace_back(patternOf(row));
-    return compiled;
-}
+// Where one table's rows lie in the list of all patterns.
+struct Rows {
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
 
 }  // namespace
 
-PatternSet::PatternSet(const VersionTables& tables)
-    : chatFilter(kChatFilterPattern),
-      chatLine(kChatLinePattern),
-      selfGrenade(kSelfGrenadePattern),
-      rename(kRenamePattern),
-      ownerlessSentry(kOwnerlessSentryPattern),
-      kills(compileTable(tables.kills)),
-      flagPickups(compileTable(flagPickupTable())),
-      flagCaptures(compileTable(flagCaptureTable())),
-      flagReturns(compileTable(flagReturnTable())),
-      suicides(compileTable(tables.suicides)),
-      environmentDeaths(compileTable(tables.environmentDeaths)),
-      defenses(compileTable(defenseTable())) {}
+PatternSet::PatternSet(const VersionTables& tables, std::size_t firstSlot)
+    : tables_(&tables), firstSlot_(firstSlot) {
+    std::vector<std::string_view> texts = {kChatFilterPattern, kChatLinePattern,
+                                           kSelfGrenadePattern, kRenamePattern,
+                                           kOwnerlessSentryPattern};
+    auto append = [&texts](const auto& rows) {
+        const Rows placed{texts.size(), rows.size()};
+        for (const auto& row : rows) texts.push_back(patternOf(row));
+        return placed;
+    };
+    const Rows kills = append(tables.kills);
+    const Rows pickups = append(flagPickupTable());
+    const Rows captures = append(flagCaptureTable());
+    const Rows returns = append(flagReturnTable());
+    const Rows suicides = append(tables.suicides);
+    const Rows environment = append(tables.environmentDeaths);
+    const Rows defenses = append(defenseTable());
+
+    all_.reserve(texts.size());
+    for (std::string_view text : texts) all_.emplace_back(text, firstSlot + all_.size());
+    auto view = [this](Rows rows) { return all().subspan(rows.first, rows.count); };
+    kills_ = view(kills);
+    flagPickups_ = view(pickups);
+    flagCaptures_ = view(captures);
+    flagReturns_ = view(returns);
+    suicides_ = view(suicides);
+    environmentDeaths_ = view(environment);
+    defenses_ = view(defenses);
+}
 
 }  // namespace zefa

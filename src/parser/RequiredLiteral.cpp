@@ -10,7 +10,6 @@ bool isQuantifier(char c) { return c == '*' || c == '+' || c == '?'; }
 bool isAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -54,12 +53,6 @@ std::string requiredLiteral(std::string_view pattern) {
 void foldCase(std::string_view text, std::string& into) {
     into.resize(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) into[i] = lowerAscii(text[i]);
-}
-
-std::string foldCase(std::string_view text) {
-    std::string folded;
-    foldCase(text, folded);
-    return folded;
 }
 
 }  // namespace zefa

@@ -16,7 +16,9 @@ namespace zefa {
 
 // ASCII lower case; other bytes are kept. Caseless matching of 8-bit
 // non-UTF patterns folds exactly these letters.
-[[nodiscard]] std::string foldCase(std::string_view text);
+[[nodiscard]] constexpr char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 void foldCase(std::string_view text, std::string& into);
 
 }  // namespace zefa

@@ -5,7 +5,9 @@
 #include <utility>
 
 #include "ParsedMatch.h"
+#include "parser/Classifier.h"
 #include "parser/LineMatcher.h"
+#include "parser/LogReader.h"
 #include "parser/ParseLog.h"
 #include "parser/RequiredLiteral.h"
 #include "support/ScratchDir.h"
@@ -53,7 +55,9 @@ TEST(LineMatcher, RequiredLiteralIsTheLongestPlainTopLevelRun) {
     };
     for (const auto& [pattern, literal] : cases)
         EXPECT_EQ(requiredLiteral(pattern), literal) << pattern;
-    EXPECT_EQ(foldCase("AbZ\xC9@["), "abz\xC9@[");  // ASCII letters only
+    std::string folded;
+    foldCase("AbZ\xC9@[", folded);
+    EXPECT_EQ(folded, "abz\xC9@[");  // ASCII letters only
 }
 
 std::string repeat(std::string_view part, std::size_t length) {
@@ -63,7 +67,7 @@ std::string repeat(std::string_view part, std::size_t length) {
 }
 
 // Lines built to make the patterns try every split of a long subject; the
-// test timeout guards that they end.
+// test timeout guards that they end, by either engine.
 TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
     const std::string worst[] = {
         "returned " + repeat("the ", 2000) + repeat("flag ", 2085),
@@ -73,10 +77,20 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
         "cluster " + repeat("a spammed b self with c", 4085),
         "Team " + repeat("The a flag has been captured, Nice job b c", 4090),
     };
+    const VersionTables* const beta2[] = {&versionTables(kGameVersionBeta2)};
+    for (MatchEngine engine : {MatchEngine::Plain, MatchEngine::Prefilter}) {
+        const Classifier classifier(beta2, engine);
+        MatchStats stats;
+        MatchStats* const target[] = {&stats};
+        LogReader reader(classifier, target);
+        for (const std::string& line : worst) reader.readLine(line);
+        reader.readLine(repeat(" renamed to ", 4095));
+        EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::None), 6);
+        EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::Rename), 1);
+        EXPECT_TRUE(stats.players.empty());
+    }
+
     test::ParsedMatch m;
-    for (const std::string& line : worst) EXPECT_EQ(m.parser.classifyLine(line), LineRule::None);
-    EXPECT_EQ(m.parser.classifyLine(repeat(" renamed to ", 4095)), LineRule::Rename);
-    EXPECT_TRUE(m.stats.players.empty());
 
     // Long lines, high bytes and carriage returns inside still match; no case above 0x7F.
     m.lines({repeat("noise ", 3000) + "Bob was railed by Tom", "\xC9ve\r was railed by T\x7F\xFFm",

@@ -8,6 +8,7 @@
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
 #include "parser/LogParser.h"
+#include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 
 namespace zefa::test {
@@ -28,7 +29,7 @@ struct Counts {
 // A parser with the statistics it fills, fed line by line.
 struct ParsedMatch {
     explicit ParsedMatch(std::int32_t gameVersion = kGameVersionBeta2)
-        : parser(stats, versionTables(gameVersion)) {}
+        : patterns(versionTables(gameVersion)), parser(stats, patterns) {}
 
     void lines(std::initializer_list<std::string_view> log) {
         for (std::string_view line : log) parser.classifyLine(line);
@@ -45,6 +46,7 @@ struct ParsedMatch {
     }
 
     MatchStats stats;
+    PatternSet patterns;
     LogParser parser;
     const PlayerRecord missing{};
 };

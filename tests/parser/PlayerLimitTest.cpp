@@ -12,7 +12,8 @@ namespace {
 // refused, and their lines count for nobody.
 TEST(PlayerLimit, NamesBeyondTheLimitCountForNobody) {
     MatchStats stats;
-    LogParser parser(stats, versionTables(kGameVersionBeta2));
+    const PatternSet patterns(versionTables(kGameVersionBeta2));
+    LogParser parser(stats, patterns);
     for (std::size_t i = 0; i < kMaxPlayers; ++i)
         parser.classifyLine("Victim" + std::to_string(i) + " was railed by Tom");
     ASSERT_EQ(stats.players.size(), kMaxPlayers);

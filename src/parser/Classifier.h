@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "parser/MatchEngine.h"
+#include "parser/PatternSet.h"
+#include "parser/PatternTables.h"
+#if ZEFA_PREFILTER
+#include "parser/LinePrefilter.h"
+#endif
+
+namespace zefa {
+
+// What classifying lines under one or more table sets needs, compiled once:
+// the patterns of each set and, with the prefilter engine, one database that
+// scans a line for the rows of all of them at once. Only read afterwards, so
+// any number of readers can share it; each keeps its own scratch space.
+class Classifier {
+public:
+    Classifier(std::span<const VersionTables* const> tableSets, MatchEngine engine);
+
+    [[nodiscard]] std::size_t setCount() const { return sets_.size(); }
+    [[nodiscard]] const PatternSet& patterns(std::size_t set) const { return sets_[set]; }
+    [[nodiscard]] MatchEngine engine() const;
+#if ZEFA_PREFILTER
+    // Null with the plain engine.
+    [[nodiscard]] const LinePrefilter* prefilter() const {
+        return prefilter_ ? &*prefilter_ : nullptr;
+    }
+#endif
+
+private:
+    std::vector<PatternSet> sets_;
+#if ZEFA_PREFILTER
+    std::optional<LinePrefilter> prefilter_;
+#endif
+};
+
+}  // namespace zefa

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <hs.h>
+
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "parser/CandidateSet.h"
+#include "parser/PatternSet.h"
+
+namespace zefa {
+
+struct HsDatabaseDeleter {
+    void operator()(hs_database_t* database) const { hs_free_database(database); }
+};
+struct HsScratchDeleter {
+    void operator()(hs_scratch_t* scratch) const { hs_free_scratch(scratch); }
+};
+
+// Finds in one Vectorscan scan of a line the patterns, of one or more
+// pattern sets, whose required text the line holds (caseless): exactly the
+// patterns the row-by-row search would go on to run PCRE2 for, since no
+// pattern can match without its required text. A pattern with no required
+// text is a candidate on every line. The database holds each distinct text
+// once, with the slots that need it. Compiled once, then only read.
+class LinePrefilter {
+public:
+    explicit LinePrefilter(std::span<const PatternSet* const> sets);
+
+    // The scratch space one reader scans with, and the candidates of its
+    // latest line.
+    class Scanner {
+    public:
+        explicit Scanner(const LinePrefilter& prefilter);
+        // Every pattern is a candidate when the scan cannot run.
+        const CandidateSet& scan(std::string_view line);
+
+    private:
+        const LinePrefilter& prefilter_;
+        std::unique_ptr<hs_scratch_t, HsScratchDeleter> scratch_;
+        CandidateSet candidates_;
+    };
+
+private:
+    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;
+    std::vector<CandidateSet> slotsOfText_;  // by text id
+    CandidateSet always_;                    // patterns without a required text
+};
+
+}  // namespace zefa

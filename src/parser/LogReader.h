@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "model/MatchStats.h"
+#include "parser/Classifier.h"
+#include "parser/LogParser.h"
+
+namespace zefa {
+
+// Longer lines are counted but never classified.
+inline constexpr std::size_t kMaxLineLength = 4095;
+
+// Reads the lines of one log into one parser per table set of a classifier,
+// each filling its own statistics. Every line is cut to the part that is
+// classified once, and with the prefilter scanned once, for all the sets.
+class LogReader {
+public:
+    // One MatchStats per table set of the classifier, in the same order.
+    LogReader(const Classifier& classifier, std::span<MatchStats* const> stats);
+
+    // One line as read from the file, without its line feed.
+    void readLine(std::string_view rawLine);
+    // Credits the flag savers still listed and finishes every statistics.
+    void finishLog();
+
+    [[nodiscard]] const LogParser& parser(std::size_t set) const { return parsers_[set]; }
+
+private:
+    std::vector<LogParser> parsers_;
+#if ZEFA_PREFILTER
+    std::optional<LinePrefilter::Scanner> scanner_;
+#endif
+};
+
+}  // namespace zefa
