@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-webengine-dev libqt6svg6 libx11-dev
-  desktop-file-utils xvfb xauth imagemagick
+  desktop-file-utils xvfb xauth imagemagick xdotool
   clang-14 libclang-rt-14-dev
   chromium
 )

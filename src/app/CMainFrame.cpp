@@ -3,10 +3,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -51,12 +50,12 @@ CMainFrame::CMainFrame(ShellContext& context, QWidget* parent)
     updateCommandStates();
 }
 
-
 // The windows and documents destroyed with this window must not reach its
 // commands, which are gone by then.
 CMainFrame::~CMainFrame() {
     disconnect(m_mdiArea, nullptr, this, nullptr);
-    for (const QMdiSubWindow* frame : m_mdiArea->subWindowList()) disconnect(frame, nullptr, this, nullptr);
+    for (const QMdiSubWindow* frame : m_mdiArea->subWindowList())
+        disconnect(frame, nullptr, this, nullptr);
     for (const CZefastats2Doc* document : findChildren<CZefastats2Doc*>(Qt::FindDirectChildrenOnly))
         disconnect(document, nullptr, this, nullptr);
 }
@@ -133,15 +132,15 @@ void CMainFrame::connectCommands() {
         {Command::Close, onActiveDocument([this](CZefastats2Doc& document) {
              if (document.SaveModified(this)) closeDocument(document);
          })},
-        {Command::Save, onActiveDocument([this](CZefastats2Doc& document) { document.save(this); })},
+        {Command::Save,
+         onActiveDocument([this](CZefastats2Doc& document) { document.save(this); })},
         {Command::SaveAs,
          onActiveDocument([this](CZefastats2Doc& document) { document.saveAs(this); })},
         {Command::Exit, [this] { close(); }},
         {Command::SelectTheme, onActiveView(&CZefastats2View::OnSelectTheme)},
         {Command::SelectLogfile, onActiveView(&CZefastats2View::OnSelectLogfile)},
-        {Command::NewWindow, onActiveDocument([this](CZefastats2Doc& document) {
-             openWindow(document);
-         })},
+        {Command::NewWindow,
+         onActiveDocument([this](CZefastats2Doc& document) { openWindow(document); })},
         {Command::Cascade, [this] { m_mdiArea->cascadeSubWindows(); }},
         {Command::Tile, [this] { m_mdiArea->tileSubWindows(); }},
         {Command::ArrangeIcons, [this] { arrangeIcons(); }},
@@ -196,7 +195,7 @@ void CMainFrame::addRecentFiles(QMenu& menu) {
         return;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(entries[i]));
+        const QString path = qPath(entries[i]);
         QString text = QDir::toNativeSeparators(path);
         text.replace('&', QStringLiteral("&&"));
         QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text));
@@ -207,9 +206,9 @@ void CMainFrame::addRecentFiles(QMenu& menu) {
 
 void CMainFrame::updateCommandStates() {
     const CZefastats2Doc* document = activeDocument();
-    for (const Command command : {Command::Close, Command::Save, Command::SaveAs,
-                                  Command::SelectLogfile, Command::NewWindow, Command::Cascade,
-                                  Command::Tile, Command::ArrangeIcons})
+    for (const Command command :
+         {Command::Close, Command::Save, Command::SaveAs, Command::SelectLogfile,
+          Command::NewWindow, Command::Cascade, Command::Tile, Command::ArrangeIcons})
         action(command)->setEnabled(document != nullptr);
     // A page opened for viewing has no log to apply a theme to.
     action(Command::SelectTheme)->setEnabled(document != nullptr && document->canRegenerate());
@@ -228,7 +227,7 @@ void CMainFrame::openSavedPage(const QString& path) {
     auto* document = new CZefastats2Doc(m_context, this);
     if (!document->openSavedPage(path, this)) {
         delete document;
-        m_context.settings.recentFiles.remove(QFile::encodeName(path).toStdString());
+        m_context.settings.recentFiles.remove(pathBytes(path));
         return;
     }
     openWindow(*document);
@@ -287,7 +286,7 @@ void CMainFrame::openDroppedFiles(const QList<QUrl>& files) {
         if (isSavedPage(path)) {
             openSavedPage(path);
         } else {
-            OnFileNew(QFile::encodeName(path).toStdString());
+            OnFileNew(pathBytes(path));
         }
     }
 }

@@ -13,7 +13,6 @@ namespace zefa {
 
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString displayPath(const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); }
 
 }  // namespace
@@ -41,12 +40,12 @@ bool CZefastats2Doc::OnNewDocument(QWidget* owner, const std::optional<std::stri
 bool CZefastats2Doc::openSavedPage(const QString& path, QWidget* owner) {
     QFile page(path);
     if (!page.open(QIODevice::ReadOnly)) {
-        tellProblem(qText(ui::fillIn(ui::kPageUnreadable, localPath(path),
+        tellProblem(qText(ui::fillIn(ui::kPageUnreadable, pathBytes(path),
                                      page.errorString().toStdString())),
                     owner);
         return false;
     }
-    m_viewedPage = localPath(path);
+    m_viewedPage = pathBytes(path);
     m_core.setThemeFile(m_context.settings.generation.themeFile);
     m_pathName = path;
     setTitle(QFileInfo(path).fileName());
@@ -57,8 +56,8 @@ QString CZefastats2Doc::RunGeneration() {
     if (m_core.pagePath().empty()) {
         if (const std::error_code error = m_core.reservePage(".html")) {
             setModified(true);
-            return qText(ui::fillIn(ui::kPageUnwritable, TemporaryPage::directoryName(),
-                                    error.message()));
+            return qText(
+                ui::fillIn(ui::kPageUnwritable, TemporaryPage::directoryName(), error.message()));
         }
     }
     const RunResult result = m_core.RunGeneration(m_context.settings.generation);
@@ -87,7 +86,7 @@ bool CZefastats2Doc::saveAs(QWidget* owner) {
 }
 
 bool CZefastats2Doc::OnSaveDocument(const QString& path, QWidget* owner) {
-    const std::string target = localPath(path);
+    const std::string target = pathBytes(path);
     m_context.settings.generation.outFile = target;
     if (const PageCopyResult copy = copyPage(pagePath(), target); !copy.ok()) {
         tellProblem(qText(copy.problem(pagePath(), target)), owner);

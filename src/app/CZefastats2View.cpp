@@ -1,6 +1,5 @@
 #include "app/CZefastats2View.h"
 
-#include <QFile>
 #include <QWebEngineSettings>
 
 #include "app/CZefastats2Doc.h"
@@ -13,9 +12,7 @@ namespace zefa {
 // One of the Modify menu's two commands: which file it asks for, where the
 // choice is kept, and what it says when the page has been generated again.
 struct CZefastats2View::Selection {
-    std::string_view title;
-    std::string_view filter;
-    std::string_view suffix;
+    FileRequest (*request)(const std::string& stored);
     std::string GenerationSettings::*setting;
     void (CZefastats2Doc::*apply)(const std::string&);
     std::string_view done;
@@ -46,26 +43,25 @@ void CZefastats2View::OnUpdate() {
 }
 
 void CZefastats2View::OnSelectTheme() {
-    select({ui::kSelectThemeTitle, ui::kThemeFileFilter, ui::kThemeFileSuffix,
-            &GenerationSettings::themeFile, &CZefastats2Doc::setThemeFile, ui::kThemeApplied});
+    select({themeFileRequest, &GenerationSettings::themeFile, &CZefastats2Doc::setThemeFile,
+            ui::kThemeApplied});
 }
 
 void CZefastats2View::OnSelectLogfile() {
-    select({ui::kSelectLogTitle, ui::kLogFileFilter, ui::kLogFileSuffix,
-            &GenerationSettings::logFile, &CZefastats2Doc::setLogFile, ui::kLogParsed});
+    select({logFileRequest, &GenerationSettings::logFile, &CZefastats2Doc::setLogFile,
+            ui::kLogParsed});
 }
 
 void CZefastats2View::select(const Selection& selection) {
     std::string& stored = m_context.settings.generation.*selection.setting;
-    const auto chosen = m_context.dialogs.chooseFileToOpen(
-        this, {qText(selection.title), qText(selection.filter), qText(selection.suffix),
-               QFile::decodeName(QByteArray::fromStdString(stored))});
+    const auto chosen = m_context.dialogs.chooseFileToOpen(this, selection.request(stored));
     if (!chosen) return;
-    stored = QFile::encodeName(*chosen).toStdString();
+    stored = pathBytes(*chosen);
     (m_document->*selection.apply)(stored);
     const QString problem = m_document->RunGeneration();
     // A page that could not be made completely is not announced as applied.
-    const std::string told = problem.isEmpty() ? std::string(selection.done) : problem.toStdString();
+    const std::string told =
+        problem.isEmpty() ? std::string(selection.done) : problem.toStdString();
     m_context.dialogs.tell(this, {ui::kAppTitle, told, !problem.isEmpty()});
     OnUpdate();
 }

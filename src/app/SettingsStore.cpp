@@ -1,6 +1,5 @@
 #include "app/SettingsStore.h"
 
-#include <QFile>
 #include <array>
 #include <filesystem>
 #include <string_view>
@@ -22,15 +21,14 @@ constexpr std::string_view kRecentGroup = "Recent File List";
 QString awardKey(std::int32_t i) { return QStringLiteral("Award%1").arg(i); }
 QString recentKey(std::size_t i) { return QStringLiteral("File%1").arg(i + 1); }
 
-// Paths are kept as the file system's bytes.
 std::string readPath(const QSettings& store, const QString& key) {
     const QVariant value = store.value(key);
     if (value.typeId() != QMetaType::QString) return {};
-    return QFile::encodeName(value.toString()).toStdString();
+    return pathBytes(value.toString());
 }
 
 void writePath(QSettings& store, const QString& key, const std::string& path) {
-    store.setValue(key, QFile::decodeName(QByteArray::fromStdString(path)));
+    store.setValue(key, qPath(path));
 }
 
 // A text store holds numbers as decimal text, the registry as numbers. Text
@@ -45,11 +43,8 @@ std::int32_t readNumber(const QSettings& store, const QString& key, std::int32_t
 
 std::unique_ptr<QSettings> openStore() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       qText(ui::kStoreOrganisation),
-                                       qText(ui::kStoreApplication));
+                                       qText(ui::kStoreOrganisation), qText(ui::kStoreApplication));
 }
-
-std::string localName(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
 
 }  // namespace
 
@@ -97,7 +92,7 @@ void SaveRecentFiles(const RecentFileList& files, QSettings& store) {
 SettingsStore::SettingsStore() : store_(openStore()) {
     store_->allKeys();  // the file is parsed at the first access, which sets the status
     if (store_->status() != QSettings::FormatError) return;
-    const std::string fileName = localName(store_->fileName());
+    const std::string fileName = pathBytes(store_->fileName());
     const std::string aside = fileName + ".damaged";
     store_.reset();
     std::error_code error;
@@ -113,12 +108,12 @@ std::optional<std::string> SettingsStore::write(const GenerationSettings& settin
                                                 const RecentFileList& recentFiles) {
     // Writing a damaged store would drop the lines it could not parse.
     if (store_->status() == QSettings::FormatError)
-        return "the damaged settings in " + localName(store_->fileName()) + " were not replaced";
+        return "the damaged settings in " + pathBytes(store_->fileName()) + " were not replaced";
     SaveSettings(settings, *store_);
     SaveRecentFiles(recentFiles, *store_);
     store_->sync();
     if (store_->status() == QSettings::NoError) return std::nullopt;
-    return "the settings could not be written to " + localName(store_->fileName());
+    return "the settings could not be written to " + pathBytes(store_->fileName());
 }
 
 }  // namespace zefa

@@ -5,6 +5,7 @@
 
 #include "app/CNewStatsWizard.h"
 #include "app/QtText.h"
+#include "resources/UiText.h"
 
 namespace zefa {
 
@@ -17,17 +18,32 @@ std::optional<QString> askForFile(QWidget* owner, const FileRequest& request,
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A stored path opens its folder with its file selected, even when the
+    // file has gone since.
     if (!request.initialFile.isEmpty()) {
         const QFileInfo initial(request.initialFile);
         if (initial.isAbsolute()) dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
+
+std::optional<QString> chooseExistingFile(QWidget* owner, const FileRequest& request) {
+    return askForFile(owner, request, QFileDialog::AcceptOpen);
+}
+
+FileRequest logFileRequest(const std::string& storedLog) {
+    return {qText(ui::kSelectLogTitle), qText(ui::kLogFileFilter), qText(ui::kLogFileSuffix),
+            qPath(storedLog)};
+}
+
+FileRequest themeFileRequest(const std::string& storedTheme) {
+    return {qText(ui::kSelectThemeTitle), qText(ui::kThemeFileFilter), qText(ui::kThemeFileSuffix),
+            qPath(storedTheme)};
+}
 
 ShellDialogs ShellDialogs::interactive() {
     return {
@@ -36,10 +52,7 @@ ShellDialogs ShellDialogs::interactive() {
                 CNewStatsWizard wizard(settings, owner);
                 return wizard.exec() == QDialog::Accepted;
             },
-        .chooseFileToOpen =
-            [](QWidget* owner, const FileRequest& request) {
-                return askForFile(owner, request, QFileDialog::AcceptOpen);
-            },
+        .chooseFileToOpen = chooseExistingFile,
         .chooseFileToSave =
             [](QWidget* owner, const FileRequest& request) {
                 return askForFile(owner, request, QFileDialog::AcceptSave);
