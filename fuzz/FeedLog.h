@@ -6,13 +6,15 @@
 
 namespace zefa::fuzz {
 
-// Hands every line of an in-memory log to the reader, as the file reader would.
+// Hands an in-memory log to the reader as the file reader would: the whole
+// lines as one block, then a last line without line feed.
 inline void feedLog(LogReader& reader, std::string_view log) {
-    while (!log.empty()) {
-        const std::size_t end = log.find('\n');
-        reader.readLine(log.substr(0, end));
-        log = end == std::string_view::npos ? std::string_view() : log.substr(end + 1);
+    const std::size_t lastLf = log.rfind('\n');
+    if (lastLf != std::string_view::npos) {
+        reader.readLines(log.substr(0, lastLf + 1));
+        log.remove_prefix(lastLf + 1);
     }
+    if (!log.empty()) reader.readLine(log);
 }
 
 }  // namespace zefa::fuzz

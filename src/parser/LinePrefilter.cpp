@@ -8,8 +8,11 @@ namespace zefa {
 
 namespace {
 
-// Caseless as the row-by-row search compares: ASCII letters only.
-constexpr unsigned kTextFlags = HS_FLAG_CASELESS | HS_FLAG_SINGLEMATCH;
+// Caseless as the row-by-row search compares: ASCII letters only. A line
+// needs each text once; a block, where one text may be in many lines, every
+// time it occurs.
+constexpr unsigned kLineFlags = HS_FLAG_CASELESS | HS_FLAG_SINGLEMATCH;
+constexpr unsigned kBlockFlags = HS_FLAG_CASELESS;
 
 struct ScanContext {
     const std::vector<CandidateSet>& slotsOfText;
@@ -22,7 +25,7 @@ int onText(unsigned text, unsigned long long, unsigned long long, unsigned, void
     return 0;  // go on: the other texts are wanted too
 }
 
-hs_database_t* compile(const std::vector<std::string_view>& texts) {
+hs_database_t* compile(const std::vector<std::string_view>& texts, unsigned textFlags) {
     if (texts.empty()) return nullptr;
     std::vector<const char*> data;
     std::vector<std::size_t> lengths;
@@ -32,7 +35,7 @@ hs_database_t* compile(const std::vector<std::string_view>& texts) {
         lengths.push_back(text.size());
         ids.push_back(static_cast<unsigned>(ids.size()));
     }
-    const std::vector<unsigned> flags(texts.size(), kTextFlags);
+    const std::vector<unsigned> flags(texts.size(), textFlags);
     hs_database_t* database = nullptr;
     hs_compile_error_t* error = nullptr;
     if (hs_compile_lit_multi(data.data(), flags.data(), ids.data(), lengths.data(),
@@ -51,7 +54,8 @@ LinePrefilter::LinePrefilter(std::span<const PatternSet* const> sets) {
     for (const PatternSet* set : sets) {
         for (const CompiledPattern& pattern : set->all()) {
             const std::string_view text = pattern.requiredText();
-            if (text.empty()) {
+            // A block scan needs every text to lie inside one line.
+            if (text.empty() || text.find('\n') != std::string_view::npos) {
                 always_.add(pattern.slot());
                 continue;
             }
@@ -64,30 +68,79 @@ LinePrefilter::LinePrefilter(std::span<const PatternSet* const> sets) {
             slotsOfText_[id].add(pattern.slot());
         }
     }
-    database_.reset(compile(texts));
-    // Without a database (no memory, a machine the engine does not run on)
-    // every pattern is tried, as row by row.
+    database_.reset(compile(texts, kLineFlags));
+    if (database_) blockDatabase_.reset(compile(texts, kBlockFlags));
+    // Without the databases (no memory, a machine the engine does not run
+    // on) every pattern is tried, as row by row.
+    if (!blockDatabase_) database_.reset();
     if (!database_ && !texts.empty()) always_.fill();
 }
 
+// One scratch space serves both databases.
 LinePrefilter::Scanner::Scanner(const LinePrefilter& prefilter) : prefilter_(prefilter) {
     hs_scratch_t* scratch = nullptr;
     if (prefilter.database_ &&
-        hs_alloc_scratch(prefilter.database_.get(), &scratch) == HS_SUCCESS) {
+        hs_alloc_scratch(prefilter.database_.get(), &scratch) == HS_SUCCESS &&
+        hs_alloc_scratch(prefilter.blockDatabase_.get(), &scratch) == HS_SUCCESS) {
         scratch_.reset(scratch);
+    } else if (scratch) {
+        hs_free_scratch(scratch);
     }
+}
+
+bool LinePrefilter::Scanner::scanWith(const hs_database_t* database, std::string_view text,
+                                      match_event_handler onMatch, void* context) {
+    return scratch_ && text.size() <= std::numeric_limits<unsigned>::max() &&
+           hs_scan(database, text.data(), static_cast<unsigned>(text.size()), 0, scratch_.get(),
+                   onMatch, context) == HS_SUCCESS;
 }
 
 const CandidateSet& LinePrefilter::Scanner::scan(std::string_view line) {
     candidates_ = prefilter_.always_;
     if (!prefilter_.database_) return candidates_;
     ScanContext context{prefilter_.slotsOfText_, candidates_};
-    if (!scratch_ || line.size() > std::numeric_limits<unsigned>::max() ||
-        hs_scan(prefilter_.database_.get(), line.data(), static_cast<unsigned>(line.size()), 0,
-                scratch_.get(), onText, &context) != HS_SUCCESS) {
+    if (!scanWith(prefilter_.database_.get(), line, onText, &context)) candidates_.fill();
+    return candidates_;
+}
+
+// The matches of a block come in the order of their ends. A text holds no
+// line feed, so each lies inside one line: a match that ends past the
+// current line's feed belongs to a later line, and the lines before it are
+// complete.
+struct LinePrefilter::Scanner::BlockScan {
+    std::string_view block;
+    const LinePrefilter& prefilter;
+    LineSink& sink;
+    CandidateSet& candidates;
+    CandidateSet fresh = prefilter.always_;  // of a line before its first match
+    std::size_t lineStart = 0;
+    std::size_t lineEnd = block.find('\n');
+
+    void finishLine() {
+        sink.takeLine(block.substr(lineStart, lineEnd - lineStart), candidates);
+        lineStart = lineEnd + 1;
+        lineEnd = block.find('\n', lineStart);
+        candidates = fresh;
+    }
+    static int onMatch(unsigned text, unsigned long long, unsigned long long to, unsigned,
+                       void* context) {
+        auto& scan = *static_cast<BlockScan*>(context);
+        while (to > scan.lineEnd) scan.finishLine();
+        scan.candidates |= scan.prefilter.slotsOfText_[text];
+        return 0;
+    }
+};
+
+void LinePrefilter::Scanner::scanLines(std::string_view block, LineSink& sink) {
+    candidates_ = prefilter_.always_;
+    BlockScan scan{block, prefilter_, sink, candidates_};
+    // Where the scan fails, the lines it has not finished try every pattern.
+    if (!prefilter_.database_ ||
+        !scanWith(prefilter_.blockDatabase_.get(), block, BlockScan::onMatch, &scan)) {
+        scan.fresh.fill();
         candidates_.fill();
     }
-    return candidates_;
+    while (scan.lineEnd != std::string_view::npos) scan.finishLine();
 }
 
 }  // namespace zefa

@@ -19,6 +19,15 @@ struct HsScratchDeleter {
     void operator()(hs_scratch_t* scratch) const { hs_free_scratch(scratch); }
 };
 
+// Takes the lines of a block one by one, each with its candidates.
+class LineSink {
+public:
+    virtual void takeLine(std::string_view rawLine, const CandidateSet& candidates) = 0;
+
+protected:
+    ~LineSink() = default;
+};
+
 // Finds in one Vectorscan scan of a line the patterns, of one or more
 // pattern sets, whose required text the line holds (caseless): exactly the
 // patterns the row-by-row search would go on to run PCRE2 for, since no
@@ -36,17 +45,27 @@ public:
         explicit Scanner(const LinePrefilter& prefilter);
         // Every pattern is a candidate when the scan cannot run.
         const CandidateSet& scan(std::string_view line);
+        // One scan of a block of whole lines, each ended by a line feed:
+        // calling the engine once per block rather than once per line is
+        // what makes short lines cheap. The sink gets every line, without
+        // its line feed, in order.
+        void scanLines(std::string_view block, LineSink& sink);
 
     private:
+        struct BlockScan;
+        [[nodiscard]] bool scanWith(const hs_database_t* database, std::string_view text,
+                                    match_event_handler onMatch, void* context);
+
         const LinePrefilter& prefilter_;
         std::unique_ptr<hs_scratch_t, HsScratchDeleter> scratch_;
         CandidateSet candidates_;
     };
 
 private:
-    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;
-    std::vector<CandidateSet> slotsOfText_;  // by text id
-    CandidateSet always_;                    // patterns without a required text
+    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;       // single match per text
+    std::unique_ptr<hs_database_t, HsDatabaseDeleter> blockDatabase_;  // every match
+    std::vector<CandidateSet> slotsOfText_;                            // by text id
+    CandidateSet always_;  // patterns without a required text
 };
 
 }  // namespace zefa

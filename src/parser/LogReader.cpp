@@ -26,18 +26,43 @@ LogReader::LogReader(const Classifier& classifier, std::span<MatchStats* const> 
 }
 
 void LogReader::readLine(std::string_view rawLine) {
-    for (LogParser& parser : parsers_) parser.countLine();
-    const std::optional<std::string_view> line = usableLine(rawLine);
-    if (!line || line->empty()) return;
 #if ZEFA_PREFILTER
     if (scanner_) {
-        const CandidateSet& candidates = scanner_->scan(*line);
-        for (LogParser& parser : parsers_) parser.classifyLine(*line, candidates);
+        // Only what is classified is scanned.
+        const std::optional<std::string_view> line = usableLine(rawLine);
+        takeLine(rawLine, line ? scanner_->scan(*line) : CandidateSet{});
         return;
     }
 #endif
+    for (LogParser& parser : parsers_) parser.countLine();
+    const std::optional<std::string_view> line = usableLine(rawLine);
+    if (!line || line->empty()) return;
     for (LogParser& parser : parsers_) parser.classifyLine(*line);
 }
+
+void LogReader::readLines(std::string_view block) {
+#if ZEFA_PREFILTER
+    if (scanner_) {
+        scanner_->scanLines(block, *this);
+        return;
+    }
+#endif
+    for (std::size_t lf = block.find('\n'); lf != std::string_view::npos; lf = block.find('\n')) {
+        readLine(block.substr(0, lf));
+        block.remove_prefix(lf + 1);
+    }
+}
+
+#if ZEFA_PREFILTER
+// The candidates were found in the raw line, which holds the classified part
+// at its start: any row that can match that part is among them.
+void LogReader::takeLine(std::string_view rawLine, const CandidateSet& candidates) {
+    for (LogParser& parser : parsers_) parser.countLine();
+    const std::optional<std::string_view> line = usableLine(rawLine);
+    if (!line || line->empty()) return;
+    for (LogParser& parser : parsers_) parser.classifyLine(*line, candidates);
+}
+#endif
 
 void LogReader::finishLog() {
     for (LogParser& parser : parsers_) parser.finishLog();

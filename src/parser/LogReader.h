@@ -18,19 +18,29 @@ inline constexpr std::size_t kMaxLineLength = 4095;
 // Reads the lines of one log into one parser per table set of a classifier,
 // each filling its own statistics. Every line is cut to the part that is
 // classified once, and with the prefilter scanned once, for all the sets.
-class LogReader {
+class LogReader
+#if ZEFA_PREFILTER
+    : private LineSink
+#endif
+{
 public:
     // One MatchStats per table set of the classifier, in the same order.
     LogReader(const Classifier& classifier, std::span<MatchStats* const> stats);
 
     // One line as read from the file, without its line feed.
     void readLine(std::string_view rawLine);
+    // Whole lines, each ended by a line feed.
+    void readLines(std::string_view block);
     // Credits the flag savers still listed and finishes every statistics.
     void finishLog();
 
     [[nodiscard]] const LogParser& parser(std::size_t set) const { return parsers_[set]; }
 
 private:
+#if ZEFA_PREFILTER
+    void takeLine(std::string_view rawLine, const CandidateSet& candidates) override;
+#endif
+
     std::vector<LogParser> parsers_;
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter::Scanner> scanner_;

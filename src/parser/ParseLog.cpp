@@ -29,23 +29,27 @@ void appendKept(std::string& pending, std::string_view more) {
     pending.append(more.substr(0, room));
 }
 
-// Hands every line, without its line feed, to the reader; lines inside a
-// block go on without a copy. Returns the error that ended the reading early.
+// Hands every line, without its line feed, to the reader: the whole lines
+// of a block at once and without a copy, a line that spans blocks joined.
+// Returns the error that ended the reading early.
 std::error_code readLines(std::FILE* file, LogReader& reader) {
     std::vector<char> block(kBlockSize);
     std::string pending;  // start of a line that goes on in the next block
     std::size_t got = 0;
     while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
         std::string_view rest(block.data(), got);
-        for (std::size_t lf = rest.find('\n'); lf != std::string_view::npos; lf = rest.find('\n')) {
-            if (pending.empty()) {
-                reader.readLine(rest.substr(0, lf));
-            } else {
-                appendKept(pending, rest.substr(0, lf));
-                reader.readLine(pending);
-                pending.clear();
-            }
+        if (!pending.empty()) {
+            const std::size_t lf = rest.find('\n');
+            appendKept(pending, rest.substr(0, lf));
+            if (lf == std::string_view::npos) continue;
+            reader.readLine(pending);
+            pending.clear();
             rest.remove_prefix(lf + 1);
+        }
+        const std::size_t lastLf = rest.rfind('\n');
+        if (lastLf != std::string_view::npos) {
+            reader.readLines(rest.substr(0, lastLf + 1));
+            rest.remove_prefix(lastLf + 1);
         }
         appendKept(pending, rest);
     }
