@@ -128,36 +128,6 @@ TEST(Prefilter, EveryPatternMatchesAsRowByRow) {
 }
 #endif
 
-// Each line handed to a reader of both sets per engine, one at a time: the
-// same rules take it and the statistics grow the same.
-TEST(Prefilter, ReadersOfBothEnginesClassifyAlike) {
-    const Classifier prefiltered(kBothSets, MatchEngine::Prefilter);
-    const Classifier plain(kBothSets, MatchEngine::Plain);
-    EXPECT_EQ(prefiltered.engine(), kDefaultMatchEngine);
-    std::array<MatchStats, 4> stats;
-    MatchStats* const fast[] = {&stats[0], &stats[1]};
-    MatchStats* const reference[] = {&stats[2], &stats[3]};
-    LogReader fastReader(prefiltered, fast);
-    LogReader referenceReader(plain, reference);
-    for (const std::string& line : hostileLines()) {
-        fastReader.readLine(line);
-        referenceReader.readLine(line);
-        for (std::size_t set = 0; set < 2; ++set) {
-            for (std::size_t rule = 0; rule < kLineRuleCount; ++rule) {
-                const auto r = static_cast<LineRule>(rule);
-                ASSERT_EQ(fastReader.parser(set).linesTakenBy(r),
-                          referenceReader.parser(set).linesTakenBy(r))
-                    << line;
-            }
-        }
-    }
-    fastReader.finishLog();
-    referenceReader.finishLog();
-    EXPECT_TRUE(stats[0] == stats[2]);
-    EXPECT_TRUE(stats[1] == stats[3]);
-    EXPECT_GT(stats[1].players.size(), 10u);
-}
-
 struct Reading {
     std::vector<LogReadResult> results;
     std::array<MatchStats, 2> stats;
