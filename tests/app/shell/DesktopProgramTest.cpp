@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <deque>
+#include <optional>
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
@@ -15,7 +20,7 @@
 #include "app/CZefastats2View.h"
 #include "app/SessionSettings.h"
 #include "app/ShellContext.h"
-#include "app/shell/FakeDialogs.h"
+#include "app/ShellDialogs.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::test {
@@ -23,35 +28,93 @@ namespace {
 
 namespace fs = std::filesystem;
 using ui::Command;
+using Strings = std::vector<std::string>;
 
-// The text of each entry of a menu, with "-" for a separator.
-std::vector<std::string> entries(const QMenu* menu) {
-    std::vector<std::string> texts;
-    for (const QAction* action : menu->actions())
-        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+template <typename T>
+T next(std::deque<T>& answers, T fallback = {}) {
+    if (answers.empty()) return fallback;
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+// Dialogs that answer from scripts and remember what they were asked, so that
+// the windows can be driven without anybody at the keyboard. An unscripted
+// question is cancelled.
+struct FakeDialogs {
+    struct Message {
+        std::string caption, text;
+        bool problem;
+        QWidget* owner;
+    };
+    // The log and theme a wizard chooses before OK; nothing: Cancel.
+    std::deque<std::optional<std::pair<std::string, std::string>>> wizardAnswers;
+    std::vector<GenerationSettings> wizardSaw;  // the settings each wizard started from
+    std::deque<QString> fileAnswers;            // an empty answer cancels the dialog
+    std::vector<FileRequest> fileRequests;
+    std::deque<QMessageBox::StandardButton> questionAnswers;
+    Strings questions;
+    std::vector<Message> messages;
+
+    // Dialogs that consult this script; it must outlive them.
+    ShellDialogs dialogs() {
+        const auto chooseFile = [this](QWidget*, const FileRequest& request) {
+            fileRequests.push_back(request);
+            const QString answer = next(fileAnswers);
+            return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
+        };
+        return {
+            .runWizard =
+                [this](GenerationSettings& settings, QWidget*) {
+                    wizardSaw.push_back(settings);
+                    const auto answer = next(wizardAnswers);
+                    if (answer) std::tie(settings.logFile, settings.themeFile) = *answer;
+                    return answer.has_value();
+                },
+            .chooseFileToOpen = chooseFile,
+            .chooseFileToSave = chooseFile,
+            .tell =
+                [this](QWidget* owner, const UserMessage& message) {
+                    messages.push_back(
+                        {std::string(message.caption), message.text, message.problem, owner});
+                },
+            .askYesNoCancel =
+                [this](QWidget*, const UserMessage& message) {
+                    questions.push_back(message.text);
+                    return next(questionAnswers, QMessageBox::Cancel);
+                },
+        };
+    }
+};
+
+// Each menu of the bar, brought up to date, as its title and entries joined
+// by "|", with "-" for a separator.
+Strings menus(const QMenuBar* bar) {
+    Strings texts;
+    for (const QAction* title : bar->actions()) {
+        emit title->menu()->aboutToShow();
+        std::string text = title->text().toStdString();
+        for (const QAction* action : title->menu()->actions())
+            text += "|" + (action->isSeparator() ? "-" : action->text().toStdString());
+        texts.push_back(text);
+    }
     return texts;
 }
+const Strings kNoDocumentMenus = {"&File|&New\tCtrl+N|-|Recent File|-|E&xit",
+                                  "&View|&Toolbar|&Status Bar", "&Help|&About Zefa Stats 2..."};
 
-std::vector<std::string> menuTitles(const QMenuBar* bar) {
-    std::vector<std::string> titles;
-    for (const QAction* action : bar->actions()) titles.push_back(action->text().toStdString());
-    return titles;
-}
-
-QMenu* menuNamed(const QMenuBar* bar, const QString& title) {
-    for (QAction* action : bar->actions())
-        if (action->text() == title) {
-            emit action->menu()->aboutToShow();
-            return action->menu();
-        }
-    return nullptr;
+std::string asked(const FileRequest& request) {
+    return (QStringList{request.title, request.filter, request.defaultSuffix, request.initialFile})
+        .join('|')
+        .toStdString();
 }
 
 // The page files of the program in the temporary directory.
 std::vector<fs::path> pageFiles() {
     std::vector<fs::path> pages;
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
-        if (entry.path().filename().string().starts_with("zefastats")) pages.push_back(entry.path());
+        if (entry.path().filename().string().starts_with("zefastats"))
+            pages.push_back(entry.path());
     return pages;
 }
 
@@ -62,23 +125,38 @@ protected:
         fs::remove_all(fs::path(std::getenv("XDG_CONFIG_HOME")) / "Zefa Stats", ignored);
         writeFile(dir / "one.log", "Ann was railed by Tom\nAnn was railed by Tom\n");
         writeFile(dir / "two.log", "Bob was railed by Eve\n");
-        writeFile(dir / "names.thm", "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
+        writeFile(dir / "names.thm",
+                  "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
         writeFile(dir / "plain.thm", "<html><body><h1>Plain</h1></body></html>\n");
     }
 
-    // Starts the program without a file argument; the first wizard follows `script`.
-    CMainFrame& start() {
+    // Starts the program without a file argument; the first wizard ends with
+    // OK after choosing this log and theme, or with Cancel for no log.
+    CMainFrame& start(const std::string& log = "one.log", const std::string& theme = "names.thm") {
+        wizard(log, theme);
         app = std::make_unique<CZefastats2App>(StartupArguments{}, 0, fake.dialogs());
         EXPECT_TRUE(app->InitInstance());
         app->mainFrame()->activateWindow();  // shortcuts reach the active window only
         EXPECT_TRUE(QTest::qWaitForWindowActive(app->mainFrame()));
         return *app->mainFrame();
     }
-    [[nodiscard]] std::string path(const std::string& name) const { return (dir / name).string(); }
+    void wizard(const std::string& log, const std::string& theme = "names.thm") {
+        if (log.empty()) return fake.wizardAnswers.push_back(std::nullopt);
+        fake.wizardAnswers.push_back(std::pair(path(log), path(theme)));
+    }
+    void answerFile(const std::string& name) {
+        fake.fileAnswers.push_back(name.empty() ? QString() : QString::fromStdString(path(name)));
+    }
+    [[nodiscard]] std::string path(const std::string& name) const {
+        return name.starts_with('/') ? name : (dir / name).string();
+    }
     CMainFrame& frame() const { return *app->mainFrame(); }
     GenerationSettings& settings() const { return app->context().settings.generation; }
     void trigger(Command command) const { frame().action(command)->trigger(); }
     CZefastats2Doc& document() const { return *frame().activeDocument(); }
+    std::string lastMessage() const {
+        return fake.messages.empty() ? "" : fake.messages.back().text;
+    }
     // Closed windows, and documents without windows, go at the next turn of
     // the event loop.
     static void deleteClosedWindows() {
@@ -94,31 +172,26 @@ protected:
     FakeDialogs fake;
     std::unique_ptr<CZefastats2App> app;
 };
+using DesktopProgramOnScreen = DesktopProgram;
 
 TEST_F(DesktopProgram, CancellingTheFirstWizardLeavesTheMenusWithoutADocument) {
-    fake.cancelWizard();
-    CMainFrame& main = start();
+    CMainFrame& main = start("");
     EXPECT_EQ(fake.wizardSaw.size(), 1u) << "start-up opens the wizard at once";
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2");
-    EXPECT_EQ(menuTitles(main.menuBar()), (std::vector<std::string>{"&File", "&View", "&Help"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&File")),
-              (std::vector<std::string>{"&New\tCtrl+N", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&View")),
-              (std::vector<std::string>{"&Toolbar", "&Status Bar"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&Help")),
-              (std::vector<std::string>{"&About Zefa Stats 2..."}));
-    std::vector<std::string> buttons;
+    EXPECT_EQ(menus(main.menuBar()), kNoDocumentMenus);
+    Strings buttons;
     for (const QAction* action : main.toolBar()->actions())
         buttons.push_back(action->isSeparator() ? "-" : action->toolTip().toStdString());
-    EXPECT_EQ(buttons, (std::vector<std::string>{"New", "Save", "-", "About"}));
+    EXPECT_EQ(buttons, (Strings{"New", "Save", "-", "About"}));
     EXPECT_EQ(main.statusBar()->currentMessage(), "Ready");
-    const std::pair<Command, const char*> accelerators[] = {
-        {Command::SelectLogfile, "Ctrl+L"}, {Command::New, "Ctrl+N"},
-        {Command::Save, "Ctrl+S"}, {Command::SelectTheme, "Ctrl+T"}};
+    const std::pair<Command, const char*> accelerators[] = {{Command::SelectLogfile, "Ctrl+L"},
+                                                            {Command::New, "Ctrl+N"},
+                                                            {Command::Save, "Ctrl+S"},
+                                                            {Command::SelectTheme, "Ctrl+T"}};
     for (const auto& [command, keys] : accelerators)
         EXPECT_EQ(main.action(command)->shortcut(), QKeySequence(keys)) << keys;
-    fake.cancelWizard();
+    wizard("");
     QTest::keyClick(&main, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(fake.wizardSaw.size(), 2u) << "Ctrl+N is File New";
     EXPECT_EQ(main.action(Command::Save)->statusTip(), "Save the active document");
@@ -126,7 +199,6 @@ TEST_F(DesktopProgram, CancellingTheFirstWizardLeavesTheMenusWithoutADocument) {
 }
 
 TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) {
-    fake.acceptWizard(path("one.log"), path("names.thm"));
     CMainFrame& main = start();
     ASSERT_NE(main.activeDocument(), nullptr);
     EXPECT_EQ(document().title(), "zefs1");
@@ -137,20 +209,16 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     EXPECT_TRUE(document().pagePath().filename().string().ends_with(".html"));
     EXPECT_TRUE(waitForPage(main.activeView()));
     EXPECT_EQ(main.activeView()->url(), document().pageUrl());
+    EXPECT_EQ(
+        menus(main.menuBar()),
+        (Strings{
+            "&File|&New\tCtrl+N|&Close|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
+            "&View|&Toolbar|&Status Bar", "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
+            "&Window|&New Window|&Cascade|&Tile|&Arrange Icons", "&Help|&About Zefa Stats 2..."}));
 
-    EXPECT_EQ(menuTitles(main.menuBar()),
-              (std::vector<std::string>{"&File", "&View", "&Modify", "&Window", "&Help"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&File")),
-              (std::vector<std::string>{"&New\tCtrl+N", "&Close", "&Save\tCtrl+S", "Save &As...",
-                                        "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&Modify")),
-              (std::vector<std::string>{"Select &Theme\tCtrl+T", "Select &Logfile\tCtrl+L"}));
-    EXPECT_EQ(entries(menuNamed(main.menuBar(), "&Window")),
-              (std::vector<std::string>{"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
-
-    fake.cancelWizard();
+    wizard("");
     trigger(Command::New);
-    fake.acceptWizard(path("two.log"), path("names.thm"));
+    wizard("two.log");
     trigger(Command::New);
     EXPECT_EQ(document().title(), "zefs2") << "a cancelled New uses up no number";
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
@@ -159,26 +227,22 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
 }
 
 TEST_F(DesktopProgram, SaveAsksForANameOnceThenCopiesThePageByteForByte) {
-    fake.acceptWizard(path("one.log"), path("names.thm"));
     CMainFrame& main = start();
     const std::string saved = path("stats.html");
-    fake.fileAnswers.push_back(QString::fromStdString(saved));
+    answerFile(saved);
     QTest::keyClick(&main, Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(fake.fileRequests.size(), 1u);
-    const FileRequest& asked = fake.fileRequests[0];
-    EXPECT_EQ(asked.title, "Save As");
-    EXPECT_EQ(asked.filter, "Stats Files (*.html);;All Files (*)");
-    EXPECT_EQ(asked.defaultSuffix, "html");
-    EXPECT_EQ(asked.initialFile, "zefs1.html");
+    EXPECT_EQ(asked(fake.fileRequests[0]),
+              "Save As|Stats Files (*.html);;All Files (*)|html|zefs1.html");
     EXPECT_EQ(readFile(saved), readFile(document().pagePath()));
     EXPECT_FALSE(document().isModified());
     EXPECT_EQ(document().title(), "stats.html");
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2 - [stats.html]");
     EXPECT_EQ(settings().outFile, saved);
-    EXPECT_EQ(app->context().settings.recentFiles.entries(), std::vector<std::string>{saved});
+    EXPECT_EQ(app->context().settings.recentFiles.entries(), Strings{saved});
 
     // Generated again from another log, saved without a question.
-    fake.fileAnswers.push_back(QString::fromStdString(path("two.log")));
+    answerFile("two.log");
     trigger(Command::SelectLogfile);
     EXPECT_TRUE(document().isModified());
     trigger(Command::Save);
@@ -186,26 +250,22 @@ TEST_F(DesktopProgram, SaveAsksForANameOnceThenCopiesThePageByteForByte) {
     EXPECT_EQ(readFile(saved), "1BobEve");
     EXPECT_FALSE(document().isModified());
 
-    fake.fileAnswers.push_back(QString::fromStdString(path("no-folder/x.html")));
+    answerFile("no-folder/x.html");
     trigger(Command::SaveAs);
-    ASSERT_FALSE(fake.messages.empty());
-    EXPECT_EQ(fake.messages.back().text,
-              "The stats page " + path("no-folder/x.html") +
-                  " could not be written: No such file or directory.");
+    EXPECT_EQ(lastMessage(), "The stats page " + path("no-folder/x.html") +
+                                 " could not be written: No such file or directory.");
     EXPECT_EQ(document().title(), "stats.html");
 }
 
 TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgain) {
-    fake.acceptWizard(path("one.log"), path("names.thm"));
     CMainFrame& main = start();
     CZefastats2View* view = main.activeView();
     ASSERT_TRUE(waitForPage(view));
-    fake.fileAnswers.push_back(QString::fromStdString(path("plain.thm")));
+    answerFile("plain.thm");
     trigger(Command::SelectTheme);
     ASSERT_EQ(fake.fileRequests.size(), 1u);
-    EXPECT_EQ(fake.fileRequests[0].title, "Select a Theme File");
-    EXPECT_EQ(fake.fileRequests[0].filter, "Theme Files (*.thm);;All Files (*)");
-    EXPECT_EQ(fake.fileRequests[0].initialFile, QString::fromStdString(path("names.thm")));
+    EXPECT_EQ(asked(fake.fileRequests[0]),
+              "Select a Theme File|Theme Files (*.thm);;All Files (*)|thm|" + path("names.thm"));
     EXPECT_EQ(readFile(document().pagePath()), "<html><body><h1>Plain</h1></body></html>");
     EXPECT_EQ(settings().themeFile, path("plain.thm"));
     ASSERT_EQ(fake.messages.size(), 1u);
@@ -214,15 +274,16 @@ TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgain) {
     EXPECT_EQ(fake.messages[0].owner, view);
     EXPECT_TRUE(waitForPage(view)) << "the view shows the new page";
 
-    fake.fileAnswers.push_back(QString());
+    answerFile("");
     trigger(Command::SelectLogfile);
-    EXPECT_EQ(fake.fileRequests.back().title, "Select a Console Log");
-    EXPECT_EQ(fake.fileRequests.back().initialFile, QString::fromStdString(path("one.log")));
+    EXPECT_EQ(
+        asked(fake.fileRequests.back()),
+        "Select a Console Log|Console Log Files (*.log);;All Files (*)|log|" + path("one.log"));
     EXPECT_EQ(fake.messages.size(), 1u) << "a cancelled choice changes nothing";
 
-    fake.fileAnswers.push_back(QString::fromStdString(path("two.log")));
+    answerFile("two.log");
     QTest::keyClick(&main, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(fake.messages.back().text, "New logfile has been parsed.");
+    EXPECT_EQ(lastMessage(), "New logfile has been parsed.");
     EXPECT_EQ(settings().logFile, path("two.log"));
     EXPECT_EQ(document().core().logFile(), path("two.log"));
 }
@@ -230,61 +291,62 @@ TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgain) {
 // A page that could not be made is shown with a warning naming the file and
 // the reason, and a Select command does not claim success then.
 TEST_F(DesktopProgram, AFailedGenerationIsToldBesideThePage) {
-    fake.acceptWizard(path("missing.log"), path("names.thm"));
-    CMainFrame& main = start();
+    CMainFrame& main = start("missing.log");
     ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].text,
-              "The console log " + path("missing.log") + " could not be read: No such file or directory.");
+    EXPECT_EQ(lastMessage(), "The console log " + path("missing.log") +
+                                 " could not be read: No such file or directory.");
     EXPECT_TRUE(fake.messages[0].problem);
     EXPECT_EQ(readFile(document().pagePath()), "0");
     EXPECT_TRUE(waitForPage(main.activeView()));
 
-    fake.fileAnswers.push_back(QString::fromStdString(path("one.log")));
+    answerFile("one.log");
     trigger(Command::SelectLogfile);
-    EXPECT_EQ(fake.messages.back().text, "New logfile has been parsed.");
-    fake.fileAnswers.push_back(QString::fromStdString(path("gone.thm")));
+    EXPECT_EQ(lastMessage(), "New logfile has been parsed.");
+    answerFile("gone.thm");
     trigger(Command::SelectTheme);
-    EXPECT_EQ(fake.messages.back().text,
-              "The theme file " + path("gone.thm") + " could not be read: No such file or directory.");
+    EXPECT_EQ(lastMessage(), "The theme file " + path("gone.thm") +
+                                 " could not be read: No such file or directory.");
 }
 
 TEST_F(DesktopProgram, ClosingAModifiedDocumentAsksAndItsPageFileGoes) {
-    fake.acceptWizard(path("one.log"), path("names.thm"));
     CMainFrame& main = start();
     const fs::path page = document().pagePath();
     trigger(Command::NewWindow);
-    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
-    EXPECT_EQ(main.mdiArea()->subWindowList()[0]->windowTitle(), "zefs1:1");
-    EXPECT_EQ(main.mdiArea()->subWindowList()[1]->windowTitle(), "zefs1:2");
+    const auto titles = [&main] {
+        Strings texts;
+        for (const QMdiSubWindow* window : main.mdiArea()->subWindowList())
+            texts.push_back(window->windowTitle().toStdString());
+        return texts;
+    };
+    EXPECT_EQ(titles(), (Strings{"zefs1:1", "zefs1:2"}));
 
     main.mdiArea()->currentSubWindow()->close();
     deleteClosedWindows();
     EXPECT_TRUE(fake.questions.empty()) << "another window still shows the document";
-    EXPECT_EQ(main.mdiArea()->subWindowList()[0]->windowTitle(), "zefs1");
+    EXPECT_EQ(titles(), Strings{"zefs1"});
 
     fake.questionAnswers.push_back(QMessageBox::Cancel);
     trigger(Command::Close);
-    EXPECT_EQ(fake.questions, std::vector<std::string>{"Save changes to zefs1?"});
-    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(fake.questions, Strings{"Save changes to zefs1?"});
+    EXPECT_EQ(titles(), Strings{"zefs1"});
 
     fake.questionAnswers.push_back(QMessageBox::No);
     main.mdiArea()->currentSubWindow()->close();
     deleteClosedWindows();
-    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(titles().empty());
     EXPECT_FALSE(fs::exists(page));
-    EXPECT_EQ(menuTitles(main.menuBar()), (std::vector<std::string>{"&File", "&View", "&Help"}));
+    EXPECT_EQ(menus(main.menuBar()), kNoDocumentMenus);
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2");
 }
 
 TEST_F(DesktopProgram, ExitAsksForEachModifiedDocumentAndCanBeCancelled) {
-    fake.acceptWizard(path("one.log"), path("names.thm"));
     CMainFrame& main = start();
     fake.questionAnswers.push_back(QMessageBox::Cancel);
     EXPECT_FALSE(main.close());
     EXPECT_EQ(fake.questions.size(), 1u);
 
     fake.questionAnswers.push_back(QMessageBox::Yes);
-    fake.fileAnswers.push_back(QString::fromStdString(path("kept.html")));
+    answerFile("kept.html");
     EXPECT_TRUE(main.close());
     EXPECT_EQ(readFile(path("kept.html")), "2AnnTom");
     app->ExitInstance();
@@ -300,22 +362,20 @@ TEST_F(DesktopProgram, ExitAsksForEachModifiedDocumentAndCanBeCancelled) {
 // overwrite the stored page and end the program.
 TEST_F(DesktopProgram, RecentFilesAndDroppedPagesOpenForViewing) {
     writeFile(dir / "old.html", "<p>old page</p>");
-    fake.cancelWizard();
-    CMainFrame& main = start();
+    CMainFrame& main = start("");
     app->context().settings.recentFiles.add(path("old.html"));
     app->context().settings.recentFiles.add(path("vanished.html"));
-    QMenu* file = menuNamed(main.menuBar(), "&File");
-    const std::vector<std::string> items = entries(file);
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(items[2], "&1 " + path("vanished.html"));
-    EXPECT_EQ(items[3], "&2 " + path("old.html"));
+    EXPECT_EQ(menus(main.menuBar())[0], "&File|&New\tCtrl+N|-|&1 " + path("vanished.html") +
+                                            "|&2 " + path("old.html") + "|-|E&xit");
+    QMenu* file = main.menuBar()->actions()[0]->menu();
     EXPECT_EQ(file->actions()[3]->statusTip(), "Open this document");
 
     file->actions()[2]->trigger();
-    EXPECT_EQ(fake.messages.back().text.find("The generated page " + path("vanished.html")), 0u);
-    EXPECT_EQ(app->context().settings.recentFiles.entries(), std::vector<std::string>{path("old.html")});
+    EXPECT_EQ(lastMessage().find("The generated page " + path("vanished.html")), 0u);
+    EXPECT_EQ(app->context().settings.recentFiles.entries(), Strings{path("old.html")});
 
-    file = menuNamed(main.menuBar(), "&File");
+    menus(main.menuBar());
+    file = main.menuBar()->actions()[0]->menu();
     file->actions()[2]->trigger();
     ASSERT_NE(main.activeDocument(), nullptr);
     EXPECT_EQ(document().title(), "old.html");
@@ -325,7 +385,7 @@ TEST_F(DesktopProgram, RecentFilesAndDroppedPagesOpenForViewing) {
     EXPECT_EQ(settings().outFile, "");
     EXPECT_TRUE(main.isVisible());
 
-    fake.cancelWizard();
+    wizard("");
     main.openDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(path("two.log")))});
     ASSERT_EQ(fake.wizardSaw.size(), 2u);
     EXPECT_EQ(fake.wizardSaw[1].logFile, path("two.log")) << "a dropped log goes to the wizard";
@@ -342,6 +402,29 @@ TEST_F(DesktopProgram, AFileArgumentIsTheBatchRunWithMessagesOwnedByTheMainWindo
     EXPECT_EQ(fake.messages[0].owner, app->mainFrame());
     EXPECT_FALSE(app->mainFrame()->isVisible());
     EXPECT_TRUE(fake.wizardSaw.empty());
+}
+
+// With ZEFA_SCREENSHOT_DIR set, the window is saved there.
+TEST_F(DesktopProgramOnScreen, TheMainWindowShowsTheRenderedPage) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) GTEST_SKIP() << "needs X";
+    CMainFrame& main = start(std::string(ZEFA_EXAMPLES_DIR) + "/beta2-ctf.log",
+                             std::string(ZEFA_THEMES_DIR) + "/default.thm");
+    main.resize(1100, 760);
+    ASSERT_NE(main.activeView(), nullptr);
+    ASSERT_TRUE(waitForPage(main.activeView()));
+    QTest::qWait(1500);  // the browser paints after it has loaded
+
+    const QImage window = main.screen()->grabWindow(main.winId()).toImage();
+    if (const char* folder = std::getenv("ZEFA_SCREENSHOT_DIR"))
+        window.save(QString::fromLocal8Bit(folder) + "/main-window.png");
+    const qreal ratio = window.devicePixelRatio();
+    const QRect page(main.activeView()->mapTo(&main, QPoint(0, 0)) * ratio,
+                     main.activeView()->size() * ratio);
+    // A blank view is one colour; the example page has dozens.
+    QSet<QRgb> colours;
+    for (int y = page.top(); y < page.bottom(); y += 5)
+        for (int x = page.left(); x < page.right(); x += 5) colours.insert(window.pixel(x, y));
+    EXPECT_GT(colours.size(), 40);
 }
 
 }  // namespace

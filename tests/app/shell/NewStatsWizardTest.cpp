@@ -1,19 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdlib>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/CNewStatsWizard.h"
 #include "app/DialogUnits.h"
-#include "app/shell/WizardDriver.h"
+#include "app/QtText.h"
 
 namespace zefa::test {
 namespace {
@@ -32,6 +42,9 @@ const Awards kAll = [] {
 }();
 QString awardName(int i) { return qText(awardCatalogue()[static_cast<std::size_t>(i)].awardName); }
 
+// A wizard on the screen, started from `stored`, whose file chooser answers
+// from `answers` (an unscripted question is cancelled) and keeps what it was
+// asked.
 class NewStatsWizardTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -39,13 +52,43 @@ protected:
         stored.outFile = "/stored/out.html";
         stored.logFile = "/stored/qconsole.log";
     }
-    WizardDriver& open() {
+    void open(bool show = true) {
         settings = stored;
-        w = std::make_unique<WizardDriver>(settings);
+        answers.clear();
+        requests.clear();
+        w = std::make_unique<CNewStatsWizard>(settings);
+        w->setFileChooser([this](QWidget*, const FileRequest& request) {
+            requests.push_back(request);
+            if (answers.empty()) return std::optional<QString>();
+            const std::optional<QString> answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+        if (!show) return;
         w->show();
-        return *w;
+        QApplication::setActiveWindow(w.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
-    QTreeWidgetItem* award(int i) { return w->control<QTreeWidget>("awardList")->topLevelItem(i); }
+    template <typename Control = QWidget>
+    Control* control(std::string_view name) {
+        return w->findChild<Control*>(qText(name));
+    }
+    void click(std::string_view button, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+    // A key as typed, to the focused control. A mnemonic lets go of its
+    // button a moment after pressing it; this waits for that.
+    void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : w.get(), key, modifiers);
+        const auto buttons = w->findChildren<QPushButton*>();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return std::none_of(buttons.begin(), buttons.end(), std::mem_fn(&QPushButton::isDown));
+        }));
+    }
+    void alt(Qt::Key key) { type(key, Qt::AltModifier); }
+    QTreeWidgetItem* award(int i) { return control<QTreeWidget>("awardList")->topLevelItem(i); }
     Awards checked() {
         Awards flags{};
         for (int i = 0; i < kAwardCount; ++i)
@@ -57,22 +100,26 @@ protected:
             award(i)->setCheckState(
                 0, flags[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
     }
-    QString text(const char* name) { return w->control<QLabel>(name)->text(); }
-    QString field(const char* name) { return w->control<QLineEdit>(name)->text(); }
-    int page() { return w->control<QProgressBar>("progress")->value(); }
+    QString text(const char* name) { return control<QLabel>(name)->text(); }
+    QString field(const char* name) { return control<QLineEdit>(name)->text(); }
+    int page() { return control<QProgressBar>("progress")->value(); }
+    void choose(const char* version) { control<QRadioButton>(version)->click(); }
 
     GenerationSettings stored, settings;
-    std::unique_ptr<WizardDriver> w;
+    std::unique_ptr<CNewStatsWizard> w;
+    std::deque<std::optional<QString>> answers;
+    std::vector<FileRequest> requests;
 };
+using WizardOnScreen = NewStatsWizardTest;
 
 TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
     open();
-    EXPECT_EQ(w->wizard.windowTitle(), "Zefa Stats 2 Wizard");
-    EXPECT_TRUE(w->wizard.windowFlags().testFlag(Qt::Tool));
-    EXPECT_EQ(w->wizard.minimumSize(), DialogUnits(w->wizard.font()).size(350, 249));
-    EXPECT_EQ(w->wizard.maximumSize(), w->wizard.minimumSize());
-    EXPECT_EQ(QApplication::focusWidget(), w->control("next"));
-    auto* list = w->control<QTreeWidget>("awardList");
+    EXPECT_EQ(w->windowTitle(), "Zefa Stats 2 Wizard");
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(w->minimumSize(), DialogUnits(w->font()).size(350, 249));
+    EXPECT_EQ(w->maximumSize(), w->minimumSize());
+    EXPECT_EQ(QApplication::focusWidget(), control("next"));
+    auto* list = control<QTreeWidget>("awardList");
     EXPECT_TRUE(list->isHeaderHidden());
     EXPECT_EQ(list->headerItem()->text(0), "Awards");
     EXPECT_GE(list->columnWidth(0), 280);
@@ -92,12 +139,12 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
         SCOPED_TRACE(shown);
         std::vector<std::string> visible;
         for (const ui::ControlTemplate& row : ui::kWizardControls)
-            if (row.page != ui::kEveryPage && !w->control(row.name)->isHidden())
+            if (row.page != ui::kEveryPage && !control(row.name)->isHidden())
                 visible.emplace_back(row.name);
         const auto& [controls, buttons] = pages[static_cast<std::size_t>(shown)];
         EXPECT_EQ(visible, controls);
-        EXPECT_EQ(std::string() + "-B"[w->control("back")->isEnabled()] +
-                      "-N"[w->control("next")->isEnabled()] + "-O"[w->control("ok")->isEnabled()],
+        EXPECT_EQ(std::string() + "-B"[control("back")->isEnabled()] +
+                      "-N"[control("next")->isEnabled()] + "-O"[control("ok")->isEnabled()],
                   buttons);
         EXPECT_EQ(page(), shown);
         if (shown < 5) {
@@ -105,39 +152,32 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
                       qText(ui::kWizardPageTexts[static_cast<std::size_t>(shown)]));
         }
     };
-    for (int shown = 0; shown <= 5; w->click("next"), ++shown) expectPage(shown);
+    for (int shown = 0; shown <= 5; click("next"), ++shown) expectPage(shown);
     for (int shown = 4; shown >= 0; --shown) {
-        w->click("back");
+        click("back");
         expectPage(shown);
     }
 }
 
 // Only 1 pre-selects the older version, yet the wizard stores only 1 or 2.
 TEST_F(NewStatsWizardTest, StartsFromTheStoredChoicesAndOkStoresTheFourOfThem) {
-    const struct {
-        std::int32_t version;
-        const char* button;
-        std::int32_t storedBack;
-    } cases[] = {{1, "olderVersion", 1}, {2, "newerVersion", 2}, {3, "newerVersion", 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.version);
-        stored.gameVersion = c.version;
+    for (const std::int32_t version : {1, 2, 3}) {
+        SCOPED_TRACE(version);
+        stored.gameVersion = version;
         stored.awardSelected = only({0, 5, 17}, 7);
         open();
-        EXPECT_TRUE(w->control<QRadioButton>(c.button)->isChecked());
+        EXPECT_TRUE(
+            control<QRadioButton>(version == 1 ? "olderVersion" : "newerVersion")->isChecked());
         EXPECT_EQ(checked(), only({0, 5, 17}));
         EXPECT_EQ(field("logPath"), "/stored/qconsole.log");
         EXPECT_EQ(field("themePath"), "/stored/theme.thm");
-        w->answers = {"/chosen/match.log", "/chosen/dark.thm"};
-        w->click("next");
-        w->click("logSelect");
-        w->click("next");
-        w->click("themeSelect");
-        w->click("next", 3);
-        w->click("ok");
-        EXPECT_EQ(w->wizard.result(), QDialog::Accepted);
+        answers = {"/chosen/match.log", "/chosen/dark.thm"};
+        for (const char* button :
+             {"next", "logSelect", "next", "themeSelect", "next", "next", "next", "ok"})
+            click(button);
+        EXPECT_EQ(w->result(), QDialog::Accepted);
         GenerationSettings expected = stored;
-        expected.gameVersion = c.storedBack;
+        expected.gameVersion = std::min(version, 2);
         expected.awardSelected = only({0, 5, 17});
         expected.logFile = "/chosen/match.log";
         expected.themeFile = "/chosen/dark.thm";
@@ -145,7 +185,7 @@ TEST_F(NewStatsWizardTest, StartsFromTheStoredChoicesAndOkStoresTheFourOfThem) {
     }
     stored = GenerationSettings{};
     open();
-    EXPECT_TRUE(w->control<QRadioButton>("olderVersion")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("olderVersion")->isChecked());
     EXPECT_EQ(checked(), kAll);
     EXPECT_EQ(field("logPath"), "");
 }
@@ -167,14 +207,14 @@ TEST_F(NewStatsWizardTest, TheSummaryTellsTheChoicesAsTheControlsStand) {
     };
     for (const auto& c : cases) {
         // The choices are made on the way; walking back and forth keeps them.
-        open().click("next", 3);
+        open();
+        click("next", 3);
         check(c.awards);
-        w->click("next");
-        if (c.version == 1) w->control<QRadioButton>("olderVersion")->click();
-        if (c.version == 2) w->control<QRadioButton>("newerVersion")->click();
-        w->click("next");
-        w->click("back", 2);
-        w->click("next", 2);
+        click("next");
+        if (c.version < 3) choose(c.version == 1 ? "olderVersion" : "newerVersion");
+        click("next");
+        click("back", 2);
+        click("next", 2);
         EXPECT_EQ(text("pageText"), c.expected);
         stored.gameVersion = 3;
     }
@@ -186,98 +226,90 @@ TEST_F(NewStatsWizardTest, CheckAllFollowsTheLastAward) {
     allButLast[17] = 0;
     const std::pair<Awards, Awards> cases[] = {
         {only({17}), Awards{}}, {allButLast, kAll}, {kAll, Awards{}}, {Awards{}, kAll}};
-    open().click("next", 3);
+    open();
+    click("next", 3);
     for (const auto& [before, after] : cases) {
         check(before);
-        w->click("checkAll");
+        click("checkAll");
         EXPECT_EQ(checked(), after);
     }
 }
 
 TEST_F(NewStatsWizardTest, CancelEscapeAndTheCloseBoxStoreNothing) {
-    const std::function<void()> ends[] = {[this] { w->click("cancel"); },
-                                          [this] { w->type(Qt::Key_Escape); },
-                                          [this] { w->wizard.close(); }};
+    const std::function<void()> ends[] = {[this] { click("cancel"); },
+                                          [this] { type(Qt::Key_Escape); }, [this] { w->close(); }};
     for (const auto& end : ends) {
-        open().answers = {"/chosen/match.log"};
-        w->click("next");
-        w->click("logSelect");
-        w->click("next", 2);
-        w->click("checkAll");
-        w->click("next");
-        w->control<QRadioButton>("newerVersion")->click();
-        w->click("next");
+        open();
+        answers = {"/chosen/match.log"};
+        for (const char* button : {"next", "logSelect", "next", "next", "checkAll", "next"})
+            click(button);
+        choose("newerVersion");
+        click("next");
         end();
-        EXPECT_EQ(w->wizard.result(), QDialog::Rejected);
+        EXPECT_EQ(w->result(), QDialog::Rejected);
         EXPECT_EQ(settings, stored);
     }
 }
 
 // A second Select starts at the stored file again, not at the one just chosen.
 TEST_F(NewStatsWizardTest, SelectStartsAtTheStoredFile) {
-    const struct {
-        int page;
-        const char *button, *field;
-        FileRequest asked;
-    } cases[] = {
-        {1,
-         "logSelect",
-         "logPath",
+    const std::pair<std::string, FileRequest> cases[] = {
+        {"log",
          {"Select a Console Log", "Console Log Files (*.log);;All Files (*)", "log",
           "/stored/qconsole.log"}},
-        {2,
-         "themeSelect",
-         "themePath",
+        {"theme",
          {"Select a Theme File", "Theme Files (*.thm);;All Files (*)", "thm", "/stored/theme.thm"}},
     };
-    for (const auto& c : cases) {
-        open().click("next", c.page);
-        w->answers = {"/chosen/file", std::nullopt};
-        w->click(c.button, 2);
-        EXPECT_EQ(field(c.field), "/chosen/file") << "kept when cancelled";
-        ASSERT_EQ(w->requests.size(), 2u);
-        for (const FileRequest& asked : w->requests)
+    for (int page = 1; const auto& [name, expected] : cases) {
+        open();
+        click("next", page++);
+        answers = {"/chosen/file", std::nullopt};
+        click(name + "Select", 2);
+        EXPECT_EQ(field((name + "Path").c_str()), "/chosen/file") << "kept when cancelled";
+        ASSERT_EQ(requests.size(), 2u);
+        for (const FileRequest& asked : requests)
             EXPECT_EQ(std::tie(asked.title, asked.filter, asked.defaultSuffix, asked.initialFile),
-                      std::tie(c.asked.title, c.asked.filter, c.asked.defaultSuffix,
-                               c.asked.initialFile));
+                      std::tie(expected.title, expected.filter, expected.defaultSuffix,
+                               expected.initialFile));
     }
 }
 
 // Mnemonics, Tab, and Enter on the focused button; where a button goes out
 // of use its focus passes to the one that takes its place.
 TEST_F(NewStatsWizardTest, TheKeyboardWalksTheWizard) {
-    open().answers = {"/typed/a.log"};
-    w->type(Qt::Key_N, Qt::AltModifier);
-    w->type(Qt::Key_S, Qt::AltModifier);
+    open();
+    answers = {"/typed/a.log"};
+    alt(Qt::Key_N);
+    alt(Qt::Key_S);
     EXPECT_EQ(field("logPath"), "/typed/a.log");
-    w->type(Qt::Key_N, Qt::AltModifier);
-    w->type(Qt::Key_S, Qt::AltModifier);
-    ASSERT_EQ(w->requests.size(), 2u);
-    EXPECT_EQ(w->requests[1].title, "Select a Theme File");
-    w->type(Qt::Key_N, Qt::AltModifier);
-    w->type(Qt::Key_E, Qt::AltModifier);
+    alt(Qt::Key_N);
+    alt(Qt::Key_S);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].title, "Select a Theme File");
+    alt(Qt::Key_N);
+    alt(Qt::Key_E);
     EXPECT_EQ(checked(), Awards{});
     QStringList tabs;
     for (int i = 0; i < 5; ++i) {
-        w->type(Qt::Key_Tab);
+        type(Qt::Key_Tab);
         tabs << QApplication::focusWidget()->objectName();
     }
     EXPECT_EQ(tabs, QStringList({"cancel", "checkAll", "back", "awardList", "next"}));
-    w->control("awardList")->setFocus();
-    w->type(Qt::Key_Return);  // OK, the default button, is not in use yet
+    control("awardList")->setFocus();
+    type(Qt::Key_Return);  // OK, the default button, is not in use yet
     EXPECT_EQ(page(), 3);
 
-    w->control("next")->setFocus();
-    w->type(Qt::Key_Return);
-    w->type(Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), w->control("ok"));
-    w->type(Qt::Key_B, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), w->control("next"));
-    w->control("back")->setFocus();
-    for (int i = 0; i < 4; ++i) w->type(Qt::Key_B, Qt::AltModifier);
-    EXPECT_EQ(QApplication::focusWidget(), w->control("next"));
-    for (int i = 0; i < 6; ++i) w->type(Qt::Key_Return);
-    EXPECT_EQ(w->wizard.result(), QDialog::Accepted);
+    control("next")->setFocus();
+    type(Qt::Key_Return);
+    type(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), control("ok"));
+    alt(Qt::Key_B);
+    EXPECT_EQ(QApplication::focusWidget(), control("next"));
+    control("back")->setFocus();
+    for (int i = 0; i < 4; ++i) alt(Qt::Key_B);
+    EXPECT_EQ(QApplication::focusWidget(), control("next"));
+    for (int i = 0; i < 6; ++i) type(Qt::Key_Return);
+    EXPECT_EQ(w->result(), QDialog::Accepted);
     EXPECT_EQ(settings.logFile, "/typed/a.log");
 }
 
@@ -287,14 +319,13 @@ TEST_F(NewStatsWizardTest, ExecTellsHowTheWizardEnded) {
         {{Qt::Key_N, Qt::Key_N, Qt::Key_N, Qt::Key_N, Qt::Key_N, Qt::Key_O}, QDialog::Accepted},
     };
     for (const auto& [keys, result] : cases) {
-        settings = stored;
-        WizardDriver driver(settings);
-        QTimer::singleShot(0, &driver.wizard, [&driver, &keys] {
-            QApplication::setActiveWindow(&driver.wizard);
+        open(false);
+        QTimer::singleShot(0, w.get(), [this, &keys] {
+            QApplication::setActiveWindow(w.get());
             for (Qt::Key key : keys)
-                driver.type(key, key == Qt::Key_Escape ? Qt::NoModifier : Qt::AltModifier);
+                type(key, key == Qt::Key_Escape ? Qt::NoModifier : Qt::AltModifier);
         });
-        EXPECT_EQ(driver.wizard.exec(), result);
+        EXPECT_EQ(w->exec(), result);
     }
 }
 
@@ -317,8 +348,9 @@ TEST_F(NewStatsWizardTest, ADroppedFileFillsThePathFieldOfThePageShown) {
                  {1, "logPath", nullptr, QUrl("http://example.invalid/a.log")}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url.toString().toStdString() + " on " + c.target);
-        open().click("next", c.page);
-        QWidget* target = w->control(c.target);
+        open();
+        click("next", c.page);
+        QWidget* target = control(c.target);
         QMimeData data;
         data.setUrls({c.url});
         QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -328,6 +360,82 @@ TEST_F(NewStatsWizardTest, ADroppedFileFillsThePathFieldOfThePageShown) {
         if (enter.isAccepted()) QApplication::sendEvent(target, &drop);
         for (const char* path : {"logPath", "themePath"})
             EXPECT_EQ(field(path) == file, c.filled && std::string(c.filled) == path) << path;
+    }
+}
+
+// Whether the room the style leaves a button for its text holds the text.
+bool textFits(const QAbstractButton* button, QStyle::SubElement contents) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QRect room = button->style()->subElementRect(contents, &option, button);
+    const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+    return room.width() >= text.width() && room.height() >= text.height();
+}
+
+bool fitsItsText(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->heightForWidth(label->width()) <= label->height();
+    if (const auto* radio = qobject_cast<const QRadioButton*>(control))
+        return textFits(radio, QStyle::SE_RadioButtonContents);
+    if (const auto* button = qobject_cast<const QPushButton*>(control))
+        return textFits(button, QStyle::SE_PushButtonContents);
+    if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        return field->sizeHint().height() <= field->height();
+    if (const auto* list = qobject_cast<const QTreeWidget*>(control)) {
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            if (list->sizeHintForIndex(list->model()->index(row, 0)).width() > list->columnWidth(0))
+                return false;
+        return !list->horizontalScrollBar()->isVisible();
+    }
+    return true;
+}
+
+// On every page each control shown lies inside the dialog with its text in
+// its bounds and clear of the others. The page text covers the page's own
+// controls by design: its lines must end above them. With ZEFA_SCREENSHOT_DIR
+// set, each page is saved there.
+TEST_F(WizardOnScreen, NothingIsCutOffOrCoveredOnAnyPage) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) GTEST_SKIP() << "needs X";
+    // Longer than a line of the summary.
+    stored.logFile =
+        "/home/player/games/zefa/client/logs/from-the-tournament-final-on-the-seventh-of-may/"
+        "qconsole.log";
+    stored.themeFile = "/usr/share/zefastats2/themes/default.thm";
+    open();
+    const auto* pageText = control<QLabel>("pageText");
+    for (int page = 0; page <= ui::kWizardLastPage; click("next"), ++page) {
+        SCOPED_TRACE(page);
+        std::vector<QWidget*> shown;
+        for (const ui::ControlTemplate& row : ui::kWizardControls)
+            if (QWidget* c = control(row.name); c->isVisible()) shown.push_back(c);
+        for (QWidget* c : shown) {
+            const std::string name = c->objectName().toStdString();
+            EXPECT_TRUE(w->rect().contains(c->geometry())) << name;
+            EXPECT_TRUE(fitsItsText(c)) << name << " cuts its text short";
+            for (QWidget* other : shown) {
+                if (other == c || other == pageText) continue;
+                if (c != pageText) {
+                    EXPECT_FALSE(c->geometry().intersects(other->geometry()))
+                        << name << " over " << other->objectName().toStdString();
+                } else if (other->geometry().intersects(pageText->geometry())) {
+                    EXPECT_LE(pageText->y() + pageText->heightForWidth(pageText->width()),
+                              other->y())
+                        << "page text over " << other->objectName().toStdString();
+                }
+            }
+        }
+        if (const char* folder = std::getenv("ZEFA_SCREENSHOT_DIR")) {
+            QCoreApplication::processEvents();  // the list lays its rows out late
+            w->repaint();
+            w->screen()
+                ->grabWindow(w->winId())
+                .toImage()
+                .save(QStringLiteral("%1/wizard-%2dpi-page%3.png")
+                          .arg(QString::fromLocal8Bit(folder))
+                          .arg(qRound(w->devicePixelRatioF() * 96))
+                          .arg(page));
+        }
     }
 }
 
