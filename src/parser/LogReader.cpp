@@ -28,9 +28,7 @@ LogReader::LogReader(const Classifier& classifier, std::span<MatchStats* const> 
 void LogReader::readLine(std::string_view rawLine) {
 #if ZEFA_PREFILTER
     if (scanner_) {
-        // Only what is classified is scanned.
-        const std::optional<std::string_view> line = usableLine(rawLine);
-        takeLine(rawLine, line ? scanner_->scan(*line) : CandidateSet{});
+        takeLine(rawLine, scanner_->scan(rawLine));
         return;
     }
 #endif
