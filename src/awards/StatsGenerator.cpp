@@ -40,14 +40,21 @@ void StatsGenerator::SetAwardSelection(const std::array<bool, kAwardCount>& sele
         awards_.setSelected(i, selected[static_cast<std::size_t>(i)]);
 }
 
+std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targets) const {
+    return logText_ ? parseLogText(*logText_, targets) : parseLog(logPath_, targets);
+}
+
 LogReadResult StatsGenerator::readLog() {
-    if (!autoVersion_) return parseLog(logPath_, stats_, versionTables(gameVersion_));
+    if (!autoVersion_) {
+        const LogTarget target{stats_, versionTables(gameVersion_)};
+        return parse(std::span(&target, 1)).front();
+    }
 
     // Both message sets in one pass over the log.
     MatchStats beta2Stats;
     const LogTarget targets[] = {{stats_, versionTables(kGameVersionBeta1H)},
                                  {beta2Stats, versionTables(kGameVersionBeta2)}};
-    const std::vector<LogReadResult> read = parseLog(logPath_, targets);
+    const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
     if (newer.versionLines <= older.versionLines) {

@@ -5,8 +5,10 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
@@ -33,6 +35,9 @@ struct RunResult {
 class StatsGenerator {
 public:
     void SetLogFile(std::filesystem::path path) { logPath_ = std::move(path); }
+    // A log held in memory instead of a log file; read exactly as a file with
+    // these bytes.
+    void SetLogText(std::string text) { logText_ = std::move(text); }
     void SetThemeFile(std::filesystem::path path) { themePath_ = std::move(path); }
     void SetOutputFile(std::filesystem::path path) { outputPath_ = std::move(path); }
     // A theme held in memory (the built-in one) instead of a theme file.
@@ -54,12 +59,14 @@ public:
     [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
 
 private:
+    [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;
     LogReadResult readLog();
 
     AwardTable awards_;
     MatchStats stats_;
     std::filesystem::path themePath_;
     std::filesystem::path logPath_;
+    std::optional<std::string> logText_;
     std::filesystem::path outputPath_;
     std::optional<std::string> themeText_;
     std::int32_t gameVersion_ = kGameVersionBeta1H;

@@ -29,34 +29,72 @@ void appendKept(std::string& pending, std::string_view more) {
     pending.append(more.substr(0, room));
 }
 
-// Hands every line, without its line feed, to the reader: the whole lines
-// of a block at once and without a copy, a line that spans blocks joined.
-// Returns the error that ended the reading early.
+// Hands every line of `chunk`, without its line feed, to the reader: the
+// whole lines at once and without a copy, a line that spans chunks joined in
+// `pending`.
+void feedChunk(std::string_view rest, std::string& pending, LogReader& reader) {
+    if (!pending.empty()) {
+        const std::size_t lf = rest.find('\n');
+        appendKept(pending, rest.substr(0, lf));
+        if (lf == std::string_view::npos) return;
+        reader.readLine(pending);
+        pending.clear();
+        rest.remove_prefix(lf + 1);
+    }
+    const std::size_t lastLf = rest.rfind('\n');
+    if (lastLf != std::string_view::npos) {
+        reader.readLines(rest.substr(0, lastLf + 1));
+        rest.remove_prefix(lastLf + 1);
+    }
+    appendKept(pending, rest);
+}
+
+// Reads the file in blocks. Returns the error that ended the reading early.
 std::error_code readLines(std::FILE* file, LogReader& reader) {
     std::vector<char> block(kBlockSize);
     std::string pending;  // start of a line that goes on in the next block
     std::size_t got = 0;
-    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0) {
-        std::string_view rest(block.data(), got);
-        if (!pending.empty()) {
-            const std::size_t lf = rest.find('\n');
-            appendKept(pending, rest.substr(0, lf));
-            if (lf == std::string_view::npos) continue;
-            reader.readLine(pending);
-            pending.clear();
-            rest.remove_prefix(lf + 1);
-        }
-        const std::size_t lastLf = rest.rfind('\n');
-        if (lastLf != std::string_view::npos) {
-            reader.readLines(rest.substr(0, lastLf + 1));
-            rest.remove_prefix(lastLf + 1);
-        }
-        appendKept(pending, rest);
-    }
+    while ((got = std::fread(block.data(), 1, block.size(), file)) > 0)
+        feedChunk(std::string_view(block.data(), got), pending, reader);
     std::error_code error;
     if (std::ferror(file)) error.assign(errno, std::generic_category());
     if (!pending.empty()) reader.readLine(pending);  // a last line without line feed
     return error;
+}
+
+// The same over a log held in memory, in blocks of the same size, so that
+// every line is read exactly as from a file.
+void readLines(std::string_view text, LogReader& reader) {
+    std::string pending;
+    for (std::size_t at = 0; at < text.size(); at += kBlockSize)
+        feedChunk(text.substr(at, kBlockSize), pending, reader);
+    if (!pending.empty()) reader.readLine(pending);
+}
+
+// Reads through `read` with every target's tables and fills the results;
+// `read` tells whether the log could be read and why not.
+template <typename ReadFn>
+std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets, MatchEngine engine,
+                                       ReadFn read) {
+    std::vector<const VersionTables*> tableSets;
+    std::vector<MatchStats*> stats;
+    for (const LogTarget& target : targets) {
+        tableSets.push_back(&target.tables);
+        stats.push_back(&target.stats);
+    }
+    const Classifier classifier(tableSets, engine);
+    LogReader reader(classifier, stats);
+    const LogReadResult result = read(reader);
+    reader.finishLog();
+
+    std::vector<LogReadResult> results(targets.size(), result);
+    for (std::size_t set = 0; set < results.size(); ++set) {
+        const LogParser& parser = reader.parser(set);
+        results[set].versionLines = parser.linesTakenBy(LineRule::Kill) +
+                                    parser.linesTakenBy(LineRule::Suicide) +
+                                    parser.linesTakenBy(LineRule::EnvironmentDeath);
+    }
+    return results;
 }
 
 }  // namespace
@@ -69,32 +107,30 @@ LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
 
 std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
                                     std::span<const LogTarget> targets, MatchEngine engine) {
-    std::vector<const VersionTables*> tableSets;
-    std::vector<MatchStats*> stats;
-    for (const LogTarget& target : targets) {
-        tableSets.push_back(&target.tables);
-        stats.push_back(&target.stats);
-    }
-    const Classifier classifier(tableSets, engine);
-    LogReader reader(classifier, stats);
+    return readTargets(targets, engine, [&logPath](LogReader& reader) {
+        LogReadResult read;
+        if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
+            read.error = readLines(file.get(), reader);
+            read.opened = !read.error;
+        } else {
+            read.error.assign(errno, std::generic_category());
+        }
+        return read;
+    });
+}
 
-    LogReadResult read;
-    if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
-        read.error = readLines(file.get(), reader);
-        read.opened = !read.error;
-    } else {
-        read.error.assign(errno, std::generic_category());
-    }
-    reader.finishLog();
+LogReadResult parseLogText(std::string_view text, MatchStats& stats, const VersionTables& tables,
+                           MatchEngine engine) {
+    const LogTarget target{stats, tables};
+    return parseLogText(text, std::span(&target, 1), engine).front();
+}
 
-    std::vector<LogReadResult> results(targets.size(), read);
-    for (std::size_t set = 0; set < results.size(); ++set) {
-        const LogParser& parser = reader.parser(set);
-        results[set].versionLines = parser.linesTakenBy(LineRule::Kill) +
-                                    parser.linesTakenBy(LineRule::Suicide) +
-                                    parser.linesTakenBy(LineRule::EnvironmentDeath);
-    }
-    return results;
+std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
+                                        MatchEngine engine) {
+    return readTargets(targets, engine, [text](LogReader& reader) {
+        readLines(text, reader);
+        return LogReadResult{.opened = true};
+    });
 }
 
 }  // namespace zefa

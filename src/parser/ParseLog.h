@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -36,5 +37,12 @@ LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
 std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
                                     std::span<const LogTarget> targets,
                                     MatchEngine engine = kDefaultMatchEngine);
+
+// The same for a log held in memory (a stored log, a log handed over by a
+// browser): every line is read exactly as from a file with these bytes.
+LogReadResult parseLogText(std::string_view text, MatchStats& stats, const VersionTables& tables,
+                           MatchEngine engine = kDefaultMatchEngine);
+std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
+                                        MatchEngine engine = kDefaultMatchEngine);
 
 }  // namespace zefa

@@ -38,5 +38,28 @@ TEST(GenerationRun, AMissingLogIsReportedAndThePageStillWritten) {
     EXPECT_EQ(test::readFile(dir / "page.html"), "0none");
 }
 
+// A stored log is generated from memory: the same statistics, message set and
+// page as from the file, across block edges and with a last line without a line feed.
+TEST(GenerationRun, ALogInMemoryReadsAsTheFileWithItsBytes) {
+    const test::ScratchDir dir;
+    std::string log = test::readFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log");
+    log += std::string(70000, 'x') + "\nAnn was chopped to bits by Tom";
+    test::writeFile(dir / "match.log", log);
+    StatsGenerator fromFile;
+    StatsGenerator fromText;
+    fromFile.SetLogFile(dir / "match.log");
+    fromText.SetLogText(log);
+    for (StatsGenerator* generator : {&fromFile, &fromText}) {
+        generator->SetAutoGameVersion();
+        generator->SetFixedTime(0);
+        generator->SetThemeText("<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME => <= KILLS =>\n<= ENDLOOP =>\n");
+        generator->SetOutputFile(dir / (generator == &fromFile ? "file.html" : "text.html"));
+        EXPECT_TRUE(generator->Run().ok());
+    }
+    EXPECT_EQ(fromText.gameVersion(), kGameVersionBeta2);
+    EXPECT_EQ(fromText.stats(), fromFile.stats());
+    EXPECT_EQ(test::readFile(dir / "text.html"), test::readFile(dir / "file.html"));
+}
+
 }  // namespace
 }  // namespace zefa
