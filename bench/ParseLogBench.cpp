@@ -3,17 +3,35 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "BenchLog.h"
 #include "model/MatchStats.h"
 #include "parser/Classifier.h"
+#include "parser/LogReader.h"
 #include "parser/ParseLog.h"
+#include "parser/PatternLines.h"
 
 namespace zefa::bench {
 namespace {
 
 constexpr std::int32_t kLines = 1'000'000;
+
+constexpr std::string_view engineName(MatchEngine engine) {
+    switch (engine) {
+        case MatchEngine::Plain:
+            return "PCRE2 row by row";
+        case MatchEngine::Prefilter:
+            return "prefilter, exact";
+        case MatchEngine::PrefilterPcre2:
+            return "prefilter, PCRE2";
+        case MatchEngine::Exact:
+            return "exact row by row";
+    }
+    return "";
+}
 
 // Reading and classifying a 1,000,000-line log, the patterns compiled
 // afresh for every reading as a run does; items per second are lines per
@@ -27,7 +45,7 @@ void parseLogWith(benchmark::State& state, MatchEngine engine) {
         benchmark::DoNotOptimize(stats.players.size());
     }
     state.SetItemsProcessed(state.iterations() * kLines);
-    state.SetLabel("lines");
+    state.SetLabel(std::string(engineName(builtEngine(engine))) + ", lines");
 }
 
 // Both message sets in one pass, as the automatic game version reads.
@@ -41,17 +59,54 @@ void parseLogBothWith(benchmark::State& state, MatchEngine engine) {
         benchmark::DoNotOptimize(parseLog(log, targets, engine));
     }
     state.SetItemsProcessed(state.iterations() * kLines);
-    state.SetLabel("lines");
+    state.SetLabel(std::string(engineName(builtEngine(engine))) + ", lines");
 }
 
+// The engines as this build runs them; one this build lacks reads as the
+// nearest it has.
 void BM_ParseLog(benchmark::State& state) { parseLogWith(state, MatchEngine::Prefilter); }
+void BM_ParseLog_Pcre2(benchmark::State& state) { parseLogWith(state, MatchEngine::PrefilterPcre2); }
 void BM_ParseLog_Plain(benchmark::State& state) { parseLogWith(state, MatchEngine::Plain); }
+void BM_ParseLog_Exact(benchmark::State& state) { parseLogWith(state, MatchEngine::Exact); }
 void BM_ParseLogAuto(benchmark::State& state) { parseLogBothWith(state, MatchEngine::Prefilter); }
+void BM_ParseLogAuto_Pcre2(benchmark::State& state) {
+    parseLogBothWith(state, MatchEngine::PrefilterPcre2);
+}
 void BM_ParseLogAuto_Plain(benchmark::State& state) { parseLogBothWith(state, MatchEngine::Plain); }
 BENCHMARK(BM_ParseLog)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseLog_Pcre2)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseLog_Plain)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseLog_Exact)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseLogAuto)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseLogAuto_Pcre2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseLogAuto_Plain)->Unit(benchmark::kMillisecond);
+
+// The crafted lines that make a backtracking engine try every split, each
+// classified under both message sets: a line must end within about a
+// millisecond on every engine. The argument is the engine.
+void BM_CraftedLines(benchmark::State& state) {
+    const auto engine = static_cast<MatchEngine>(state.range(0));
+    const VersionTables* const tables[] = {&versionTables(kGameVersionBeta1H),
+                                           &versionTables(kGameVersionBeta2)};
+    const Classifier classifier(tables, engine);
+    const std::vector<std::string> lines = test::craftedLines();
+    for (auto _ : state) {
+        MatchStats older;
+        MatchStats newer;
+        MatchStats* const targets[] = {&older, &newer};
+        LogReader reader(classifier, targets);
+        for (const std::string& line : lines) reader.readLine(line);
+        benchmark::DoNotOptimize(older.lineCount);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
+    state.SetLabel(std::string(engineName(classifier.engine())) + ", lines");
+}
+BENCHMARK(BM_CraftedLines)
+    ->Arg(static_cast<int>(MatchEngine::Plain))
+    ->Arg(static_cast<int>(MatchEngine::Prefilter))
+    ->Arg(static_cast<int>(MatchEngine::PrefilterPcre2))
+    ->Arg(static_cast<int>(MatchEngine::Exact))
+    ->Unit(benchmark::kMicrosecond);
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes as a console log to a reader of both message sets,
-// once through the prefilter and once row by row with PCRE2 alone, and
-// stops on the first difference between the two. Then finishes the
-// statistics and computes the awards.
+// Feeds arbitrary bytes as a console log to readers of both message sets and
+// stops on the first difference: every line against every pattern, the
+// exact matcher's captures against PCRE2's; the whole reading through the
+// prefilter against the row-by-row one, and, when PCRE2 decided every line,
+// against PCRE2 row by row and behind the prefilter. Then finishes the statistics and computes the
+// awards.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 
 #include "FeedLog.h"
 #include "awards/AwardTable.h"
+#include "parser/LineMatcher.h"
 
 namespace {
 
@@ -35,16 +38,49 @@ struct Reading {
     bool operator==(const Reading&) const = default;
 };
 
+// Aborts where the exact matcher and PCRE2 differ on a line; false when
+// PCRE2 gave up on some pattern, so that whole readings may differ.
+bool sameCaptures(const zefa::Classifier& classifier, std::string_view line) {
+    static zefa::LineMatcher exact(zefa::RowMatcher::Exact);
+    static zefa::LineMatcher pcre2(zefa::RowMatcher::Pcre2);
+    exact.setSubject(line);
+    pcre2.setSubject(line);
+    bool decided = true;
+    for (std::size_t set = 0; set < classifier.setCount(); ++set) {
+        for (const zefa::CompiledPattern& pattern : classifier.patterns(set).all()) {
+            const bool matched = pcre2.test(pattern);
+            if (exact.test(pattern) != matched && !pcre2.gaveUp()) std::abort();
+            decided = decided && !pcre2.gaveUp();
+            for (std::size_t i = 0; matched && i < zefa::LineMatcher::kMaxCaptures; ++i) {
+                if (exact.capture(i) != pcre2.capture(i)) std::abort();
+            }
+        }
+    }
+    return decided;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Compiled once: the database takes far longer to build than an input to read.
     static const zefa::Classifier prefiltered(kTableSets, zefa::MatchEngine::Prefilter);
-    static const zefa::Classifier plain(kTableSets, zefa::MatchEngine::Plain);
+    static const zefa::Classifier exactRows(kTableSets, zefa::MatchEngine::Exact);
+    static const zefa::Classifier pcre2Rows(kTableSets, zefa::MatchEngine::Plain);
+    static const zefa::Classifier prefilteredPcre2(kTableSets, zefa::MatchEngine::PrefilterPcre2);
     const std::string_view log(reinterpret_cast<const char*>(data), size);
+
+    bool decided = true;
+    for (std::string_view rest = log; !rest.empty();) {
+        const std::size_t lf = rest.find('\n');
+        const std::string_view line = rest.substr(0, lf);
+        if (line.size() <= zefa::kMaxLineLength) decided = sameCaptures(exactRows, line) && decided;
+        rest.remove_prefix(lf == std::string_view::npos ? rest.size() : lf + 1);
+    }
+
     Reading fast(prefiltered, log);
-    const Reading reference(plain, log);
-    if (!(fast == reference)) std::abort();
+    if (!(fast == Reading(exactRows, log))) std::abort();
+    if (decided && !(fast == Reading(pcre2Rows, log) && fast == Reading(prefilteredPcre2, log)))
+        std::abort();
     zefa::AwardTable awards;
     for (zefa::MatchStats& stats : fast.stats) awards.ComputeAwards(stats.players);
     return 0;

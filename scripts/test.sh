@@ -15,3 +15,12 @@ done
 
 echo "== fuzz targets =="
 scripts/fuzz.sh 30
+
+# The core and the command alone without PCRE2, without Vectorscan and without
+# either: the exact matcher of log lines then classifies by itself.
+for preset in core-no-pcre2 core-no-prefilter core-bare; do
+  echo "== $preset build =="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j2
+done

@@ -52,12 +52,14 @@ std::string_view LineMatcher::folded() {
     if (!foldedValid_) {
         foldCase(subject_, foldedSubject_);
         foldedValid_ = true;
+        hasLineFeed_ = subject_.find('\n') != std::string_view::npos;
     }
     return foldedSubject_;
 }
 
 bool LineMatcher::test(const CompiledPattern& pattern) {
     count_ = 0;
+    gaveUp_ = false;
     if (subject_.empty()) return false;
     const bool possible = candidates_ ? candidates_->mayMatch(pattern.slot())
                                       : folded().find(pattern.requiredText()) != std::string_view::npos;
@@ -71,7 +73,8 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
 
 bool LineMatcher::testSplit(const SplitPattern& split) {
     SplitPattern::Match found;
-    if (!split.match(folded(), found)) return false;
+    const std::string_view text = folded();
+    if (!(hasLineFeed_ ? split.match(text, found) : split.matchLine(text, found))) return false;
     while (count_ < found.count) {
         const SplitPattern::Span span = found.spans[count_];
         if (span.end <= span.start) break;
@@ -92,7 +95,10 @@ bool LineMatcher::testPcre2(const CompiledPattern& pattern) {
                                          : pcre2_match(pattern.code(), subject, subject_.size(), 0,
                                                        0, matchData_.get(), context_.get());
     // Any error, limits included, is no match. 0: more groups than room, all slots set.
-    if (rc < 0) return false;
+    if (rc < 0) {
+        gaveUp_ = rc != PCRE2_ERROR_NOMATCH;
+        return false;
+    }
     const std::size_t set = rc == 0 ? kMaxCaptures : static_cast<std::size_t>(rc);
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(matchData_.get());
     while (count_ < set) {

@@ -52,6 +52,10 @@ public:
     // Index of the first pattern that matches, its captures kept.
     [[nodiscard]] std::optional<std::size_t> firstMatch(std::span<const CompiledPattern> table);
 
+    // Whether the latest test ended at one of PCRE2's limits, undecided,
+    // rather than failing to match.
+    [[nodiscard]] bool gaveUp() const { return gaveUp_; }
+
     // Capture i of the latest test; capture 0 when i was not collected, empty
     // when the test failed or collected nothing. Valid until the next setSubject.
     [[nodiscard]] std::string_view capture(std::size_t i) const;
@@ -70,6 +74,7 @@ private:
     const CandidateSet* candidates_ = nullptr;
     std::string foldedSubject_;  // the subject in lower case, made on first need
     bool foldedValid_ = false;
+    bool hasLineFeed_ = false;
 #if ZEFA_PCRE2
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
@@ -77,6 +82,7 @@ private:
 #endif
     std::array<std::string_view, kMaxCaptures> captures_{};
     std::size_t count_ = 0;
+    bool gaveUp_ = false;
 };
 
 }  // namespace zefa

@@ -46,6 +46,10 @@ public:
     // Matches `folded`, the subject with ASCII letters in lower case; the
     // positions are the same in the subject itself.
     [[nodiscard]] bool match(std::string_view folded, Match& found) const;
+    // The same for a subject known to hold no line feed.
+    [[nodiscard]] bool matchLine(std::string_view folded, Match& found) const {
+        return matchLine(folded, 0, found);
+    }
 
 private:
     SplitPattern() = default;

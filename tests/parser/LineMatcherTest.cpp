@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ParsedMatch.h"
+#include "PatternLines.h"
 #include "parser/Classifier.h"
 #include "parser/LineMatcher.h"
 #include "parser/LogReader.h"
@@ -67,30 +68,18 @@ TEST(LineMatcher, RequiredLiteralIsTheLongestPlainTopLevelRun) {
     EXPECT_EQ(folded, "abz\xC9@[");  // ASCII letters only
 }
 
-std::string repeat(std::string_view part, std::size_t length) {
-    std::string line;
-    while (line.size() + part.size() <= length) line += part;
-    return line;
-}
-
 // Lines built to make the patterns try every split of a long subject; the
-// test timeout guards that they end, by either engine.
+// test timeout guards that they end, by every engine.
 TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
-    const std::string worst[] = {
-        "returned " + repeat("the ", 2000) + repeat("flag ", 2085),
-        "returned cross " + repeat("the ", 1000) + repeat(" ", 1000) + repeat("cross ", 2075),
-        "^ " + repeat("a capped a ^7CP", 4090),
-        "rag " + repeat("a snagged b's c", 4090),
-        "cluster " + repeat("a spammed b self with c", 4085),
-        "Team " + repeat("The a flag has been captured, Nice job b c", 4090),
-    };
+    using test::repeat;
     const VersionTables* const beta2[] = {&versionTables(kGameVersionBeta2)};
-    for (MatchEngine engine : {MatchEngine::Plain, MatchEngine::Prefilter}) {
+    for (MatchEngine engine : {MatchEngine::Plain, MatchEngine::Prefilter,
+                               MatchEngine::PrefilterPcre2, MatchEngine::Exact}) {
         const Classifier classifier(beta2, engine);
         MatchStats stats;
         MatchStats* const target[] = {&stats};
         LogReader reader(classifier, target);
-        for (const std::string& line : worst) reader.readLine(line);
+        for (const std::string& line : test::craftedLines()) reader.readLine(line);
         reader.readLine(repeat(" renamed to ", 4095));
         EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::None), 6);
         EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::Rename), 1);

@@ -13,70 +13,14 @@
 #include "parser/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/ParseLog.h"
-#include "support/PrintedPattern.h"
+#include "PatternLines.h"
 #include "support/ScratchDir.h"
 
 namespace zefa {
 namespace {
 
-using namespace std::string_literals;
-
-const VersionTables* const kBothSets[] = {&versionTables(kGameVersionBeta1H),
-                                          &versionTables(kGameVersionBeta2)};
-
-std::string flipCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        else if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-// Lines for every row of both message sets: as printed, in other letter
-// cases, near misses (a byte dropped or replaced by NUL, CR, LF, a high byte
-// or the other case), long and crafted ones, with high bytes in names.
-std::vector<std::string> hostileLines() {
-    std::vector<std::string> lines = {
-        "x",
-        ":",
-        ": ",
-        "^7: ^2",
-        std::string(4095, ' '),
-        std::string(4095, ':'),
-        "\xC9ve\xFF took the \xE9 flag",
-        "a\0b was railed by c"s,
-        "\r\n\t\x7F",
-    };
-    for (const VersionTables* tables : kBothSets) {
-        const PatternSet set(*tables);
-        for (const CompiledPattern& pattern : set.all()) {
-            for (std::string_view name : {"^1Red^7 Team", "\xC9t\xE9"}) {
-                const std::string line =
-                    test::printedPattern(pattern.text(), [name](int) { return std::string(name); });
-                lines.push_back(line);
-                lines.push_back(flipCase(line));
-                constexpr std::array<char, 4> kOthers = {'\0', '\r', '\n', '\xD9'};
-                for (std::size_t i = 0; i < line.size(); ++i) {
-                    lines.push_back(line.substr(0, i) + line.substr(i + 1));
-                    std::string changed = line;
-                    changed[i] = kOthers[i % kOthers.size()];
-                    lines.push_back(changed);
-                    changed[i] = flipCase(std::string(1, line[i]))[0];
-                    lines.push_back(changed);
-                }
-            }
-            const std::string line =
-                test::printedPattern(pattern.text(), [](int) { return std::string("Bob"); });
-            std::string longLine = line;
-            while (longLine.size() + line.size() < kMaxLineLength) longLine += line;
-            lines.push_back(longLine);
-            lines.push_back(std::string(kMaxLineLength - line.size(), '\xFF') + line);
-        }
-    }
-    return lines;
-}
+using test::kBothSets;
+using test::patternLines;
 
 #if ZEFA_PREFILTER
 std::array<std::string_view, LineMatcher::kMaxCaptures> capturesOf(const LineMatcher& m) {
@@ -101,7 +45,7 @@ TEST(Prefilter, EveryPatternMatchesAsRowByRow) {
     ASSERT_NE(classifier.prefilter(), nullptr);
     LinePrefilter::Scanner scanner(*classifier.prefilter());
     std::string block;
-    for (const std::string& line : hostileLines()) block += line + '\n';
+    for (const std::string& line : patternLines()) block += line + '\n';
     BlockLines inBlock;
     scanner.scanLines(block, inBlock);
     LineMatcher plain;
@@ -147,7 +91,7 @@ Reading readBoth(const std::filesystem::path& log, MatchEngine engine) {
 TEST(Prefilter, LogsReadAlikeAlsoBothSetsInOnePass) {
     const test::ScratchDir dir;
     std::string hostile = std::string(5000, 'x') + " was railed by Tom\n";
-    for (const std::string& line : hostileLines()) hostile += line + "\r\n";
+    for (const std::string& line : patternLines()) hostile += line + "\r\n";
     test::writeFile(dir / "hostile.log", hostile);
     const std::filesystem::path logs[] = {ZEFA_EXAMPLES_DIR "/beta1h-ctf.log",
                                           ZEFA_EXAMPLES_DIR "/beta2-ctf.log", dir / "hostile.log"};
