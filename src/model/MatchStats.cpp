@@ -39,15 +39,16 @@ void fillTotals(Array& byWeapon) {
 }  // namespace
 
 PlayerRecord* MatchStats::findPlayer(std::string_view rawName, bool create) {
-    const std::string key = normaliseName(rawName);
+    const NameKey name(rawName);
+    const std::string_view key = name.view();
     auto found = std::find_if(players.begin(), players.end(),
-                              [&](const PlayerRecord& p) { return p.name == key; });
+                              [key](const PlayerRecord& p) { return p.name == key; });
     if (found != players.end()) return &*found;
     if (!create || players.size() >= kMaxPlayers) return nullptr;
 
     PlayerRecord& record = players.emplace_back();
     record.strippedName = stripColourCodes(key);
-    record.name = key;
+    record.name = std::string(key);
     record.id = static_cast<std::int32_t>(players.size() - 1);
     return &record;
 }

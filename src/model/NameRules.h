@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,7 +11,21 @@ namespace zefa {
 // codes and a trailing "^7" are dropped, the rest is cut to 27 characters,
 // a trailing "^*" is dropped and "^7" appended. Names of fewer than two
 // characters after the leading codes are kept as they are.
-[[nodiscard]] std::string normaliseName(std::string_view raw);
+class NameKey {
+public:
+    static constexpr std::size_t kMaxSize = 29;
+
+    explicit NameKey(std::string_view raw);
+    [[nodiscard]] std::string_view view() const { return {chars_.data(), size_}; }
+
+private:
+    std::array<char, kMaxSize> chars_{};
+    std::size_t size_ = 0;
+};
+
+[[nodiscard]] inline std::string normaliseName(std::string_view raw) {
+    return std::string(NameKey(raw).view());
+}
 
 // The text without colour codes: a caret and the character after it vanish.
 [[nodiscard]] std::string stripColourCodes(std::string_view text);

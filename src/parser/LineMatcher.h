@@ -39,7 +39,7 @@ public:
     explicit LineMatcher(RowMatcher rows = RowMatcher::Exact);
 
     // An empty line matches nothing. Before matching, a test looks for the
-    // pattern's required text in a lower-cased copy of the line.
+    // pattern's required text in a lower-cased copy of the line, made once.
     void setSubject(std::string_view line);
     // Only patterns whose slot is among the candidates are run; the
     // candidates must include every pattern that can match the line.
@@ -72,8 +72,9 @@ private:
     RowMatcher rows_;
     std::string_view subject_;
     const CandidateSet* candidates_ = nullptr;
-    std::string foldedSubject_;  // the subject in lower case, made on first need
+    std::string foldedSubject_;  // the subject in lower case, for the required-text search
     bool foldedValid_ = false;
+    bool lineFeedKnown_ = false;
     bool hasLineFeed_ = false;
 #if ZEFA_PCRE2
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;

@@ -34,24 +34,55 @@ std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
 }  // namespace
 
 LogParser::LogParser(MatchStats& stats, const PatternSet& patterns, RowMatcher rows)
-    : stats_(stats), tables_(patterns.tables()), patterns_(patterns), matcher_(rows) {}
+    : stats_(stats), tables_(patterns.tables()), patterns_(patterns), matcher_(rows) {
+    // Each rule's patterns, as slots: the chat rule has both chat patterns.
+    const std::size_t first = patterns.all().front().slot();
+    const std::span<const CompiledPattern> ofRule[kLineRuleCount - 1] = {
+        patterns.all().subspan(0, 2),
+        std::span(&patterns.selfGrenade(), 1),
+        std::span(&patterns.rename(), 1),
+        std::span(&patterns.ownerlessSentry(), 1),
+        patterns.kills(),
+        patterns.flagPickups(),
+        patterns.flagCaptures(),
+        patterns.flagReturns(),
+        patterns.suicides(),
+        patterns.environmentDeaths(),
+        patterns.defenses(),
+    };
+    ruleOfSlot_.resize(patterns.all().size());
+    for (std::size_t rule = 0; rule < std::size(ofRule); ++rule) {
+        for (const CompiledPattern& pattern : ofRule[rule])
+            ruleOfSlot_[pattern.slot() - first] = static_cast<std::uint8_t>(rule);
+        ruleEnd_[rule] = ofRule[rule].back().slot() + 1;
+    }
+}
+
+namespace {
+
+// The rules in the order they are tried; the first that takes a line ends
+// its handling.
+struct Rule {
+    LineRule rule;
+    bool (LogParser::*take)();
+};
+
+}  // namespace
 
 LineRule LogParser::classifyLine(std::string_view line) {
     if (line.empty()) return LineRule::None;
     matcher_.setSubject(line);
-    return classify();
+    return classify(nullptr);
 }
 
 LineRule LogParser::classifyLine(std::string_view line, const CandidateSet& candidates) {
     if (line.empty()) return LineRule::None;
     matcher_.setSubject(line, candidates);
-    return classify();
+    return classify(&candidates);
 }
 
-LineRule LogParser::classify() {
-    using Take = bool (LogParser::*)();
-    // The first rule that takes the line ends its handling.
-    static constexpr std::array<std::pair<LineRule, Take>, kLineRuleCount - 1> kRules = {{
+LineRule LogParser::classify(const CandidateSet* candidates) {
+    static constexpr std::array<Rule, kLineRuleCount - 1> kRules = {{
         {LineRule::Chat, &LogParser::takeChat},
         {LineRule::SelfGrenade, &LogParser::takeSelfGrenade},
         {LineRule::Rename, &LogParser::takeRename},
@@ -65,10 +96,25 @@ LineRule LogParser::classify() {
         {LineRule::Defense, &LogParser::takeDefense},
     }};
     LineRule taken = LineRule::None;
-    for (const auto& [rule, take] : kRules) {
-        if ((this->*take)()) {
-            taken = rule;
-            break;
+    if (candidates) {
+        // Straight to the rule of the next candidate: rules with none are
+        // not tried. The patterns lie in the order of the rules.
+        const std::size_t first = patterns_.all().front().slot();
+        const std::size_t end = patterns_.endSlot();
+        for (std::size_t slot = candidates->next(first, end); slot < end;) {
+            const std::size_t rule = ruleOfSlot_[slot - first];
+            if ((this->*kRules[rule].take)()) {
+                taken = kRules[rule].rule;
+                break;
+            }
+            slot = candidates->next(ruleEnd_[rule], end);
+        }
+    } else {
+        for (const auto& [rule, take] : kRules) {
+            if ((this->*take)()) {
+                taken = rule;
+                break;
+            }
         }
     }
     ++taken_[static_cast<std::size_t>(taken)];

@@ -81,7 +81,7 @@ public:
     }
 
 private:
-    LineRule classify();
+    LineRule classify(const CandidateSet* candidates);
     bool takeChat();
     bool takeSelfGrenade();
     bool takeRename();
@@ -117,6 +117,11 @@ private:
     std::array<std::int32_t, kFlagCount> flagState_{kFlagAtBase, kFlagAtBase};
     std::array<std::vector<std::int32_t>, kFlagCount> flagSavers_;
     std::array<std::int32_t, kLineRuleCount> taken_{};
+    // For the walk over a line's candidates: the rule (index in the order
+    // of trying) of each pattern, by slot from the set's first, and the
+    // slot after each rule's last pattern.
+    std::vector<std::uint8_t> ruleOfSlot_;
+    std::array<std::size_t, kLineRuleCount - 1> ruleEnd_{};
 };
 
 }  // namespace zefa

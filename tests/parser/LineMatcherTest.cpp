@@ -66,6 +66,13 @@ TEST(LineMatcher, RequiredLiteralIsTheLongestPlainTopLevelRun) {
     std::string folded;
     foldCase("AbZ\xC9@[", folded);
     EXPECT_EQ(folded, "abz\xC9@[");  // ASCII letters only
+    std::string every;  // every byte, eight at a time and one by one
+    for (int c = 0; c < 256 + 7; ++c) every += static_cast<char>(c % 256);
+    foldCase(every, folded);
+    for (std::size_t i = 0; i < every.size(); ++i) {
+        const char c = every[i];
+        EXPECT_EQ(folded[i], c >= 'A' && c <= 'Z' ? c + 'a' - 'A' : c) << i;
+    }
 }
 
 // Lines built to make the patterns try every split of a long subject; the
