@@ -40,7 +40,6 @@ void LineMatcher::setSubject(std::string_view line) {
     subject_ = line;
     candidates_ = nullptr;
     foldedValid_ = false;
-    lineFeedKnown_ = false;
     count_ = 0;
 }
 
@@ -52,6 +51,9 @@ void LineMatcher::setSubject(std::string_view line, const CandidateSet& candidat
 std::string_view LineMatcher::folded() {
     if (!foldedValid_) {
         foldCase(subject_, foldedSubject_);
+        // A line read from a log holds no line feed, which spares the
+        // matcher looking for one in every test.
+        hasLineFeed_ = subject_.find('\n') != std::string_view::npos;
         foldedValid_ = true;
     }
     return foldedSubject_;
@@ -72,15 +74,9 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
 }
 
 bool LineMatcher::testSplit(const SplitPattern& split) {
-    // A line read from a log holds no line feed; the test of that is made
-    // once per line.
-    if (!lineFeedKnown_) {
-        hasLineFeed_ = subject_.find('\n') != std::string_view::npos;
-        lineFeedKnown_ = true;
-    }
     SplitPattern::Match found;
-    if (!(hasLineFeed_ ? split.match(subject_, found) : split.matchLine(subject_, found)))
-        return false;
+    const std::string_view text = folded();
+    if (!(hasLineFeed_ ? split.match(text, found) : split.matchLine(text, found))) return false;
     while (count_ < found.count) {
         const SplitPattern::Span span = found.spans[count_];
         if (span.end <= span.start) break;

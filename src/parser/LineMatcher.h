@@ -72,9 +72,8 @@ private:
     RowMatcher rows_;
     std::string_view subject_;
     const CandidateSet* candidates_ = nullptr;
-    std::string foldedSubject_;  // the subject in lower case, for the required-text search
+    std::string foldedSubject_;  // the subject in lower case, made on first need
     bool foldedValid_ = false;
-    bool lineFeedKnown_ = false;
     bool hasLineFeed_ = false;
 #if ZEFA_PCRE2
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;

@@ -1,39 +1,24 @@
 #include "parser/SplitPattern.h"
 
+#include <cstring>
+
 #include "parser/RequiredLiteral.h"
 
 namespace zefa {
 
 namespace {
 
-// Caseless as the patterns are matched: ASCII letters only. The literals
-// are kept in lower case, so only the subject's bytes are folded, as they
-// are compared: no folded copy of the line is needed.
-bool equalsFolded(const char* text, std::string_view lowerLiteral) {
-    for (std::size_t i = 0; i < lowerLiteral.size(); ++i) {
-        if (lowerAscii(text[i]) != lowerLiteral[i]) return false;
-    }
-    return true;
-}
-
 // Where the last occurrence of `literal` (not empty) that ends at or before
-// `end` starts; npos when there is none.
+// `end` starts; npos when there is none. Looks for the literal's last byte
+// first: a tight backward loop over a short line, a comparison only where
+// that byte is.
 std::size_t lastOccurrence(std::string_view text, std::string_view literal, std::size_t end) {
     const std::size_t size = literal.size();
     const char last = literal.back();
-    const std::string_view before = literal.substr(0, size - 1);
     for (std::size_t stop = end; stop >= size; --stop) {
-        if (lowerAscii(text[stop - 1]) == last && equalsFolded(text.data() + stop - size, before))
+        if (text[stop - 1] == last &&
+            std::memcmp(text.data() + stop - size, literal.data(), size - 1) == 0)
             return stop - size;
-    }
-    return std::string_view::npos;
-}
-
-std::size_t firstOccurrence(std::string_view text, std::string_view literal) {
-    const char first = literal.front();
-    const std::string_view after = literal.substr(1);
-    for (std::size_t at = 0; at + literal.size() <= text.size(); ++at) {
-        if (lowerAscii(text[at]) == first && equalsFolded(text.data() + at + 1, after)) return at;
     }
     return std::string_view::npos;
 }
@@ -65,14 +50,14 @@ std::optional<SplitPattern> SplitPattern::of(std::string_view pattern) {
     return split;
 }
 
-bool SplitPattern::match(std::string_view subject, Match& found) const {
+bool SplitPattern::match(std::string_view folded, Match& found) const {
     // "." stops at a line feed, so a match lies inside one line of the
     // subject, and the first line that holds one holds the leftmost.
     std::size_t start = 0;
     for (;;) {
-        const std::size_t lf = subject.find('\n', start);
-        const std::size_t end = lf == std::string_view::npos ? subject.size() : lf;
-        if (matchLine(subject.substr(start, end - start), start, found)) return true;
+        const std::size_t lf = folded.find('\n', start);
+        const std::size_t end = lf == std::string_view::npos ? folded.size() : lf;
+        if (matchLine(folded.substr(start, end - start), start, found)) return true;
         if (lf == std::string_view::npos) return false;
         start = lf + 1;
     }
@@ -91,7 +76,7 @@ bool SplitPattern::matchLine(std::string_view line, std::size_t offset, Match& f
         limit = at[i];
     }
     if (!leadingGroup_ && n > 0) {
-        at[0] = firstOccurrence(line, literals_[0]);
+        at[0] = line.find(literals_[0]);
         if (at[0] == std::string_view::npos || at[0] + literals_[0].size() > limit) return false;
     }
 

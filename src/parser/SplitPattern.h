@@ -43,10 +43,12 @@ public:
     // The split form of a pattern of that shape; none for any other pattern.
     [[nodiscard]] static std::optional<SplitPattern> of(std::string_view pattern);
 
-    [[nodiscard]] bool match(std::string_view subject, Match& found) const;
+    // Matches `folded`, the subject with ASCII letters in lower case; the
+    // positions are the same in the subject itself.
+    [[nodiscard]] bool match(std::string_view folded, Match& found) const;
     // The same for a subject known to hold no line feed.
-    [[nodiscard]] bool matchLine(std::string_view subject, Match& found) const {
-        return matchLine(subject, 0, found);
+    [[nodiscard]] bool matchLine(std::string_view folded, Match& found) const {
+        return matchLine(folded, 0, found);
     }
 
 private:
