@@ -8,11 +8,11 @@ namespace zefa {
 
 namespace {
 
-// Caseless as the row-by-row search compares: ASCII letters only. A line
-// needs each text once; a block, where one text may be in many lines, every
-// time it occurs.
-constexpr unsigned kLineFlags = HS_FLAG_CASELESS | HS_FLAG_SINGLEMATCH;
-constexpr unsigned kBlockFlags = HS_FLAG_CASELESS;
+// Caseless as the row-by-row search compares: ASCII letters only. Every
+// occurrence is reported, since one text may be in many lines of a block; a
+// single line is scanned with the same database, which saves compiling a
+// second one for every log.
+constexpr unsigned kTextFlags = HS_FLAG_CASELESS;
 
 struct ScanContext {
     const std::vector<CandidateSet>& slotsOfText;
@@ -25,7 +25,7 @@ int onText(unsigned text, unsigned long long, unsigned long long, unsigned, void
     return 0;  // go on: the other texts are wanted too
 }
 
-hs_database_t* compile(const std::vector<std::string_view>& texts, unsigned textFlags) {
+hs_database_t* compile(const std::vector<std::string_view>& texts) {
     if (texts.empty()) return nullptr;
     std::vector<const char*> data;
     std::vector<std::size_t> lengths;
@@ -35,7 +35,7 @@ hs_database_t* compile(const std::vector<std::string_view>& texts, unsigned text
         lengths.push_back(text.size());
         ids.push_back(static_cast<unsigned>(ids.size()));
     }
-    const std::vector<unsigned> flags(texts.size(), textFlags);
+    const std::vector<unsigned> flags(texts.size(), kTextFlags);
     hs_database_t* database = nullptr;
     hs_compile_error_t* error = nullptr;
     if (hs_compile_lit_multi(data.data(), flags.data(), ids.data(), lengths.data(),
@@ -68,30 +68,26 @@ LinePrefilter::LinePrefilter(std::span<const PatternSet* const> sets) {
             slotsOfText_[id].add(pattern.slot());
         }
     }
-    database_.reset(compile(texts, kLineFlags));
-    if (database_) blockDatabase_.reset(compile(texts, kBlockFlags));
-    // Without the databases (no memory, a machine the engine does not run
+    database_.reset(compile(texts));
+    // Without the database (no memory, a machine the engine does not run
     // on) every pattern is tried, as row by row.
-    if (!blockDatabase_) database_.reset();
     if (!database_ && !texts.empty()) always_.fill();
 }
 
-// One scratch space serves both databases.
 LinePrefilter::Scanner::Scanner(const LinePrefilter& prefilter) : prefilter_(prefilter) {
     hs_scratch_t* scratch = nullptr;
     if (prefilter.database_ &&
-        hs_alloc_scratch(prefilter.database_.get(), &scratch) == HS_SUCCESS &&
-        hs_alloc_scratch(prefilter.blockDatabase_.get(), &scratch) == HS_SUCCESS) {
+        hs_alloc_scratch(prefilter.database_.get(), &scratch) == HS_SUCCESS) {
         scratch_.reset(scratch);
     } else if (scratch) {
         hs_free_scratch(scratch);
     }
 }
 
-bool LinePrefilter::Scanner::scanWith(const hs_database_t* database, std::string_view text,
-                                      match_event_handler onMatch, void* context) {
+bool LinePrefilter::Scanner::scanWith(std::string_view text, match_event_handler onMatch,
+                                      void* context) {
     return scratch_ && text.size() <= std::numeric_limits<unsigned>::max() &&
-           hs_scan(database, text.data(), static_cast<unsigned>(text.size()), 0, scratch_.get(),
+           hs_scan(prefilter_.database_.get(), text.data(), static_cast<unsigned>(text.size()), 0, scratch_.get(),
                    onMatch, context) == HS_SUCCESS;
 }
 
@@ -99,7 +95,7 @@ const CandidateSet& LinePrefilter::Scanner::scan(std::string_view line) {
     candidates_ = prefilter_.always_;
     if (!prefilter_.database_) return candidates_;
     ScanContext context{prefilter_.slotsOfText_, candidates_};
-    if (!scanWith(prefilter_.database_.get(), line, onText, &context)) candidates_.fill();
+    if (!scanWith(line, onText, &context)) candidates_.fill();
     return candidates_;
 }
 
@@ -136,7 +132,7 @@ void LinePrefilter::Scanner::scanLines(std::string_view block, LineSink& sink) {
     BlockScan scan{block, prefilter_, sink, candidates_};
     // Where the scan fails, the lines it has not finished try every pattern.
     if (!prefilter_.database_ ||
-        !scanWith(prefilter_.blockDatabase_.get(), block, BlockScan::onMatch, &scan)) {
+        !scanWith(block, BlockScan::onMatch, &scan)) {
         scan.fresh.fill();
         candidates_.fill();
     }

@@ -53,8 +53,8 @@ public:
 
     private:
         struct BlockScan;
-        [[nodiscard]] bool scanWith(const hs_database_t* database, std::string_view text,
-                                    match_event_handler onMatch, void* context);
+        [[nodiscard]] bool scanWith(std::string_view text, match_event_handler onMatch,
+                                    void* context);
 
         const LinePrefilter& prefilter_;
         std::unique_ptr<hs_scratch_t, HsScratchDeleter> scratch_;
@@ -62,9 +62,8 @@ public:
     };
 
 private:
-    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;       // single match per text
-    std::unique_ptr<hs_database_t, HsDatabaseDeleter> blockDatabase_;  // every match
-    std::vector<CandidateSet> slotsOfText_;                            // by text id
+    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;
+    std::vector<CandidateSet> slotsOfText_;  // by text id
     CandidateSet always_;  // patterns without a required text
 };
 
