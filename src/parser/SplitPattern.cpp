@@ -9,15 +9,16 @@ namespace zefa {
 namespace {
 
 // Where the last occurrence of `literal` (not empty) that ends at or before
-// `end` starts; npos when there is none. Looks for the literal's last byte
-// first: a tight backward loop over a short line, a comparison only where
-// that byte is.
+// `end` starts; npos when there is none. Looks for the literal's last and
+// first bytes: a tight backward loop over a short line, a comparison only
+// where both are.
 std::size_t lastOccurrence(std::string_view text, std::string_view literal, std::size_t end) {
     const std::size_t size = literal.size();
+    const char first = literal.front();
     const char last = literal.back();
     for (std::size_t stop = end; stop >= size; --stop) {
-        if (text[stop - 1] == last &&
-            std::memcmp(text.data() + stop - size, literal.data(), size - 1) == 0)
+        const char* at = text.data() + stop - size;
+        if (text[stop - 1] == last && *at == first && std::memcmp(at, literal.data(), size) == 0)
             return stop - size;
     }
     return std::string_view::npos;
@@ -65,7 +66,7 @@ bool SplitPattern::match(std::string_view folded, Match& found) const {
 
 bool SplitPattern::matchLine(std::string_view line, std::size_t offset, Match& found) const {
     const std::size_t n = literals_.size();
-    std::array<std::size_t, kMaxLiterals> at{};
+    std::array<std::size_t, kMaxLiterals> at;  // each set before it is read
     // Right to left: each literal at its last occurrence that ends where the
     // next one starts or before. A leading literal is placed apart.
     std::size_t limit = line.size();
