@@ -1,11 +1,11 @@
-#include "cli/JsonReport.h"
+#include "report/JsonReport.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <vector>
 
-namespace zefa::cli {
+namespace zefa {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::string jsonReport(const MatchStats& stats, const AwardTable& awards,
     return report.dump(2) + "\n";
 }
 
-}  // namespace zefa::cli
+}  // namespace zefa
