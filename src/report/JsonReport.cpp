@@ -58,7 +58,8 @@ Json playerJson(const PlayerRecord& p, std::size_t playerCount) {
 Json playersJson(const MatchStats& stats) {
     std::vector<const PlayerRecord*> byId;
     for (const PlayerRecord& p : stats.players) byId.push_back(&p);
-    std::ranges::sort(byId, {}, &PlayerRecord::id);
+    std::sort(byId.begin(), byId.end(),
+              [](const PlayerRecord* a, const PlayerRecord* b) { return a->id < b->id; });
     Json players = Json::array();
     for (const PlayerRecord* p : byId) players.push_back(playerJson(*p, byId.size()));
     return players;
