@@ -24,7 +24,8 @@ public:
 
     [[nodiscard]] std::size_t setCount() const { return sets_.size(); }
     [[nodiscard]] const PatternSet& patterns(std::size_t set) const { return sets_[set]; }
-    [[nodiscard]] MatchEngine engine() const;
+    // The engine this build runs for the one asked for.
+    [[nodiscard]] MatchEngine engine() const { return engine_; }
 #if ZEFA_PREFILTER
     // Null with the plain engine.
     [[nodiscard]] const LinePrefilter* prefilter() const {
@@ -33,6 +34,7 @@ public:
 #endif
 
 private:
+    MatchEngine engine_;
     std::vector<PatternSet> sets_;
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter> prefilter_;

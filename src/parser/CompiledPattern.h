@@ -1,42 +1,58 @@
 #pragma once
 
+#if ZEFA_PCRE2
 #ifndef PCRE2_CODE_UNIT_WIDTH
 #define PCRE2_CODE_UNIT_WIDTH 8
 #endif
 #include <pcre2.h>
+#endif
 
 #include <cstddef>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "parser/SplitPattern.h"
+
 namespace zefa {
 
+#if ZEFA_PCRE2
 struct Pcre2CodeDeleter {
     void operator()(pcre2_code* code) const { pcre2_code_free(code); }
 };
+#endif
 
-// One log-line pattern compiled once for a whole log: caseless and with no
-// other option, JIT-compiled where the platform allows. A pattern that does
-// not compile is kept as one that never matches. Its slot names it in the
-// prefilter's scan results.
+// One log-line pattern prepared once for a whole log: its split form when
+// it is made of literals and "(.*)" groups only, and, in a build with PCRE2,
+// the pattern compiled caseless with no other option (JIT-compiled where
+// the platform allows); a pattern PCRE2 cannot compile is kept as one that
+// never matches. Its slot names it in the prefilter's scan results.
 class CompiledPattern {
 public:
     static constexpr std::size_t kNoSlot = std::numeric_limits<std::size_t>::max();
 
+    // Without PCRE2 the split form is the only matcher, so a pattern
+    // without one is refused (std::invalid_argument) rather than never matching.
     explicit CompiledPattern(std::string_view pattern, std::size_t slot = kNoSlot);
 
+#if ZEFA_PCRE2
     [[nodiscard]] const pcre2_code* code() const { return code_.get(); }
     [[nodiscard]] bool jitCompiled() const { return jitCompiled_; }
+#endif
+    [[nodiscard]] const SplitPattern* split() const { return split_ ? &*split_ : nullptr; }
     [[nodiscard]] std::string_view text() const { return text_; }
     [[nodiscard]] std::size_t slot() const { return slot_; }
     // Lower-case text every match contains; empty when nothing is known.
     [[nodiscard]] std::string_view requiredText() const { return requiredText_; }
 
 private:
+#if ZEFA_PCRE2
     std::unique_ptr<pcre2_code, Pcre2CodeDeleter> code_;
     bool jitCompiled_ = false;
+#endif
+    std::optional<SplitPattern> split_;
     std::string text_;
     std::size_t slot_;
     std::string requiredText_;

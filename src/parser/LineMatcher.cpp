@@ -6,6 +6,7 @@
 
 namespace zefa {
 
+#if ZEFA_PCRE2
 namespace {
 
 // Game messages need a few hundred steps at most. Only a crafted line, built
@@ -19,8 +20,9 @@ constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
 
 }  // namespace
 
-LineMatcher::LineMatcher()
-    : matchData_(pcre2_match_data_create(kMaxCaptures, nullptr)),
+LineMatcher::LineMatcher(RowMatcher rows)
+    : rows_(rows),
+      matchData_(pcre2_match_data_create(kMaxCaptures, nullptr)),
       context_(pcre2_match_context_create(nullptr)),
       jitStack_(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)) {
     if (context_) {
@@ -30,30 +32,58 @@ LineMatcher::LineMatcher()
         if (jitStack_) pcre2_jit_stack_assign(context_.get(), nullptr, jitStack_.get());
     }
 }
+#else
+LineMatcher::LineMatcher(RowMatcher) : rows_(RowMatcher::Exact) {}
+#endif
 
 void LineMatcher::setSubject(std::string_view line) {
     subject_ = line;
     candidates_ = nullptr;
-    foldCase(subject_, foldedSubject_);
+    foldedValid_ = false;
     count_ = 0;
 }
 
 void LineMatcher::setSubject(std::string_view line, const CandidateSet& candidates) {
-    subject_ = line;
+    setSubject(line);
     candidates_ = &candidates;
-    count_ = 0;
+}
+
+std::string_view LineMatcher::folded() {
+    if (!foldedValid_) {
+        foldCase(subject_, foldedSubject_);
+        foldedValid_ = true;
+    }
+    return foldedSubject_;
 }
 
 bool LineMatcher::test(const CompiledPattern& pattern) {
     count_ = 0;
-    // Without the match context nothing would bound the run: refuse instead.
-    if (subject_.empty() || !pattern.code() || !matchData_ || !context_) return false;
-    const bool possible = candidates_
-                              ? candidates_->mayMatch(pattern.slot())
-                              : std::string_view(foldedSubject_).find(pattern.requiredText()) !=
-                                    std::string_view::npos;
+    if (subject_.empty()) return false;
+    const bool possible = candidates_ ? candidates_->mayMatch(pattern.slot())
+                                      : folded().find(pattern.requiredText()) != std::string_view::npos;
     if (!possible) return false;
+    const SplitPattern* split = pattern.split();
+#if ZEFA_PCRE2
+    if (!split || rows_ == RowMatcher::Pcre2) return testPcre2(pattern);
+#endif
+    return testSplit(*split);
+}
 
+bool LineMatcher::testSplit(const SplitPattern& split) {
+    SplitPattern::Match found;
+    if (!split.match(folded(), found)) return false;
+    while (count_ < found.count) {
+        const SplitPattern::Span span = found.spans[count_];
+        if (span.end <= span.start) break;
+        captures_[count_++] = subject_.substr(span.start, span.end - span.start);
+    }
+    return true;
+}
+
+#if ZEFA_PCRE2
+bool LineMatcher::testPcre2(const CompiledPattern& pattern) {
+    // Without the match context nothing would bound the run: refuse instead.
+    if (!pattern.code() || !matchData_ || !context_) return false;
     // The JIT entry skips the checks pcre2_match repeats on every call; both
     // run the same compiled code.
     const auto subject = reinterpret_cast<PCRE2_SPTR>(subject_.data());
@@ -73,6 +103,7 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
     }
     return true;
 }
+#endif
 
 std::optional<std::size_t> LineMatcher::firstMatch(std::span<const CompiledPattern> table) {
     for (std::size_t row = nextCandidate(table, 0); row < table.size();

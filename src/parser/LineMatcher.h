@@ -10,9 +10,11 @@
 
 #include "parser/CandidateSet.h"
 #include "parser/CompiledPattern.h"
+#include "parser/MatchEngine.h"
 
 namespace zefa {
 
+#if ZEFA_PCRE2
 struct Pcre2MatchDataDeleter {
     void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
 };
@@ -22,19 +24,22 @@ struct Pcre2MatchContextDeleter {
 struct Pcre2JitStackDeleter {
     void operator()(pcre2_jit_stack* stack) const { pcre2_jit_stack_free(stack); }
 };
+#endif
 
 // Tests one line against patterns and hands out the captures of the latest
-// test. Every run is bounded: a pattern that would take too long or too
-// much memory on a crafted line counts as not matching. The line is not
-// copied: it must outlive the tests and their captures.
+// test. The exact matcher and PCRE2 give the same captures; a PCRE2 run is
+// bounded, so a pattern that would take it too long or too much memory on a
+// crafted line counts as not matching. The line is not copied: it must
+// outlive the tests and their captures.
 class LineMatcher {
 public:
     static constexpr std::size_t kMaxCaptures = 5;  // the whole match and four groups
 
-    LineMatcher();
+    // Patterns without a split form are run by PCRE2 with either matcher.
+    explicit LineMatcher(RowMatcher rows = RowMatcher::Exact);
 
-    // An empty line matches nothing. Before running PCRE2, a test looks for
-    // the pattern's required text in a lower-cased copy of the line.
+    // An empty line matches nothing. Before matching, a test looks for the
+    // pattern's required text in a lower-cased copy of the line.
     void setSubject(std::string_view line);
     // Only patterns whose slot is among the candidates are run; the
     // candidates must include every pattern that can match the line.
@@ -54,13 +59,22 @@ public:
 private:
     [[nodiscard]] std::size_t nextCandidate(std::span<const CompiledPattern> table,
                                             std::size_t row) const;
+    [[nodiscard]] std::string_view folded();
+    bool testSplit(const SplitPattern& split);
+#if ZEFA_PCRE2
+    bool testPcre2(const CompiledPattern& pattern);
+#endif
 
+    RowMatcher rows_;
     std::string_view subject_;
     const CandidateSet* candidates_ = nullptr;
-    std::string foldedSubject_;  // for the required-text check, without candidates
+    std::string foldedSubject_;  // the subject in lower case, made on first need
+    bool foldedValid_ = false;
+#if ZEFA_PCRE2
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
     std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> jitStack_;
+#endif
     std::array<std::string_view, kMaxCaptures> captures_{};
     std::size_t count_ = 0;
 };

@@ -33,8 +33,8 @@ std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
 
 }  // namespace
 
-LogParser::LogParser(MatchStats& stats, const PatternSet& patterns)
-    : stats_(stats), tables_(patterns.tables()), patterns_(patterns) {}
+LogParser::LogParser(MatchStats& stats, const PatternSet& patterns, RowMatcher rows)
+    : stats_(stats), tables_(patterns.tables()), patterns_(patterns), matcher_(rows) {}
 
 LineRule LogParser::classifyLine(std::string_view line) {
     if (line.empty()) return LineRule::None;

@@ -10,6 +10,7 @@
 #include "model/Weapons.h"
 #include "parser/CandidateSet.h"
 #include "parser/LineMatcher.h"
+#include "parser/MatchEngine.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 
@@ -51,7 +52,8 @@ inline constexpr std::int32_t kNoCarrier = -1;
 // follows the flags through the match. One parser per log and table set.
 class LogParser {
 public:
-    LogParser(MatchStats& stats, const PatternSet& patterns);
+    LogParser(MatchStats& stats, const PatternSet& patterns,
+              RowMatcher rows = RowMatcher::Exact);
 
     // Every line read counts, also one that is not classified.
     void countLine() { ++stats_.lineCount; }

@@ -18,7 +18,8 @@ std::optional<std::string_view> usableLine(std::string_view rawLine) {
 LogReader::LogReader(const Classifier& classifier, std::span<MatchStats* const> stats) {
     parsers_.reserve(stats.size());
     for (std::size_t set = 0; set < stats.size(); ++set) {
-        parsers_.emplace_back(*stats[set], classifier.patterns(set));
+        parsers_.emplace_back(*stats[set], classifier.patterns(set),
+                              rowMatcherOf(classifier.engine()));
     }
 #if ZEFA_PREFILTER
     if (const LinePrefilter* prefilter = classifier.prefilter()) scanner_.emplace(*prefilter);

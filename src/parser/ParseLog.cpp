@@ -129,7 +129,9 @@ std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const L
                                         MatchEngine engine) {
     return readTargets(targets, engine, [text](LogReader& reader) {
         readLines(text, reader);
-        return LogReadResult{.opened = true};
+        LogReadResult read;
+        read.opened = true;
+        return read;
     });
 }
 

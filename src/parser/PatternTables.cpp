@@ -3,6 +3,9 @@
 #include <array>
 #include <cstddef>
 
+#include "parser/MatchEngine.h"
+#include "parser/SplitPattern.h"
+
 namespace zefa {
 
 namespace {
@@ -179,6 +182,31 @@ constexpr std::array<SuicideRow, 17> kBeta2Suicides = {{
     {"(.*) toasted (.*)self with (.*) napalm", kNapalmGrenade},
     {"(.*) got trapped in (.*) own inferno", kNapalmGrenade},
 }};
+
+template <typename Table>
+constexpr bool allSplit(const Table& table) {
+    for (const auto& row : table) {
+        if constexpr (requires { row.pattern; }) {
+            if (!SplitPattern::fits(row.pattern)) return false;
+        } else {
+            if (!SplitPattern::fits(row)) return false;
+        }
+    }
+    return true;
+}
+
+// Without PCRE2 the exact matcher is the only engine: a row it cannot run
+// must stop the build rather than never match.
+static_assert(kPcre2Built || (allSplit(kFlagPickups) && allSplit(kFlagCaptures) &&
+                               allSplit(kFlagReturns) && allSplit(kDefenses) &&
+                               allSplit(kBeta1HKills) && allSplit(kBeta2Kills) &&
+                               allSplit(kBeta1HEnvironmentDeaths) &&
+                               allSplit(kBeta2EnvironmentDeaths) && allSplit(kBeta1HSuicides) &&
+                               allSplit(kBeta2Suicides) &&
+                               allSplit(std::array{kChatFilterPattern, kChatLinePattern,
+                                                   kSelfGrenadePattern, kRenamePattern,
+                                                   kOwnerlessSentryPattern})),
+              "a log-line pattern outside the exact matcher's shape needs PCRE2");
 
 }  // namespace
 

@@ -78,13 +78,13 @@ std::vector<std::string> hostileLines() {
     return lines;
 }
 
+#if ZEFA_PREFILTER
 std::array<std::string_view, LineMatcher::kMaxCaptures> capturesOf(const LineMatcher& m) {
     std::array<std::string_view, LineMatcher::kMaxCaptures> all;
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = m.capture(i);
     return all;
 }
 
-#if ZEFA_PREFILTER
 // The lines of a block scan with the candidates each was given.
 struct BlockLines : LineSink {
     std::vector<std::pair<std::string, CandidateSet>> lines;

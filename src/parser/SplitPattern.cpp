@@ -1,0 +1,80 @@
+#include "parser/SplitPattern.h"
+
+#include "parser/RequiredLiteral.h"
+
+namespace zefa {
+
+std::optional<SplitPattern> SplitPattern::of(std::string_view pattern) {
+    SplitPattern split;
+    bool inLiteral = false;
+    const bool fits = parse(
+        pattern,
+        [&](char c) {
+            if (!inLiteral) split.literals_.emplace_back();
+            split.literals_.back() += lowerAscii(c);
+            inLiteral = true;
+        },
+        [&] {
+            if (split.literals_.empty()) {
+                split.leadingGroup_ = true;
+            } else {
+                split.trailingGroup_ = true;  // until a literal follows
+            }
+            inLiteral = false;
+        });
+    if (!fits) return std::nullopt;
+    // A group between two literals is neither leading nor trailing: only the
+    // last group seen can trail, and only when no literal came after it.
+    split.trailingGroup_ = split.trailingGroup_ && !inLiteral;
+    return split;
+}
+
+bool SplitPattern::match(std::string_view folded, Match& found) const {
+    // "." stops at a line feed, so a match lies inside one line of the
+    // subject, and the first line that holds one holds the leftmost.
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t lf = folded.find('\n', start);
+        const std::size_t end = lf == std::string_view::npos ? folded.size() : lf;
+        if (matchLine(folded.substr(start, end - start), start, found)) return true;
+        if (lf == std::string_view::npos) return false;
+        start = lf + 1;
+    }
+}
+
+bool SplitPattern::matchLine(std::string_view line, std::size_t offset, Match& found) const {
+    const std::size_t n = literals_.size();
+    std::array<std::size_t, kMaxLiterals> at{};
+    // Right to left: each literal at its last occurrence that ends where the
+    // next one starts or before. A leading literal is placed apart.
+    std::size_t limit = line.size();
+    const std::size_t placedFirst = leadingGroup_ ? 0 : 1;
+    for (std::size_t i = n; i-- > placedFirst;) {
+        const std::string_view literal = literals_[i];
+        if (literal.size() > limit) return false;
+        at[i] = line.rfind(literal, limit - literal.size());
+        if (at[i] == std::string_view::npos) return false;
+        limit = at[i];
+    }
+    if (!leadingGroup_ && n > 0) {
+        at[0] = line.find(literals_[0]);
+        if (at[0] == std::string_view::npos || at[0] + literals_[0].size() > limit) return false;
+    }
+
+    auto endOf = [&](std::size_t i) { return at[i] + literals_[i].size(); };
+    const std::size_t matchStart = leadingGroup_ || n == 0 ? 0 : at[0];
+    const std::size_t matchEnd = n == 0 ? (leadingGroup_ ? line.size() : 0)
+                                 : trailingGroup_ ? line.size()
+                                                  : endOf(n - 1);
+    found.count = 0;
+    auto add = [&](std::size_t start, std::size_t end) {
+        if (found.count < kMaxSpans) found.spans[found.count++] = {offset + start, offset + end};
+    };
+    add(matchStart, matchEnd);
+    if (leadingGroup_) add(0, n == 0 ? line.size() : at[0]);
+    for (std::size_t i = 0; i + 1 < n; ++i) add(endOf(i), at[i + 1]);
+    if (trailingGroup_ && n > 0) add(endOf(n - 1), line.size());
+    return true;
+}
+
+}  // namespace zefa
