@@ -26,11 +26,20 @@
   const epochText = new URLSearchParams(location.search).get('epoch');
   const epoch = epochText !== null && /^\d+$/.test(epochText) ? Number(epochText) : null;
 
+  // While busy, the stage is shown with the seconds it has taken so far.
+  let ticker = null;
   function setState(state, text) {
     document.body.dataset.state = state;
     status.textContent = text;
     progress.hidden = state !== 'busy';
     generate.disabled = state === 'busy' || state === 'loading' || !log;
+    clearInterval(ticker);
+    if (state === 'busy') {
+      const since = performance.now();
+      ticker = setInterval(() => {
+        status.textContent = `${text} ${Math.round((performance.now() - since) / 1000)} s`;
+      }, 1000);
+    }
   }
 
   function fail(message) {
