@@ -55,7 +55,8 @@ TEST(GenerationRun, ALogInMemoryReadsAsTheFileWithItsBytes) {
     for (StatsGenerator* generator : {&fromFile, &fromText}) {
         generator->SetAutoGameVersion();
         generator->SetFixedTime(0);
-        generator->SetThemeText("<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME => <= KILLS =>\n<= ENDLOOP =>\n");
+        generator->SetThemeText(
+            "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME => <= KILLS =>\n<= ENDLOOP =>\n");
     }
     fromFile.SetOutputFile(dir / "file.html");
     EXPECT_TRUE(fromFile.Run().ok());

@@ -36,7 +36,8 @@ TEST(BrowserGeneration, InputsThatGiveNoPageAreNamed) {
 TEST(BrowserGeneration, ZeroBytesAfterTheStartAreLeftToTheReader) {
     std::string log = std::string(5000, 'x') + "\nAnn was chopped to bits by Tom\n";
     log += std::string(100, '\0');
-    PageRequest input = request(log, "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME =>\n<= ENDLOOP =>\n");
+    PageRequest input =
+        request(log, "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME =>\n<= ENDLOOP =>\n");
     input.clock = 0;
     const GeneratedPage page = generatePage(input);
     EXPECT_EQ(page.error, "");
