@@ -11,7 +11,8 @@ packages=(
   qt6-base-dev qt6-webengine-dev libqt6svg6 libx11-dev
   desktop-file-utils xvfb xauth imagemagick xdotool
   clang-14 libclang-rt-14-dev
-  chromium
+  chromium chromium-driver python3-selenium
+  emscripten node-acorn
 )
 
 missing=()

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build, the same suite under
+# Sets up, builds and runs every test: the browser page (WebAssembly), the normal build, the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
+
+# The browser page first: the default suite tests it in Chromium against the command.
+echo "== wasm build =="
+cmake --preset wasm >/dev/null
+cmake --build --preset wasm
 
 for preset in default asan; do
   echo "== $preset build =="

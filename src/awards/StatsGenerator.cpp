@@ -66,7 +66,7 @@ LogReadResult StatsGenerator::readLog() {
     return newer;
 }
 
-RunResult StatsGenerator::Run() {
+RunResult StatsGenerator::prepare() {
     const auto start = std::chrono::steady_clock::now();
     RunResult result;
     const LogReadResult read = readLog();
@@ -75,12 +75,24 @@ RunResult StatsGenerator::Run() {
     awards_.ComputeAwards(stats_.players);
     writer_.lineCount = stats_.lineCount;
     writer_.elapsedMs = millisecondsSince(start);
+    return result;
+}
 
+RunResult StatsGenerator::Run() {
+    RunResult result = prepare();
     const WeaponNames& names = weaponNames(gameVersion_);
     result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
                                                  outputPath_, names)
                              : writer_.WritePage(stats_, awards_, themePath_, outputPath_, names,
                                                  result.themeError);
+    return result;
+}
+
+RunResult StatsGenerator::Run(std::ostream& page) {
+    RunResult result = prepare();
+    result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
+                                                 page, weaponNames(gameVersion_))
+                             : PageWriter::PageResult::ThemeUnreadable;
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <span>
 #include <string>
 #include <system_error>
@@ -52,6 +53,9 @@ public:
     void SetFixedTime(std::optional<std::time_t> time) { writer_.fixedTime = time; }
 
     RunResult Run();
+    // The same run with the page written onto `page` instead of the output
+    // file (a page held in memory); needs the theme as text.
+    RunResult Run(std::ostream& page);
 
     [[nodiscard]] AwardTable& awards() { return awards_; }
     [[nodiscard]] const MatchStats& stats() const { return stats_; }
@@ -61,6 +65,8 @@ public:
 private:
     [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;
     LogReadResult readLog();
+    // Reads the log and computes the awards: everything before the page.
+    RunResult prepare();
 
     AwardTable awards_;
     MatchStats stats_;

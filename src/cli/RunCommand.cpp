@@ -11,7 +11,7 @@
 #include "awards/PendingFile.h"
 #include "awards/SourceDateEpoch.h"
 #include "awards/StatsGenerator.h"
-#include "cli/JsonReport.h"
+#include "report/JsonReport.h"
 #include "theme/ThemeFile.h"
 
 namespace zefa {

@@ -40,6 +40,7 @@ void LineMatcher::setSubject(std::string_view line) {
     subject_ = line;
     candidates_ = nullptr;
     foldedValid_ = false;
+    pairsValid_ = false;
     count_ = 0;
 }
 
@@ -63,14 +64,23 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
     count_ = 0;
     gaveUp_ = false;
     if (subject_.empty()) return false;
-    const bool possible = candidates_ ? candidates_->mayMatch(pattern.slot())
-                                      : folded().find(pattern.requiredText()) != std::string_view::npos;
+    const bool possible =
+        candidates_ ? candidates_->mayMatch(pattern.slot()) : holds(pattern.requiredText());
     if (!possible) return false;
     const SplitPattern* split = pattern.split();
 #if ZEFA_PCRE2
     if (!split || rows_ == RowMatcher::Pcre2) return testPcre2(pattern);
 #endif
     return testSplit(*split);
+}
+
+bool LineMatcher::holds(std::string_view text) {
+    const std::string_view line = folded();
+    if (!pairsValid_) {
+        foldedPairs_.assign(line);
+        pairsValid_ = true;
+    }
+    return foldedPairs_.mayContain(text) && line.find(text) != std::string_view::npos;
 }
 
 bool LineMatcher::testSplit(const SplitPattern& split) {

@@ -10,6 +10,7 @@
 
 #include "parser/CandidateSet.h"
 #include "parser/CompiledPattern.h"
+#include "parser/LineBigrams.h"
 #include "parser/MatchEngine.h"
 
 namespace zefa {
@@ -64,6 +65,8 @@ private:
     [[nodiscard]] std::size_t nextCandidate(std::span<const CompiledPattern> table,
                                             std::size_t row) const;
     [[nodiscard]] std::string_view folded();
+    // The lower-cased line holds `text`; its pairs of bytes rule most texts out first.
+    [[nodiscard]] bool holds(std::string_view text);
     bool testSplit(const SplitPattern& split);
 #if ZEFA_PCRE2
     bool testPcre2(const CompiledPattern& pattern);
@@ -75,6 +78,8 @@ private:
     std::string foldedSubject_;  // the subject in lower case, made on first need
     bool foldedValid_ = false;
     bool hasLineFeed_ = false;
+    LineBigrams foldedPairs_;  // its pairs of bytes, made on first need
+    bool pairsValid_ = false;
 #if ZEFA_PCRE2
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;

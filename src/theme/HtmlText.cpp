@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <initializer_list>
 
 namespace zefa {
@@ -68,16 +69,25 @@ void EmitText(PageSink& page, std::string_view text, bool escape) {
 void EmitInt(PageSink& page, std::int32_t value) {
     std::array<char, 16> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    EmitText(page, {text.data(), end}, false);
+    EmitText(page, {text.data(), static_cast<std::size_t>(end - text.data())}, false);
 }
 
 void EmitDecimal(PageSink& page, float value) {
     // Room for the 39 integer digits of the largest float, sign and decimals.
     std::array<char, 64> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(),
-                                   static_cast<double>(value), std::chars_format::fixed, 2)
-                         .ptr;
-    EmitText(page, {text.data(), end}, false);
+#ifdef __EMSCRIPTEN__
+    // Its C++ library has no floating-point to_chars; its printf knows no
+    // locale but C's, and rounds exactly as to_chars does.
+    const auto length = static_cast<std::size_t>(
+        std::snprintf(text.data(), text.size(), "%.2f", static_cast<double>(value)));
+#else
+    const auto length = static_cast<std::size_t>(
+        std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(value),
+                      std::chars_format::fixed, 2)
+            .ptr -
+        text.data());
+#endif
+    EmitText(page, {text.data(), length}, false);
 }
 
 }  // namespace zefa

@@ -267,8 +267,9 @@ struct Loop {
 // The first tag the line contains stands for the whole line; a line without
 // one is a line like any other.
 void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std::string_view line) {
-    const auto tag = std::ranges::find_if(
-        tags, [line](const ItemTag& t) { return line.find(t.tag) != std::string_view::npos; });
+    const auto tag = std::find_if(tags.begin(), tags.end(), [line](const ItemTag& t) {
+        return line.find(t.tag) != std::string_view::npos;
+    });
     if (tag != tags.end() && tag->write != nullptr) {
         tag->write(item);
     } else {

@@ -1,11 +1,11 @@
-#include "cli/JsonReport.h"
+#include "report/JsonReport.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <vector>
 
-namespace zefa::cli {
+namespace zefa {
 
 namespace {
 
@@ -58,7 +58,8 @@ Json playerJson(const PlayerRecord& p, std::size_t playerCount) {
 Json playersJson(const MatchStats& stats) {
     std::vector<const PlayerRecord*> byId;
     for (const PlayerRecord& p : stats.players) byId.push_back(&p);
-    std::ranges::sort(byId, {}, &PlayerRecord::id);
+    std::sort(byId.begin(), byId.end(),
+              [](const PlayerRecord* a, const PlayerRecord* b) { return a->id < b->id; });
     Json players = Json::array();
     for (const PlayerRecord* p : byId) players.push_back(playerJson(*p, byId.size()));
     return players;
@@ -95,4 +96,4 @@ std::string jsonReport(const MatchStats& stats, const AwardTable& awards,
     return report.dump(2) + "\n";
 }
 
-}  // namespace zefa::cli
+}  // namespace zefa
