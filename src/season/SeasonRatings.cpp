@@ -1,4 +1,5 @@
 // The ratings of the season's players, recomputed from the earliest change on.
+#include <array>
 #include <map>
 #include <vector>
 
@@ -15,10 +16,12 @@ struct Latest {
     std::string name;
 };
 
+// A season player of one match with what the leaderboard sums.
 struct MatchEntry {
     std::string seasonKey;
     std::string name;
     RatedPlayer player;
+    std::array<std::int64_t, 4> totals;  // kills, deaths, caps, awards
 };
 
 constexpr std::string_view kStalePoint =
@@ -41,14 +44,18 @@ void SeasonStore::updateRatings() {
     Statement stored =
         db_.prepare("SELECT seasonKey, name, mu, sigma FROM season_player_match WHERE matchId = ?1");
     Statement forget = db_.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
-    // The season players of a match with their rank points summed; the name
-    // is that of the player's first record.
-    Statement players = db_.prepare(
-        "SELECT k.seasonKey, sum(r.rank), r.name, min(r.record) FROM record r "
-        "JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k.seasonKey");
+    // The season players of a match with their records summed and the awards
+    // they won; the name is that of the player's first record.
+    Statement players = db_.prepare(R"sql(
+SELECT k.seasonKey, sum(r.rank), r.name, min(r.record), sum(r.kills), sum(r.deaths), sum(r.caps),
+  (SELECT count(DISTINCT w.award) FROM award_winner w
+   JOIN record o ON o.matchId = w.matchId AND o.record = w.record JOIN player_key ok ON ok.key = o.key
+   WHERE w.matchId = ?1 AND ok.seasonKey = k.seasonKey)
+FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k.seasonKey
+)sql");
     Statement insert = db_.prepare(
-        "INSERT INTO season_player_match(matchId, seasonKey, name, mu, sigma) "
-        "VALUES (?1, ?2, ?3, ?4, ?5)");
+        "INSERT INTO season_player_match(matchId, seasonKey, name, mu, sigma, kills, deaths, caps, "
+        "rank, awards) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
 
     std::map<std::string, Latest, std::less<>> latest;
     std::vector<MatchEntry> entries;
@@ -70,9 +77,12 @@ void SeasonStore::updateRatings() {
         while (players.step()) {
             std::string key(players.text(0));
             const auto known = latest.find(key);
-            entries.push_back({std::move(key), std::string(players.text(2)),
+            entries.push_back({std::move(key),
+                               std::string(players.text(2)),
                                {known == latest.end() ? Rating{} : known->second.rating,
-                                players.integer(1)}});
+                                players.integer(1)},
+                               {players.integer(4), players.integer(5), players.integer(6),
+                                players.integer(7)}});
         }
         players.reset();
         rated.clear();
@@ -80,9 +90,11 @@ void SeasonStore::updateRatings() {
         rateMatch(rated);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             latest[entries[i].seasonKey] = {rated[i].rating, entries[i].name};
+            const auto& [kills, deaths, caps, awards] = entries[i].totals;
             insert.bindAll(id, std::string_view(entries[i].seasonKey),
                            std::string_view(entries[i].name), rated[i].rating.mu,
-                           rated[i].rating.sigma)
+                           rated[i].rating.sigma, kills, deaths, caps, entries[i].player.score,
+                           awards)
                 .run();
         }
     }
