@@ -1,6 +1,8 @@
 #include "season/SeasonJson.h"
 
 #include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
 
 #include "model/Latin1Text.h"
 #include "season/IsoTime.h"
@@ -63,16 +65,38 @@ Json seasonPlayerJson(const SeasonPlayer& p) {
     return json;
 }
 
+// Appends the items one at a time, each indented as a whole dump would put
+// it: a season of many matches never stands in memory as one JSON tree.
+template <typename Item, typename ToJson>
+void writeArray(std::ostream& out, std::string_view name, const std::vector<Item>& items,
+                ToJson toJson) {
+    out << "  \"" << name << "\": [";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        out << (i > 0 ? ",\n    " : "\n    ");
+        std::string text;
+        for (const char c : toJson(items[i]).dump(2)) {
+            text += c;
+            if (c == '\n') text += "    ";
+        }
+        out << text;
+    }
+    out << (items.empty() ? "]" : "\n  ]");
+}
+
 }  // namespace
 
+void writeSeasonJson(std::ostream& out, const SeasonSnapshot& snapshot) {
+    out << "{\n  \"formatVersion\": 1,\n";
+    writeArray(out, "matches", snapshot.matches, matchJson);
+    out << ",\n";
+    writeArray(out, "players", snapshot.players, seasonPlayerJson);
+    out << "\n}\n";
+}
+
 std::string seasonJson(const SeasonSnapshot& snapshot) {
-    Json matches = Json::array();
-    for (const SeasonMatch& m : snapshot.matches) matches.push_back(matchJson(m));
-    Json players = Json::array();
-    for (const SeasonPlayer& p : snapshot.players) players.push_back(seasonPlayerJson(p));
-    const Json season{
-        {"formatVersion", 1}, {"matches", std::move(matches)}, {"players", std::move(players)}};
-    return season.dump(2) + "\n";
+    std::ostringstream out;
+    writeSeasonJson(out, snapshot);
+    return std::move(out).str();
 }
 
 }  // namespace zefa::season

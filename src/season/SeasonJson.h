@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 #include "season/SeasonSnapshot.h"
@@ -9,5 +10,7 @@ namespace zefa::season {
 // The season as one JSON document (`zefastats season export`). Texts from
 // logs are raw bytes read as ISO-8859-1, as in `zefastats --json`.
 [[nodiscard]] std::string seasonJson(const SeasonSnapshot& snapshot);
+// The same, written to `out` match by match.
+void writeSeasonJson(std::ostream& out, const SeasonSnapshot& snapshot);
 
 }  // namespace zefa::season

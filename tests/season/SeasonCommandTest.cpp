@@ -113,6 +113,7 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
     waitpid(child, nullptr, 0);
 
     EXPECT_EQ(integrity(store()), "ok");
+    EXPECT_LT(Database(store(), SQLITE_OPEN_READONLY).queryInteger("SELECT count(*) FROM match"), 40);
     ASSERT_EQ(zefastats(importArgs(logs)).exitCode, 0);
     EXPECT_EQ(integrity(store()), "ok");
     EXPECT_EQ(zefastats({"season", "export", store(), "--json", "-"}).out,

@@ -20,13 +20,13 @@ struct ExportOptions {
 int runExport(const ExportOptions& options) {
     const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
     if (!store) return kExitFailure;
-    const std::string text = season::seasonJson(store->snapshot(options.since));
+    const season::SeasonSnapshot snapshot = store->snapshot(options.since);
     // Written under a temporary name and renamed when complete, as pages are.
     std::error_code error;
     const auto pending = PendingFile::create(options.json, error);
     if (!pending) return seasonFailure("cannot write JSON '" + options.json + "': " + error.message());
     std::ofstream out(pending->path(), std::ios::binary);
-    out << text;
+    season::writeSeasonJson(out, snapshot);
     out.close();
     if (!out) return seasonFailure("cannot write JSON '" + options.json + "': " + std::strerror(EIO));
     if ((error = pending->commit()))
