@@ -60,10 +60,12 @@ public:
 
     [[nodiscard]] AwardTable& awards() { return awards_; }
     [[nodiscard]] const MatchStats& stats() const { return stats_; }
+    [[nodiscard]] MatchStats& stats() { return stats_; }
     // The message set used; after Run also for the automatic choice.
     [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
     // The events under the message set used; empty unless recorded.
     [[nodiscard]] const MatchEvents& events() const { return events_; }
+    [[nodiscard]] MatchEvents& events() { return events_; }
 
 private:
     [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;

@@ -55,9 +55,10 @@ std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int3
             {{i, std::string(table.awardName(i)), table.result(i)},
              awardWinners(generator.stats().players, awardCatalogue()[static_cast<std::size_t>(i)])});
     }
+    // The generator is done with: its results move over.
     reading.gameVersion = generator.gameVersion();
-    reading.events = generator.events();
-    reading.stats = generator.stats();
+    reading.events = std::move(generator.events());
+    reading.stats = std::move(generator.stats());
     reading.stats.players.sort([](const PlayerRecord& a, const PlayerRecord& b) { return a.id < b.id; });
     return reading;
 }
