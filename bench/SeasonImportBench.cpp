@@ -21,8 +21,8 @@ void BM_SeasonImport(benchmark::State& state) {
     const test::ScratchDir dir;
     for (auto _ : state) {
         std::string error;
-        auto store = season::SeasonStore::open(dir / "bench.db",
-                                               season::SeasonStore::OpenMode::CreateIfMissing, error);
+        auto store = season::SeasonStore::open(
+            dir / "bench.db", season::SeasonStore::OpenMode::CreateIfMissing, error);
         auto match = season::readMatch(*season::readLogFile(log, error), std::nullopt, error);
         benchmark::DoNotOptimize(store->importMatch(*match, "bench.log", 0, false));
         store->updateRatings();

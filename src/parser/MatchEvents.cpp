@@ -1,8 +1,8 @@
 #include "parser/MatchEvents.h"
 
-#include "parser/LogParser.h"
-
 #include <algorithm>
+
+#include "parser/LogParser.h"
 
 namespace zefa {
 

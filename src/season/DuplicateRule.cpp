@@ -42,7 +42,8 @@ std::uint64_t eventsHash(std::span<const std::uint64_t> events) { return combine
 
 bool sameMatchByShingles(std::size_t shared, std::size_t first, std::size_t second) {
     const std::size_t smaller = std::min(first, second);
-    return smaller > 0 && static_cast<double>(shared) >= kSameMatchShare * static_cast<double>(smaller);
+    return smaller > 0 &&
+           static_cast<double>(shared) >= kSameMatchShare * static_cast<double>(smaller);
 }
 
 }  // namespace zefa::season

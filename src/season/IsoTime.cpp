@@ -47,7 +47,8 @@ std::optional<std::int64_t> parseIsoTime(std::string_view text) {
     if (!month || !skip(text, '-')) return std::nullopt;
     const auto day = number(text, 2);
     if (!day) return std::nullopt;
-    const year_month_day date{std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
+    const year_month_day date{std::chrono::year(*year),
+                              std::chrono::month(static_cast<unsigned>(*month)),
                               std::chrono::day(static_cast<unsigned>(*day))};
     if (!date.ok()) return std::nullopt;
     int clock = 0;
@@ -73,9 +74,10 @@ std::string formatUtc(std::int64_t seconds) {
     const year_month_day date{days};
     const hh_mm_ss clock{time - days};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+                  static_cast<int>(clock.minutes().count()),
                   static_cast<int>(clock.seconds().count()));
     return text;
 }

@@ -28,8 +28,9 @@ std::optional<std::string> readLogFile(const std::string& path, std::string& rea
     std::string bytes;
     std::size_t got = 0;
     struct stat status {};
-    const std::size_t expected =
-        file && ::fstat(::fileno(file.get()), &status) == 0 ? static_cast<std::size_t>(status.st_size) : 0;
+    const std::size_t expected = file && ::fstat(::fileno(file.get()), &status) == 0
+                                     ? static_cast<std::size_t>(status.st_size)
+                                     : 0;
     // One read when the size holds; the file may grow while it is read.
     for (std::size_t size = expected + 1; file; size *= 2) {
         bytes.resize(size);

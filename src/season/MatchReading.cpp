@@ -51,15 +51,16 @@ std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int3
     const AwardTable& table = generator.awards();
     for (std::int32_t i = 0; i < kAwardCount; ++i) {
         if (!table.shown(i)) continue;
-        reading.awards.push_back(
-            {{i, std::string(table.awardName(i)), table.result(i)},
-             awardWinners(generator.stats().players, awardCatalogue()[static_cast<std::size_t>(i)])});
+        reading.awards.push_back({{i, std::string(table.awardName(i)), table.result(i)},
+                                  awardWinners(generator.stats().players,
+                                               awardCatalogue()[static_cast<std::size_t>(i)])});
     }
     // The generator is done with: its results move over.
     reading.gameVersion = generator.gameVersion();
     reading.events = std::move(generator.events());
     reading.stats = std::move(generator.stats());
-    reading.stats.players.sort([](const PlayerRecord& a, const PlayerRecord& b) { return a.id < b.id; });
+    reading.stats.players.sort(
+        [](const PlayerRecord& a, const PlayerRecord& b) { return a.id < b.id; });
     return reading;
 }
 

@@ -30,9 +30,8 @@ void addCounters(PlayerCounters& into, const PlayerCounters& from) {
 }
 
 void addKills(KillsByVictim& into, std::string_view victim, std::int32_t kills) {
-    const auto at = std::ranges::lower_bound(into, victim, {}, [](const auto& entry) {
-        return std::string_view(entry.first);
-    });
+    const auto at = std::ranges::lower_bound(
+        into, victim, {}, [](const auto& entry) { return std::string_view(entry.first); });
     if (at != into.end() && at->first == victim) {
         at->second += kills;
     } else {
@@ -53,7 +52,8 @@ std::vector<std::byte> packIntegers(std::span<const std::int32_t> values) {
 void unpackIntegers(std::span<const std::byte> bytes, std::span<std::int32_t> values) {
     for (std::size_t i = 0; i < values.size() && (i + 1) * 4 <= bytes.size(); ++i) {
         std::uint32_t bits = 0;
-        for (int b = 3; b >= 0; --b) bits = bits << 8 | std::to_integer<std::uint32_t>(bytes[i * 4 + b]);
+        for (int b = 3; b >= 0; --b)
+            bits = bits << 8 | std::to_integer<std::uint32_t>(bytes[i * 4 + b]);
         values[i] = static_cast<std::int32_t>(bits);
     }
 }

@@ -15,7 +15,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 void putCounters(Json& json, const PlayerCounters& counters, const KillsByVictim& kills) {
-    for (const CounterField& field : kCounterFields) json[std::string(field.name)] = counters.*field.counter;
+    for (const CounterField& field : kCounterFields)
+        json[std::string(field.name)] = counters.*field.counter;
     const auto arrays = counterArrays(counters);
     for (std::size_t a = 0; a < arrays.size(); ++a)
         json[std::string(kCounterArrayNames[a])] = std::vector(arrays[a].begin(), arrays[a].end());
@@ -61,7 +62,8 @@ Json seasonPlayerJson(const SeasonPlayer& p) {
     putCounters(json, p.counters, p.killsByVictim);
     json["rank"] = p.rank;
     json["awardsWon"] = p.awardsWon;
-    json["rating"] = {{"mu", p.rating.mu}, {"sigma", p.rating.sigma}, {"ordinal", p.rating.ordinal()}};
+    json["rating"] = {
+        {"mu", p.rating.mu}, {"sigma", p.rating.sigma}, {"ordinal", p.rating.ordinal()}};
     return json;
 }
 

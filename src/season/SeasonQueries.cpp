@@ -68,7 +68,8 @@ std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> readRecords(
         int column = 5;
         for (const CounterField& field : kCounterFields)
             counters.*field.counter = static_cast<std::int32_t>(query.integer(column++));
-        for (const auto values : counterArrays(counters)) unpackIntegers(query.blob(column++), values);
+        for (const auto values : counterArrays(counters))
+            unpackIntegers(query.blob(column++), values);
         addCounters(player.counters, counters);
         records.emplace(std::pair(query.integer(0), query.integer(1)),
                         RecordRef{found->second, std::string(key)});
@@ -84,7 +85,8 @@ void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot,
         const auto killer = records.find({kills.integer(0), kills.integer(1)});
         const auto victim = records.find({kills.integer(0), kills.integer(2)});
         if (killer == records.end() || victim == records.end()) continue;
-        MatchPlayer& player = playerOf(snapshot.matches[killer->second.match], killer->second.seasonKey);
+        MatchPlayer& player =
+            playerOf(snapshot.matches[killer->second.match], killer->second.seasonKey);
         addKills(player.killsByVictim, victim->second.seasonKey,
                  static_cast<std::int32_t>(kills.integer(3)));
     }
@@ -101,9 +103,11 @@ void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot,
     while (winners.step()) {
         const auto winner = records.find({winners.integer(0), winners.integer(2)});
         if (winner == records.end()) continue;
-        auto& won = playerOf(snapshot.matches[winner->second.match], winner->second.seasonKey).awards;
+        auto& won =
+            playerOf(snapshot.matches[winner->second.match], winner->second.seasonKey).awards;
         const auto award = static_cast<std::int32_t>(winners.integer(1));
-        if (std::ranges::find(won, award) == won.end()) won.insert(std::ranges::upper_bound(won, award), award);
+        if (std::ranges::find(won, award) == won.end())
+            won.insert(std::ranges::upper_bound(won, award), award);
     }
     Statement ratings = db.prepare("SELECT matchId, seasonKey, mu, sigma FROM season_player_match");
     while (ratings.step()) {
@@ -124,7 +128,8 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
             total.name = p.name;
             ++total.matches;
             addCounters(total.counters, p.counters);
-            for (const auto& [victim, count] : p.killsByVictim) addKills(total.killsByVictim, victim, count);
+            for (const auto& [victim, count] : p.killsByVictim)
+                addKills(total.killsByVictim, victim, count);
             total.rank += p.rank;
             total.awardsWon += static_cast<std::int32_t>(p.awards.size());
             total.rating = p.rating;
@@ -142,7 +147,8 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
 }  // namespace
 
 SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
-    Transaction reading(db_, Transaction::Kind::Read);  // one consistent picture while other imports run
+    Transaction reading(db_,
+                        Transaction::Kind::Read);  // one consistent picture while other imports run
     SeasonSnapshot snapshot;
     std::unordered_map<std::int64_t, std::size_t> index;
     readMatches(db_, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
@@ -170,9 +176,13 @@ ORDER BY s.mu - 3 * s.sigma DESC, t.seasonKey
     query.bindAll(since.value_or(std::numeric_limits<std::int64_t>::min()), minMatches);
     std::vector<LeaderboardRow> rows;
     while (query.step()) {
-        rows.push_back({std::string(query.text(0)), std::string(query.text(1)),
-                        static_cast<std::int32_t>(query.integer(2)), query.integer(3),
-                        query.integer(4), query.integer(5), query.integer(6),
+        rows.push_back({std::string(query.text(0)),
+                        std::string(query.text(1)),
+                        static_cast<std::int32_t>(query.integer(2)),
+                        query.integer(3),
+                        query.integer(4),
+                        query.integer(5),
+                        query.integer(6),
                         static_cast<std::int32_t>(query.integer(7)),
                         {query.real(8), query.real(9)}});
     }

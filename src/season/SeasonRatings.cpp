@@ -41,8 +41,8 @@ void SeasonStore::updateRatings() {
 
     Statement matches = db_.prepare(
         "SELECT id, (playedAt, sha256) >= (?1, ?2) FROM match ORDER BY playedAt, sha256");
-    Statement stored =
-        db_.prepare("SELECT seasonKey, name, mu, sigma FROM season_player_match WHERE matchId = ?1");
+    Statement stored = db_.prepare(
+        "SELECT seasonKey, name, mu, sigma FROM season_player_match WHERE matchId = ?1");
     Statement forget = db_.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
     // The season players of a match with their records summed and the awards
     // they won; the name is that of the player's first record.
@@ -77,12 +77,11 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
         while (players.step()) {
             std::string key(players.text(0));
             const auto known = latest.find(key);
-            entries.push_back({std::move(key),
-                               std::string(players.text(2)),
-                               {known == latest.end() ? Rating{} : known->second.rating,
-                                players.integer(1)},
-                               {players.integer(4), players.integer(5), players.integer(6),
-                                players.integer(7)}});
+            entries.push_back(
+                {std::move(key),
+                 std::string(players.text(2)),
+                 {known == latest.end() ? Rating{} : known->second.rating, players.integer(1)},
+                 {players.integer(4), players.integer(5), players.integer(6), players.integer(7)}});
         }
         players.reset();
         rated.clear();
@@ -91,20 +90,22 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
         for (std::size_t i = 0; i < entries.size(); ++i) {
             latest[entries[i].seasonKey] = {rated[i].rating, entries[i].name};
             const auto& [kills, deaths, caps, awards] = entries[i].totals;
-            insert.bindAll(id, std::string_view(entries[i].seasonKey),
-                           std::string_view(entries[i].name), rated[i].rating.mu,
-                           rated[i].rating.sigma, kills, deaths, caps, entries[i].player.score,
-                           awards)
+            insert
+                .bindAll(id, std::string_view(entries[i].seasonKey),
+                         std::string_view(entries[i].name), rated[i].rating.mu,
+                         rated[i].rating.sigma, kills, deaths, caps, entries[i].player.score,
+                         awards)
                 .run();
         }
     }
 
     db_.exec("DELETE FROM season_player");
-    Statement player =
-        db_.prepare("INSERT INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, ?2, ?3, ?4)");
+    Statement player = db_.prepare(
+        "INSERT INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, ?2, ?3, ?4)");
     for (const auto& [key, state] : latest)
-        player.bindAll(std::string_view(key), std::string_view(state.name), state.rating.mu,
-                       state.rating.sigma)
+        player
+            .bindAll(std::string_view(key), std::string_view(state.name), state.rating.mu,
+                     state.rating.sigma)
             .run();
     db_.exec("DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha')");
     transaction.commit();

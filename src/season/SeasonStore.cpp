@@ -33,7 +33,8 @@ std::optional<std::string> missingFolder(const std::filesystem::path& path) {
 std::optional<std::int32_t> storeVersion(Database& db, std::string& error) {
     Transaction reading(db, Transaction::Kind::Read);  // another process may be creating it
     const auto applicationId = db.queryInteger("PRAGMA application_id").value_or(0);
-    const auto version = static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
+    const auto version =
+        static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
     const auto tables = db.queryInteger("SELECT count(*) FROM sqlite_schema").value_or(0);
     if (applicationId == 0 && version == 0 && tables == 0) return 0;  // new and empty
     if (applicationId != kStoreApplicationId) {
@@ -107,8 +108,7 @@ std::string SeasonStore::resolveKey(std::string key) {
 }
 
 void SeasonStore::markStale(std::int64_t playedAt, std::string_view sha256) {
-    Statement current =
-        db_.prepare("SELECT value FROM store_state WHERE name = 'staleAt'");
+    Statement current = db_.prepare("SELECT value FROM store_state WHERE name = 'staleAt'");
     std::optional<std::int64_t> staleAt;
     if (current.step()) staleAt = current.integer(0);
     std::string staleSha;
@@ -163,12 +163,14 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
     if (stored.bind(1, match.sha256).step())
         return {ImportResult::Outcome::SameBytes, stored.integer(0)};
     if (!keepOverlap) {
-        if (const auto id = sameMatch(match, shingles)) return {ImportResult::Outcome::SameMatch, *id};
+        if (const auto id = sameMatch(match, shingles))
+            return {ImportResult::Outcome::SameMatch, *id};
     }
 
     const auto& scores = match.stats.teamScores;
     db_.prepare(
-           "INSERT INTO match(sha256, file, playedAt, importedAt, gameVersion, lineCount, scoreRed, "
+           "INSERT INTO match(sha256, file, playedAt, importedAt, gameVersion, lineCount, "
+           "scoreRed, "
            "scoreBlue, scoreGreen, scoreYellow, eventCount, eventsHash, shingleCount) "
            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
         .bindAll(std::string_view(match.sha256), file, playedAt,
@@ -184,13 +186,14 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
         .bindBlob(3, match.compressedLog)
         .run();
 
-    Statement award =
-        db_.prepare("INSERT INTO match_award(matchId, award, name, result) VALUES (?1, ?2, ?3, ?4)");
+    Statement award = db_.prepare(
+        "INSERT INTO match_award(matchId, award, name, result) VALUES (?1, ?2, ?3, ?4)");
     Statement winner =
         db_.prepare("INSERT INTO award_winner(matchId, award, record) VALUES (?1, ?2, ?3)");
     for (const ReadAward& read : match.awards) {
-        award.bindAll(id, read.award.index, std::string_view(read.award.name),
-                      std::string_view(read.award.result))
+        award
+            .bindAll(id, read.award.index, std::string_view(read.award.name),
+                     std::string_view(read.award.result))
             .run();
         for (const std::int32_t record : read.winners)
             winner.bindAll(id, read.award.index, record).run();
@@ -219,12 +222,14 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
         int column = 8;
         for (const CounterField& field : kCounterFields) record.bind(column++, p.*field.record);
         const PlayerCounters counters = countersOf(p);
-        for (const auto values : counterArrays(counters)) record.bindBlob(column++, packIntegers(values));
+        for (const auto values : counterArrays(counters))
+            record.bindBlob(column++, packIntegers(values));
         record.run();
     }
     for (const PlayerRecord& p : match.stats.players) {
         for (std::int32_t victim = 0; victim < playerCount; ++victim) {
-            if (const std::int32_t count = p.killsOf(victim)) kill.bindAll(id, p.id, victim, count).run();
+            if (const std::int32_t count = p.killsOf(victim))
+                kill.bindAll(id, p.id, victim, count).run();
         }
     }
 
@@ -232,8 +237,9 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
         "INSERT INTO match_rename(matchId, line, oldKey, newKey) VALUES (?1, ?2, ?3, ?4)");
     std::int64_t line = 0;
     for (const auto& [from, to] : match.events.renames) {
-        rename.bindAll(id, line++, std::string_view(playerKeyOfRawName(from)),
-                       std::string_view(playerKeyOfRawName(to)))
+        rename
+            .bindAll(id, line++, std::string_view(playerKeyOfRawName(from)),
+                     std::string_view(playerKeyOfRawName(to)))
             .run();
     }
     Statement shingle = db_.prepare("INSERT INTO event_shingle(shingle, matchId) VALUES (?1, ?2)");
@@ -251,8 +257,9 @@ std::optional<StoredLog> SeasonStore::matchLog(std::int64_t matchId) {
         "l.matchId WHERE l.matchId = ?1");
     if (!query.bind(1, matchId).step()) return std::nullopt;
     auto bytes = decompressLog(query.blob(1), static_cast<std::size_t>(query.integer(0)));
-    if (!bytes) throw SqliteError(SQLITE_CORRUPT, "the stored log of match " +
-                                                      std::to_string(matchId) + " is damaged");
+    if (!bytes)
+        throw SqliteError(SQLITE_CORRUPT,
+                          "the stored log of match " + std::to_string(matchId) + " is damaged");
     return StoredLog{std::move(*bytes), static_cast<std::int32_t>(query.integer(2)),
                      std::string(query.text(3))};
 }
@@ -288,7 +295,8 @@ std::string SeasonStore::merge(std::string_view aliasText, std::string_view into
     if (merged.bind(1, alias).step())
         return "'" + alias + "' is merged into '" + std::string(merged.text(0)) +
                "' already; unmerge it first";
-    if (resolveKey(into) == alias) return "'" + alias + "' and '" + into + "' are one player already";
+    if (resolveKey(into) == alias)
+        return "'" + alias + "' and '" + into + "' are one player already";
     db_.prepare("INSERT INTO merge(alias, intoKey, mergedAt) VALUES (?1, ?2, ?3)")
         .bindAll(std::string_view(alias), std::string_view(into),
                  static_cast<std::int64_t>(std::time(nullptr)))

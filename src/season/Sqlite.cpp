@@ -17,8 +17,8 @@ void check(sqlite3* db, int code) {
 
 Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
     sqlite3_stmt* statement = nullptr;
-    check(db, sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement,
-                                 nullptr));
+    check(db,
+          sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement, nullptr));
     statement_.reset(statement);
 }
 
@@ -41,8 +41,9 @@ Statement& Statement::bind(int index, std::string_view text) {
 Statement& Statement::bindBlob(int index, std::span<const std::byte> bytes) {
     // A zero-length blob with a null pointer would bind NULL.
     static constexpr std::byte kNothing{};
-    check(db_, sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(),
-                                   bytes.size(), SQLITE_TRANSIENT));
+    check(db_,
+          sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(),
+                              bytes.size(), SQLITE_TRANSIENT));
     return *this;
 }
 
@@ -73,7 +74,8 @@ double Statement::real(int column) const { return sqlite3_column_double(statemen
 std::string_view Statement::text(int column) const {
     const auto* text = sqlite3_column_text(statement_.get(), column);
     const int size = sqlite3_column_bytes(statement_.get(), column);
-    return text ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
+    return text ? std::string_view(reinterpret_cast<const char*>(text),
+                                   static_cast<std::size_t>(size))
                 : std::string_view();
 }
 

@@ -45,8 +45,8 @@ protected:
     }
     std::string store() const { return (dir / "season.db").string(); }
     std::vector<std::string> importArgs(const std::vector<std::string>& logs) const {
-        std::vector<std::string> args = {"season", "import", store(), "--keep-overlap",
-                                         "--played-at", "2026-03-01T20:00:00Z"};
+        std::vector<std::string> args = {"season",         "import",      store(),
+                                         "--keep-overlap", "--played-at", "2026-03-01T20:00:00Z"};
         args.insert(args.end(), logs.begin(), logs.end());
         return args;
     }
@@ -63,14 +63,16 @@ TEST_F(SeasonCommandTest, ExportHoldsTheNumbersOfZefastatsJson) {
     const Json season = Json::parse(exported.out);
     EXPECT_EQ(season["formatVersion"], 1);
     for (const Json& match : season["matches"]) {
-        const Json single = Json::parse(zefastats({example(match["file"]), "-o", "/dev/null", "--json", "-"}).out);
+        const Json single =
+            Json::parse(zefastats({example(match["file"]), "-o", "/dev/null", "--json", "-"}).out);
         for (const char* field : {"gameVersion", "lineCount", "teamScores", "awards"})
             EXPECT_EQ(match[field], single[field]) << field;
         ASSERT_EQ(match["players"].size(), single["players"].size());
         for (const Json& record : single["players"]) {
             std::string key = record["strippedName"];
             for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const auto player = std::ranges::find_if(match["players"], [&](const Json& p) { return p["key"] == key; });
+            const auto player = std::ranges::find_if(
+                match["players"], [&](const Json& p) { return p["key"] == key; });
             ASSERT_NE(player, match["players"].end()) << key;
             for (const auto& [field, value] : record.items()) {
                 if (field == "id" || field == "strippedName" || field == "grenRatio") continue;
@@ -78,7 +80,8 @@ TEST_F(SeasonCommandTest, ExportHoldsTheNumbersOfZefastatsJson) {
                     for (std::size_t victim = 0; victim < value.size(); ++victim) {
                         if (value[victim] == 0) continue;
                         std::string victimKey = single["players"][victim]["strippedName"];
-                        for (char& c : victimKey) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                        for (char& c : victimKey)
+                            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
                         EXPECT_EQ((*player)["killsByVictim"][victimKey], value[victim]) << key;
                     }
                     continue;
@@ -113,7 +116,8 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
     waitpid(child, nullptr, 0);
 
     EXPECT_EQ(integrity(store()), "ok");
-    EXPECT_LT(Database(store(), SQLITE_OPEN_READONLY).queryInteger("SELECT count(*) FROM match"), 40);
+    EXPECT_LT(Database(store(), SQLITE_OPEN_READONLY).queryInteger("SELECT count(*) FROM match"),
+              40);
     ASSERT_EQ(zefastats(importArgs(logs)).exitCode, 0);
     EXPECT_EQ(integrity(store()), "ok");
     EXPECT_EQ(zefastats({"season", "export", store(), "--json", "-"}).out,
@@ -126,7 +130,8 @@ TEST_F(SeasonCommandTest, TwoImportsAtOnceBothFinishAndStoreEachLogOnce) {
     for (int i = 0; i < 2; ++i) {
         command += " & " + test::shellQuote(ZEFASTATS_BINARY);
         for (const std::string& arg : importArgs(logs)) command += " " + test::shellQuote(arg);
-        command += " >/dev/null 2>" + test::shellQuote((dir / ("err" + std::to_string(i))).string());
+        command +=
+            " >/dev/null 2>" + test::shellQuote((dir / ("err" + std::to_string(i))).string());
     }
     const CommandResult both = runProgram("/bin/sh", {"-c", command + "; wait %1 && wait %2"});
     EXPECT_EQ(both.exitCode, 0) << test::readFile(dir / "err0") << test::readFile(dir / "err1");
@@ -142,13 +147,15 @@ TEST_F(SeasonCommandTest, ReportsEachUnusableFileAndImportsTheOthers) {
     test::writeFile(unreadable, test::readFile(example("match-01.log")));
     chmod(unreadable.c_str(), 0);
     const bool root = geteuid() == 0;  // root reads every file
-    const CommandResult result = zefastats({"season", "import", store(), (dir / "notes.txt").string(),
-                                            unreadable, example("match-02.log"), (dir / "none.log").string()});
+    const CommandResult result =
+        zefastats({"season", "import", store(), (dir / "notes.txt").string(), unreadable,
+                   example("match-02.log"), (dir / "none.log").string()});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("cannot import '" + (dir / "notes.txt").string() +
                               "': not a console log of a match: no player in it"),
               std::string::npos);
-    EXPECT_NE(result.err.find("cannot import '" + (dir / "none.log").string() + "': No such file or directory"),
+    EXPECT_NE(result.err.find("cannot import '" + (dir / "none.log").string() +
+                              "': No such file or directory"),
               std::string::npos);
     if (!root) {
         EXPECT_NE(result.err.find("'" + unreadable + "': Permission denied"), std::string::npos);
@@ -163,7 +170,8 @@ TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
 
     const std::string damaged = (dir / "damaged.db").string();
     std::string bytes = stored;
-    for (std::size_t at = 4096; at < bytes.size() && at < 4096 * 6; ++at) bytes[at] = static_cast<char>(at * 7);
+    for (std::size_t at = 4096; at < bytes.size() && at < 4096 * 6; ++at)
+        bytes[at] = static_cast<char>(at * 7);
     test::writeFile(damaged, bytes);
     const CommandResult broken = zefastats({"season", "players", damaged});
     EXPECT_EQ(broken.exitCode, 1);
@@ -182,19 +190,26 @@ TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
     }
     chmod(dir.path().c_str(), 0755);
 
-    const CommandResult missing = zefastats({"season", "import", (dir / "no/such/season.db").string(), example("match-01.log")});
+    const CommandResult missing = zefastats(
+        {"season", "import", (dir / "no/such/season.db").string(), example("match-01.log")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, "zefastats: cannot open season store '" + (dir / "no/such/season.db").string() +
+    EXPECT_EQ(missing.err, "zefastats: cannot open season store '" +
+                               (dir / "no/such/season.db").string() +
                                "': No such file or directory\n");
 }
 
 TEST_F(SeasonCommandTest, ALogNamedSeasonIsReachedAsDotSlashSeason) {
     const auto log = dir / "season";
     test::writeFile(log, test::readFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log"));
-    const CommandResult page = runProgram("/bin/sh", {"-c", "cd " + test::shellQuote(dir.path().string()) + " && " +
-                                                                test::shellQuote(ZEFASTATS_BINARY) + " ./season --json -  -o /dev/null"});
+    const CommandResult page =
+        runProgram("/bin/sh", {"-c", "cd " + test::shellQuote(dir.path().string()) + " && " +
+                                         test::shellQuote(ZEFASTATS_BINARY) +
+                                         " ./season --json -  -o /dev/null"});
     EXPECT_EQ(page.exitCode, 0);
-    EXPECT_EQ(Json::parse(page.out)["lineCount"], Json::parse(zefastats({ZEFA_EXAMPLES_DIR "/beta2-ctf.log", "--json", "-", "-o", "/dev/null"}).out)["lineCount"]);
+    EXPECT_EQ(Json::parse(page.out)["lineCount"],
+              Json::parse(
+                  zefastats({ZEFA_EXAMPLES_DIR "/beta2-ctf.log", "--json", "-", "-o", "/dev/null"})
+                      .out)["lineCount"]);
     EXPECT_EQ(zefastats({"season"}).exitCode, 2);
 }
 

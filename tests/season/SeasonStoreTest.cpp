@@ -41,7 +41,8 @@ protected:
             const auto match = readMatch(test::readFile(log), std::nullopt, why);
             const auto day = std::ranges::find(all, log) - all.begin();
             results.push_back(store.importMatch(*match, log.filename().string(),
-                                                *parseIsoTime("2026-03-01") + day * 86400, keepOverlap));
+                                                *parseIsoTime("2026-03-01") + day * 86400,
+                                                keepOverlap));
         }
         store.updateRatings();
         return results;
@@ -54,18 +55,23 @@ TEST_F(SeasonStoreTest, EachMatchIsStoredOnceWhateverTheBytesAndTheClient) {
     auto store = open("season.db");
     const auto logs = seasonLogs();
     const auto results = import(*store, logs);
-    const auto late = std::ranges::find_if(logs, [](const auto& p) {
-        return p.filename().string().find("late") != std::string::npos;
-    }) - logs.begin();
+    const auto late =
+        std::ranges::find_if(
+            logs,
+            [](const auto& p) { return p.filename().string().find("late") != std::string::npos; }) -
+        logs.begin();
     for (std::size_t i = 0; i < results.size(); ++i)
-        EXPECT_EQ(results[i].outcome, i == static_cast<std::size_t>(late) ? Outcome::SameMatch : Outcome::Stored)
+        EXPECT_EQ(results[i].outcome,
+                  i == static_cast<std::size_t>(late) ? Outcome::SameMatch : Outcome::Stored)
             << logs[i];
-    EXPECT_EQ(results[static_cast<std::size_t>(late)].matchId, results[static_cast<std::size_t>(late) - 1].matchId);
+    EXPECT_EQ(results[static_cast<std::size_t>(late)].matchId,
+              results[static_cast<std::size_t>(late) - 1].matchId);
 
     const auto again = import(*store, {logs[0]});
     EXPECT_EQ(again[0].outcome, Outcome::SameBytes);
     EXPECT_EQ(again[0].matchId, results[0].matchId);
-    EXPECT_EQ(import(*store, {logs[static_cast<std::size_t>(late)]}, true)[0].outcome, Outcome::Stored);
+    EXPECT_EQ(import(*store, {logs[static_cast<std::size_t>(late)]}, true)[0].outcome,
+              Outcome::Stored);
 
     const auto stored = store->matchLog(results[3].matchId);
     ASSERT_TRUE(stored);
@@ -86,7 +92,9 @@ TEST_F(SeasonStoreTest, TheSameMatchesGiveTheSameSeasonWhateverHappenedBetween) 
     // it is left out.
     auto backward = open("backward.db");
     auto reversed = seasonLogs();
-    std::erase_if(reversed, [](const auto& p) { return p.filename().string().find("late") != std::string::npos; });
+    std::erase_if(reversed, [](const auto& p) {
+        return p.filename().string().find("late") != std::string::npos;
+    });
     std::ranges::reverse(reversed);
     import(*backward, reversed);
     auto withoutIds = [](SeasonSnapshot snapshot) {
@@ -145,7 +153,8 @@ TEST(SeasonTimeTest, ReadsIsoTimesAndWritesUtc) {
     EXPECT_EQ(parseIsoTime("2026-03-02T20:00:00Z"), 1772481600);
     EXPECT_EQ(parseIsoTime("2026-03-02 21:30+01:30"), 1772481600);
     EXPECT_EQ(parseIsoTime("2026-03-02"), 1772409600);
-    for (const char* bad : {"2026-02-30", "2026-3-2", "2026-03-02T25:00", "2026-03-02Tx", "tomorrow", ""})
+    for (const char* bad :
+         {"2026-02-30", "2026-3-2", "2026-03-02T25:00", "2026-03-02Tx", "tomorrow", ""})
         EXPECT_FALSE(parseIsoTime(bad)) << bad;
     EXPECT_EQ(formatUtc(1772481600), "2026-03-02T20:00:00Z");
 }

@@ -24,11 +24,13 @@ int runExport(const ExportOptions& options) {
     // Written under a temporary name and renamed when complete, as pages are.
     std::error_code error;
     const auto pending = PendingFile::create(options.json, error);
-    if (!pending) return seasonFailure("cannot write JSON '" + options.json + "': " + error.message());
+    if (!pending)
+        return seasonFailure("cannot write JSON '" + options.json + "': " + error.message());
     std::ofstream out(pending->path(), std::ios::binary);
     season::writeSeasonJson(out, snapshot);
     out.close();
-    if (!out) return seasonFailure("cannot write JSON '" + options.json + "': " + std::strerror(EIO));
+    if (!out)
+        return seasonFailure("cannot write JSON '" + options.json + "': " + std::strerror(EIO));
     if ((error = pending->commit()))
         return seasonFailure("cannot write JSON '" + options.json + "': " + error.message());
     return kExitOk;

@@ -44,9 +44,10 @@ void importLog(season::SeasonStore& store, const ImportOptions& options, const s
     std::optional<season::MatchReading> match;
     if (bytes && playedAt) {
         const std::optional<std::int32_t> version =
-            options.gameVersion == "auto" ? std::nullopt
-                                          : std::optional(options.gameVersion == "2" ? kGameVersionBeta2
-                                                                                     : kGameVersionBeta1H);
+            options.gameVersion == "auto"
+                ? std::nullopt
+                : std::optional(options.gameVersion == "2" ? kGameVersionBeta2
+                                                           : kGameVersionBeta1H);
         match = season::readMatch(std::move(*bytes), version, reason);
     }
     if (!match) {
@@ -74,7 +75,8 @@ void importLog(season::SeasonStore& store, const ImportOptions& options, const s
 }
 
 int runImport(const ImportOptions& options) {
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::CreateIfMissing);
+    const auto store =
+        openSeasonStore(options.store, season::SeasonStore::OpenMode::CreateIfMissing);
     if (!store) return kExitFailure;
     Tally tally;
     for (const std::string& path : options.logs) importLog(*store, options, path, tally);
@@ -100,7 +102,8 @@ SeasonSubcommand addImportCommand(CLI::App& season) {
            [options](const std::string& text) {
                options->playedAt = season::parseIsoTime(text);
                if (!options->playedAt)
-                   throw CLI::ValidationError("--played-at", "takes a time such as 2026-03-01T20:00:00Z");
+                   throw CLI::ValidationError("--played-at",
+                                              "takes a time such as 2026-03-01T20:00:00Z");
            },
            "When the matches were played (ISO 8601; default: each log's modification time)")
         ->type_name("TIME");

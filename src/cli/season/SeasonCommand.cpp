@@ -15,8 +15,8 @@ using AddSubcommand = SeasonSubcommand (*)(CLI::App&);
 
 // The subcommands in the order --help lists them.
 constexpr std::array<AddSubcommand, 6> kSubcommands = {
-    &addImportCommand, &addPlayersCommand, &addMergeCommand,
-    &addUnmergeCommand, &addForgetCommand, &addExportCommand,
+    &addImportCommand,  &addPlayersCommand, &addMergeCommand,
+    &addUnmergeCommand, &addForgetCommand,  &addExportCommand,
 };
 
 }  // namespace
