@@ -23,8 +23,10 @@ CommandResult zefastats(const std::vector<std::string>& args) {
 
 std::string example(const std::string& name) { return ZEFA_EXAMPLES_DIR "/season/" + name; }
 
+// Opened writable, as the next command would: a journal left by a killed
+// command is rolled back first.
 std::string integrity(const std::filesystem::path& store) {
-    Database db(store.string(), SQLITE_OPEN_READONLY);
+    Database db(store.string(), SQLITE_OPEN_READWRITE);
     Statement check = db.prepare("PRAGMA integrity_check");
     check.step();
     return std::string(check.text(0));
@@ -115,9 +117,12 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
 
-    EXPECT_EQ(integrity(store()), "ok");
-    EXPECT_LT(Database(store(), SQLITE_OPEN_READONLY).queryInteger("SELECT count(*) FROM match"),
-              40);
+    if (std::filesystem::exists(store())) {  // killed before it made the store: nothing to see
+        EXPECT_EQ(integrity(store()), "ok");
+        EXPECT_LT(
+            Database(store(), SQLITE_OPEN_READWRITE).queryInteger("SELECT count(*) FROM match"),
+            40);
+    }
     ASSERT_EQ(zefastats(importArgs(logs)).exitCode, 0);
     EXPECT_EQ(integrity(store()), "ok");
     EXPECT_EQ(zefastats({"season", "export", store(), "--json", "-"}).out,
