@@ -11,6 +11,7 @@
 #include "parser/CandidateSet.h"
 #include "parser/LineMatcher.h"
 #include "parser/MatchEngine.h"
+#include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 
@@ -64,6 +65,8 @@ public:
     LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
+    // Notes the game events and renames of every later line in `events`; null: none.
+    void recordEvents(MatchEvents* events) { events_ = events; }
 
     [[nodiscard]] bool started() const { return started_; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -122,6 +125,7 @@ private:
     // slot after each rule's last pattern.
     std::vector<std::uint8_t> ruleOfSlot_;
     std::array<std::size_t, kLineRuleCount - 1> ruleEnd_{};
+    MatchEvents* events_ = nullptr;
 };
 
 }  // namespace zefa

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "season/SeasonSnapshot.h"
+
+namespace zefa::season {
+
+// The season as one JSON document (`zefastats season export`). Texts from
+// logs are raw bytes read as ISO-8859-1, as in `zefastats --json`.
+[[nodiscard]] std::string seasonJson(const SeasonSnapshot& snapshot);
+// The same, written to `out` match by match.
+void writeSeasonJson(std::ostream& out, const SeasonSnapshot& snapshot);
+
+}  // namespace zefa::season
