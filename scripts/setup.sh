@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils xvfb xauth imagemagick xdotool
   clang-14 libclang-rt-14-dev
   chromium
+  libkainjow-mustache-dev
 )
 
 missing=()
