@@ -14,15 +14,16 @@ constexpr std::string_view kRed = "#f05252";
 constexpr std::string_view kGrid = "#283143";
 constexpr std::string_view kLabel = "#939eb1";
 constexpr std::string_view kText = "#e6e9ef";
-constexpr double kWidth = 640;
+constexpr double kWidth = 640;       // bar and column charts sit two in a row
+constexpr double kWideWidth = 1000;  // the rating chart has a row of its own
 
 std::string number(double value) { return decimal(value, value == std::floor(value) ? 0 : 1); }
 
 // The opening of every chart with its title and text alternative.
 std::string open(std::string_view id, std::string_view title, std::string_view description,
-                 double height) {
+                 double height, double width = kWidth) {
     std::string svg = "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
-    svg += number(kWidth) + " " + number(height) + "\" width=\"" + number(kWidth) + "\" height=\"" +
+    svg += number(width) + " " + number(height) + "\" width=\"" + number(width) + "\" height=\"" +
            number(height) + "\" role=\"img\" aria-labelledby=\"";
     svg.append(id).append("-t ").append(id).append("-d\" font-family=\"system-ui, sans-serif\"");
     svg += " font-size=\"12\"><title id=\"";
@@ -63,8 +64,8 @@ double largest(std::span<const ChartItem> items) {
     return most;
 }
 
-std::string empty(std::string svg, double height) {
-    return svg + text(kWidth / 2, height / 2, "middle", kLabel, "No data") + "</svg>";
+std::string empty(std::string svg, double height, double width = kWidth) {
+    return svg + text(width / 2, height / 2, "middle", kLabel, "No data") + "</svg>";
 }
 
 }  // namespace
@@ -98,9 +99,10 @@ std::string columnChart(std::string_view id, std::string_view title,
     const double plot = kHeight - kTop - kBottom;
     const double step = (kWidth - kLeft - 4) / static_cast<double>(items.size());
     for (const double share : {0.0, 0.5, 1.0}) {
+        if (std::floor(most * share) != most * share) continue;  // whole counts only
         const double y = kTop + plot * (1 - share);
         svg += line(kLeft, y, kWidth - 4, y);
-        svg += text(kLeft - 6, y + 4, "end", kLabel, number(std::round(most * share)));
+        svg += text(kLeft - 6, y + 4, "end", kLabel, number(most * share));
     }
     // At most about eight labels under the columns, the first one always.
     const std::size_t every = std::max<std::size_t>(1, (items.size() + 7) / 8);
@@ -128,8 +130,8 @@ std::string ratingChart(std::string_view id, std::string_view title,
                       " to " + decimal(steps.back().mu, 2) + ", highest " + decimal(high->mu, 2) +
                       "; deviation now " + decimal(steps.back().sigma, 2) + ".";
     }
-    std::string svg = open(id, title, description, kHeight);
-    if (steps.empty()) return empty(std::move(svg), kHeight);
+    std::string svg = open(id, title, description, kHeight, kWideWidth);
+    if (steps.empty()) return empty(std::move(svg), kHeight, kWideWidth);
     double low = steps.front().mu, high = low;
     for (const RatingStep& step : steps) {
         low = std::min(low, step.mu - step.sigma);
@@ -139,12 +141,12 @@ std::string ratingChart(std::string_view id, std::string_view title,
     high = std::ceil(high) + 1;
     const double plot = kHeight - kTop - kBottom;
     const double stepWidth =
-        (kWidth - kLeft - 8) / std::max(1.0, static_cast<double>(steps.size()) - 1);
+        (kWideWidth - kLeft - 8) / std::max(1.0, static_cast<double>(steps.size()) - 1);
     const auto x = [&](std::size_t i) { return kLeft + stepWidth * static_cast<double>(i); };
     const auto y = [&](double value) { return kTop + plot * (high - value) / (high - low); };
     for (const double share : {0.0, 0.5, 1.0}) {
         const double value = low + (high - low) * share;
-        svg += line(kLeft, y(value), kWidth - 4, y(value));
+        svg += line(kLeft, y(value), kWideWidth - 4, y(value));
         svg += text(kLeft - 6, y(value) + 4, "end", kLabel, number(std::round(value)));
     }
     std::string band, mean;
@@ -158,12 +160,18 @@ std::string ratingChart(std::string_view id, std::string_view title,
            "\" fill-opacity=\"0.22\"/>";
     svg += "<polyline points=\"" + mean + "\" fill=\"none\" stroke=\"" + std::string(kAccent) +
            "\" stroke-width=\"2\"/>";
-    if (steps.size() == 1) svg += "<circle cx=\"" + number(x(0)) + "\" cy=\"" +
-                                  number(y(steps[0].mu)) + "\" r=\"3\" fill=\"" +
-                                  std::string(kAccent) + "\"/>";
     svg += text(kLeft, kHeight - 8, "start", kLabel, "match 1");
-    svg += text(kWidth - 4, kHeight - 8, "end", kLabel,
-                "match " + std::to_string(steps.size()));
+    if (steps.size() == 1) {  // a point with its deviation as a whisker
+        const RatingStep& only = steps.front();
+        svg += "<line x1=\"" + number(x(0)) + "\" y1=\"" + number(y(only.mu - only.sigma)) +
+               "\" x2=\"" + number(x(0)) + "\" y2=\"" + number(y(only.mu + only.sigma)) +
+               "\" stroke=\"" + std::string(kAccent) + "\" stroke-width=\"6\" stroke-opacity=\"0.4\"/>";
+        svg += "<circle cx=\"" + number(x(0)) + "\" cy=\"" + number(y(only.mu)) +
+               "\" r=\"4\" fill=\"" + std::string(kAccent) + "\"/>";
+    } else {
+        svg += text(kWideWidth - 4, kHeight - 8, "end", kLabel,
+                    "match " + std::to_string(steps.size()));
+    }
     return svg + "</svg>";
 }
 
