@@ -131,10 +131,10 @@ std::string matchFingerprint(const SeasonMatch& match, const SiteOptions& option
     return std::to_string(fnv1a(inputs));
 }
 
-void writeMatchPage(Site& site, const SeasonMatch& match, const StoredLogReader& readLog,
+void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& readLog,
                     const SiteOptions& options, SiteReport& report) {
     const std::string page = matchPagePath(match.id);
-    StoredLog log;
+    MatchLog log;
     std::string problem;
     if (!readLog(match.id, log, problem)) {
         report.problems.push_back("cannot read the stored log of match " +
@@ -159,7 +159,7 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const StoredLogReader&
 }  // namespace
 
 SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
-                     std::string_view seasonJson, const StoredLogReader& readLog,
+                     std::string_view seasonJson, const MatchLogReader& readLog,
                      const SiteOptions& options) {
     SiteReport report;
     std::error_code error;

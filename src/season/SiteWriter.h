@@ -17,14 +17,14 @@
 namespace zefa::season {
 
 // A match's log as the store keeps it, with the game version its import used.
-struct StoredLog {
+struct MatchLog {
     std::string bytes;
     std::int32_t gameVersion = 1;
 };
 
 // Reads the stored log of a match; false with the reason when it cannot.
-using StoredLogReader =
-    std::function<bool(std::int64_t matchId, StoredLog& log, std::string& error)>;
+using MatchLogReader =
+    std::function<bool(std::int64_t matchId, MatchLog& log, std::string& error)>;
 
 struct SiteOptions {
     SiteLook look;
@@ -50,6 +50,6 @@ struct SiteReport {
 // removed. `seasonJson` becomes season.json as it is.
 [[nodiscard]] SiteReport writeSite(const std::filesystem::path& folder,
                                    const SeasonSnapshot& season, std::string_view seasonJson,
-                                   const StoredLogReader& readLog, const SiteOptions& options);
+                                   const MatchLogReader& readLog, const SiteOptions& options);
 
 }  // namespace zefa::season

@@ -96,7 +96,7 @@ protected:
     }
 
     SiteReport write() {
-        const StoredLogReader reader = [this](std::int64_t id, StoredLog& log, std::string& error) {
+        const MatchLogReader reader = [this](std::int64_t id, MatchLog& log, std::string& error) {
             if (!logs.count(id)) return error = "not stored", false;
             log = logs[id];
             return true;
@@ -113,7 +113,7 @@ protected:
 
     fs::path folder;
     SeasonSnapshot season;
-    std::map<std::int64_t, StoredLog> logs;
+    std::map<std::int64_t, MatchLog> logs;
     SiteOptions options;
 };
 
