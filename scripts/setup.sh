@@ -8,6 +8,7 @@ packages=(
   libpcre2-dev libvectorscan-dev
   libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  libsqlite3-dev libzstd-dev libssl-dev
   qt6-base-dev qt6-webengine-dev libqt6svg6 libx11-dev
   desktop-file-utils xvfb xauth imagemagick xdotool
   clang-14 libclang-rt-14-dev

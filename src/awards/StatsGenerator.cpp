@@ -45,15 +45,18 @@ std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targ
 }
 
 LogReadResult StatsGenerator::readLog() {
+    MatchEvents* const events = recordEvents_ ? &events_ : nullptr;
     if (!autoVersion_) {
-        const LogTarget target{stats_, versionTables(gameVersion_)};
+        const LogTarget target{stats_, versionTables(gameVersion_), events};
         return parse(std::span(&target, 1)).front();
     }
 
     // Both message sets in one pass over the log.
     MatchStats beta2Stats;
-    const LogTarget targets[] = {{stats_, versionTables(kGameVersionBeta1H)},
-                                 {beta2Stats, versionTables(kGameVersionBeta2)}};
+    MatchEvents beta2Events;
+    const LogTarget targets[] = {
+        {stats_, versionTables(kGameVersionBeta1H), events},
+        {beta2Stats, versionTables(kGameVersionBeta2), events ? &beta2Events : nullptr}};
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
@@ -63,16 +66,22 @@ LogReadResult StatsGenerator::readLog() {
     }
     gameVersion_ = kGameVersionBeta2;
     stats_ = std::move(beta2Stats);
+    events_ = std::move(beta2Events);
     return newer;
 }
 
-RunResult StatsGenerator::Run() {
-    const auto start = std::chrono::steady_clock::now();
+RunResult StatsGenerator::RunWithoutPage() {
     RunResult result;
     const LogReadResult read = readLog();
     result.logRead = read.opened;
     result.logError = read.error;
     awards_.ComputeAwards(stats_.players);
+    return result;
+}
+
+RunResult StatsGenerator::Run() {
+    const auto start = std::chrono::steady_clock::now();
+    RunResult result = RunWithoutPage();
     writer_.lineCount = stats_.lineCount;
     writer_.elapsedMs = millisecondsSince(start);
 

@@ -51,12 +51,19 @@ public:
     // The clock of the page's date and time; unset: the time of the run.
     void SetFixedTime(std::optional<std::time_t> time) { writer_.fixedTime = time; }
 
+    // Also notes the game events and renames of the log (see events()).
+    void SetRecordEvents(bool record) { recordEvents_ = record; }
+
     RunResult Run();
+    // Reads the log and computes the awards, writing no page.
+    RunResult RunWithoutPage();
 
     [[nodiscard]] AwardTable& awards() { return awards_; }
     [[nodiscard]] const MatchStats& stats() const { return stats_; }
     // The message set used; after Run also for the automatic choice.
     [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
+    // The events under the message set used; empty unless recorded.
+    [[nodiscard]] const MatchEvents& events() const { return events_; }
 
 private:
     [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;
@@ -71,6 +78,8 @@ private:
     std::optional<std::string> themeText_;
     std::int32_t gameVersion_ = kGameVersionBeta1H;
     bool autoVersion_ = false;
+    bool recordEvents_ = false;
+    MatchEvents events_;
     PageWriter writer_;
 };
 

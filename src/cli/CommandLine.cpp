@@ -91,7 +91,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
 
     CLI::App app{"Writes the statistics page of a Zefa match from its console log.", "zefastats"};
     app.set_version_flag("-V,--version", std::string(kVersionText));
-    app.footer(std::string(kMatchEngineDescription));
+    app.footer(std::string(kMatchEngineDescription) +
+               "\nSeasons of many matches: zefastats season --help (a log named \"season\" is "
+               "given as ./season).");
     app.add_option("LOGFILE", options.logFile, "Console log of the match (written by /logfile 1)");
     const CLI::Option* themeOption =
         app.add_option("-t,--theme", theme, "Theme file (default: the built-in theme)");

@@ -1,8 +1,13 @@
 #include "cli/CommandLine.h"
 #include "cli/RunCommand.h"
+#include "cli/season/SeasonCommand.h"
+
+#include <string_view>
 
 int main(int argc, char** argv) {
     using namespace zefa::cli;
+    // A log named "season" is reached as ./season.
+    if (argc > 1 && std::string_view(argv[1]) == "season") return runSeasonCommand(argc - 1, argv + 1);
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const Options& options = std::get<Options>(parsed);

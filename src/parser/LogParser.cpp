@@ -72,6 +72,7 @@ LineRule LogParser::classify() {
         }
     }
     ++taken_[static_cast<std::size_t>(taken)];
+    if (events_) events_->note(taken, matcher_.subject(), matcher_.capture(1), matcher_.capture(2));
     return taken;
 }
 

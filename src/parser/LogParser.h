@@ -10,6 +10,7 @@
 #include "model/Weapons.h"
 #include "parser/CandidateSet.h"
 #include "parser/LineMatcher.h"
+#include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 
@@ -62,6 +63,8 @@ public:
     LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
+    // Notes the game events and renames of every later line in `events`; null: none.
+    void recordEvents(MatchEvents* events) { events_ = events; }
 
     [[nodiscard]] bool started() const { return started_; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -115,6 +118,7 @@ private:
     std::array<std::int32_t, kFlagCount> flagState_{kFlagAtBase, kFlagAtBase};
     std::array<std::vector<std::int32_t>, kFlagCount> flagSavers_;
     std::array<std::int32_t, kLineRuleCount> taken_{};
+    MatchEvents* events_ = nullptr;
 };
 
 }  // namespace zefa

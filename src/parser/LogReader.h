@@ -35,6 +35,7 @@ public:
     void finishLog();
 
     [[nodiscard]] const LogParser& parser(std::size_t set) const { return parsers_[set]; }
+    void recordEvents(std::size_t set, MatchEvents* events) { parsers_[set].recordEvents(events); }
 
 private:
 #if ZEFA_PREFILTER

@@ -84,6 +84,8 @@ std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets, Match
     }
     const Classifier classifier(tableSets, engine);
     LogReader reader(classifier, stats);
+    for (std::size_t set = 0; set < targets.size(); ++set)
+        reader.recordEvents(set, targets[set].events);
     const LogReadResult result = read(reader);
     reader.finishLog();
 

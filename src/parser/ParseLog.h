@@ -9,6 +9,7 @@
 
 #include "model/MatchStats.h"
 #include "parser/MatchEngine.h"
+#include "parser/MatchEvents.h"
 #include "parser/PatternTables.h"
 
 namespace zefa {
@@ -25,6 +26,7 @@ struct LogReadResult {
 struct LogTarget {
     MatchStats& stats;
     const VersionTables& tables;
+    MatchEvents* events = nullptr;  // where the game events are noted, if anywhere
 };
 
 // Reads the console log line by line into `stats` and finishes it. A log

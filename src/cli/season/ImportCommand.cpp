@@ -1,0 +1,124 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/season/SeasonSubcommand.h"
+#include "parser/MatchEngine.h"
+#include "season/IsoTime.h"
+
+namespace zefa::cli {
+
+namespace {
+
+struct ImportOptions {
+    std::string store;
+    std::vector<std::string> logs;
+    std::string gameVersion = "auto";
+    std::optional<std::int64_t> playedAt;
+    bool keepOverlap = false;
+};
+
+struct Tally {
+    int stored = 0;
+    int repeated = 0;
+    int overlapping = 0;
+    int failed = 0;
+};
+
+std::optional<std::string> readBytes(const std::string& path, std::string& reason) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (in) bytes << in.rdbuf();
+    if (!in || in.bad()) {
+        reason = std::strerror(errno ? errno : EIO);
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+std::optional<std::int64_t> modificationTime(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return status.st_mtime;
+}
+
+// One log: read, then stored in a transaction of its own.
+void importLog(season::SeasonStore& store, const ImportOptions& options, const std::string& path,
+               Tally& tally) {
+    using Outcome = season::ImportResult::Outcome;
+    std::string reason = std::strerror(EISDIR);
+    auto bytes = std::filesystem::is_directory(path) ? std::nullopt : readBytes(path, reason);
+    const auto playedAt = options.playedAt ? options.playedAt : modificationTime(path);
+    std::optional<season::MatchReading> match;
+    if (bytes && playedAt) {
+        const std::optional<std::int32_t> version =
+            options.gameVersion == "auto" ? std::nullopt
+                                          : std::optional(options.gameVersion == "2" ? kGameVersionBeta2
+                                                                                     : kGameVersionBeta1H);
+        match = season::readMatch(std::move(*bytes), version, reason);
+    }
+    if (!match) {
+        ++tally.failed;
+        seasonFailure("cannot import '" + path + "': " + reason);
+        return;
+    }
+    const auto result = store.importMatch(*match, std::filesystem::path(path).filename().string(),
+                                          *playedAt, options.keepOverlap);
+    std::cout << path << ": ";
+    switch (result.outcome) {
+        case Outcome::Stored:
+            ++tally.stored;
+            std::cout << "stored as match " << result.matchId << "\n";
+            break;
+        case Outcome::SameBytes:
+            ++tally.repeated;
+            std::cout << "already stored as match " << result.matchId << "\n";
+            break;
+        case Outcome::SameMatch:
+            ++tally.overlapping;
+            std::cout << "the same match as " << result.matchId << ", recorded by another client\n";
+            break;
+    }
+}
+
+int runImport(const ImportOptions& options) {
+    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::CreateIfMissing);
+    if (!store) return kExitFailure;
+    Tally tally;
+    for (const std::string& path : options.logs) importLog(*store, options, path, tally);
+    store->updateRatings();
+    std::cout << options.logs.size() << " logs: " << tally.stored << " stored, " << tally.repeated
+              << " already stored, " << tally.overlapping << " recorded by another client, "
+              << tally.failed << " failed\n";
+    return tally.failed > 0 ? kExitFailure : 0;
+}
+
+}  // namespace
+
+SeasonSubcommand addImportCommand(CLI::App& season) {
+    auto options = std::make_shared<ImportOptions>();
+    CLI::App* app = season.add_subcommand("import", "Stores each log's match once");
+    addStoreArgument(*app, options->store);
+    app->add_option("LOGS", options->logs, "Console logs")->required();
+    app->add_option("-g,--game-version", options->gameVersion, "1, 2 or auto")
+        ->check(CLI::IsMember({"1", "2", "auto"}))
+        ->capture_default_str();
+    app->add_option_function<std::string>(
+           "--played-at",
+           [options](const std::string& text) {
+               options->playedAt = season::parseIsoTime(text);
+               if (!options->playedAt)
+                   throw CLI::ValidationError("--played-at", "takes a time such as 2026-03-01T20:00:00Z");
+           },
+           "When the matches were played (ISO 8601; default: each log's modification time)")
+        ->type_name("TIME");
+    app->add_flag("--keep-overlap", options->keepOverlap,
+                  "Also store a log that shares its game events with a stored match");
+    return {app, [options] { return runImport(*options); }, &options->store};
+}
+
+}  // namespace zefa::cli

@@ -1,0 +1,190 @@
+// What the store's readers ask for: the snapshot and the leaderboard.
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <unordered_map>
+
+#include "season/SeasonCounters.h"
+#include "season/SeasonStore.h"
+
+namespace zefa::season {
+
+namespace {
+
+struct RecordRef {
+    std::size_t match;
+    std::string seasonKey;
+};
+
+MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
+    const auto at = std::ranges::lower_bound(match.players, key, {}, &MatchPlayer::key);
+    if (at != match.players.end() && at->key == key) return *at;
+    MatchPlayer player;
+    player.key = key;
+    return *match.players.insert(at, std::move(player));
+}
+
+void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot,
+                 std::unordered_map<std::int64_t, std::size_t>& index) {
+    Statement query = db.prepare(
+        "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
+        "scoreGreen, scoreYellow FROM match WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
+    query.bind(1, since);
+    while (query.step()) {
+        SeasonMatch match;
+        match.id = query.integer(0);
+        match.file = query.text(1);
+        match.sha256 = query.text(2);
+        match.playedAt = query.integer(3);
+        match.gameVersion = static_cast<std::int32_t>(query.integer(4));
+        match.lineCount = static_cast<std::int32_t>(query.integer(5));
+        for (std::size_t t = 0; t < match.teamScores.size(); ++t)
+            match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
+        index.emplace(match.id, snapshot.matches.size());
+        snapshot.matches.push_back(std::move(match));
+    }
+}
+
+// Records of one season player in one match are one player: counters summed,
+// the name of the first record kept.
+std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> readRecords(
+    Database& db, SeasonSnapshot& snapshot,
+    const std::unordered_map<std::int64_t, std::size_t>& index) {
+    std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> records;
+    Statement query = db.prepare(
+        "SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, r.mm1, r.selfGren, r.kills, "
+        "r.deaths, r.suicides, r.tks, r.tkDeaths, r.touches, r.caps, r.drops, r.c2cs, "
+        "r.flagSaves, r.weapKills, r.weapDeaths, r.defenses FROM record r "
+        "JOIN player_key k ON k.key = r.key ORDER BY r.matchId, r.record");
+    while (query.step()) {
+        const auto found = index.find(query.integer(0));
+        if (found == index.end()) continue;
+        SeasonMatch& match = snapshot.matches[found->second];
+        const std::string_view key = query.text(2);
+        MatchPlayer& player = playerOf(match, key);
+        if (player.name.empty()) player.name = query.text(3);
+        player.rank += static_cast<std::int32_t>(query.integer(4));
+        PlayerCounters counters;
+        int column = 5;
+        for (const CounterField& field : kCounterFields)
+            counters.*field.counter = static_cast<std::int32_t>(query.integer(column++));
+        for (const auto values : counterArrays(counters)) unpackIntegers(query.blob(column++), values);
+        addCounters(player.counters, counters);
+        records.emplace(std::pair(query.integer(0), query.integer(1)),
+                        RecordRef{found->second, std::string(key)});
+    }
+    return records;
+}
+
+void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot,
+                        const std::unordered_map<std::int64_t, std::size_t>& index,
+                        const std::map<std::pair<std::int64_t, std::int64_t>, RecordRef>& records) {
+    Statement kills = db.prepare("SELECT matchId, killer, victim, count FROM record_kill");
+    while (kills.step()) {
+        const auto killer = records.find({kills.integer(0), kills.integer(1)});
+        const auto victim = records.find({kills.integer(0), kills.integer(2)});
+        if (killer == records.end() || victim == records.end()) continue;
+        MatchPlayer& player = playerOf(snapshot.matches[killer->second.match], killer->second.seasonKey);
+        addKills(player.killsByVictim, victim->second.seasonKey,
+                 static_cast<std::int32_t>(kills.integer(3)));
+    }
+    Statement awards =
+        db.prepare("SELECT matchId, award, name, result FROM match_award ORDER BY matchId, award");
+    while (awards.step()) {
+        const auto found = index.find(awards.integer(0));
+        if (found == index.end()) continue;
+        snapshot.matches[found->second].awards.push_back(
+            {static_cast<std::int32_t>(awards.integer(1)), std::string(awards.text(2)),
+             std::string(awards.text(3))});
+    }
+    Statement winners = db.prepare("SELECT matchId, award, record FROM award_winner");
+    while (winners.step()) {
+        const auto winner = records.find({winners.integer(0), winners.integer(2)});
+        if (winner == records.end()) continue;
+        auto& won = playerOf(snapshot.matches[winner->second.match], winner->second.seasonKey).awards;
+        const auto award = static_cast<std::int32_t>(winners.integer(1));
+        if (std::ranges::find(won, award) == won.end()) won.insert(std::ranges::upper_bound(won, award), award);
+    }
+    Statement ratings = db.prepare("SELECT matchId, seasonKey, mu, sigma FROM season_player_match");
+    while (ratings.step()) {
+        const auto found = index.find(ratings.integer(0));
+        if (found == index.end()) continue;
+        playerOf(snapshot.matches[found->second], ratings.text(1)).rating = {ratings.real(2),
+                                                                             ratings.real(3)};
+    }
+}
+
+// Season totals over the snapshot's matches, which are in played order.
+void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
+    std::map<std::string, SeasonPlayer, std::less<>> players;
+    for (const SeasonMatch& match : snapshot.matches) {
+        for (const MatchPlayer& p : match.players) {
+            SeasonPlayer& total = players[p.key];
+            total.key = p.key;
+            total.name = p.name;
+            ++total.matches;
+            addCounters(total.counters, p.counters);
+            for (const auto& [victim, count] : p.killsByVictim) addKills(total.killsByVictim, victim, count);
+            total.rank += p.rank;
+            total.awardsWon += static_cast<std::int32_t>(p.awards.size());
+            total.rating = p.rating;
+        }
+    }
+    Statement aliases = db.prepare(
+        "SELECT seasonKey, key FROM player_key WHERE key <> seasonKey ORDER BY seasonKey, key");
+    while (aliases.step()) {
+        const auto found = players.find(aliases.text(0));
+        if (found != players.end()) found->second.aliases.emplace_back(aliases.text(1));
+    }
+    for (auto& [key, player] : players) snapshot.players.push_back(std::move(player));
+}
+
+}  // namespace
+
+SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
+    Transaction reading(db_, Transaction::Kind::Read);  // one consistent picture while other imports run
+    SeasonSnapshot snapshot;
+    std::unordered_map<std::int64_t, std::size_t> index;
+    readMatches(db_, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
+    const auto records = readRecords(db_, snapshot, index);
+    readKillsAndAwards(db_, snapshot, index, records);
+    sumPlayers(db_, snapshot);
+    return snapshot;
+}
+
+std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
+                                                     std::optional<std::int64_t> since) {
+    Statement query = db_.prepare(R"sql(
+WITH chosen AS (SELECT id FROM match WHERE playedAt >= ?1),
+totals AS (
+  SELECT k.seasonKey AS seasonKey, count(DISTINCT r.matchId) AS matches, sum(r.kills) AS kills,
+         sum(r.deaths) AS deaths, sum(r.caps) AS caps, sum(r.rank) AS rank
+  FROM record r JOIN chosen c ON c.id = r.matchId JOIN player_key k ON k.key = r.key
+  GROUP BY k.seasonKey),
+won AS (
+  SELECT seasonKey, count(*) AS awards FROM (
+    SELECT DISTINCT k.seasonKey AS seasonKey, w.matchId, w.award FROM award_winner w
+    JOIN chosen c ON c.id = w.matchId
+    JOIN record r ON r.matchId = w.matchId AND r.record = w.record
+    JOIN player_key k ON k.key = r.key)
+  GROUP BY seasonKey)
+SELECT t.seasonKey, p.name, t.matches, t.kills, t.deaths, t.caps, t.rank,
+       coalesce(w.awards, 0), p.mu, p.sigma
+FROM totals t JOIN season_player p ON p.seasonKey = t.seasonKey
+LEFT JOIN won w ON w.seasonKey = t.seasonKey
+WHERE t.matches >= ?2
+ORDER BY p.mu - 3 * p.sigma DESC, t.seasonKey
+)sql");
+    query.bindAll(since.value_or(std::numeric_limits<std::int64_t>::min()), minMatches);
+    std::vector<LeaderboardRow> rows;
+    while (query.step()) {
+        rows.push_back({std::string(query.text(0)), std::string(query.text(1)),
+                        static_cast<std::int32_t>(query.integer(2)), query.integer(3),
+                        query.integer(4), query.integer(5), query.integer(6),
+                        static_cast<std::int32_t>(query.integer(7)),
+                        {query.real(8), query.real(9)}});
+    }
+    return rows;
+}
+
+}  // namespace zefa::season

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zefa::season {
+
+// A failure of SQLite itself (disk full, a damaged file, a lock held too
+// long): nothing the store can carry on from, so it unwinds to the command.
+class SqliteError : public std::runtime_error {
+public:
+    SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+    [[nodiscard]] int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// One prepared statement; every value is bound as a parameter (1-based).
+class Statement {
+public:
+    Statement(sqlite3* db, std::string_view sql);
+
+    Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, std::int32_t value) { return bind(index, std::int64_t{value}); }
+    Statement& bind(int index, double value);
+    Statement& bind(int index, std::string_view text);
+    Statement& bindBlob(int index, std::span<const std::byte> bytes);
+    // Binds each value to the next parameters, from 1 on.
+    template <typename... Values>
+    Statement& bindAll(const Values&... values) {
+        int index = 0;
+        (bind(++index, values), ...);
+        return *this;
+    }
+
+    // True while a row is there to read.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    [[nodiscard]] std::int64_t integer(int column) const;
+    [[nodiscard]] double real(int column) const;
+    [[nodiscard]] std::string_view text(int column) const;
+    [[nodiscard]] std::span<const std::byte> blob(int column) const;
+    [[nodiscard]] bool isNull(int column) const;
+
+private:
+    struct Finalizer {
+        void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+    };
+    sqlite3* db_;
+    std::unique_ptr<sqlite3_stmt, Finalizer> statement_;
+};
+
+// One connection to a database file.
+class Database {
+public:
+    // Opens the file with SQLite's open flags; throws on failure.
+    Database(const std::string& path, int flags);
+
+    void exec(std::string_view sql);
+    [[nodiscard]] Statement prepare(std::string_view sql) { return Statement(db_.get(), sql); }
+    // The single integer the query returns; nullopt when it returns no row.
+    [[nodiscard]] std::optional<std::int64_t> queryInteger(std::string_view sql);
+    [[nodiscard]] std::int64_t lastInsertId() const;
+    [[nodiscard]] bool readOnly() const;
+    [[nodiscard]] sqlite3* handle() const { return db_.get(); }
+
+private:
+    struct Closer {
+        void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+    };
+    std::unique_ptr<sqlite3, Closer> db_;
+};
+
+// BEGIN on construction, ROLLBACK unless committed: every way out of a scope
+// that did not commit leaves the store as it was. A writing transaction takes
+// the write lock at once, so two writers wait for each other instead of failing.
+class Transaction {
+public:
+    enum class Kind { Write, Read };
+    explicit Transaction(Database& db, Kind kind = Kind::Write);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool open_ = true;
+};
+
+[[noreturn]] void throwSqliteError(sqlite3* db, int code);
+
+}  // namespace zefa::season

@@ -1,0 +1,142 @@
+#include "season/StoreSchema.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "season/Sqlite.h"
+
+namespace zefa::season {
+
+namespace {
+
+// Migration i takes a store from version i to version i + 1. Released
+// migrations never change: a new version appends one.
+constexpr std::array<std::string_view, kStoreSchemaVersion> kMigrations = {R"sql(
+CREATE TABLE match (
+  id INTEGER PRIMARY KEY,
+  sha256 TEXT NOT NULL UNIQUE,
+  file TEXT NOT NULL,
+  playedAt INTEGER NOT NULL,
+  importedAt INTEGER NOT NULL,
+  gameVersion INTEGER NOT NULL,
+  lineCount INTEGER NOT NULL,
+  scoreRed INTEGER NOT NULL,
+  scoreBlue INTEGER NOT NULL,
+  scoreGreen INTEGER NOT NULL,
+  scoreYellow INTEGER NOT NULL,
+  eventCount INTEGER NOT NULL,
+  eventsHash INTEGER NOT NULL,
+  shingleCount INTEGER NOT NULL
+);
+CREATE INDEX match_by_time ON match(playedAt, sha256);
+CREATE INDEX match_by_events ON match(eventsHash);
+CREATE TABLE match_log (
+  matchId INTEGER PRIMARY KEY REFERENCES match(id) ON DELETE CASCADE,
+  size INTEGER NOT NULL,
+  zstd BLOB NOT NULL
+);
+CREATE TABLE match_award (
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  award INTEGER NOT NULL,
+  name TEXT NOT NULL,
+  result TEXT NOT NULL,
+  PRIMARY KEY (matchId, award)
+) WITHOUT ROWID;
+CREATE TABLE player_key (
+  key TEXT PRIMARY KEY,
+  seasonKey TEXT NOT NULL
+) WITHOUT ROWID;
+CREATE INDEX player_key_by_season_key ON player_key(seasonKey);
+CREATE TABLE record (
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  record INTEGER NOT NULL,
+  key TEXT NOT NULL REFERENCES player_key(key),
+  name TEXT NOT NULL,
+  strippedName TEXT NOT NULL,
+  rank INTEGER NOT NULL,
+  grenRatio INTEGER NOT NULL,
+  mm1 INTEGER NOT NULL,
+  selfGren INTEGER NOT NULL,
+  kills INTEGER NOT NULL,
+  deaths INTEGER NOT NULL,
+  suicides INTEGER NOT NULL,
+  tks INTEGER NOT NULL,
+  tkDeaths INTEGER NOT NULL,
+  touches INTEGER NOT NULL,
+  caps INTEGER NOT NULL,
+  drops INTEGER NOT NULL,
+  c2cs INTEGER NOT NULL,
+  flagSaves INTEGER NOT NULL,
+  weapKills BLOB NOT NULL,
+  weapDeaths BLOB NOT NULL,
+  defenses BLOB NOT NULL,
+  PRIMARY KEY (matchId, record)
+) WITHOUT ROWID;
+CREATE INDEX record_by_key ON record(key);
+CREATE TABLE record_kill (
+  matchId INTEGER NOT NULL,
+  killer INTEGER NOT NULL,
+  victim INTEGER NOT NULL,
+  count INTEGER NOT NULL,
+  PRIMARY KEY (matchId, killer, victim),
+  FOREIGN KEY (matchId, killer) REFERENCES record(matchId, record) ON DELETE CASCADE
+) WITHOUT ROWID;
+CREATE TABLE award_winner (
+  matchId INTEGER NOT NULL,
+  award INTEGER NOT NULL,
+  record INTEGER NOT NULL,
+  PRIMARY KEY (matchId, award, record),
+  FOREIGN KEY (matchId, award) REFERENCES match_award(matchId, award) ON DELETE CASCADE
+) WITHOUT ROWID;
+CREATE TABLE match_rename (
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  line INTEGER NOT NULL,
+  oldKey TEXT NOT NULL,
+  newKey TEXT NOT NULL,
+  PRIMARY KEY (matchId, line)
+) WITHOUT ROWID;
+CREATE TABLE event_shingle (
+  shingle INTEGER NOT NULL,
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  PRIMARY KEY (shingle, matchId)
+) WITHOUT ROWID;
+CREATE INDEX event_shingle_by_match ON event_shingle(matchId);
+CREATE TABLE merge (
+  alias TEXT PRIMARY KEY,
+  intoKey TEXT NOT NULL,
+  mergedAt INTEGER NOT NULL
+) WITHOUT ROWID;
+CREATE TABLE season_player_match (
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  seasonKey TEXT NOT NULL,
+  name TEXT NOT NULL,
+  mu REAL NOT NULL,
+  sigma REAL NOT NULL,
+  PRIMARY KEY (matchId, seasonKey)
+) WITHOUT ROWID;
+CREATE TABLE season_player (
+  seasonKey TEXT PRIMARY KEY,
+  name TEXT NOT NULL,
+  mu REAL NOT NULL,
+  sigma REAL NOT NULL
+) WITHOUT ROWID;
+CREATE TABLE store_state (
+  name TEXT PRIMARY KEY,
+  value
+) WITHOUT ROWID;
+)sql"};
+
+}  // namespace
+
+void migrateStore(Database& db, std::int32_t fromVersion) {
+    for (std::int32_t version = fromVersion; version < kStoreSchemaVersion; ++version) {
+        Transaction transaction(db);
+        db.exec(kMigrations[static_cast<std::size_t>(version)]);
+        db.exec("PRAGMA application_id = " + std::to_string(kStoreApplicationId));
+        db.exec("PRAGMA user_version = " + std::to_string(version + 1));
+        transaction.commit();
+    }
+}
+
+}  // namespace zefa::season
