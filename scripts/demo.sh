@@ -9,3 +9,11 @@ cmake --preset default >/dev/null
 cmake --build --preset default --target zefastats
 build/default/src/cli/zefastats examples/beta2-ctf.log -o stats.html
 echo "Wrote $(pwd)/stats.html"
+
+# The example season's web pages: its logs kept in season-demo.db (a second
+# run finds them stored already), then the site made from that store.
+if compgen -G "examples/season/*.log" >/dev/null; then
+  build/default/src/cli/zefastats season import season-demo.db examples/season/*.log >/dev/null
+  build/default/src/cli/zefastats season site season-demo.db -o season-site --title "Example season"
+  echo "Wrote $(pwd)/season-site/index.html"
+fi
