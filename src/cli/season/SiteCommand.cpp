@@ -58,6 +58,7 @@ int runSite(const SiteCommandOptions& options) {
     const season::SiteReport report =
         season::writeSite(options.folder, snapshot, season::seasonJson(snapshot), readLog, site);
     for (const std::string& problem : report.problems) seasonFailure(problem);
+    if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
     std::cout << report.written << " pages written, " << report.kept << " kept, " << report.removed
               << " removed: " << (std::filesystem::path(options.folder) / "index.html").string()
               << "\n";
