@@ -1,6 +1,13 @@
 #!/usr/bin/env python3
 """Writes the two example console logs in examples/ by simulating a CTF match.
 
+It also writes a small season in examples/season/: a dozen matches of one
+clan on two maps, with recurring players, one player who plays some matches
+under another name, renames inside matches, and one match recorded a second
+time by a client that joined late (its own chat and local messages, the same
+game events from the moment it joined). The files' modification times are set
+to one evening a day, which is when `zefastats season import` says they were played.
+
 The simulation is seeded, so the logs come out byte for byte the same on every
 run. While it writes a line the script also keeps its own tally of what that
 line means for the statistics (players, kills, flag runs, chat, renames), so
@@ -8,12 +15,13 @@ that the scenario tests can be checked against figures that do not come from
 the C++ reader. Every written line is checked to be taken by the rule and row
 it was written for, with the captures it was written with.
 
-    scripts/make_example_logs.py            # writes examples/*.log
+    scripts/make_example_logs.py            # writes examples/*.log and examples/season/
     scripts/make_example_logs.py --expect   # also prints the tallied figures
 """
 
 import argparse
 import collections
+import os
 import pathlib
 import random
 import re
@@ -1183,6 +1191,78 @@ def print_expect(name, sim):
         print(f"   award {name}: {res!r}")
 
 
+# --------------------------------------------------------------------------
+# The season.
+
+SEASON_START = 1772481600  # 2026-03-02T20:00:00Z
+LOCAL_NOISE = ["You are on the ^4BLUE^7 team.", "Your grenade timer has started",
+               "Not enough ammo.", "You will respawn as Scout", "ping: 48  rate: 25000"]
+
+
+def season_clan():
+    G = Gamer
+    return {
+        "viper": G("^1Viper", RED, "soldier", skill=1.5), "iceman": G("^4Ice^7Man", RED, "engineer"),
+        "doc": G("Doc Holliday", RED, "medic"), "zed": G("^3Zed", RED, "sniper", skill=1.2),
+        "ace": G("Ace^*", RED, "scout"), "neo": G("^7Neo", BLUE, "soldier", skill=1.3),
+        "ghost": G("^9Ghost", BLUE, "sniper"), "tank": G("Tank", BLUE, "hwguy", skill=1.1),
+        "moss": G("^2Moss", BLUE, "engineer"), "raven": G("^1Raven", BLUE, "demoman", True),
+    }
+
+
+def season_match(number):
+    """Match `number` of the season: eight of the clan, two maps in turn."""
+    sim = Simulation(2, 7000 + number, "2forts" if number % 2 else "openfire")
+    clan = season_clan()
+    rng = random.Random(number)
+    red = ["viper", "iceman", "doc", "zed", "ace"]
+    blue = ["neo", "ghost", "tank", "moss", "raven"]
+    rng.shuffle(red)
+    rng.shuffle(blue)
+    red, blue = sorted(red[:4]) + (["iceman"] if "iceman" not in red[:4] else []), \
+        sorted(blue[:4]) + (["moss"] if "moss" not in blue[:4] else [])
+    gamers = [clan[k] for k in red + blue]
+    if number in (9, 10):  # Viper plays under another name: merge it
+        clan["viper"].display = "^1Vip3r"
+    preamble(sim, gamers, [(gamers[0], gamers[-1]), (gamers[-2], gamers[1])])
+    script = {}
+    if number == 4:  # a rename inside a match: a hint for `players --suggest`
+        script[300] = lambda: sim.rename(clan["tank"], "Tankie")
+    run(sim, 700 + 40 * number, script)
+    finale(sim)
+    return sim
+
+
+def late_recording(sim, seed):
+    """The same match as a client that joined late saw it: its lines from
+    then on, without the others' chat, with its own local messages."""
+    rng = random.Random(seed)
+    start = len(sim.lines) * 2 // 5
+    lines = [("Loading map...", False), ("^6Lurker^7 entered the game", False)]
+    for text, crlf in sim.lines[start:]:
+        if route(text, sim.version)[0] == "chat":
+            continue
+        lines.append((text, crlf))
+        if rng.random() < 0.03:
+            lines.append((rng.choice(LOCAL_NOISE), False))
+    return lines
+
+
+def write_season(out):
+    out.mkdir(parents=True, exist_ok=True)
+    for number in range(1, 13):
+        sim = season_match(number)
+        path = out / f"match-{number:02d}.log"
+        sim.write(path)
+        played = SEASON_START + (number - 1) * 86400
+        os.utime(path, (played, played))
+        if number == 6:
+            sim.lines = late_recording(sim, number)
+            late = out / f"match-{number:02d}_late-joiner.log"
+            sim.write(late)
+            os.utime(late, (played + 1800, played + 1800))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=pathlib.Path(__file__).resolve().parent.parent
@@ -1197,6 +1277,7 @@ def main():
         sim.write(args.out / name)
         if args.expect:
             print_expect(name, sim)
+    write_season(args.out / "season")
     return 0
 
 

@@ -31,6 +31,7 @@ std::optional<std::string> missingFolder(const std::filesystem::path& path) {
 
 // The version of a store, or the reason it is none this program can use.
 std::optional<std::int32_t> storeVersion(Database& db, std::string& error) {
+    Transaction reading(db, Transaction::Kind::Read);  // another process may be creating it
     const auto applicationId = db.queryInteger("PRAGMA application_id").value_or(0);
     const auto version = static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
     const auto tables = db.queryInteger("SELECT count(*) FROM sqlite_schema").value_or(0);
@@ -89,7 +90,6 @@ std::unique_ptr<SeasonStore> SeasonStore::open(const std::filesystem::path& path
         }
         return store;
     } catch (const SqliteError& failure) {
-        if (!exists) std::filesystem::remove(path, ignored);
         error = sqliteReason(failure);
         return nullptr;
     }
@@ -323,16 +323,29 @@ bool SeasonStore::forget(std::int64_t matchId) {
 }
 
 std::vector<AliasSuggestion> SeasonStore::aliasSuggestions() {
-    Statement query = db_.prepare(
-        "SELECT a.seasonKey, b.seasonKey, count(*), count(DISTINCT r.matchId) "
-        "FROM match_rename r JOIN player_key a ON a.key = r.oldKey "
-        "JOIN player_key b ON b.key = r.newKey WHERE a.seasonKey <> b.seasonKey "
-        "GROUP BY a.seasonKey, b.seasonKey ORDER BY count(*) DESC, a.seasonKey, b.seasonKey");
+    // The player with fewer matches is the likely alias of the other.
+    Statement query = db_.prepare(R"sql(
+WITH pair AS (
+  SELECT a.seasonKey AS one, b.seasonKey AS other, count(*) AS renames,
+         count(DISTINCT r.matchId) AS matches
+  FROM match_rename r JOIN player_key a ON a.key = r.oldKey JOIN player_key b ON b.key = r.newKey
+  WHERE a.seasonKey <> b.seasonKey GROUP BY a.seasonKey, b.seasonKey),
+played AS (
+  SELECT k.seasonKey AS seasonKey, count(DISTINCT r.matchId) AS matches
+  FROM record r JOIN player_key k ON k.key = r.key GROUP BY k.seasonKey)
+SELECT p.one, p.other, p.renames, p.matches, coalesce(x.matches, 0), coalesce(y.matches, 0)
+FROM pair p LEFT JOIN played x ON x.seasonKey = p.one LEFT JOIN played y ON y.seasonKey = p.other
+ORDER BY p.renames DESC, p.one, p.other
+)sql");
     std::vector<AliasSuggestion> suggestions;
-    while (query.step())
-        suggestions.push_back({std::string(query.text(0)), std::string(query.text(1)),
+    while (query.step()) {
+        std::string one(query.text(0));
+        std::string other(query.text(1));
+        if (query.integer(4) > query.integer(5)) std::swap(one, other);
+        suggestions.push_back({std::move(one), std::move(other),
                                static_cast<std::int32_t>(query.integer(2)),
                                static_cast<std::int32_t>(query.integer(3))});
+    }
     return suggestions;
 }
 

@@ -47,8 +47,8 @@ struct LeaderboardRow {
 
 // A rename seen inside logs between two players the season still tells apart.
 struct AliasSuggestion {
-    std::string from;  // season key of the old name
-    std::string to;    // season key of the new name
+    std::string from;  // season key of the player with fewer matches: the likely alias
+    std::string to;    // season key of the other
     std::int32_t renames = 0;
     std::int32_t matches = 0;
 };

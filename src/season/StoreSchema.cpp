@@ -132,6 +132,9 @@ CREATE TABLE store_state (
 void migrateStore(Database& db, std::int32_t fromVersion) {
     for (std::int32_t version = fromVersion; version < kStoreSchemaVersion; ++version) {
         Transaction transaction(db);
+        // Another process may have migrated while this one waited for the lock.
+        version = static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
+        if (version >= kStoreSchemaVersion) break;
         db.exec(kMigrations[static_cast<std::size_t>(version)]);
         db.exec("PRAGMA application_id = " + std::to_string(kStoreApplicationId));
         db.exec("PRAGMA user_version = " + std::to_string(version + 1));

@@ -32,7 +32,7 @@ void printSuggestions(const std::vector<season::AliasSuggestion>& suggestions,
                       const std::string& store) {
     if (suggestions.empty()) std::cout << "No renames between players the season tells apart.\n";
     for (const auto& s : suggestions) {
-        std::cout << "'" << s.from << "' renamed to '" << s.to << "' " << s.renames
+        std::cout << "'" << s.from << "' and '" << s.to << "': renamed " << s.renames
                   << (s.renames == 1 ? " time" : " times") << " in " << s.matches
                   << (s.matches == 1 ? " match" : " matches") << ": zefastats season merge '"
                   << store << "' '" << s.from << "' '" << s.to << "'\n";

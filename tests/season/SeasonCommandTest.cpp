@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "season/Sqlite.h"
+#include "support/RunProgram.h"
+
+namespace zefa::season {
+namespace {
+
+using test::CommandResult;
+using test::runProgram;
+using Json = nlohmann::json;
+
+CommandResult zefastats(const std::vector<std::string>& args) {
+    return runProgram(ZEFASTATS_BINARY, args);
+}
+
+std::string example(const std::string& name) { return ZEFA_EXAMPLES_DIR "/season/" + name; }
+
+std::string integrity(const std::filesystem::path& store) {
+    Database db(store.string(), SQLITE_OPEN_READONLY);
+    Statement check = db.prepare("PRAGMA integrity_check");
+    check.step();
+    return std::string(check.text(0));
+}
+
+class SeasonCommandTest : public ::testing::Test {
+protected:
+    // Distinct logs, each a season match with a line of its own appended.
+    std::vector<std::string> variants(int count) {
+        std::vector<std::string> logs;
+        for (int i = 0; i < count; ++i) {
+            const auto path = dir / ("v" + std::to_string(i) + ".log");
+            test::writeFile(path, test::readFile(example(i % 2 ? "match-11.log" : "match-12.log")) +
+                                      "variant " + std::to_string(i) + "\n");
+            logs.push_back(path.string());
+        }
+        return logs;
+    }
+    std::string store() const { return (dir / "season.db").string(); }
+    std::vector<std::string> importArgs(const std::vector<std::string>& logs) const {
+        std::vector<std::string> args = {"season", "import", store(), "--keep-overlap",
+                                         "--played-at", "2026-03-01T20:00:00Z"};
+        args.insert(args.end(), logs.begin(), logs.end());
+        return args;
+    }
+
+    test::ScratchDir dir;
+};
+
+// The stored numbers of a match are those `zefastats --json` gives for its log.
+TEST_F(SeasonCommandTest, ExportHoldsTheNumbersOfZefastatsJson) {
+    const std::string logs[] = {example("match-03.log"), example("match-04.log")};
+    ASSERT_EQ(zefastats({"season", "import", store(), logs[0], logs[1]}).exitCode, 0);
+    const CommandResult exported = zefastats({"season", "export", store(), "--json", "-"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const Json season = Json::parse(exported.out);
+    EXPECT_EQ(season["formatVersion"], 1);
+    for (const Json& match : season["matches"]) {
+        const Json single = Json::parse(zefastats({example(match["file"]), "-o", "/dev/null", "--json", "-"}).out);
+        for (const char* field : {"gameVersion", "lineCount", "teamScores", "awards"})
+            EXPECT_EQ(match[field], single[field]) << field;
+        ASSERT_EQ(match["players"].size(), single["players"].size());
+        for (const Json& record : single["players"]) {
+            std::string key = record["strippedName"];
+            for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const auto player = std::ranges::find_if(match["players"], [&](const Json& p) { return p["key"] == key; });
+            ASSERT_NE(player, match["players"].end()) << key;
+            for (const auto& [field, value] : record.items()) {
+                if (field == "id" || field == "strippedName" || field == "grenRatio") continue;
+                if (field == "killCount") {
+                    for (std::size_t victim = 0; victim < value.size(); ++victim) {
+                        if (value[victim] == 0) continue;
+                        std::string victimKey = single["players"][victim]["strippedName"];
+                        for (char& c : victimKey) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                        EXPECT_EQ((*player)["killsByVictim"][victimKey], value[victim]) << key;
+                    }
+                    continue;
+                }
+                EXPECT_EQ((*player)[field], value) << key << " " << field;
+            }
+        }
+    }
+}
+
+// One transaction per log: killed at any moment, the store is intact and
+// holds whole logs; the next import finishes the rest, as if never killed.
+TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
+    const auto logs = variants(40);
+    const std::string reference = (dir / "reference.db").string();
+    auto args = importArgs(logs);
+    args[2] = reference;
+    ASSERT_EQ(zefastats(args).exitCode, 0);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv = {const_cast<char*>(ZEFASTATS_BINARY)};
+        auto own = importArgs(logs);
+        for (std::string& arg : own) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        freopen("/dev/null", "w", stdout);
+        execv(ZEFASTATS_BINARY, argv.data());
+        _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+
+    EXPECT_EQ(integrity(store()), "ok");
+    ASSERT_EQ(zefastats(importArgs(logs)).exitCode, 0);
+    EXPECT_EQ(integrity(store()), "ok");
+    EXPECT_EQ(zefastats({"season", "export", store(), "--json", "-"}).out,
+              zefastats({"season", "export", reference, "--json", "-"}).out);
+}
+
+TEST_F(SeasonCommandTest, TwoImportsAtOnceBothFinishAndStoreEachLogOnce) {
+    const auto logs = variants(16);
+    std::string command = "true";
+    for (int i = 0; i < 2; ++i) {
+        command += " & " + test::shellQuote(ZEFASTATS_BINARY);
+        for (const std::string& arg : importArgs(logs)) command += " " + test::shellQuote(arg);
+        command += " >/dev/null 2>" + test::shellQuote((dir / ("err" + std::to_string(i))).string());
+    }
+    const CommandResult both = runProgram("/bin/sh", {"-c", command + "; wait %1 && wait %2"});
+    EXPECT_EQ(both.exitCode, 0) << test::readFile(dir / "err0") << test::readFile(dir / "err1");
+    EXPECT_EQ(integrity(store()), "ok");
+    Database db(store(), SQLITE_OPEN_READONLY);
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM match"), 16);
+}
+
+// Files it cannot read are named with the reason; the rest is imported.
+TEST_F(SeasonCommandTest, ReportsEachUnusableFileAndImportsTheOthers) {
+    test::writeFile(dir / "notes.txt", "shopping list\n");
+    const std::string unreadable = (dir / "locked.log").string();
+    test::writeFile(unreadable, test::readFile(example("match-01.log")));
+    chmod(unreadable.c_str(), 0);
+    const bool root = geteuid() == 0;  // root reads every file
+    const CommandResult result = zefastats({"season", "import", store(), (dir / "notes.txt").string(),
+                                            unreadable, example("match-02.log"), (dir / "none.log").string()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("cannot import '" + (dir / "notes.txt").string() +
+                              "': not a console log of a match: no player in it"),
+              std::string::npos);
+    EXPECT_NE(result.err.find("cannot import '" + (dir / "none.log").string() + "': No such file or directory"),
+              std::string::npos);
+    if (!root) {
+        EXPECT_NE(result.err.find("'" + unreadable + "': Permission denied"), std::string::npos);
+    }
+    EXPECT_NE(result.out.find("stored as match"), std::string::npos);
+}
+
+// A store it cannot use: one line naming it and the reason, exit 1, untouched.
+TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
+    ASSERT_EQ(zefastats(importArgs({example("match-01.log")})).exitCode, 0);
+    const std::string stored = test::readFile(store());
+
+    const std::string damaged = (dir / "damaged.db").string();
+    std::string bytes = stored;
+    for (std::size_t at = 4096; at < bytes.size() && at < 4096 * 6; ++at) bytes[at] = static_cast<char>(at * 7);
+    test::writeFile(damaged, bytes);
+    const CommandResult broken = zefastats({"season", "players", damaged});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.starts_with("zefastats: ")) << broken.err;
+    EXPECT_NE(broken.err.find("'" + damaged + "'"), std::string::npos) << broken.err;
+    EXPECT_EQ(std::ranges::count(broken.err, '\n'), 1) << broken.err;
+    EXPECT_EQ(test::readFile(damaged), bytes);
+
+    chmod(store().c_str(), 0444);
+    chmod(dir.path().c_str(), 0555);
+    if (geteuid() != 0) {
+        const CommandResult readOnly = zefastats(importArgs({example("match-02.log")}));
+        EXPECT_EQ(readOnly.exitCode, 1);
+        EXPECT_NE(readOnly.err.find(store()), std::string::npos) << readOnly.err;
+        EXPECT_EQ(test::readFile(store()), stored);
+    }
+    chmod(dir.path().c_str(), 0755);
+
+    const CommandResult missing = zefastats({"season", "import", (dir / "no/such/season.db").string(), example("match-01.log")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "zefastats: cannot open season store '" + (dir / "no/such/season.db").string() +
+                               "': No such file or directory\n");
+}
+
+TEST_F(SeasonCommandTest, ALogNamedSeasonIsReachedAsDotSlashSeason) {
+    const auto log = dir / "season";
+    test::writeFile(log, test::readFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log"));
+    const CommandResult page = runProgram("/bin/sh", {"-c", "cd " + test::shellQuote(dir.path().string()) + " && " +
+                                                                test::shellQuote(ZEFASTATS_BINARY) + " ./season --json -  -o /dev/null"});
+    EXPECT_EQ(page.exitCode, 0);
+    EXPECT_EQ(Json::parse(page.out)["lineCount"], Json::parse(zefastats({ZEFA_EXAMPLES_DIR "/beta2-ctf.log", "--json", "-", "-o", "/dev/null"}).out)["lineCount"]);
+    EXPECT_EQ(zefastats({"season"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace zefa::season
