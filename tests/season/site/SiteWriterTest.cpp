@@ -135,6 +135,15 @@ TEST_F(SiteWriterTest, HostileNamesStayTextOnEveryPage) {
               std::string::npos);
 }
 
+TEST(SiteStyleTest, KeepsTheThemesLookButNotItsRulesOnDescendants) {
+    const std::string style = styleSheet(readFile(fs::path(ZEFA_THEMES_DIR) / "default.thm"));
+    EXPECT_NE(style.find(".color1 {\n  color: #ff5c5c;\n}"), std::string::npos);
+    EXPECT_NE(style.find("@media print {"), std::string::npos);
+    EXPECT_NE(style.find(".legend .suicide {"), std::string::npos);
+    EXPECT_EQ(style.find(":has("), std::string::npos);
+    EXPECT_EQ(style.find("<"), std::string::npos);
+}
+
 TEST_F(SiteWriterTest, EveryRelativeLinkResolvesToAFileOfTheSite) {
     ASSERT_TRUE(write().ok());
     const std::regex link("(?:href|src)=\"([^\"]*)\"");
