@@ -118,8 +118,14 @@ protected:
 };
 
 TEST_F(SiteWriterTest, HostileNamesStayTextOnEveryPage) {
+    // A match whose log itself names them.
+    addMatch(3, "beta2-ctf.log", 2, {record(kImage, 1, 1)});
+    logs[3].bytes = kImage + "^7 was nailed by " + kScript + "^7\n" + kScript +
+                    "^7 was gunned down by " + kImage + "^7\n";
+    recount();
     ASSERT_TRUE(write().ok());
-    ASSERT_EQ(pages().size(), 7u);
+    ASSERT_EQ(pages().size(), 8u);
+    ASSERT_NE(readFile(folder / matchPagePath(3)).find("&lt;script&gt;alert(1)"), std::string::npos);
     for (const fs::path& page : pages()) {
         const std::string html = readFile(page);
         EXPECT_EQ(html.find("<script>alert"), std::string::npos) << page;
