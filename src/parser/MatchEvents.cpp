@@ -2,6 +2,8 @@
 
 #include "parser/LogParser.h"
 
+#include <algorithm>
+
 namespace zefa {
 
 namespace {
@@ -25,17 +27,29 @@ constexpr bool isGameEvent(LineRule rule) {
 
 void MatchEvents::note(LineRule rule, std::string_view line, std::string_view first,
                        std::string_view second) {
-    if (isGameEvent(rule)) lines.push_back(fnv1a64(line));
+    if (isGameEvent(rule)) lines.push_back(eventLineHash(line));
     if (rule == LineRule::Rename) renames.emplace_back(first, second);
 }
 
-std::uint64_t fnv1a64(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
+std::uint64_t eventLineHash(std::string_view bytes) {
+    // Eight bytes a step, each step a multiply and a shift: a hash per event
+    // line must not slow the reading down.
+    const auto mix = [](std::uint64_t a, std::uint64_t b) {
+        const std::uint64_t product = a * b;
+        return product ^ (product >> 29);
+    };
+    constexpr std::uint64_t kSeed = 0xa0761d6478bd642fULL;
+    constexpr std::uint64_t kStep = 0xe7037ed1a0b428dbULL;
+    std::uint64_t hash = kSeed ^ bytes.size();
+    while (!bytes.empty()) {
+        std::uint64_t word = 0;
+        const std::size_t take = std::min<std::size_t>(8, bytes.size());
+        for (std::size_t i = 0; i < take; ++i)
+            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+        hash = mix(hash ^ word, kStep);
+        bytes.remove_prefix(take);
     }
-    return hash;
+    return mix(hash, kSeed);
 }
 
 }  // namespace zefa

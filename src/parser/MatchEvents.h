@@ -24,7 +24,7 @@ struct MatchEvents {
               std::string_view second);
 };
 
-// 64-bit FNV-1a: stable across builds and machines, so it can be stored.
-[[nodiscard]] std::uint64_t fnv1a64(std::string_view bytes);
+// A 64-bit hash of a line, the same on every build and machine, so it can be stored.
+[[nodiscard]] std::uint64_t eventLineHash(std::string_view bytes);
 
 }  // namespace zefa

@@ -13,7 +13,7 @@ namespace zefa::season {
 // events, how long and how much shared were measured on generated matches:
 // see docs/season-store.md.
 inline constexpr std::size_t kShingleLength = 16;
-inline constexpr std::uint64_t kShingleSampling = 4;
+inline constexpr std::uint64_t kShingleSampling = 8;
 // Logs with fewer events are told apart by their bytes only.
 inline constexpr std::size_t kMinimumEvents = 16;
 // The share of the smaller log's kept shingles found in the other log.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace zefa::season {
+
+// The whole file; nullopt with the reason (strerror) when it cannot be read.
+[[nodiscard]] std::optional<std::string> readLogFile(const std::string& path, std::string& reason);
 
 // The SHA-256 of the bytes, 64 lower-case hexadecimal digits.
 [[nodiscard]] std::string sha256Hex(std::string_view bytes);

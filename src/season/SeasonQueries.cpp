@@ -154,26 +154,18 @@ SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
 
 std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
                                                      std::optional<std::int64_t> since) {
+    // What the leaderboard sums is kept per season player and match when
+    // ratings are computed, in key order: one pass, no join with the records.
+    // (The + keeps SQLite from walking that table by match instead.)
     Statement query = db_.prepare(R"sql(
-WITH chosen AS (SELECT id FROM match WHERE playedAt >= ?1),
-totals AS (
-  SELECT k.seasonKey AS seasonKey, count(DISTINCT r.matchId) AS matches, sum(r.kills) AS kills,
-         sum(r.deaths) AS deaths, sum(r.caps) AS caps, sum(r.rank) AS rank
-  FROM record r JOIN chosen c ON c.id = r.matchId JOIN player_key k ON k.key = r.key
-  GROUP BY k.seasonKey),
-won AS (
-  SELECT seasonKey, count(*) AS awards FROM (
-    SELECT DISTINCT k.seasonKey AS seasonKey, w.matchId, w.award FROM award_winner w
-    JOIN chosen c ON c.id = w.matchId
-    JOIN record r ON r.matchId = w.matchId AND r.record = w.record
-    JOIN player_key k ON k.key = r.key)
-  GROUP BY seasonKey)
-SELECT t.seasonKey, p.name, t.matches, t.kills, t.deaths, t.caps, t.rank,
-       coalesce(w.awards, 0), p.mu, p.sigma
-FROM totals t JOIN season_player p ON p.seasonKey = t.seasonKey
-LEFT JOIN won w ON w.seasonKey = t.seasonKey
-WHERE t.matches >= ?2
-ORDER BY p.mu - 3 * p.sigma DESC, t.seasonKey
+SELECT t.seasonKey, s.name, t.matches, t.kills, t.deaths, t.caps, t.rank, t.awards, s.mu, s.sigma
+FROM (
+  SELECT seasonKey, count(*) AS matches, sum(kills) AS kills, sum(deaths) AS deaths,
+         sum(caps) AS caps, sum(rank) AS rank, sum(awards) AS awards
+  FROM season_player_match WHERE +matchId IN (SELECT id FROM match WHERE playedAt >= ?1)
+  GROUP BY seasonKey HAVING count(*) >= ?2) t
+JOIN season_player s ON s.seasonKey = t.seasonKey
+ORDER BY s.mu - 3 * s.sigma DESC, t.seasonKey
 )sql");
     query.bindAll(since.value_or(std::numeric_limits<std::int64_t>::min()), minMatches);
     std::vector<LeaderboardRow> rows;

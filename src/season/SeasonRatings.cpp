@@ -1,5 +1,5 @@
 // The ratings of the season's players, recomputed from the earliest change on.
-#include <limits>
+#include <array>
 #include <map>
 #include <vector>
 
@@ -10,83 +10,103 @@ namespace zefa::season {
 
 namespace {
 
+// A season player as of the matches walked so far.
+struct Latest {
+    Rating rating;
+    std::string name;
+};
+
+// A season player of one match with what the leaderboard sums.
 struct MatchEntry {
     std::string seasonKey;
     std::string name;
     RatedPlayer player;
+    std::array<std::int64_t, 4> totals;  // kills, deaths, caps, awards
 };
+
+constexpr std::string_view kStalePoint =
+    "SELECT a.value, b.value FROM store_state a JOIN store_state b "
+    "WHERE a.name = 'staleAt' AND b.name = 'staleSha'";
 
 }  // namespace
 
+// Walks the matches in played order, one at a time, so memory stays that of
+// one match and the players however large the store: matches before the
+// stale point are read, those from it on rated again.
 void SeasonStore::updateRatings() {
-    constexpr std::string_view kStalePoint =
-        "SELECT a.value, b.value FROM store_state a JOIN store_state b "
-        "WHERE a.name = 'staleAt' AND b.name = 'staleSha'";
     if (!db_.prepare(kStalePoint).step()) return;  // without taking the write lock
     Transaction transaction(db_);
     Statement stale = db_.prepare(kStalePoint);
     if (!stale.step()) return;
-    const std::int64_t fromTime = stale.integer(0);
-    const std::string fromSha(stale.text(1));
 
-    // Every player's rating just before the first match to rate.
-    std::map<std::string, Rating, std::less<>> ratings;
-    Statement before = db_.prepare(
-        "SELECT p.seasonKey, p.mu, p.sigma FROM season_player_match p JOIN match m ON m.id = "
-        "p.matchId WHERE (m.playedAt, m.sha256) < (?1, ?2) ORDER BY m.playedAt, m.sha256");
-    before.bindAll(fromTime, std::string_view(fromSha));
-    while (before.step()) ratings[std::string(before.text(0))] = {before.real(1), before.real(2)};
-
-    db_.prepare(
-           "DELETE FROM season_player_match WHERE matchId IN (SELECT id FROM match WHERE "
-           "(playedAt, sha256) >= (?1, ?2))")
-        .bindAll(fromTime, std::string_view(fromSha))
-        .run();
-
-    // The season players of each match with their rank points summed; the
-    // name is that of the player's first record.
-    Statement players = db_.prepare(
-        "SELECT m.id, k.seasonKey, sum(r.rank), r.name, min(r.record) FROM match m "
-        "JOIN record r ON r.matchId = m.id JOIN player_key k ON k.key = r.key "
-        "WHERE (m.playedAt, m.sha256) >= (?1, ?2) GROUP BY m.id, k.seasonKey "
-        "ORDER BY m.playedAt, m.sha256, m.id, k.seasonKey");
+    Statement matches = db_.prepare(
+        "SELECT id, (playedAt, sha256) >= (?1, ?2) FROM match ORDER BY playedAt, sha256");
+    Statement stored =
+        db_.prepare("SELECT seasonKey, name, mu, sigma FROM season_player_match WHERE matchId = ?1");
+    Statement forget = db_.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
+    // The season players of a match with their records summed and the awards
+    // they won; the name is that of the player's first record.
+    Statement players = db_.prepare(R"sql(
+SELECT k.seasonKey, sum(r.rank), r.name, min(r.record), sum(r.kills), sum(r.deaths), sum(r.caps),
+  (SELECT count(DISTINCT w.award) FROM award_winner w
+   JOIN record o ON o.matchId = w.matchId AND o.record = w.record JOIN player_key ok ON ok.key = o.key
+   WHERE w.matchId = ?1 AND ok.seasonKey = k.seasonKey)
+FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k.seasonKey
+)sql");
     Statement insert = db_.prepare(
-        "INSERT INTO season_player_match(matchId, seasonKey, name, mu, sigma) "
-        "VALUES (?1, ?2, ?3, ?4, ?5)");
+        "INSERT INTO season_player_match(matchId, seasonKey, name, mu, sigma, kills, deaths, caps, "
+        "rank, awards) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+
+    std::map<std::string, Latest, std::less<>> latest;
     std::vector<MatchEntry> entries;
-    std::int64_t matchId = 0;
-    const auto rateEntries = [&] {
-        std::vector<RatedPlayer> rated;
+    std::vector<RatedPlayer> rated;
+    matches.bindAll(stale.integer(0), stale.text(1));
+    while (matches.step()) {
+        const std::int64_t id = matches.integer(0);
+        if (matches.integer(1) == 0) {
+            stored.bind(1, id);
+            while (stored.step())
+                latest[std::string(stored.text(0))] = {{stored.real(2), stored.real(3)},
+                                                       std::string(stored.text(1))};
+            stored.reset();
+            continue;
+        }
+        forget.bind(1, id).run();
+        entries.clear();
+        players.bind(1, id);
+        while (players.step()) {
+            std::string key(players.text(0));
+            const auto known = latest.find(key);
+            entries.push_back({std::move(key),
+                               std::string(players.text(2)),
+                               {known == latest.end() ? Rating{} : known->second.rating,
+                                players.integer(1)},
+                               {players.integer(4), players.integer(5), players.integer(6),
+                                players.integer(7)}});
+        }
+        players.reset();
+        rated.clear();
         for (const MatchEntry& entry : entries) rated.push_back(entry.player);
         rateMatch(rated);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            ratings[entries[i].seasonKey] = rated[i].rating;
-            insert.bindAll(matchId, std::string_view(entries[i].seasonKey),
+            latest[entries[i].seasonKey] = {rated[i].rating, entries[i].name};
+            const auto& [kills, deaths, caps, awards] = entries[i].totals;
+            insert.bindAll(id, std::string_view(entries[i].seasonKey),
                            std::string_view(entries[i].name), rated[i].rating.mu,
-                           rated[i].rating.sigma)
+                           rated[i].rating.sigma, kills, deaths, caps, entries[i].player.score,
+                           awards)
                 .run();
         }
-        entries.clear();
-    };
-    players.bindAll(fromTime, std::string_view(fromSha));
-    while (players.step()) {
-        if (players.integer(0) != matchId && !entries.empty()) rateEntries();
-        matchId = players.integer(0);
-        std::string key(players.text(1));
-        const auto known = ratings.find(key);
-        entries.push_back({key, std::string(players.text(3)),
-                           {known == ratings.end() ? Rating{} : known->second, players.integer(2)}});
     }
-    if (!entries.empty()) rateEntries();
 
-    // Each season player's latest match gives the display name and rating.
-    db_.exec(
-        "DELETE FROM season_player;"
-        "INSERT INTO season_player(seasonKey, name, mu, sigma) "
-        "SELECT seasonKey, name, mu, sigma FROM (SELECT p.seasonKey, p.name, p.mu, p.sigma, "
-        "row_number() OVER (PARTITION BY p.seasonKey ORDER BY m.playedAt DESC, m.sha256 DESC) "
-        "AS latest FROM season_player_match p JOIN match m ON m.id = p.matchId) WHERE latest = 1;"
-        "DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha');");
+    db_.exec("DELETE FROM season_player");
+    Statement player =
+        db_.prepare("INSERT INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, ?2, ?3, ?4)");
+    for (const auto& [key, state] : latest)
+        player.bindAll(std::string_view(key), std::string_view(state.name), state.rating.mu,
+                       state.rating.sigma)
+            .run();
+    db_.exec("DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha')");
     transaction.commit();
 }
 

@@ -113,8 +113,14 @@ CREATE TABLE season_player_match (
   name TEXT NOT NULL,
   mu REAL NOT NULL,
   sigma REAL NOT NULL,
-  PRIMARY KEY (matchId, seasonKey)
+  kills INTEGER NOT NULL,
+  deaths INTEGER NOT NULL,
+  caps INTEGER NOT NULL,
+  rank INTEGER NOT NULL,
+  awards INTEGER NOT NULL,
+  PRIMARY KEY (seasonKey, matchId)
 ) WITHOUT ROWID;
+CREATE INDEX season_player_match_by_match ON season_player_match(matchId);
 CREATE TABLE season_player (
   seasonKey TEXT PRIMARY KEY,
   name TEXT NOT NULL,

@@ -2,13 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/season/SeasonSubcommand.h"
 #include "parser/MatchEngine.h"
 #include "season/IsoTime.h"
+#include "season/LogBytes.h"
 
 namespace zefa::cli {
 
@@ -29,17 +28,6 @@ struct Tally {
     int failed = 0;
 };
 
-std::optional<std::string> readBytes(const std::string& path, std::string& reason) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (in) bytes << in.rdbuf();
-    if (!in || in.bad()) {
-        reason = std::strerror(errno ? errno : EIO);
-        return std::nullopt;
-    }
-    return std::move(bytes).str();
-}
-
 std::optional<std::int64_t> modificationTime(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) return std::nullopt;
@@ -50,8 +38,8 @@ std::optional<std::int64_t> modificationTime(const std::string& path) {
 void importLog(season::SeasonStore& store, const ImportOptions& options, const std::string& path,
                Tally& tally) {
     using Outcome = season::ImportResult::Outcome;
-    std::string reason = std::strerror(EISDIR);
-    auto bytes = std::filesystem::is_directory(path) ? std::nullopt : readBytes(path, reason);
+    std::string reason;
+    auto bytes = season::readLogFile(path, reason);
     const auto playedAt = options.playedAt ? options.playedAt : modificationTime(path);
     std::optional<season::MatchReading> match;
     if (bytes && playedAt) {
