@@ -14,6 +14,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   chromium chromium-driver python3-selenium
   emscripten node-acorn
+  libkainjow-mustache-dev
 )
 
 missing=()

@@ -22,7 +22,8 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
     return value;
 }
 
-// "all", "none" or comma-separated award indexes.
+}  // namespace
+
 std::optional<std::array<bool, kAwardCount>> parseAwardList(std::string_view list) {
     std::array<bool, kAwardCount> chosen{};
     if (list == "all") chosen.fill(true);
@@ -36,6 +37,8 @@ std::optional<std::array<bool, kAwardCount>> parseAwardList(std::string_view lis
         list.remove_prefix(comma + 1);
     }
 }
+
+namespace {
 
 // "auto" leaves the version unset. Any integer selects a message set the way
 // a stored setting does: 2 the newer one, every other value the older one.

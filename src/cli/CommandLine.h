@@ -34,4 +34,7 @@ inline constexpr int kExitUsage = 2;
 
 [[nodiscard]] ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
 
+// "all", "none" or comma-separated award indexes 0-17, as -a takes them.
+[[nodiscard]] std::optional<std::array<bool, kAwardCount>> parseAwardList(std::string_view list);
+
 }  // namespace zefa::cli

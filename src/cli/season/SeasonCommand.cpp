@@ -14,9 +14,10 @@ namespace {
 using AddSubcommand = SeasonSubcommand (*)(CLI::App&);
 
 // The subcommands in the order --help lists them.
-constexpr std::array<AddSubcommand, 6> kSubcommands = {
-    &addImportCommand,  &addPlayersCommand, &addMergeCommand,
-    &addUnmergeCommand, &addForgetCommand,  &addExportCommand,
+constexpr std::array<AddSubcommand, 7> kSubcommands = {
+    &addImportCommand, &addPlayersCommand, &addMergeCommand,
+    &addUnmergeCommand, &addForgetCommand, &addExportCommand,
+    &addSiteCommand,
 };
 
 }  // namespace

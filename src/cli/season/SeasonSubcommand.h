@@ -27,6 +27,7 @@ SeasonSubcommand addMergeCommand(CLI::App& season);
 SeasonSubcommand addUnmergeCommand(CLI::App& season);
 SeasonSubcommand addForgetCommand(CLI::App& season);
 SeasonSubcommand addExportCommand(CLI::App& season);
+SeasonSubcommand addSiteCommand(CLI::App& season);
 
 // The store named on the command line, or null after a one-line message
 // naming it and the reason on standard error.

@@ -1,0 +1,348 @@
+#include "season/SitePages.h"
+
+#include <algorithm>
+#include <kainjow/mustache.hpp>
+#include <map>
+#include <numeric>
+#include <regex>
+
+#include "awards/AwardTable.h"
+#include "model/NameRules.h"
+#include "model/Teams.h"
+#include "model/Weapons.h"
+#include "season/SitePaths.h"
+#include "season/SiteText.h"
+#include "season/SvgChart.h"
+
+// The templates and style under resources/site, compiled in.
+namespace zefa {
+extern const std::string_view kSiteHeadTemplate;
+extern const std::string_view kSiteFootTemplate;
+extern const std::string_view kSiteMatchRowsTemplate;
+extern const std::string_view kSiteIndexTemplate;
+extern const std::string_view kSiteMatchesTemplate;
+extern const std::string_view kSitePlayerTemplate;
+extern const std::string_view kSiteStyle;
+}  // namespace zefa
+
+namespace zefa::season {
+
+namespace {
+
+using kainjow::mustache::data;
+using kainjow::mustache::mustache;
+using kainjow::mustache::partial;
+
+constexpr std::size_t kLatestMatches = 20;
+constexpr std::int64_t kDay = 86400;
+
+data partialOf(std::string_view text) {
+    return data{partial{[text] { return std::string(text); }}};
+}
+
+// Renders a template whose plain tags go through the page writer's escaping.
+std::string render(std::string_view text, data& values) {
+    values.set("head", partialOf(kSiteHeadTemplate));
+    values.set("foot", partialOf(kSiteFootTemplate));
+    values.set("matchRows", partialOf(kSiteMatchRowsTemplate));
+    mustache page{std::string(text)};
+    page.set_custom_escape([](const std::string& raw) { return htmlText(raw); });
+    return page.render(values);
+}
+
+std::string str(std::int64_t value) { return std::to_string(value); }
+
+std::int32_t defenseTotal(const PlayerCounters& counters) {
+    return std::accumulate(counters.defenses.begin(), counters.defenses.end(), 0);
+}
+
+std::string killsPerDeath(const PlayerCounters& counters) {
+    return decimal(static_cast<double>(counters.kills) / std::max(1, counters.deaths), 2);
+}
+
+// Bars for every weapon used, without the two totals the statistics keep
+// beside their parts.
+std::vector<ChartItem> weaponItems(const std::array<std::int32_t, kWeaponCount>& counts,
+                                   std::int32_t gameVersion) {
+    std::vector<ChartItem> items;
+    for (std::int32_t weapon = 0; weapon < kWeaponCount; ++weapon) {
+        if (weapon == kRocketTotal || weapon == kSniperTotal || counts[weapon] == 0) continue;
+        items.push_back({std::string(weaponNames(gameVersion)[weapon]), double(counts[weapon])});
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const ChartItem& a, const ChartItem& b) { return a.value > b.value; });
+    return items;
+}
+
+// Weeks from Monday to Sunday, UTC, from the first match's week to the last's.
+std::vector<ChartItem> weekItems(const SeasonSnapshot& season) {
+    std::vector<ChartItem> weeks;
+    if (season.matches.empty()) return weeks;
+    const auto weekOf = [](std::int64_t time) {
+        const std::int64_t day = (time >= 0 ? time : time - kDay + 1) / kDay;
+        return day - (((day + 3) % 7) + 7) % 7;  // the epoch was a Thursday
+    };
+    const std::int64_t first = weekOf(season.matches.front().playedAt);
+    for (const SeasonMatch& match : season.matches) {
+        const auto week = static_cast<std::size_t>((weekOf(match.playedAt) - first) / 7);
+        while (weeks.size() <= week)
+            weeks.push_back({utcDate((first + 7 * std::int64_t(weeks.size())) * kDay), 0});
+        weeks[week].value += 1;
+    }
+    return weeks;
+}
+
+std::string scoreHtml(const SeasonMatch& match) {
+    std::string raw;
+    for (std::int32_t team = 0; team < kTeamCount; ++team) {
+        if (team >= 2 && match.teamScores[team] == 0) continue;
+        if (!raw.empty()) raw += "^7 : ";
+        raw += std::string(kTeams[team].displayText.substr(0, 2)) + str(match.teamScores[team]);
+    }
+    return htmlText(raw);
+}
+
+const MatchPlayer* bestPlayer(const SeasonMatch& match) {
+    const auto best = std::max_element(
+        match.players.begin(), match.players.end(),
+        [](const MatchPlayer& a, const MatchPlayer& b) { return a.rank < b.rank; });
+    return best == match.players.end() ? nullptr : &*best;
+}
+
+data matchRows(const SeasonSnapshot& season, std::size_t limit) {
+    data rows{data::type::list};
+    for (auto match = season.matches.rbegin();
+         match != season.matches.rend() && limit > 0; ++match, --limit) {
+        data row;
+        row.set("playedAt", utcDateTime(match->playedAt));
+        row.set("page", matchPagePath(match->id));
+        row.set("file", match->file);
+        row.set("score", scoreHtml(*match));
+        row.set("players", str(std::int64_t(match->players.size())));
+        if (const MatchPlayer* best = bestPlayer(*match)) {
+            row.set("best", best->name);
+            row.set("bestPage", playerPagePath(best->key));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
+    : season_(season), look_(std::move(look)) {
+    for (const SeasonPlayer& player : season.players) byKey_.emplace(player.key, &player);
+    for (const SeasonMatch& match : season.matches)
+        for (const MatchPlayer& player : match.players)
+            appearances_[player.key].emplace_back(&match, &player);
+    // The killer of each victim with the most kills; the first key wins a tie.
+    for (const SeasonPlayer& killer : season.players)
+        for (const auto& [victim, count] : killer.killsByVictim) {
+            if (victim == killer.key) continue;
+            Rival& rival = nemesis_[victim];
+            if (count > rival.count) rival = {killer.key, count};
+        }
+}
+
+namespace {
+
+// What every page shows in its head and foot.
+data frame(const SeasonSnapshot& season, const SiteLook& look, std::string_view root,
+           std::string_view pageTitle) {
+    data values;
+    values.set("root", std::string(root));
+    values.set("title", look.title);
+    values.set("pageTitlePlain", std::string(pageTitle));
+    values.set("matchCount", str(std::int64_t(season.matches.size())));
+    values.set("playerCount", str(std::int64_t(season.players.size())));
+    if (!season.matches.empty()) {
+        values.set("firstDate", utcDate(season.matches.front().playedAt));
+        values.set("lastDate", utcDate(season.matches.back().playedAt));
+    }
+    return values;
+}
+
+std::string plain(std::string_view raw) { return stripColourCodes(raw); }
+
+}  // namespace
+
+std::string SitePages::index() const {
+    data values = frame(season_, look_, "", plain(look_.title));
+    // Only here: on other pages it would change them with every new match.
+    values.set("stamp", true);
+    values.set("minMatches", str(look_.minMatches));
+
+    std::vector<const SeasonPlayer*> leaders;
+    for (const SeasonPlayer& player : season_.players)
+        if (player.matches >= look_.minMatches) leaders.push_back(&player);
+    std::stable_sort(leaders.begin(), leaders.end(), [](const auto* a, const auto* b) {
+        return a->rating.ordinal() > b->rating.ordinal();
+    });
+    data rows{data::type::list};
+    std::int64_t place = 0;
+    for (const SeasonPlayer* player : leaders) {
+        const PlayerCounters& c = player->counters;
+        data row;
+        row.set("place", str(++place));
+        row.set("page", playerPagePath(player->key));
+        row.set("name", player->name);
+        row.set("rating", decimal(player->rating.ordinal(), 2));
+        row.set("matches", str(player->matches));
+        row.set("kills", str(c.kills));
+        row.set("deaths", str(c.deaths));
+        row.set("kd", killsPerDeath(c));
+        row.set("caps", str(c.caps));
+        row.set("c2cs", str(c.c2cs));
+        row.set("flagSaves", str(c.flagSaves));
+        row.set("defenses", str(defenseTotal(c)));
+        row.set("awardsWon", str(player->awardsWon));
+        rows.push_back(row);
+    }
+    values.set("leaders", rows);
+
+    data everyone{data::type::list};
+    for (const SeasonPlayer& player : season_.players) {
+        data row;
+        row.set("page", playerPagePath(player.key));
+        row.set("name", player.name);
+        row.set("matches", str(player.matches));
+        everyone.push_back(row);
+    }
+    values.set("everyone", everyone);
+
+    std::array<std::int32_t, kWeaponCount> kills{};
+    for (const SeasonPlayer& player : season_.players)
+        for (std::size_t w = 0; w < kills.size(); ++w) kills[w] += player.counters.weapKills[w];
+    const std::int32_t version = season_.matches.empty() ? kGameVersionBeta2
+                                                         : season_.matches.back().gameVersion;
+    values.set("weeksChart", columnChart("weeks", "Matches per week", weekItems(season_)));
+    values.set("weaponsChart", barChart("weapons", "The season's kills by weapon",
+                                        weaponItems(kills, version), BarTone::Kills));
+    values.set("matches", matchRows(season_, kLatestMatches));
+    return render(kSiteIndexTemplate, values);
+}
+
+std::string SitePages::matchList() const {
+    data values = frame(season_, look_, "", plain(look_.title) + ": all matches");
+    values.set("matches", matchRows(season_, season_.matches.size()));
+    return render(kSiteMatchesTemplate, values);
+}
+
+std::string SitePages::player(const SeasonPlayer& player) const {
+    data values = frame(season_, look_, "../", plain(player.name) + ": " + plain(look_.title));
+    const PlayerCounters& c = player.counters;
+    values.set("name", player.name);
+    values.set("namePlain", plain(player.name));
+    values.set("key", player.key);
+    values.set("rating", decimal(player.rating.ordinal(), 2));
+    values.set("awardsWon", str(player.awardsWon));
+
+    data aliases{data::type::list};
+    for (const std::string& alias : player.aliases) aliases.push_back(data{"alias", alias});
+    values.set("hasAliases", !player.aliases.empty());
+    values.set("aliases", aliases);
+
+    const std::pair<std::string_view, std::string> totals[] = {
+        {"Rating", decimal(player.rating.ordinal(), 2)},
+        {"Mean", decimal(player.rating.mu, 2)},
+        {"Deviation", decimal(player.rating.sigma, 2)},
+        {"Matches", str(player.matches)},
+        {"Rank points", str(player.rank)},
+        {"Kills", str(c.kills)},
+        {"Deaths", str(c.deaths)},
+        {"Kills per death", killsPerDeath(c)},
+        {"Suicides", str(c.suicides)},
+        {"Team kills", str(c.tks)},
+        {"Touches", str(c.touches)},
+        {"Captures", str(c.caps)},
+        {"Coast to coast", str(c.c2cs)},
+        {"Flag saves", str(c.flagSaves)},
+        {"Drops", str(c.drops)},
+        {"Defenses", str(defenseTotal(c))},
+    };
+    data totalList{data::type::list};
+    for (const auto& [label, value] : totals) {
+        data item{"label", std::string(label)};
+        item.set("value", value);
+        totalList.push_back(item);
+    }
+    values.set("totals", totalList);
+
+    static const std::vector<Appearance> kNone;
+    const auto found = appearances_.find(player.key);
+    const std::vector<Appearance>& played = found == appearances_.end() ? kNone : found->second;
+
+    std::vector<RatingStep> steps;
+    std::map<std::int32_t, std::int32_t> awardCounts;
+    data rows{data::type::list};
+    for (const auto& [match, record] : played) {
+        steps.push_back({record->rating.mu, record->rating.sigma});
+        for (const std::int32_t award : record->awards) ++awardCounts[award];
+    }
+    for (auto it = played.rbegin(); it != played.rend(); ++it) {
+        const auto& [match, record] = *it;
+        data row;
+        row.set("playedAt", utcDateTime(match->playedAt));
+        row.set("page", matchPagePath(match->id));
+        row.set("file", match->file);
+        row.set("as", record->name);
+        row.set("rank", str(record->rank));
+        row.set("kills", str(record->counters.kills));
+        row.set("deaths", str(record->counters.deaths));
+        row.set("caps", str(record->counters.caps));
+        row.set("flagSaves", str(record->counters.flagSaves));
+        row.set("awards", str(std::int64_t(record->awards.size())));
+        row.set("rating", decimal(record->rating.ordinal(), 2));
+        rows.push_back(row);
+    }
+    values.set("playerMatches", rows);
+
+    data awards{data::type::list};
+    for (const auto& [award, count] : awardCounts) {
+        if (award < 0 || award >= kAwardCount) continue;
+        data item{"award", std::string(awardCatalogue()[std::size_t(award)].awardName)};
+        item.set("count", str(count));
+        awards.push_back(item);
+    }
+    values.set("awards", awards);
+
+    const std::int32_t version = played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
+    values.set("ratingChart", ratingChart("rating", "Rating history of " + player.name, steps));
+    values.set("killsChart", barChart("kills", "Kills by weapon of " + player.name,
+                                      weaponItems(c.weapKills, version), BarTone::Kills));
+    values.set("deathsChart", barChart("deaths", "Deaths by weapon of " + player.name,
+                                       weaponItems(c.weapDeaths, version), BarTone::Deaths));
+
+    const auto setRival = [&](std::string_view tag, const Rival& rival) {
+        if (rival.count == 0) return;
+        const auto other = byKey_.find(rival.key);
+        values.set(std::string(tag), other == byKey_.end() ? rival.key : other->second->name);
+        if (other != byKey_.end())
+            values.set(std::string(tag) + "Page", "../" + playerPagePath(rival.key));
+        values.set(std::string(tag) + "Count", str(rival.count));
+    };
+    Rival victim;
+    for (const auto& [key, count] : player.killsByVictim)
+        if (key != player.key && count > victim.count) victim = {key, count};
+    setRival("victim", victim);
+    if (const auto nemesis = nemesis_.find(player.key); nemesis != nemesis_.end())
+        setRival("nemesis", nemesis->second);
+    return render(kSitePlayerTemplate, values);
+}
+
+std::string styleSheet(std::string_view builtInTheme) {
+    constexpr std::string_view kOpen = "<style>\n", kClose = "</style>";
+    const std::size_t begin = builtInTheme.find(kOpen);
+    const std::size_t end = builtInTheme.find(kClose);
+    std::string style;
+    if (begin != std::string_view::npos && end != std::string_view::npos && begin < end)
+        style = builtInTheme.substr(begin + kOpen.size(), end - begin - kOpen.size());
+    // Rules that look into descendants (:has) serve the match page's own
+    // structures, which these pages lack; on a player page of a long season
+    // they cost about a third of its opening time.
+    static const std::regex kDescendantRule(R"([^{}]*:has\([^{}]*\{[^{}]*\})");
+    return std::regex_replace(style, kDescendantRule, "") + std::string(kSiteStyle);
+}
+
+}  // namespace zefa::season

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "season/SeasonSnapshot.h"
+
+namespace zefa::season {
+
+// What the site's own pages show besides the season itself.
+struct SiteLook {
+    std::string title = "Season";  // may carry colour codes
+    std::int32_t minMatches = 5;   // leaderboard gate
+};
+
+// The site's pages apart from the match pages, made from the templates under
+// resources/site. Every text from a log reaches a page through the page
+// writer's escaping code. The snapshot must outlive this object.
+class SitePages {
+public:
+    SitePages(const SeasonSnapshot& season, SiteLook look);
+
+    [[nodiscard]] std::string index() const;
+    [[nodiscard]] std::string matchList() const;
+    [[nodiscard]] std::string player(const SeasonPlayer& player) const;
+
+private:
+    struct Rival {
+        std::string key;
+        std::int32_t count = 0;
+    };
+    using Appearance = std::pair<const SeasonMatch*, const MatchPlayer*>;
+
+    const SeasonSnapshot& season_;
+    SiteLook look_;
+    std::unordered_map<std::string, const SeasonPlayer*> byKey_;
+    std::unordered_map<std::string, std::vector<Appearance>> appearances_;  // in season order
+    std::unordered_map<std::string, Rival> nemesis_;                        // by victim key
+};
+
+// The site's style sheet: the built-in theme's own style, then the season's
+// additions.
+[[nodiscard]] std::string styleSheet(std::string_view builtInTheme);
+
+}  // namespace zefa::season

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zefa::season {
+
+// Where each page of a season's site lives, relative to the site's folder.
+// Player keys may hold any byte; their file names keep a-z and 0-9 and write
+// every other byte as "_" and two hex digits, so a name is the same on every
+// rebuild, safe on every file system (no case clash, no reserved device
+// name, no separator) and never shared by two keys.
+[[nodiscard]] std::string playerPagePath(std::string_view key);
+[[nodiscard]] std::string matchPagePath(std::int64_t id);
+
+inline constexpr std::string_view kIndexPage = "index.html";
+inline constexpr std::string_view kMatchListPage = "matches.html";
+inline constexpr std::string_view kStyleSheet = "season.css";
+inline constexpr std::string_view kSeasonJson = "season.json";
+inline constexpr std::string_view kPlayerFolder = "players";
+inline constexpr std::string_view kMatchFolder = "matches";
+
+}  // namespace zefa::season

@@ -1,0 +1,202 @@
+#include "season/SiteWriter.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "awards/PendingFile.h"
+#include "awards/StatsGenerator.h"
+#include "season/SitePaths.h"
+
+namespace zefa::season {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the site remembers between runs: the inputs each match page was made
+// from, since those pages carry the time they were made and cannot be
+// compared by their bytes.
+constexpr std::string_view kManifest = ".zefastats-site";
+
+using Manifest = std::map<std::string, std::string>;  // page, fingerprint
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ULL) {
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+std::string readFile(const fs::path& path, bool& found) {
+    std::ifstream in(path, std::ios::binary);
+    found = static_cast<bool>(in);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Manifest readManifest(const fs::path& folder) {
+    bool found = false;
+    std::istringstream lines(readFile(folder / kManifest, found));
+    Manifest manifest;
+    std::string page, fingerprint;
+    while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
+        manifest[page] = fingerprint;
+    return manifest;
+}
+
+std::string manifestText(const Manifest& manifest) {
+    std::string text;
+    for (const auto& [page, fingerprint] : manifest) text += page + "\t" + fingerprint + "\n";
+    return text;
+}
+
+class Site {
+public:
+    Site(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
+
+    // Writes the file unless it already holds exactly these bytes.
+    void put(std::string_view page, std::string_view bytes, bool counted = true) {
+        made_.emplace(page);
+        bool found = false;
+        if (readFile(folder_ / page, found) == bytes && found) {
+            report_.kept += counted;
+            return;
+        }
+        if (replace(page, [&](const fs::path& path) {
+                std::ofstream out(path, std::ios::binary);
+                out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                out.close();
+                return out ? std::string() : std::string(std::strerror(errno));
+            }))
+            report_.written += counted;
+    }
+
+    // A page made by `write` into a file of its own, which then replaces the
+    // page; `write` returns the reason it failed, or nothing.
+    template <typename Write>
+    bool replace(std::string_view page, Write write) {
+        made_.emplace(page);
+        const std::string target = (folder_ / page).string();
+        std::error_code error;
+        const auto pending = PendingFile::create(target, error);
+        std::string problem = pending ? write(pending->path()) : error.message();
+        if (problem.empty() && (error = pending->commit())) problem = error.message();
+        if (!problem.empty()) report_.problems.push_back("cannot write '" + target + "': " + problem);
+        return problem.empty();
+    }
+
+    // A page that stays as it is; counted when it is as it should be.
+    void keep(std::string_view page, bool counted = true) {
+        made_.emplace(page);
+        report_.kept += counted;
+    }
+
+    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(folder_ / page); }
+
+    // Removes the pages of the player and match folders that were not made.
+    void removeOthers() {
+        for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
+            std::error_code error;
+            for (const auto& entry : fs::directory_iterator(folder_ / sub, error)) {
+                const std::string page = std::string(sub) + "/" + entry.path().filename().string();
+                if (entry.path().extension() != ".html" || made_.count(page)) continue;
+                if (fs::remove(entry.path(), error)) ++report_.removed;
+            }
+        }
+    }
+
+private:
+    fs::path folder_;
+    SiteReport& report_;
+    std::set<std::string, std::less<>> made_;
+};
+
+std::string awardList(const std::array<bool, kAwardCount>& awards) {
+    std::string list;
+    for (const bool selected : awards) list += selected ? '1' : '0';
+    return list;
+}
+
+// Everything a match page depends on besides the log's bytes, which the
+// SHA-256 stands for.
+std::string matchFingerprint(const SeasonMatch& match, const SiteOptions& options) {
+    std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
+                         std::to_string(fnv1a(options.matchTheme)) + "\n" +
+                         awardList(options.awards) + "\n" +
+                         (options.clock ? std::to_string(*options.clock) : std::string("now"));
+    return std::to_string(fnv1a(inputs));
+}
+
+void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& readLog,
+                    const SiteOptions& options, SiteReport& report) {
+    const std::string page = matchPagePath(match.id);
+    MatchLog log;
+    std::string problem;
+    if (!readLog(match.id, log, problem)) {
+        report.problems.push_back("cannot read the stored log of match " +
+                                  std::to_string(match.id) + ": " + problem);
+        site.keep(page, false);  // an earlier page of it is better than none
+        return;
+    }
+    const bool written = site.replace(page, [&](const fs::path& path) {
+        StatsGenerator generator;
+        generator.SetLogText(std::move(log.bytes));
+        generator.SetThemeText(options.matchTheme);
+        generator.SetGameVersion(log.gameVersion);
+        generator.SetAwardSelection(options.awards);
+        generator.SetFixedTime(options.clock);
+        generator.SetOutputFile(path);
+        const RunResult result = generator.Run();
+        return result.ok() ? std::string() : result.pageProblem();
+    });
+    report.written += written;
+}
+
+}  // namespace
+
+SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
+                     std::string_view seasonJson, const MatchLogReader& readLog,
+                     const SiteOptions& options) {
+    SiteReport report;
+    std::error_code error;
+    for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
+        if (fs::create_directories(folder / sub, error); error) {
+            report.problems.push_back("cannot create '" + (folder / sub).string() +
+                                      "': " + error.message());
+            return report;
+        }
+    }
+    Site site(folder, report);
+    const Manifest before = readManifest(folder);
+    Manifest after;
+    for (const SeasonMatch& match : season.matches) {
+        const std::string page = matchPagePath(match.id);
+        const std::string fingerprint = matchFingerprint(match, options);
+        const auto known = before.find(page);
+        if (known != before.end() && known->second == fingerprint && site.exists(page)) {
+            site.keep(page);
+            after[page] = fingerprint;
+            continue;
+        }
+        const std::size_t problems = report.problems.size();
+        writeMatchPage(site, match, readLog, options, report);
+        if (report.problems.size() == problems) after[page] = fingerprint;
+    }
+
+    const SitePages pages(season, options.look);
+    site.put(kIndexPage, pages.index());
+    site.put(kMatchListPage, pages.matchList());
+    for (const SeasonPlayer& player : season.players)
+        site.put(playerPagePath(player.key), pages.player(player));
+    site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
+    site.put(kSeasonJson, seasonJson, false);
+    site.put(kManifest, manifestText(after), false);
+    site.removeOthers();
+    return report;
+}
+
+}  // namespace zefa::season

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "awards/AwardTable.h"
+#include "season/SeasonSnapshot.h"
+#include "season/SitePages.h"
+
+namespace zefa::season {
+
+// A match's log as the store keeps it, with the game version its import used.
+struct MatchLog {
+    std::string bytes;
+    std::int32_t gameVersion = 1;
+};
+
+// Reads the stored log of a match; false with the reason when it cannot.
+using MatchLogReader =
+    std::function<bool(std::int64_t matchId, MatchLog& log, std::string& error)>;
+
+struct SiteOptions {
+    SiteLook look;
+    std::string builtInTheme;  // its style is the look of the season's own pages
+    std::string matchTheme;    // the theme of the match pages
+    std::array<bool, kAwardCount> awards{};
+    std::optional<std::time_t> clock;  // of the match pages' date and time
+};
+
+struct SiteReport {
+    std::int32_t written = 0;
+    std::int32_t kept = 0;     // already as they should be
+    std::int32_t removed = 0;  // pages of players and matches no longer in the season
+    std::vector<std::string> problems;  // one line each, naming the file
+
+    [[nodiscard]] bool ok() const { return problems.empty(); }
+};
+
+// Writes the season's site into `folder`, or brings an earlier one up to
+// date: a page is rewritten only when its bytes change (a match page when its
+// log, theme, awards or clock change), each file replaced whole so a reader
+// never sees half of it, and pages of players and matches that are gone are
+// removed. `seasonJson` becomes season.json as it is.
+[[nodiscard]] SiteReport writeSite(const std::filesystem::path& folder,
+                                   const SeasonSnapshot& season, std::string_view seasonJson,
+                                   const MatchLogReader& readLog, const SiteOptions& options);
+
+}  // namespace zefa::season

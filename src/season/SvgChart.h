@@ -1,0 +1,40 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zefa::season {
+
+// Charts as inline SVG elements, drawn in the built-in theme's colours so
+// they read on its dark background and in print (which keeps that
+// background). Each carries a <title> and a <desc> made from its data, the
+// text alternative for readers that do not see the picture. `id` must be
+// unique in the page and safe as an attribute (our own words); titles and
+// labels may come from a log and are escaped.
+
+struct ChartItem {
+    std::string label;
+    double value = 0;
+};
+
+struct RatingStep {
+    double mu = 0;
+    double sigma = 0;
+};
+
+enum class BarTone { Kills, Deaths };
+
+// Horizontal bars, one row per item: label, bar, value.
+[[nodiscard]] std::string barChart(std::string_view id, std::string_view title,
+                                   std::span<const ChartItem> items, BarTone tone);
+
+// Vertical columns in order (a time line); labels under some of them.
+[[nodiscard]] std::string columnChart(std::string_view id, std::string_view title,
+                                      std::span<const ChartItem> items);
+
+// The mean after each match as a line inside its band of one deviation.
+[[nodiscard]] std::string ratingChart(std::string_view id, std::string_view title,
+                                      std::span<const RatingStep> steps);
+
+}  // namespace zefa::season

@@ -1,0 +1,42 @@
+#include "season/SitePaths.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace zefa::season {
+namespace {
+
+TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
+    const std::string hostile[] = {"<script>alert(1)</script>",
+                                   "\"><img src=x onerror=alert(1)>",
+                                   "../../etc/passwd",
+                                   "a/b\\c:d*e?f",
+                                   "con",
+                                   "CON",
+                                   "",
+                                   "_",
+                                   "_5f",
+                                   std::string("nul\0x", 5),
+                                   "\xe9t\xe9",
+                                   "plain"};
+    std::set<std::string> seen;
+    for (const std::string& key : hostile) {
+        const std::string path = playerPagePath(key);
+        ASSERT_EQ(path.rfind("players/", 0), 0u) << path;
+        const std::string stem = path.substr(8, path.size() - 8 - 5);
+        EXPECT_EQ(path.substr(path.size() - 5), ".html");
+        EXPECT_EQ(stem.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"), std::string::npos)
+            << path;
+        EXPECT_NE(stem, "con");
+        EXPECT_NE(stem, "nul");
+        EXPECT_TRUE(seen.insert(path).second) << "two keys share " << path;
+        EXPECT_EQ(playerPagePath(key), path);
+    }
+    EXPECT_EQ(playerPagePath("plain"), "players/plain.html");
+    EXPECT_EQ(matchPagePath(17), "matches/17.html");
+}
+
+}  // namespace
+}  // namespace zefa::season

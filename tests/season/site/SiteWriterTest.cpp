@@ -1,0 +1,230 @@
+#include "season/SiteWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "model/Weapons.h"
+#include "season/SitePaths.h"
+
+namespace zefa::season {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kScript = "<script>alert(1)</script>";
+const std::string kImage = "\"><img src=x onerror=alert(1)>";
+constexpr std::time_t kClock = 1700000000;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+MatchPlayer record(const std::string& key, std::int32_t kills, std::int32_t rank) {
+    MatchPlayer player;
+    player.key = key;
+    player.name = "^1" + key + "^7";
+    player.rank = rank;
+    player.counters.kills = kills;
+    player.counters.deaths = 2;
+    player.counters.weapKills[kRocketDirect] = kills;
+    player.awards = {0};
+    player.rating = {25.0 + rank, 8.0};
+    return player;
+}
+
+// A season of the two example logs, its players named to break pages.
+class SiteWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        folder = fs::temp_directory_path() /
+                 ("site-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        addMatch(1, "beta1h-ctf.log", 1, {record(kImage, 3, 10), record(kScript, 5, 20)});
+        addMatch(2, "beta2-ctf.log", 2, {record(kScript, 4, 12), record("plain", 1, 2)});
+        recount();
+        options.builtInTheme = readFile(fs::path(ZEFA_THEMES_DIR) / "default.thm");
+        options.matchTheme = options.builtInTheme;
+        options.awards.fill(true);
+        options.clock = kClock;
+        options.look.title = "^3" + kScript;
+        options.look.minMatches = 1;
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void addMatch(std::int64_t id, const std::string& log, std::int32_t version,
+                  std::vector<MatchPlayer> players) {
+        SeasonMatch match;
+        match.id = id;
+        match.file = id == 2 ? kImage + ".log" : log;
+        match.sha256 = std::string(64, char('0' + id));
+        match.playedAt = 1765000000 + id * 86400;
+        match.gameVersion = version;
+        match.players = std::move(players);
+        season.matches.push_back(match);
+        logs[id] = {readFile(fs::path(ZEFA_EXAMPLES_DIR) / log), version};
+    }
+
+    // Season players as the store would sum them.
+    void recount() {
+        std::map<std::string, SeasonPlayer> players;
+        for (const SeasonMatch& match : season.matches)
+            for (const MatchPlayer& one : match.players) {
+                SeasonPlayer& player = players[one.key];
+                player.key = one.key;
+                player.name = one.name;
+                ++player.matches;
+                player.counters.kills += one.counters.kills;
+                player.counters.deaths += one.counters.deaths;
+                player.counters.weapKills[kRocketDirect] += one.counters.weapKills[kRocketDirect];
+                player.rank += one.rank;
+                player.awardsWon += std::int32_t(one.awards.size());
+                player.rating = one.rating;
+            }
+        players[kScript].killsByVictim = {{kImage, 3}, {"plain", 1}};
+        players[kImage].killsByVictim = {{kScript, 4}};
+        season.players.clear();
+        for (auto& [key, player] : players) season.players.push_back(player);
+    }
+
+    SiteReport write() {
+        const MatchLogReader reader = [this](std::int64_t id, MatchLog& log, std::string& error) {
+            if (!logs.count(id)) return error = "not stored", false;
+            log = logs[id];
+            return true;
+        };
+        return writeSite(folder, season, "{\"formatVersion\": 1}\n", reader, options);
+    }
+
+    std::vector<fs::path> pages() const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            if (entry.path().extension() == ".html") found.push_back(entry.path());
+        return found;
+    }
+
+    fs::path folder;
+    SeasonSnapshot season;
+    std::map<std::int64_t, MatchLog> logs;
+    SiteOptions options;
+};
+
+TEST_F(SiteWriterTest, HostileNamesStayTextOnEveryPage) {
+    // A match whose log itself names them.
+    addMatch(3, "beta2-ctf.log", 2, {record(kImage, 1, 1)});
+    logs[3].bytes = kImage + "^7 was nailed by " + kScript + "^7\n" + kScript +
+                    "^7 was gunned down by " + kImage + "^7\n";
+    recount();
+    ASSERT_TRUE(write().ok());
+    ASSERT_EQ(pages().size(), 8u);
+    ASSERT_NE(readFile(folder / matchPagePath(3)).find("&lt;script&gt;alert(1)"), std::string::npos);
+    for (const fs::path& page : pages()) {
+        const std::string html = readFile(page);
+        EXPECT_EQ(html.find("<script>alert"), std::string::npos) << page;
+        EXPECT_EQ(html.find("<img"), std::string::npos) << page;
+    }
+    const std::string index = readFile(folder / "index.html");
+    EXPECT_NE(index.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"), std::string::npos);
+    EXPECT_NE(index.find("<font class=\"color1\">&lt;script&gt;"), std::string::npos);
+    const std::string player = readFile(folder / playerPagePath(kImage));
+    EXPECT_NE(player.find("title=\"&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\""),
+              std::string::npos);
+    EXPECT_NE(player.find("<title id=\"rating-t\">Rating history of &quot;&gt;&lt;img"),
+              std::string::npos);
+}
+
+TEST(SiteStyleTest, KeepsTheThemesLookButNotItsRulesOnDescendants) {
+    const std::string style = styleSheet(readFile(fs::path(ZEFA_THEMES_DIR) / "default.thm"));
+    EXPECT_NE(style.find(".color1 {\n  color: #ff5c5c;\n}"), std::string::npos);
+    EXPECT_NE(style.find("@media print {"), std::string::npos);
+    EXPECT_NE(style.find(".legend .suicide {"), std::string::npos);
+    EXPECT_EQ(style.find(":has("), std::string::npos);
+    EXPECT_EQ(style.find("<"), std::string::npos);
+}
+
+TEST_F(SiteWriterTest, EveryRelativeLinkResolvesToAFileOfTheSite) {
+    ASSERT_TRUE(write().ok());
+    const std::regex link("(?:href|src)=\"([^\"]*)\"");
+    int links = 0;
+    for (const fs::path& page : pages()) {
+        const std::string html = readFile(page);
+        for (std::sregex_iterator it(html.begin(), html.end(), link), end; it != end; ++it) {
+            const std::string target = (*it)[1].str().substr(0, (*it)[1].str().find('#'));
+            if (target.empty() || target.rfind("mailto:", 0) == 0) continue;
+            ASSERT_EQ(target.find(':'), std::string::npos) << page << " links out: " << target;
+            EXPECT_TRUE(fs::is_regular_file(page.parent_path() / target)) << page << ": " << target;
+            ++links;
+        }
+    }
+    EXPECT_GT(links, 20);
+}
+
+TEST_F(SiteWriterTest, MatchPageIsTheCommandsPageForItsLog) {
+    options.awards[3] = false;
+    ASSERT_TRUE(write().ok());
+    for (const auto& [id, log] : logs) {
+        const fs::path expected = folder / ("expected" + std::to_string(id));
+        const std::string command =
+            "SOURCE_DATE_EPOCH=" + std::to_string(kClock) + " TZ=UTC " + ZEFASTATS_BINARY +
+            " -g " + std::to_string(log.gameVersion) + " -a 0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17 " +
+            ZEFA_EXAMPLES_DIR + "/" + (id == 1 ? "beta1h-ctf.log" : "beta2-ctf.log") + " -o " +
+            expected.string();
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        // Equal but for the time the reading took, which no two runs share.
+        const std::regex duration("read in <b>[0-9.]+</b>");
+        EXPECT_TRUE(std::regex_replace(readFile(folder / matchPagePath(id)), duration, "") ==
+                    std::regex_replace(readFile(expected), duration, ""))
+            << id;
+    }
+}
+
+TEST_F(SiteWriterTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
+    SiteReport report = write();
+    EXPECT_EQ(report.written, 7);
+    report = write();
+    EXPECT_EQ(report.written, 0);
+    EXPECT_EQ(report.kept, 7);
+
+    // One more match of two players: its page, the index, the match list and
+    // the pages of those two.
+    addMatch(3, "beta2-ctf.log", 2, {record(kImage, 2, 5), record("plain", 2, 6)});
+    recount();
+    report = write();
+    EXPECT_EQ(report.written, 5);
+    EXPECT_EQ(report.kept, 3);
+
+    // A forgotten match and a player merged away.
+    season.matches.erase(season.matches.begin() + 1);
+    season.matches.back().players.pop_back();
+    recount();
+    report = write();
+    EXPECT_EQ(report.removed, 2);
+    EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
+    EXPECT_FALSE(fs::exists(folder / playerPagePath("plain")));
+
+    // Another theme makes every match page again.
+    options.matchTheme = readFile(fs::path(ZEFA_THEMES_DIR) / "classic.thm");
+    report = write();
+    EXPECT_EQ(report.written, 2);
+}
+
+TEST_F(SiteWriterTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
+    ASSERT_TRUE(write().ok());
+    options.clock = kClock + 1;
+    logs.erase(2);
+    const SiteReport report = write();
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0], "cannot read the stored log of match 2: not stored");
+    EXPECT_TRUE(fs::exists(folder / matchPagePath(2)));
+}
+
+}  // namespace
+}  // namespace zefa::season
