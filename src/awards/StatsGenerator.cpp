@@ -44,8 +44,8 @@ std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targ
     return logText_ ? parseLogText(*logText_, targets) : parseLog(logPath_, targets);
 }
 
-LogReadResult StatsGenerator::readLog() {
-    if (!autoVersion_) {
+LogReadResult StatsGenerator::readLog(RunResult& result) {
+    if (!autoVersion_ && !compareVersions_) {
         const LogTarget target{stats_, versionTables(gameVersion_)};
         return parse(std::span(&target, 1)).front();
     }
@@ -57,11 +57,14 @@ LogReadResult StatsGenerator::readLog() {
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
-    if (newer.versionLines <= older.versionLines) {
-        gameVersion_ = kGameVersionBeta1H;
-        return older;
-    }
-    gameVersion_ = kGameVersionBeta2;
+    if (autoVersion_)
+        gameVersion_ = newer.versionLines > older.versionLines ? kGameVersionBeta2
+                                                               : kGameVersionBeta1H;
+    const bool beta2 = gameVersion_ == kGameVersionBeta2;
+    result.otherVersionReadsBetter =
+        !autoVersion_ && (beta2 ? older.versionLines > newer.versionLines
+                                : newer.versionLines > older.versionLines);
+    if (!beta2) return older;
     stats_ = std::move(beta2Stats);
     return newer;
 }
@@ -69,7 +72,7 @@ LogReadResult StatsGenerator::readLog() {
 RunResult StatsGenerator::Run() {
     const auto start = std::chrono::steady_clock::now();
     RunResult result;
-    const LogReadResult read = readLog();
+    const LogReadResult read = readLog(result);
     result.logRead = read.opened;
     result.logError = read.error;
     awards_.ComputeAwards(stats_.players);
