@@ -239,7 +239,9 @@ TEST_F(NewStatsWizardTest, NextNeedsTheFilesAndEnterOnTheSummaryIsOk) {
     EXPECT_EQ(told, QStringList({"Please select the console log to generate the stats from.",
                                  "Please select the theme file to write the stats page with."}));
     click("next", 2);
+    QApplication::setActiveWindow(w.get());  // the message boxes took it
     control("back")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), control("back"));
     type(Qt::Key_Return);
     EXPECT_EQ(w->result(), QDialog::Accepted);
     EXPECT_EQ(settings.themeFile, "/chosen/dark.thm");
