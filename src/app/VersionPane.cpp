@@ -16,6 +16,9 @@ VersionPane::VersionPane(QWidget* parent)
     layout->addWidget(m_text);
     layout->addWidget(m_readAs);
     m_text->setTextFormat(Qt::PlainText);
+    // The button hides itself when clicked; with the focus it would pass the
+    // focus on, and with it the active window, to another document's view.
+    m_readAs->setFocusPolicy(Qt::NoFocus);
     connect(m_readAs, &QPushButton::clicked, this,
             [this] { emit readAsRequested(m_otherVersion); });
     hide();

@@ -366,6 +366,8 @@ TEST_F(DesktopProgram, TheStatusBarTellsTheMessageSetAndOffersABetterOne) {
     EXPECT_EQ(pane.text(), "Zefa Beta2 or Newer (detected from the log)");
     EXPECT_FALSE(pane.readAsButton()->isVisibleTo(&main));
 
+    wizard("one.log");
+    trigger(Command::New);
     settings().detectVersion = false;
     settings().gameVersion = 1;
     answerFile(beta2);
@@ -377,6 +379,7 @@ TEST_F(DesktopProgram, TheStatusBarTellsTheMessageSetAndOffersABetterOne) {
     EXPECT_EQ(settings().gameVersion, 2);
     EXPECT_EQ(pane.text(), "Zefa Beta2 or Newer");
     EXPECT_FALSE(pane.readAsButton()->isVisibleTo(&main));
+    EXPECT_EQ(document().title(), "zefs2") << "the document read again stays active";
     EXPECT_EQ(document().core().generator()->stats().players.size(), 14u);
 }
 
