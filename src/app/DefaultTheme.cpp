@@ -14,7 +14,8 @@ std::string defaultThemeFile() {
         QStringLiteral(ZEFA_SOURCE_THEMES_DIR "/default.thm"),
     };
     for (const QString& candidate : candidates)
-        if (QFileInfo(candidate).isFile()) return pathBytes(QFileInfo(candidate).canonicalFilePath());
+        if (const QFileInfo file(candidate); file.isFile())
+            return pathBytes(file.canonicalFilePath());
     return {};
 }
 

@@ -45,7 +45,8 @@ std::int32_t readNumber(const QSettings& store, const QString& key, std::int32_t
 // A text store holds "true" or "false", the registry a number.
 bool readFlag(const QSettings& store, const QString& key, bool fallback) {
     const QVariant value = store.value(key);
-    if (value.typeId() == QMetaType::Bool || value.typeId() == QMetaType::Int) return value.toBool();
+    if (value.typeId() == QMetaType::Bool || value.typeId() == QMetaType::Int)
+        return value.toBool();
     const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
     if (text == QStringLiteral("true")) return true;
     if (text == QStringLiteral("false")) return false;
@@ -68,7 +69,8 @@ GenerationSettings LoadSettings(const QSettings& store) {
     settings.gameVersion = readNumber(store, qText(kVersion), settings.gameVersion);
     // Versions that knew no detection stored only the version, which then
     // stays in use; a new user starts with detection.
-    settings.detectVersion = readFlag(store, qText(kDetectVersion), !store.contains(qText(kVersion)));
+    settings.detectVersion =
+        readFlag(store, qText(kDetectVersion), !store.contains(qText(kVersion)));
     for (std::int32_t i = 0; i < kAwardCount; ++i) {
         std::int32_t& flag = settings.awardSelected[static_cast<std::size_t>(i)];
         flag = readNumber(store, awardKey(i), flag);

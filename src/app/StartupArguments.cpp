@@ -77,11 +77,15 @@ StartupArguments parseStartupArguments(std::span<const char* const> arguments) {
         } else if (const auto equals = name.find('='); equals != std::string_view::npos) {
             const std::string_view option = name.substr(0, equals);
             if (option == "platform") parsed.platform = name.substr(equals + 1);
-            if (!isOneOf(option, kQtOptionsWithValue) && !isOneOf(option, kQtOptionsWithJoinedValue))
+            if (!isOneOf(option, kQtOptionsWithValue) &&
+                !isOneOf(option, kQtOptionsWithJoinedValue))
                 usageError("unknown option '" + std::string(argument) + "'");
         } else if (isOneOf(name, kQtOptionsWithValue)) {
-            if (i + 1 == arguments.size()) usageError("option '" + std::string(argument) + "' needs a value");
-            else if (name == "platform") parsed.platform = arguments[i + 1];
+            if (i + 1 == arguments.size()) {
+                usageError("option '" + std::string(argument) + "' needs a value");
+            } else if (name == "platform") {
+                parsed.platform = arguments[i + 1];
+            }
             ++i;
         } else if (!isOneOf(name, kQtFlags)) {
             usageError("unknown option '" + std::string(argument) + "'");

@@ -334,7 +334,8 @@ TEST_F(DesktopProgram, AFailedGenerationLeavesNoDocumentAndNothingToSave) {
                                  " could not be read: No such file or directory.");
     EXPECT_FALSE(document().isModified()) << "closing it asks nothing";
     trigger(Command::Save);
-    EXPECT_EQ(lastMessage(), "zefs1 holds no complete stats page to save; generate it again first.");
+    EXPECT_EQ(lastMessage(),
+              "zefs1 holds no complete stats page to save; generate it again first.");
     EXPECT_EQ(fake.fileRequests.size(), 2u) << "no name is asked for";
     EXPECT_TRUE(app->context().settings.recentFiles.entries().empty());
     EXPECT_EQ(settings().outFile, "");
