@@ -1,10 +1,16 @@
 #include "app/BatchRun.h"
 
+#include <iostream>
+
 #include "app/PageCopy.h"
 #include "app/StatsDocument.h"
 #include "resources/UiText.h"
 
 namespace zefa {
+
+void tellOnStandardError(const UserMessage& message) {
+    std::cerr << ui::kProgramName << ": " << message.text << "\n";
+}
 
 bool runBatch(const std::filesystem::path& logFile, const GenerationSettings& settings,
               RecentFileList& recentFiles, std::optional<std::time_t> pageClock,
@@ -18,8 +24,18 @@ bool runBatch(const std::filesystem::path& logFile, const GenerationSettings& se
         return false;
     }
 
+    const std::string logName = logFile.string();
+    const auto remark = [&tell](std::string text) {
+        tell({ui::kAppTitle, std::move(text), false, true});
+    };
+    if (std::error_code error; std::filesystem::is_regular_file(logFile, error) &&
+                               std::filesystem::file_size(logFile, error) == 0 && !error) {
+        remark(ui::fillIn(ui::kEmptyLogKept, logName, settings.outFile));
+        return true;
+    }
+
     StatsDocument document(pageClock);
-    document.setLogFile(logFile.string());
+    document.setLogFile(logName);
     document.setThemeFile(settings.themeFile);
     if (const std::error_code error = document.reservePage(""))
         return fail(ui::fillIn(ui::kPageUnwritable, TemporaryPage::directoryName(), error.message()));
@@ -30,6 +46,10 @@ bool runBatch(const std::filesystem::path& logFile, const GenerationSettings& se
     const PageCopyResult copy = copyPage(document.pagePath(), settings.outFile);
     if (!copy.ok()) return fail(copy.problem(document.pagePath(), settings.outFile));
     recentFiles.add(settings.outFile);
+    const VersionReading& reading = *document.versionReading();
+    if (reading.detected) remark(ui::fillIn(ui::kVersionUsed, logName, reading.description()));
+    if (reading.otherReadsBetter)
+        remark(ui::fillIn(ui::kOtherVersionBetter, logName, versionName(reading.otherVersion())));
     return true;
 }
 

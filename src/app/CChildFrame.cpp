@@ -13,6 +13,7 @@ CChildFrame::CChildFrame(CZefastats2View* view, QWidget* parent) : QMdiSubWindow
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
     connect(view->document(), &CZefastats2Doc::titleChanged, this, &CChildFrame::updateTitle);
+    connect(view->document(), &CZefastats2Doc::modifiedChanged, this, &CChildFrame::updateTitle);
     updateTitle();
 }
 
@@ -39,6 +40,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 }
 
 // A document shown in several windows numbers them: "zefs1:1", "zefs1:2".
+// Unsaved changes are marked: "zefs1 *".
 void CChildFrame::updateTitle() {
     const CZefastats2Doc* document = view()->document();
     if (document == nullptr) return;
@@ -48,6 +50,7 @@ void CChildFrame::updateTitle() {
         const auto position = std::ranges::find(views, view()) - views.begin();
         title += QStringLiteral(":%1").arg(position + 1);
     }
+    if (document->isModified()) title += QStringLiteral(" *");
     setWindowTitle(title);
 }
 

@@ -7,7 +7,7 @@ namespace zefa {
 class CZefastats2View;
 
 // The window around one view of a document, titled with the document's
-// title. It opens maximised.
+// title and a mark while it has unsaved changes. It opens maximised.
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 

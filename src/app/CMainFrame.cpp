@@ -18,6 +18,7 @@
 #include "app/LockKeyIndicators.h"
 #include "app/QtText.h"
 #include "app/ShellContext.h"
+#include "app/VersionPane.h"
 #include "resources/UiText.h"
 
 namespace zefa {
@@ -106,6 +107,9 @@ void CMainFrame::createToolBar() {
 
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
+    m_versionPane = new VersionPane(bar);
+    bar->addPermanentWidget(m_versionPane);
+    connect(m_versionPane, &VersionPane::readAsRequested, this, &CMainFrame::readActiveDocumentAs);
     new LockKeyIndicators(*bar);
     // The idle prompt comes back whenever a command's prompt goes.
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
@@ -183,6 +187,9 @@ void CMainFrame::fillMenu(QMenu& menu, const ui::Menu& layout) {
             case ui::MenuItem::RecentFiles:
                 addRecentFiles(menu);
                 break;
+            case ui::MenuItem::WindowList:
+                addWindowList(menu);
+                break;
         }
     }
 }
@@ -200,7 +207,28 @@ void CMainFrame::addRecentFiles(QMenu& menu) {
         text.replace('&', QStringLiteral("&&"));
         QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text));
         entry->setStatusTip(qText(ui::kRecentFilePrompt));
-        connect(entry, &QAction::triggered, this, [this, path] { openSavedPage(path); });
+        // An opened entry moves to the top.
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (openSavedPage(path)) m_context.settings.recentFiles.add(pathBytes(path));
+        });
+    }
+}
+
+// After a separator, "&1 zefs1", "&2 stats.html", ... with the active one checked.
+void CMainFrame::addWindowList(QMenu& menu) {
+    const QList<QMdiSubWindow*> frames = m_mdiArea->subWindowList();
+    if (frames.isEmpty()) return;
+    menu.addSeparator();
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        QMdiSubWindow* frame = frames[i];
+        QString title = frame->windowTitle();
+        title.replace('&', QStringLiteral("&&"));
+        QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        entry->setCheckable(true);
+        entry->setChecked(frame == m_mdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, frame, [frame] {
+            if (auto* child = qobject_cast<CChildFrame*>(frame)) child->ActivateFrame();
+        });
     }
 }
 
@@ -210,8 +238,20 @@ void CMainFrame::updateCommandStates() {
          {Command::Close, Command::Save, Command::SaveAs, Command::SelectLogfile,
           Command::NewWindow, Command::Cascade, Command::Tile, Command::ArrangeIcons})
         action(command)->setEnabled(document != nullptr);
-    // A page opened for viewing has no log to apply a theme to.
+    // A page opened for viewing has no log to apply a theme to until it is given one.
     action(Command::SelectTheme)->setEnabled(document != nullptr && document->canRegenerate());
+    m_versionPane->showReading(document != nullptr ? document->core().versionReading()
+                                                   : std::nullopt);
+}
+
+void CMainFrame::readActiveDocumentAs(std::int32_t version) {
+    CZefastats2Doc* document = activeDocument();
+    if (document == nullptr) return;
+    m_context.settings.generation.gameVersion = version;
+    m_context.settings.generation.detectVersion = false;
+    if (const QString problem = document->RunGeneration(); !problem.isEmpty())
+        m_context.dialogs.tell(this, {ui::kAppTitle, problem.toStdString()});
+    document->UpdateAllViews();
 }
 
 void CMainFrame::OnFileNew(const std::optional<std::string>& proposedLog) {
@@ -223,20 +263,23 @@ void CMainFrame::OnFileNew(const std::optional<std::string>& proposedLog) {
     openWindow(*document);
 }
 
-void CMainFrame::openSavedPage(const QString& path) {
+bool CMainFrame::openSavedPage(const QString& path) {
     auto* document = new CZefastats2Doc(m_context, this);
     if (!document->openSavedPage(path, this)) {
         delete document;
         m_context.settings.recentFiles.remove(pathBytes(path));
-        return;
+        return false;
     }
     openWindow(*document);
+    return true;
 }
 
 CChildFrame* CMainFrame::openWindow(CZefastats2Doc& document) {
     connect(&document, &CZefastats2Doc::lastViewClosed, &document, &QObject::deleteLater,
             Qt::UniqueConnection);
     connect(&document, &CZefastats2Doc::titleChanged, this, &CMainFrame::updateCommandStates,
+            Qt::UniqueConnection);
+    connect(&document, &CZefastats2Doc::generated, this, &CMainFrame::updateCommandStates,
             Qt::UniqueConnection);
     auto* view = new CZefastats2View(document, m_context);
     auto* frame = new CChildFrame(view);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QUrl>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ class CChildFrame;
 class CZefastats2Doc;
 class CZefastats2View;
 struct ShellContext;
+class VersionPane;
 
 // The main window: the document windows in a multi-document area, the menu
 // bar (one for no document, one while a document window is open), the
@@ -34,6 +36,7 @@ public:
     [[nodiscard]] QAction* action(ui::Command command) const { return m_actions.at(command); }
     [[nodiscard]] QMdiArea* mdiArea() const { return m_mdiArea; }
     [[nodiscard]] QToolBar* toolBar() const { return m_toolBar; }
+    [[nodiscard]] VersionPane* versionPane() const { return m_versionPane; }
     // The view of the active document window, if any.
     [[nodiscard]] CZefastats2View* activeView() const;
     [[nodiscard]] CZefastats2Doc* activeDocument() const;
@@ -41,8 +44,9 @@ public:
 public slots:
     // File New; a dropped log is given to the wizard as its choice.
     void OnFileNew(const std::optional<std::string>& proposedLog = std::nullopt);
-    // A saved page, opened for viewing in a new document window.
-    void openSavedPage(const QString& path);
+    // A saved page, opened for viewing in a new document window; false (and
+    // told) when it cannot be read.
+    bool openSavedPage(const QString& path);
     // Files dropped on the window: pages open for viewing, logs go to the wizard.
     void openDroppedFiles(const QList<QUrl>& files);
 
@@ -60,6 +64,9 @@ private:
     void updateMenus();
     void fillMenu(QMenu& menu, const ui::Menu& layout);
     void addRecentFiles(QMenu& menu);
+    void addWindowList(QMenu& menu);
+    // Generates the active document again with a fixed game version.
+    void readActiveDocumentAs(std::int32_t version);
     void updateCommandStates();
     CChildFrame* openWindow(CZefastats2Doc& document);
     void closeDocument(CZefastats2Doc& document);
@@ -68,6 +75,7 @@ private:
     ShellContext& m_context;
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
+    VersionPane* m_versionPane = nullptr;
     std::map<ui::Command, QAction*> m_actions;
     std::optional<bool> m_showsDocumentMenus;
 };

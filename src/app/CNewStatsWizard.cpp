@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "app/DialogUnits.h"
 #include "app/QtText.h"
 #include "awards/AwardTable.h"
+#include "resources/UiText.h"
 
 namespace zefa {
 
@@ -50,6 +52,12 @@ QWidget* makeControl(ControlKind kind, const QString& text, QWidget* parent) {
         case ControlKind::PathField: {
             auto* field = new QLineEdit(parent);
             field->setReadOnly(true);
+            // Read-only as the platform shows it: on the dialog's own
+            // colour, passed by Tab; the path can still be selected and copied.
+            QPalette palette = field->palette();
+            palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
+            field->setPalette(palette);
+            field->setFocusPolicy(Qt::ClickFocus);
             field->setAcceptDrops(true);  // it refuses the drop itself, so the wizard takes it
             return field;
         }
@@ -145,6 +153,7 @@ Control* CNewStatsWizard::control(WizardControl id) const {
 void CNewStatsWizard::bindControls() {
     m_olderVersion = control<QRadioButton>(WizardControl::OlderVersion);
     m_newerVersion = control<QRadioButton>(WizardControl::NewerVersion);
+    m_detectVersion = control<QRadioButton>(WizardControl::DetectVersion);
     m_logPath = control<QLineEdit>(WizardControl::LogPath);
     m_logSelect = control<QPushButton>(WizardControl::LogSelect);
     m_themeSelect = control<QPushButton>(WizardControl::ThemeSelect);
@@ -171,14 +180,16 @@ void CNewStatsWizard::OnInitDialog() {
                                        ? Qt::Checked
                                        : Qt::Unchecked);
 
-    (m_settings.gameVersion == kGameVersionBeta1H ? m_olderVersion : m_newerVersion)
-        ->setChecked(true);
+    QRadioButton* version = m_settings.gameVersion == kGameVersionBeta1H ? m_olderVersion
+                                                                          : m_newerVersion;
+    (m_settings.detectVersion ? m_detectVersion : version)->setChecked(true);
     showPath(m_themePath, qPath(m_settings.themeFile));
     showPath(m_logPath, qPath(m_settings.logFile));
     ShowPage(m_currentPage);
 }
 
 void CNewStatsWizard::OnNext() {
+    if (!pageIsComplete()) return;
     ++m_currentPage;
     m_back->setEnabled(true);
     if (m_currentPage == m_lastPage) {
@@ -210,6 +221,15 @@ void CNewStatsWizard::OnSelectTheme() {
     selectFile(themeFileRequest(m_settings.themeFile), m_themePath);
 }
 
+// The log's and the theme's page need a path before the wizard goes on.
+bool CNewStatsWizard::pageIsComplete() {
+    const QLineEdit* field = shownPathField();
+    if (field == nullptr || !field->text().isEmpty()) return true;
+    QMessageBox::warning(this, windowTitle(),
+                         qText(field == m_logPath ? ui::kChooseLogFirst : ui::kChooseThemeFirst));
+    return false;
+}
+
 void CNewStatsWizard::selectFile(const FileRequest& request, QLineEdit* field) {
     if (const auto chosen = m_chooseFile(this, request)) showPath(field, *chosen);
 }
@@ -219,6 +239,9 @@ void CNewStatsWizard::ShowPage(std::int32_t page) {
     for (const auto& [shownOn, pageControl] : m_pageControls) pageControl->hide();
     for (const auto& [shownOn, pageControl] : m_pageControls)
         if (shownOn == page) pageControl->show();
+    // On the summary a focused button does not take Enter from OK.
+    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        button->setAutoDefault(page != m_lastPage);
     m_pageText->setText(page == m_lastPage
                             ? summaryText()
                             : qText(ui::kWizardPageTexts[static_cast<std::size_t>(page)]));
@@ -228,15 +251,22 @@ QString CNewStatsWizard::summaryText() const {
     QStringList checked;
     for (std::int32_t i = 0; i < kAwardCount; ++i)
         if (award(i)->checkState(0) == Qt::Checked) checked << award(i)->text(0);
+    const std::string_view version = m_detectVersion->isChecked() ? ui::kSummaryDetectVersion
+                                     : m_olderVersion->isChecked() ? ui::kSummaryOlderVersion
+                                                                   : ui::kSummaryNewerVersion;
     return qText(ui::kSummaryIntro) + qText(ui::kSummaryLog) + m_logPath->text() +
            qText(ui::kSummaryTheme) + m_themePath->text() + qText(ui::kSummaryVersion) +
-           qText(m_olderVersion->isChecked() ? ui::kSummaryOlderVersion
-                                             : ui::kSummaryNewerVersion) +
+           qText(version) +
            qText(ui::kSummaryAwards) + checked.join(qText(ui::kSummaryAwardSeparator));
 }
 
 void CNewStatsWizard::accept() {
-    m_settings.gameVersion = m_olderVersion->isChecked() ? kGameVersionBeta1H : kGameVersionBeta2;
+    // With detection the version chosen last stays stored for older versions
+    // of the program, which know no detection.
+    m_settings.detectVersion = m_detectVersion->isChecked();
+    if (!m_settings.detectVersion)
+        m_settings.gameVersion =
+            m_olderVersion->isChecked() ? kGameVersionBeta1H : kGameVersionBeta2;
     for (std::int32_t i = 0; i < kAwardCount; ++i)
         m_settings.awardSelected[static_cast<std::size_t>(i)] =
             award(i)->checkState(0) == Qt::Checked ? 1 : 0;

@@ -22,7 +22,9 @@ namespace zefa {
 // The New stats file wizard: six pages, walked in order with Next and Back,
 // that ask for the console log, the theme, the awards and the game version
 // and end with a summary. It starts from `settings` and stores the choices
-// back into it only when the user presses OK; it checks nothing.
+// back into it only when the user presses OK. Next does not leave the log's or
+// the theme's page while its path is empty, and says why; on the summary
+// Enter means OK.
 class CNewStatsWizard : public QDialog {
     Q_OBJECT
 
@@ -55,6 +57,7 @@ private:
     void OnSelectTheme();
     void ShowPage(std::int32_t page);
 
+    [[nodiscard]] bool pageIsComplete();
     void selectFile(const FileRequest& request, QLineEdit* field);
     [[nodiscard]] QLineEdit* shownPathField() const;
     [[nodiscard]] QTreeWidgetItem* award(std::int32_t i) const;
@@ -62,6 +65,7 @@ private:
 
     QRadioButton* m_olderVersion = nullptr;
     QRadioButton* m_newerVersion = nullptr;
+    QRadioButton* m_detectVersion = nullptr;
     QLineEdit* m_logPath = nullptr;
     QPushButton* m_logSelect = nullptr;
     QPushButton* m_themeSelect = nullptr;

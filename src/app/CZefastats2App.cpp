@@ -36,6 +36,7 @@ bool CZefastats2App::InitInstance() {
         CMainFrame* owner = m_mainFrame.get();
         return runBatch(*m_arguments.logFile, m_settings->generation, m_settings->recentFiles,
                         m_context->pageClock, [this, owner](const UserMessage& message) {
+                            if (message.aside) return tellOnStandardError(message);
                             m_context->dialogs.tell(owner, message);
                         });
     }

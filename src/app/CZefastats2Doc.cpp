@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/CZefastats2View.h"
+#include "app/DefaultTheme.h"
 #include "app/PageCopy.h"
 #include "app/QtText.h"
 #include "app/ShellContext.h"
@@ -27,13 +29,17 @@ bool CZefastats2Doc::OnNewDocument(QWidget* owner, const std::optional<std::stri
     GenerationSettings& settings = m_context.settings.generation;
     GenerationSettings choices = settings;
     if (proposedLog) choices.logFile = *proposedLog;
+    if (choices.themeFile.empty()) choices.themeFile = defaultThemeFile();
     if (!m_context.dialogs.runWizard(choices, owner)) return false;
     settings = choices;
 
     m_core.setLogFile(settings.logFile);
     m_core.setThemeFile(settings.themeFile);
+    if (const QString problem = RunGeneration(); !problem.isEmpty()) {
+        tellProblem(problem, owner);
+        return false;
+    }
     setTitle(qText(ui::kDocumentName) + QString::number(++m_context.documentsCreated));
-    tellProblem(RunGeneration(), owner);
     return true;
 }
 
@@ -46,6 +52,7 @@ bool CZefastats2Doc::openSavedPage(const QString& path, QWidget* owner) {
         return false;
     }
     m_viewedPage = pathBytes(path);
+    m_hasPage = true;
     m_core.setThemeFile(m_context.settings.generation.themeFile);
     m_pathName = path;
     setTitle(QFileInfo(path).fileName());
@@ -53,16 +60,23 @@ bool CZefastats2Doc::openSavedPage(const QString& path, QWidget* owner) {
 }
 
 QString CZefastats2Doc::RunGeneration() {
+    QString problem;
     if (m_core.pagePath().empty()) {
-        if (const std::error_code error = m_core.reservePage(".html")) {
-            setModified(true);
-            return qText(
+        if (const std::error_code error = m_core.reservePage(".html"))
+            problem = qText(
                 ui::fillIn(ui::kPageUnwritable, TemporaryPage::directoryName(), error.message()));
-        }
     }
-    const RunResult result = m_core.RunGeneration(m_context.settings.generation);
-    setModified(true);
-    return qText(m_core.problemOf(result));
+    if (problem.isEmpty())
+        problem = qText(m_core.problemOf(m_core.RunGeneration(m_context.settings.generation)));
+    // Only a complete page is worth saving.
+    m_hasPage = problem.isEmpty();
+    setModified(m_hasPage);
+    emit generated();
+    return problem;
+}
+
+void CZefastats2Doc::UpdateAllViews() {
+    for (CZefastats2View* view : m_views) view->OnUpdate();
 }
 
 std::filesystem::path CZefastats2Doc::pagePath() const {
@@ -76,7 +90,13 @@ bool CZefastats2Doc::save(QWidget* owner) {
     return m_pathName.isEmpty() ? saveAs(owner) : OnSaveDocument(m_pathName, owner);
 }
 
+bool CZefastats2Doc::hasPageToSave(QWidget* owner) {
+    if (!m_hasPage) tellProblem(qText(ui::kNothingToSave).arg(m_title), owner);
+    return m_hasPage;
+}
+
 bool CZefastats2Doc::saveAs(QWidget* owner) {
+    if (!hasPageToSave(owner)) return false;
     const QString proposed =
         m_pathName.isEmpty() ? m_title + "." + qText(ui::kStatsFileSuffix) : m_pathName;
     const auto path = m_context.dialogs.chooseFileToSave(
@@ -86,6 +106,7 @@ bool CZefastats2Doc::saveAs(QWidget* owner) {
 }
 
 bool CZefastats2Doc::OnSaveDocument(const QString& path, QWidget* owner) {
+    if (!hasPageToSave(owner)) return false;
     const std::string target = pathBytes(path);
     m_context.settings.generation.outFile = target;
     if (const PageCopyResult copy = copyPage(pagePath(), target); !copy.ok()) {

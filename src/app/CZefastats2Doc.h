@@ -28,9 +28,10 @@ public:
     CZefastats2Doc(ShellContext& context, QObject* parent);
     ~CZefastats2Doc() override;
 
-    // File New: the wizard (with `proposedLog` filled in, if given), then the
-    // first generation run. False when the wizard was cancelled. A run's
-    // problem is told to the user beside the page it could write.
+    // File New: the wizard (with `proposedLog` filled in, if given, and the
+    // built-in theme when none is stored), then the first generation run.
+    // False when the wizard was cancelled or the run failed; its problem is
+    // told to the user then.
     bool OnNewDocument(QWidget* owner, const std::optional<std::string>& proposedLog = {});
     // A saved page, for viewing; false (and told) when it cannot be read.
     bool openSavedPage(const QString& path, QWidget* owner);
@@ -38,12 +39,15 @@ public:
     // Generates the page again from the document's log and theme; the
     // problem in words, empty when there was none.
     QString RunGeneration();
+    // Every view shows the page as it is now.
+    void UpdateAllViews();
     void setLogFile(const std::string& path) { m_core.setLogFile(path); }
     void setThemeFile(const std::string& path) { m_core.setThemeFile(path); }
     // Whether a log is known to generate from: a page opened for viewing has none.
     [[nodiscard]] bool canRegenerate() const { return !m_core.logFile().empty(); }
 
-    // Save: to the document's path, asking for one when it has none.
+    // Save: to the document's path, asking for one when it has none. A page
+    // whose last run failed is not saved (and the user is told).
     bool save(QWidget* owner);
     bool saveAs(QWidget* owner);
     // Records the path as the stored output file and copies the page there.
@@ -64,6 +68,8 @@ public:
 
 signals:
     void titleChanged();
+    // A generation run has ended, whether it made a page or not.
+    void generated();
     void modifiedChanged(bool modified);
     // The last view has gone: nothing shows the document any more.
     void lastViewClosed();
@@ -72,6 +78,7 @@ private:
     void setModified(bool modified);
     void setTitle(QString title);
     void tellProblem(const QString& problem, QWidget* owner);
+    [[nodiscard]] bool hasPageToSave(QWidget* owner);
 
     ShellContext& m_context;
     StatsDocument m_core;
@@ -79,6 +86,7 @@ private:
     QString m_title;
     QString m_pathName;
     bool m_modified = false;
+    bool m_hasPage = false;  // the page file holds a complete page
     std::vector<CZefastats2View*> m_views;
 };
 

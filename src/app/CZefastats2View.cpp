@@ -63,7 +63,7 @@ void CZefastats2View::select(const Selection& selection) {
     const std::string told =
         problem.isEmpty() ? std::string(selection.done) : problem.toStdString();
     m_context.dialogs.tell(this, {ui::kAppTitle, told, !problem.isEmpty()});
-    OnUpdate();
+    m_document->UpdateAllViews();
 }
 
 }  // namespace zefa

@@ -26,7 +26,7 @@ public:
 
 public slots:
     // Modify > Select Theme and Select Logfile: a new file for the document,
-    // a new page, and this view shows it.
+    // a new page, and every view of the document shows it.
     void OnSelectTheme();
     void OnSelectLogfile();
 

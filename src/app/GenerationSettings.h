@@ -11,7 +11,7 @@ namespace zefa {
 
 // What the user last chose for a generation run, kept between runs of the
 // program. A new record holds what a fresh installation starts with: no paths,
-// the older game version and every award shown.
+// the game version detected from each log and every award shown.
 struct GenerationSettings {
     std::string themeFile;  // theme for new documents
     std::string outFile;    // where a page was last saved; the batch run's output
@@ -19,6 +19,9 @@ struct GenerationSettings {
     // 2: Beta2 or newer; the generation run reads every other value as the
     // older message set.
     std::int32_t gameVersion = kGameVersionBeta1H;
+    // Each log is read with the message set that recognises more of its
+    // lines; `gameVersion` then waits for the user to fix one again.
+    bool detectVersion = true;
     // Award i is shown unless its flag is 0.
     std::array<std::int32_t, kAwardCount> awardSelected = filledWith(1);
 

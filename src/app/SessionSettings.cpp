@@ -1,25 +1,22 @@
 #include "app/SessionSettings.h"
 
-#include <iostream>
-
+#include "app/BatchRun.h"
 #include "resources/UiText.h"
 
 namespace zefa {
 
 namespace {
-void tellOnStandardError(const std::string& problem) {
-    std::cerr << ui::kProgramName << ": " << problem << "\n";
-}
+void tellProblem(const std::string& problem) { tellOnStandardError({ui::kAppTitle, problem}); }
 }  // namespace
 
 SessionSettings::SessionSettings()
     : generation(LoadSettings(store_.settings())), recentFiles(LoadRecentFiles(store_.settings())) {
-    if (store_.openProblem()) tellOnStandardError(*store_.openProblem());
+    if (store_.openProblem()) tellProblem(*store_.openProblem());
 }
 
 bool SessionSettings::save() {
     const auto problem = store_.write(generation, recentFiles);
-    if (problem) tellOnStandardError(*problem);
+    if (problem) tellProblem(*problem);
     return !problem;
 }
 

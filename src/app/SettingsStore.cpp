@@ -16,6 +16,7 @@ constexpr std::string_view kTheme = "Theme";
 constexpr std::string_view kOutfile = "Outfile";
 constexpr std::string_view kLogfile = "Logfile";
 constexpr std::string_view kVersion = "ZefaVersion";
+constexpr std::string_view kDetectVersion = "DetectVersion";
 constexpr std::string_view kRecentGroup = "Recent File List";
 
 QString awardKey(std::int32_t i) { return QStringLiteral("Award%1").arg(i); }
@@ -41,6 +42,16 @@ std::int32_t readNumber(const QSettings& store, const QString& key, std::int32_t
     return isNumber ? number : fallback;
 }
 
+// A text store holds "true" or "false", the registry a number.
+bool readFlag(const QSettings& store, const QString& key, bool fallback) {
+    const QVariant value = store.value(key);
+    if (value.typeId() == QMetaType::Bool || value.typeId() == QMetaType::Int) return value.toBool();
+    const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
+    if (text == QStringLiteral("true")) return true;
+    if (text == QStringLiteral("false")) return false;
+    return fallback;
+}
+
 std::unique_ptr<QSettings> openStore() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        qText(ui::kStoreOrganisation), qText(ui::kStoreApplication));
@@ -55,6 +66,9 @@ GenerationSettings LoadSettings(const QSettings& store) {
     settings.outFile = readPath(store, qText(kOutfile));
     settings.logFile = readPath(store, qText(kLogfile));
     settings.gameVersion = readNumber(store, qText(kVersion), settings.gameVersion);
+    // Versions that knew no detection stored only the version, which then
+    // stays in use; a new user starts with detection.
+    settings.detectVersion = readFlag(store, qText(kDetectVersion), !store.contains(qText(kVersion)));
     for (std::int32_t i = 0; i < kAwardCount; ++i) {
         std::int32_t& flag = settings.awardSelected[static_cast<std::size_t>(i)];
         flag = readNumber(store, awardKey(i), flag);
@@ -67,6 +81,7 @@ void SaveSettings(const GenerationSettings& settings, QSettings& store) {
     writePath(store, qText(kOutfile), settings.outFile);
     writePath(store, qText(kLogfile), settings.logFile);
     store.setValue(qText(kVersion), settings.gameVersion);
+    store.setValue(qText(kDetectVersion), settings.detectVersion);
     for (std::int32_t i = 0; i < kAwardCount; ++i)
         store.setValue(awardKey(i), settings.awardSelected[static_cast<std::size_t>(i)]);
 }

@@ -17,7 +17,9 @@ std::optional<QString> askForFile(QWidget* owner, const FileRequest& request,
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+    // A file to open is taken as chosen: the dialog would add the suffix to
+    // the name of an existing file that has none, even under "All Files".
+    if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(request.defaultSuffix);
     // A stored path opens its folder with its file selected, even when the
     // file has gone since.
     if (!request.initialFile.isEmpty()) {

@@ -17,7 +17,7 @@ namespace zefa {
 struct FileRequest {
     QString title;
     QString filter;         // Qt's form: "Name (*.ext);;All Files (*)"
-    QString defaultSuffix;  // added to a typed name without one
+    QString defaultSuffix;  // added to a name without one when saving
     QString initialFile;    // where the dialog starts; empty: the current folder
 };
 

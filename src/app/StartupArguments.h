@@ -8,14 +8,16 @@
 namespace zefa {
 
 // What the desktop program's command line asks for. Only arguments that begin
-// with "-" are options; those that are not ours belong to Qt (and to the web
-// engine) and are left to them. The first other argument is the console log
-// of a batch run; "--" makes the next argument a file name whatever it is.
+// with "-" are options: ours, Qt's, which are left to Qt, and after
+// "--webEngineArgs" the web engine's. The one other argument is the console
+// log of a batch run; "--" makes the next argument a file name whatever it is.
 struct StartupArguments {
     std::optional<std::filesystem::path> logFile;  // absolute
     bool help = false;
     bool version = false;
     std::string platform;  // the value of Qt's -platform option, if given
+    // An unknown option, a second file name or an empty argument, in words.
+    std::string usageError;
 };
 
 // `arguments` without the program name.

@@ -26,8 +26,16 @@ RunResult StatsDocument::RunGeneration(const GenerationSettings& settings) {
     m_generator->SetThemeFile(m_themeFile);
     m_generator->SetAwardSelection(settings.awardsShown());
     m_generator->SetGameVersion(settings.gameVersion);
+    if (settings.detectVersion) {
+        m_generator->SetAutoGameVersion();
+    } else {
+        m_generator->SetCompareVersions();
+    }
     m_generator->SetFixedTime(m_pageClock);
-    return m_generator->Run();
+    const RunResult result = m_generator->Run();
+    m_versionReading = VersionReading{m_generator->gameVersion(), settings.detectVersion,
+                                      result.otherVersionReadsBetter};
+    return result;
 }
 
 std::string StatsDocument::problemOf(const RunResult& result) const {

@@ -10,6 +10,7 @@
 
 #include "app/GenerationSettings.h"
 #include "app/TemporaryPage.h"
+#include "app/VersionReading.h"
 #include "awards/StatsGenerator.h"
 
 namespace zefa {
@@ -34,19 +35,25 @@ public:
     [[nodiscard]] std::filesystem::path pagePath() const;
 
     // Generates the page from the log and theme with the settings' game
-    // version and awards; the previous run's generator goes.
+    // version (or the one detected from the log) and awards; the previous
+    // run's generator goes.
     RunResult RunGeneration(const GenerationSettings& settings);
     // The first thing a run of this document could not do, in words for the
     // user; empty when it did everything.
     [[nodiscard]] std::string problemOf(const RunResult& result) const;
     // Null until the first run.
     [[nodiscard]] const StatsGenerator* generator() const { return m_generator.get(); }
+    // The message set of the last run; nothing before the first.
+    [[nodiscard]] const std::optional<VersionReading>& versionReading() const {
+        return m_versionReading;
+    }
 
 private:
     std::string m_logFile;
     std::string m_themeFile;
     std::unique_ptr<TemporaryPage> m_page;
     std::unique_ptr<StatsGenerator> m_generator;
+    std::optional<VersionReading> m_versionReading;
     std::optional<std::time_t> m_pageClock;
 };
 

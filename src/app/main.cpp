@@ -31,7 +31,8 @@ Options:
   -h, --help     show this help and exit
   -V, --version  print the version and exit
   --             the next argument is the log, even if it begins with "-"
-Qt's own options (such as -platform offscreen) are accepted too.
+Qt's own options (such as -platform offscreen) are accepted too, and after
+--webEngineArgs those of the embedded web engine.
 
 Settings are kept in $XDG_CONFIG_HOME/Zefa Stats/Zefa Stats 2.conf
 (~/.config when XDG_CONFIG_HOME is not set).
@@ -40,10 +41,6 @@ SOURCE_DATE_EPOCH, when set, is the clock of the page's date and time.
 Exit status: 0 on success; 1 when the page could not be generated or written;
 2 for a usage error.
 )";
-
-void tellOnStandardError(const UserMessage& message) {
-    std::cerr << ui::kProgramName << ": " << message.text << "\n";
-}
 
 // The batch run where no window can be made: no windowing system is touched.
 int runWithoutWindows(const StartupArguments& arguments, std::optional<std::time_t> pageClock) {
@@ -59,6 +56,10 @@ int runWithoutWindows(const StartupArguments& arguments, std::optional<std::time
 int main(int argc, char** argv) {
     const StartupArguments arguments =
         parseStartupArguments(std::span<const char* const>(argv + 1, argv + argc));
+    if (!arguments.usageError.empty()) {
+        std::cerr << ui::kProgramName << ": " << arguments.usageError << "\n\n" << kUsage;
+        return 2;
+    }
     if (arguments.help) {
         std::cout << kUsage;
         return EXIT_SUCCESS;

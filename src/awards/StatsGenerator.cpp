@@ -44,9 +44,9 @@ std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targ
     return logText_ ? parseLogText(*logText_, targets) : parseLog(logPath_, targets);
 }
 
-LogReadResult StatsGenerator::readLog() {
+LogReadResult StatsGenerator::readLog(RunResult& result) {
     MatchEvents* const events = recordEvents_ ? &events_ : nullptr;
-    if (!autoVersion_) {
+    if (!autoVersion_ && !compareVersions_) {
         const LogTarget target{stats_, versionTables(gameVersion_), events};
         return parse(std::span(&target, 1)).front();
     }
@@ -60,11 +60,14 @@ LogReadResult StatsGenerator::readLog() {
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
-    if (newer.versionLines <= older.versionLines) {
-        gameVersion_ = kGameVersionBeta1H;
-        return older;
-    }
-    gameVersion_ = kGameVersionBeta2;
+    if (autoVersion_)
+        gameVersion_ = newer.versionLines > older.versionLines ? kGameVersionBeta2
+                                                               : kGameVersionBeta1H;
+    const bool beta2 = gameVersion_ == kGameVersionBeta2;
+    result.otherVersionReadsBetter =
+        !autoVersion_ && (beta2 ? older.versionLines > newer.versionLines
+                                : newer.versionLines > older.versionLines);
+    if (!beta2) return older;
     stats_ = std::move(beta2Stats);
     events_ = std::move(beta2Events);
     return newer;
@@ -72,7 +75,7 @@ LogReadResult StatsGenerator::readLog() {
 
 RunResult StatsGenerator::RunWithoutPage() {
     RunResult result;
-    const LogReadResult read = readLog();
+    const LogReadResult read = readLog(result);
     result.logRead = read.opened;
     result.logError = read.error;
     awards_.ComputeAwards(stats_.players);

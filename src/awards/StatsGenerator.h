@@ -24,6 +24,9 @@ struct RunResult {
     std::error_code logError;    // why the log could not be read
     std::error_code themeError;  // why the theme file could not be read
     PageWriter::PageResult page = PageWriter::PageResult::Written;
+    // With a fixed game version and SetCompareVersions: the other message set
+    // recognises more kill, suicide and environment-death lines of the log.
+    bool otherVersionReadsBetter = false;
 
     [[nodiscard]] bool ok() const { return logRead && page == PageWriter::PageResult::Written; }
     // Why the page is not complete, in words; empty when it is.
@@ -47,6 +50,9 @@ public:
     // Reads the log with both message sets and keeps the one that recognises
     // more kill, suicide and environment-death lines (a tie keeps the older).
     void SetAutoGameVersion() { autoVersion_ = true; }
+    // With a fixed version, also reads the log with the other message set
+    // (in the same pass) to tell whether it fits the log better.
+    void SetCompareVersions() { compareVersions_ = true; }
     void SetAwardSelection(const std::array<bool, kAwardCount>& selected);
     // The clock of the page's date and time; unset: the time of the run.
     void SetFixedTime(std::optional<std::time_t> time) { writer_.fixedTime = time; }
@@ -67,7 +73,7 @@ public:
 
 private:
     [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;
-    LogReadResult readLog();
+    LogReadResult readLog(RunResult& result);
 
     AwardTable awards_;
     MatchStats stats_;
@@ -78,6 +84,7 @@ private:
     std::optional<std::string> themeText_;
     std::int32_t gameVersion_ = kGameVersionBeta1H;
     bool autoVersion_ = false;
+    bool compareVersions_ = false;
     bool recordEvents_ = false;
     MatchEvents events_;
     PageWriter writer_;

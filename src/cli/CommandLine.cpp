@@ -74,6 +74,16 @@ std::optional<std::string> conflict(const Options& options) {
     return std::nullopt;
 }
 
+// LOGFILE is needed by everything but --list-awards, which CLI11 cannot
+// express, so the usage line marks it as required by hand.
+class UsageFormatter : public CLI::Formatter {
+public:
+    std::string make_option_usage(const CLI::Option* option) const override {
+        if (option->get_name() == "LOGFILE") return option->get_name();
+        return CLI::Formatter::make_option_usage(option);
+    }
+};
+
 int usageError(const CLI::App& app, const std::string& message) {
     std::cerr << app.get_name() << ": " << message << "\n"
               << "Run with --help for more information.\n";
@@ -91,6 +101,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
 
     CLI::App app{"Writes the statistics page of a Zefa match from its console log.", "zefastats"};
     app.set_version_flag("-V,--version", std::string(kVersionText));
+    app.formatter(std::make_shared<UsageFormatter>());
     app.footer(std::string(kMatchEngineDescription) +
                "\nSeasons of many matches: zefastats season --help (a log named \"season\" is "
                "given as ./season).");
@@ -100,7 +111,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     app.add_option("-o,--output", options.outputFile, "Page to write; - is standard output")
         ->capture_default_str();
     app.add_option("-g,--game-version", gameVersion,
-                   "1 (Beta1H or older), 2 (Beta2 or newer) or auto")
+                   "1 (Beta1H or older), 2 (Beta2 or newer) or auto; any other integer "
+                   "reads as 1")
         ->capture_default_str();
     app.add_option("-a,--awards", awards, "all, none, or comma-separated award indexes 0-17")
         ->capture_default_str();
@@ -112,8 +124,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int status = app.exit(error);
-        return status == 0 ? kExitOk : kExitUsage;
+        // --help and --version end here too, with their own text.
+        if (error.get_exit_code() != 0) return usageError(app, error.what());
+        app.exit(error);
+        return kExitOk;
     }
     if (options.listAwards) return options;
 

@@ -21,6 +21,7 @@ enum class WizardControl {
     Cancel,
     OlderVersion,
     NewerVersion,
+    DetectVersion,
     CheckAll,
     Back,
     Progress,
@@ -64,6 +65,7 @@ inline constexpr std::array kWizardControls = {
     ControlTemplate{WizardControl::Cancel,       ControlKind::PushButton,          "cancel",       "&Cancel",                        292, 228, 50,   14,    kEveryPage, true},
     ControlTemplate{WizardControl::OlderVersion, ControlKind::RadioButton,         "olderVersion", "Zefa Beta1H or Older",           133, 133, 82,   10,    4,          true},
     ControlTemplate{WizardControl::NewerVersion, ControlKind::RadioButton,         "newerVersion", "Zefa Beta2 or Newer",            133, 148, 82,   10,    4,          true},
+    ControlTemplate{WizardControl::DetectVersion,ControlKind::RadioButton,         "detectVersion","Detect from the log",            133, 163, 82,   10,    4,          true},
     ControlTemplate{WizardControl::CheckAll,     ControlKind::PushButton,          "checkAll",     "[Un]Ch&eck All",                 25,  199, 63,   14,    3,          true},
     ControlTemplate{WizardControl::Back,         ControlKind::PushButton,          "back",         "< &Back",                        118, 228, 50,   14,    kEveryPage, false},
     ControlTemplate{WizardControl::Progress,     ControlKind::VerticalProgressBar, "progress",     {},                               7,   7,   6,    235,   kEveryPage, true},
@@ -123,6 +125,7 @@ inline constexpr std::string_view kSummaryTheme = "\n\nTheme file: ";
 inline constexpr std::string_view kSummaryVersion = "\n\nZefa Version: ";
 inline constexpr std::string_view kSummaryOlderVersion = "Zefa Beta1h or older";
 inline constexpr std::string_view kSummaryNewerVersion = "Zefa Beta2 or newer";
+inline constexpr std::string_view kSummaryDetectVersion = "Detect from the log";
 inline constexpr std::string_view kSummaryAwards = "\n\nAwards: ";
 inline constexpr std::string_view kSummaryAwardSeparator = ", ";
 

@@ -63,14 +63,16 @@ inline constexpr std::string_view kIdlePrompt = "Ready";
 // The status bar's lock-key panes: Caps Lock, Num Lock, Scroll Lock.
 inline constexpr std::array<std::string_view, 3> kLockKeyPanes = {"CAP", "NUM", "SCRL"};
 
-// A menu item: a command, a separator or the recent-file list.
+// A menu item: a command, a separator, the recent-file list or the list of
+// open document windows (numbered, the active one checked).
 struct MenuItem {
-    enum Kind { Entry, Separator, RecentFiles } kind;
+    enum Kind { Entry, Separator, RecentFiles, WindowList } kind;
     Command command = Command::New;
 };
 inline constexpr MenuItem item(Command command) { return {MenuItem::Entry, command}; }
 inline constexpr MenuItem kSeparator{MenuItem::Separator};
 inline constexpr MenuItem kRecentFiles{MenuItem::RecentFiles};
+inline constexpr MenuItem kWindowList{MenuItem::WindowList};
 
 struct Menu {
     std::string_view title;
@@ -85,7 +87,8 @@ inline constexpr std::array kFileItemsWithDocument = {
 inline constexpr std::array kViewItems = {item(Command::ViewToolbar), item(Command::ViewStatusBar)};
 inline constexpr std::array kModifyItems = {item(Command::SelectTheme), item(Command::SelectLogfile)};
 inline constexpr std::array kWindowItems = {item(Command::NewWindow), item(Command::Cascade),
-                                            item(Command::Tile), item(Command::ArrangeIcons)};
+                                            item(Command::Tile), item(Command::ArrangeIcons),
+                                            kWindowList};
 inline constexpr std::array kHelpItems = {item(Command::About)};
 
 // The menu bar while no document window is open, and while one is.

@@ -26,12 +26,35 @@ inline constexpr std::string_view kPageUnwritable = "The stats page %1 could not
 inline constexpr std::string_view kPageUnreadable =
     "The generated page %1 could not be read: %2.";
 
+// The message sets, as the wizard's version page names them.
+inline constexpr std::string_view kOlderVersionName = "Zefa Beta1H or Older";
+inline constexpr std::string_view kNewerVersionName = "Zefa Beta2 or Newer";
+inline constexpr std::string_view kDetectedSuffix = " (detected from the log)";
+// "%1" is the console log, "%2" a message set.
+inline constexpr std::string_view kVersionUsed = "The console log %1 was read as %2.";
+inline constexpr std::string_view kOtherVersionBetter =
+    "The console log %1 reads better as %2; the stored game version was used.";
+inline constexpr std::string_view kEmptyLogKept =
+    "The console log %1 is empty; the stats page %2 was left as it was.";
+// The status bar's notice when the other message set reads the log better.
+inline constexpr std::string_view kReadsBetterNotice = "This log reads better as %1.";
+inline constexpr std::string_view kReadAsNewer = "Read as Beta2 or newer";
+inline constexpr std::string_view kReadAsOlder = "Read as Beta1H or older";
+
+// The wizard refuses to go on without its files.
+inline constexpr std::string_view kChooseLogFirst =
+    "Please select the console log to generate the stats from.";
+inline constexpr std::string_view kChooseThemeFirst =
+    "Please select the theme file to write the stats page with.";
+
 // Documents: unsaved ones are titled "zefs1", "zefs2", ...
 inline constexpr std::string_view kDocumentName = "zefs";
 inline constexpr std::string_view kStatsFileFilter = "Stats Files (*.html);;All Files (*)";
 inline constexpr std::string_view kStatsFileSuffix = "html";
 inline constexpr std::string_view kSaveAsTitle = "Save As";
 inline constexpr std::string_view kAskToSave = "Save changes to %1?";
+inline constexpr std::string_view kNothingToSave =
+    "%1 holds no complete stats page to save; generate it again first.";
 
 // The Modify menu's two ways of generating a page again.
 inline constexpr std::string_view kSelectThemeTitle = "Select a Theme File";

@@ -45,6 +45,7 @@ protected:
         settings.outFile = outFile;
         settings.logFile = "/logs/interactive.log";
         settings.gameVersion = 2;
+        settings.detectVersion = false;
         settings.awardSelected[3] = 0;
         return settings;
     }
@@ -98,15 +99,39 @@ TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
     EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the page file is removed when the run ends";
 }
 
-TEST_F(BatchMode, AnEmptyLogGivesAPageWithNoLines) {
-    GenerationSettings settings = savedOnce();
-    writeFile(dir / "numlines.thm", "lines: \n<= NUMLINES =>\n");
-    settings.themeFile = (dir / "numlines.thm").string();
-    storeSettings(settings);
+// The game empties its log at every start: a nightly run then keeps the page.
+TEST_F(BatchMode, AnEmptyLogLeavesTheSavedPageAndSaysSo) {
+    storeSettings(savedOnce());
+    writeFile(outFile, "earlier page");
     writeFile(dir / "empty.log", "");
-    const CommandResult result = runBatch({(dir / "empty.log").string()});
+    const std::string log = (dir / "empty.log").string();
+    const CommandResult result = runBatch({log});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(readFile(outFile), "lines: 0");
+    EXPECT_EQ(result.err, "zefastats2: The console log " + log + " is empty; the stats page " +
+                              outFile + " was left as it was.\n");
+    EXPECT_EQ(readFile(outFile), "earlier page");
+}
+
+// Detection reads each log with its own message set; a fixed version that
+// the log does not fit is kept, with a notice.
+TEST_F(BatchMode, TheMessageSetUsedIsToldWhenDetectedOrWorseThanTheOther) {
+    const struct {
+        bool detect;
+        std::int32_t version;
+        std::string told;
+    } cases[] = {
+        {true, 1, "was read as Zefa Beta2 or Newer (detected from the log)."},
+        {false, 1, "reads better as Zefa Beta2 or Newer; the stored game version was used."},
+    };
+    for (const auto& c : cases) {
+        GenerationSettings settings = savedOnce();
+        settings.detectVersion = c.detect;
+        settings.gameVersion = c.version;
+        storeSettings(settings);
+        const CommandResult result = runBatch({kBeta2Log});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.err, "zefastats2: The console log " + kBeta2Log + " " + c.told + "\n");
+    }
 }
 
 // Whatever fails is told with the file and the reason, and the page saved
@@ -156,6 +181,14 @@ TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
     const CommandResult help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: zefastats2 [LOGFILE]\n"));
+
+    fs::remove(outFile);
+    const CommandResult wrong = runBatch({kBeta2Log, "second.log"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.starts_with("zefastats2: only one console log can be given, not also "
+                                      "'second.log'\n\nUsage: zefastats2 [LOGFILE]\n"))
+        << wrong.err;
+    EXPECT_FALSE(fs::exists(outFile)) << "a usage error runs nothing";
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST(CommandLine, OnlyDashArgumentsAreOptionsAndQtKeepsItsValues) {
         return parseStartupArguments(arguments);
     };
     EXPECT_FALSE(parse({}).logFile);
-    EXPECT_EQ(parse({"/logs/a.log", "b.log"}).logFile, fs::path("/logs/a.log"));
+    EXPECT_EQ(parse({"/logs/a.log"}).logFile, fs::path("/logs/a.log"));
     EXPECT_EQ(parse({"sub/../a.log"}).logFile, fs::current_path() / "a.log");
     EXPECT_EQ(parse({"-platform", "offscreen", "-style", "fusion", "x.log"}).logFile,
               fs::current_path() / "x.log");
@@ -117,7 +117,17 @@ TEST(CommandLine, OnlyDashArgumentsAreOptionsAndQtKeepsItsValues) {
               fs::current_path() / "-odd.log");
     EXPECT_TRUE(parse({"x.log", "--help"}).help);
     EXPECT_TRUE(parse({"-V"}).version);
-    EXPECT_FALSE(parse({"--remote-debugging-port=9222"}).logFile);
+    EXPECT_FALSE(parse({"--webEngineArgs", "--remote-debugging-port=9222"}).logFile);
+    EXPECT_EQ(parse({"-sync", "-qmljsdebugger=port:1", "a.log"}).usageError, "");
+
+    const std::pair<std::vector<const char*>, std::string> wrong[] = {
+        {{"--bogus", "a.log"}, "unknown option '--bogus'"},
+        {{"-platform=x", "--colour=red"}, "unknown option '--colour=red'"},
+        {{"a.log", "b.log"}, "only one console log can be given, not also 'b.log'"},
+        {{"-style"}, "option '-style' needs a value"},
+        {{""}, "an empty argument is not a console log"},
+    };
+    for (const auto& [arguments, problem] : wrong) EXPECT_EQ(parse(arguments).usageError, problem);
 }
 
 TEST(CommandLine, OffscreenPlatformsAndMissingDisplaysMeanNoWindowSystem) {

@@ -35,22 +35,24 @@ protected:
     const std::filesystem::path storeFile = storeFolder / "Zefa Stats 2.conf";
 };
 
-TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaultsAndExitWritesAll22Values) {
+TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaultsAndExitWritesAll23Values) {
     SessionSettings session;
     EXPECT_EQ(session.generation, GenerationSettings{});
     EXPECT_EQ(session.generation.gameVersion, 1);
+    EXPECT_TRUE(session.generation.detectVersion);
     EXPECT_EQ(session.generation.awardSelected[17], 1);
     EXPECT_TRUE(session.recentFiles.entries().empty());
     EXPECT_TRUE(session.save());
 
     const QSettings written(QString::fromStdString(storeFile.string()), QSettings::IniFormat);
-    QStringList expected = {"Theme", "Outfile", "Logfile", "ZefaVersion"};
+    QStringList expected = {"Theme", "Outfile", "Logfile", "ZefaVersion", "DetectVersion"};
     for (int i = 0; i < 18; ++i) expected << QStringLiteral("Award%1").arg(i);
     QStringList keys = written.allKeys();
     keys.sort();
     expected.sort();
     EXPECT_EQ(keys, expected) << "top level only, no recent files yet";
     EXPECT_EQ(written.value("ZefaVersion").toString(), "1");
+    EXPECT_EQ(written.value("DetectVersion").toString(), "true");
     EXPECT_EQ(written.value("Theme").toString(), "");
 }
 
@@ -61,6 +63,7 @@ TEST_F(SettingsStoreTest, ValuesAndRecentFilesSurviveARoundTrip) {
         session.generation.outFile = "/pages/\xC3\xA9t\xC3\xA9.html";
         session.generation.logFile = "/logs/q.log";
         session.generation.gameVersion = 2;
+        session.generation.detectVersion = false;
         session.generation.awardSelected[5] = 0;
         for (const char* page : {"/a.html", "/b.html", "/c.html", "/d.html", "/e.html"})
             session.recentFiles.add(page);
@@ -71,6 +74,7 @@ TEST_F(SettingsStoreTest, ValuesAndRecentFilesSurviveARoundTrip) {
     EXPECT_EQ(reopened.generation.outFile, "/pages/\xC3\xA9t\xC3\xA9.html");
     EXPECT_EQ(reopened.generation.logFile, "/logs/q.log");
     EXPECT_EQ(reopened.generation.gameVersion, 2);
+    EXPECT_FALSE(reopened.generation.detectVersion);
     EXPECT_EQ(reopened.generation.awardSelected[5], 0);
     EXPECT_EQ(reopened.recentFiles.entries(),
               (std::vector<std::string>{"/e.html", "/d.html", "/c.html", "/b.html"}));
@@ -89,10 +93,15 @@ TEST_F(SettingsStoreTest, EachBadValueGivesItsOwnDefault) {
     EXPECT_EQ(loaded.themeFile, "") << "a list is not a path";
     EXPECT_EQ(loaded.outFile, "/kept.html");
     EXPECT_EQ(loaded.gameVersion, 3);
+    EXPECT_FALSE(loaded.detectVersion) << "a store without it keeps its version";
     const std::array<std::int32_t, 8> flags = {1, 1, 0, 1, 1, 7, 1, -4};
     for (std::size_t i = 0; i < flags.size(); ++i) EXPECT_EQ(loaded.awardSelected[i], flags[i]) << i;
     EXPECT_EQ(loaded.awardsShown()[7], true);
     EXPECT_EQ(LoadRecentFiles(store).entries(), (std::vector<std::string>{"/r.html", "/s.html"}));
+    for (const auto& [text, detect] : {std::pair("false", false), {"true", true}, {"yes", false}}) {
+        store.setValue("DetectVersion", text);
+        EXPECT_EQ(LoadSettings(store).detectVersion, detect) << text;
+    }
 }
 
 TEST_F(SettingsStoreTest, ADamagedStoreIsKeptAsideAndTheDefaultsUsed) {

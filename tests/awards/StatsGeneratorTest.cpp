@@ -61,5 +61,26 @@ TEST(GenerationRun, ALogInMemoryReadsAsTheFileWithItsBytes) {
     EXPECT_EQ(test::readFile(dir / "text.html"), test::readFile(dir / "file.html"));
 }
 
+// Comparing with the other message set tells which fits the log better and
+// leaves the statistics of the chosen set as they are.
+TEST(GenerationRun, AFixedVersionCanTellThatTheOtherSetReadsTheLogBetter) {
+    const test::ScratchDir dir;
+    for (const std::int32_t version : {1, 2}) {
+        StatsGenerator compared;
+        StatsGenerator alone;
+        for (StatsGenerator* generator : {&compared, &alone}) {
+            generator->SetLogFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log");
+            generator->SetThemeText("<= NUMLINES =>\n");
+            generator->SetOutputFile(dir / "page.html");
+            generator->SetGameVersion(version);
+        }
+        compared.SetCompareVersions();
+        EXPECT_EQ(compared.Run().otherVersionReadsBetter, version == 1) << version;
+        EXPECT_FALSE(alone.Run().otherVersionReadsBetter);
+        EXPECT_EQ(compared.gameVersion(), version);
+        EXPECT_EQ(compared.stats(), alone.stats()) << version;
+    }
+}
+
 }  // namespace
 }  // namespace zefa

@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
@@ -21,6 +22,7 @@
 #include "app/SessionSettings.h"
 #include "app/ShellContext.h"
 #include "app/ShellDialogs.h"
+#include "app/VersionPane.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::test {
@@ -177,6 +179,8 @@ using DesktopProgramOnScreen = DesktopProgram;
 TEST_F(DesktopProgram, CancellingTheFirstWizardLeavesTheMenusWithoutADocument) {
     CMainFrame& main = start("");
     EXPECT_EQ(fake.wizardSaw.size(), 1u) << "start-up opens the wizard at once";
+    EXPECT_EQ(fake.wizardSaw[0].themeFile, std::string(ZEFA_THEMES_DIR) + "/default.thm")
+        << "a new user starts with the built-in theme";
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2");
     EXPECT_EQ(menus(main.menuBar()), kNoDocumentMenus);
@@ -203,7 +207,7 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     ASSERT_NE(main.activeDocument(), nullptr);
     EXPECT_EQ(document().title(), "zefs1");
     EXPECT_TRUE(document().isModified());
-    EXPECT_EQ(main.windowTitle(), "Zefa Stats 2 - [zefs1]");
+    EXPECT_EQ(main.windowTitle(), "Zefa Stats 2 - [zefs1 *]") << "unsaved changes are marked";
     EXPECT_TRUE(main.mdiArea()->currentSubWindow()->isMaximized());
     EXPECT_EQ(readFile(document().pagePath()), "2AnnTom");
     EXPECT_TRUE(document().pagePath().filename().string().ends_with(".html"));
@@ -214,16 +218,34 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
         (Strings{
             "&File|&New\tCtrl+N|&Close|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
             "&View|&Toolbar|&Status Bar", "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
-            "&Window|&New Window|&Cascade|&Tile|&Arrange Icons", "&Help|&About Zefa Stats 2..."}));
+            "&Window|&New Window|&Cascade|&Tile|&Arrange Icons|-|&1 zefs1 *",
+            "&Help|&About Zefa Stats 2..."}));
 
     wizard("");
     trigger(Command::New);
+    wizard("missing.log");
+    trigger(Command::New);
     wizard("two.log");
     trigger(Command::New);
-    EXPECT_EQ(document().title(), "zefs2") << "a cancelled New uses up no number";
+    EXPECT_EQ(document().title(), "zefs2") << "a cancelled or failed New uses up no number";
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
     EXPECT_TRUE(main.mdiArea()->currentSubWindow()->isMaximized());
     EXPECT_EQ(settings().logFile, path("two.log"));
+
+    // The Window menu lists the windows, the active one checked, and brings
+    // up the one chosen.
+    const auto windowList = [&main] {
+        QMenu* menu = main.menuBar()->actions()[3]->menu();
+        emit menu->aboutToShow();
+        std::string checks;
+        for (const QAction* action : menu->actions().mid(5))
+            checks += action->text().toStdString() + (action->isChecked() ? "+" : "-");
+        return std::pair(checks, menu->actions().mid(5));
+    };
+    EXPECT_EQ(windowList().first, "&1 zefs1 *-&2 zefs2 *+");
+    windowList().second[0]->trigger();
+    EXPECT_EQ(document().title(), "zefs1");
+    EXPECT_EQ(windowList().first, "&1 zefs1 *+&2 zefs2 *-");
 }
 
 TEST_F(DesktopProgram, SaveAsksForANameOnceThenCopiesThePageByteForByte) {
@@ -288,24 +310,74 @@ TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgain) {
     EXPECT_EQ(document().core().logFile(), path("two.log"));
 }
 
-// A page that could not be made is shown with a warning naming the file and
-// the reason, and a Select command does not claim success then.
-TEST_F(DesktopProgram, AFailedGenerationIsToldBesideThePage) {
+// A page that could not be made is told with the file and the reason; a new
+// document then goes, and a page that failed is never saved.
+TEST_F(DesktopProgram, AFailedGenerationLeavesNoDocumentAndNothingToSave) {
     CMainFrame& main = start("missing.log");
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(lastMessage(), "The console log " + path("missing.log") +
                                  " could not be read: No such file or directory.");
     EXPECT_TRUE(fake.messages[0].problem);
-    EXPECT_EQ(readFile(document().pagePath()), "0");
-    EXPECT_TRUE(waitForPage(main.activeView()));
+    EXPECT_EQ(main.activeDocument(), nullptr);
+    EXPECT_EQ(menus(main.menuBar()), kNoDocumentMenus);
+    EXPECT_TRUE(pageFiles().empty());
 
-    answerFile("one.log");
+    wizard("one.log");
+    trigger(Command::New);
+    EXPECT_EQ(document().title(), "zefs1");
+    answerFile("two.log");
     trigger(Command::SelectLogfile);
     EXPECT_EQ(lastMessage(), "New logfile has been parsed.");
     answerFile("gone.thm");
     trigger(Command::SelectTheme);
     EXPECT_EQ(lastMessage(), "The theme file " + path("gone.thm") +
                                  " could not be read: No such file or directory.");
+    EXPECT_FALSE(document().isModified()) << "closing it asks nothing";
+    trigger(Command::Save);
+    EXPECT_EQ(lastMessage(), "zefs1 holds no complete stats page to save; generate it again first.");
+    EXPECT_EQ(fake.fileRequests.size(), 2u) << "no name is asked for";
+    EXPECT_TRUE(app->context().settings.recentFiles.entries().empty());
+    EXPECT_EQ(settings().outFile, "");
+}
+
+// A regeneration shows in every window of the document, not only the one
+// whose command made it.
+TEST_F(DesktopProgram, EveryViewFollowsARegeneration) {
+    CMainFrame& main = start();
+    CZefastats2View* first = main.activeView();
+    ASSERT_TRUE(waitForPage(first));
+    trigger(Command::NewWindow);
+    CZefastats2View* second = main.activeView();
+    ASSERT_TRUE(waitForPage(second));
+    QSignalSpy firstLoaded(first, &QWebEngineView::loadFinished);
+    answerFile("plain.thm");
+    trigger(Command::SelectTheme);
+    EXPECT_TRUE(waitForPage(second));
+    EXPECT_TRUE(firstLoaded.count() > 0 || firstLoaded.wait(30000));
+}
+
+// The status bar tells which message set read the log; a fixed set that
+// reads it worse than the other is kept, with a one-click way to the other.
+TEST_F(DesktopProgram, TheStatusBarTellsTheMessageSetAndOffersABetterOne) {
+    const std::string beta2 = std::string(ZEFA_EXAMPLES_DIR) + "/beta2-ctf.log";
+    CMainFrame& main = start(beta2);
+    const VersionPane& pane = *main.versionPane();
+    EXPECT_TRUE(pane.isVisibleTo(&main));
+    EXPECT_EQ(pane.text(), "Zefa Beta2 or Newer (detected from the log)");
+    EXPECT_FALSE(pane.readAsButton()->isVisibleTo(&main));
+
+    settings().detectVersion = false;
+    settings().gameVersion = 1;
+    answerFile(beta2);
+    trigger(Command::SelectLogfile);
+    EXPECT_EQ(pane.text(), "Zefa Beta1H or Older - This log reads better as Zefa Beta2 or Newer.");
+    ASSERT_TRUE(pane.readAsButton()->isVisibleTo(&main));
+    EXPECT_EQ(pane.readAsButton()->text(), "Read as Beta2 or newer");
+    pane.readAsButton()->click();
+    EXPECT_EQ(settings().gameVersion, 2);
+    EXPECT_EQ(pane.text(), "Zefa Beta2 or Newer");
+    EXPECT_FALSE(pane.readAsButton()->isVisibleTo(&main));
+    EXPECT_EQ(document().core().generator()->stats().players.size(), 14u);
 }
 
 TEST_F(DesktopProgram, ClosingAModifiedDocumentAsksAndItsPageFileGoes) {
@@ -318,17 +390,17 @@ TEST_F(DesktopProgram, ClosingAModifiedDocumentAsksAndItsPageFileGoes) {
             texts.push_back(window->windowTitle().toStdString());
         return texts;
     };
-    EXPECT_EQ(titles(), (Strings{"zefs1:1", "zefs1:2"}));
+    EXPECT_EQ(titles(), (Strings{"zefs1:1 *", "zefs1:2 *"}));
 
     main.mdiArea()->currentSubWindow()->close();
     deleteClosedWindows();
     EXPECT_TRUE(fake.questions.empty()) << "another window still shows the document";
-    EXPECT_EQ(titles(), Strings{"zefs1"});
+    EXPECT_EQ(titles(), Strings{"zefs1 *"});
 
     fake.questionAnswers.push_back(QMessageBox::Cancel);
     trigger(Command::Close);
     EXPECT_EQ(fake.questions, Strings{"Save changes to zefs1?"});
-    EXPECT_EQ(titles(), Strings{"zefs1"});
+    EXPECT_EQ(titles(), Strings{"zefs1 *"});
 
     fake.questionAnswers.push_back(QMessageBox::No);
     main.mdiArea()->currentSubWindow()->close();
@@ -359,37 +431,45 @@ TEST_F(DesktopProgram, ExitAsksForEachModifiedDocumentAndCanBeCancelled) {
 }
 
 // Saved pages open for viewing; they are never the batch run, which would
-// overwrite the stored page and end the program.
+// overwrite the stored page and end the program. An opened entry moves to
+// the top of the list.
 TEST_F(DesktopProgram, RecentFilesAndDroppedPagesOpenForViewing) {
     writeFile(dir / "old.html", "<p>old page</p>");
+    writeFile(dir / "new.html", "<p>new page</p>");
     CMainFrame& main = start("");
-    app->context().settings.recentFiles.add(path("old.html"));
-    app->context().settings.recentFiles.add(path("vanished.html"));
+    for (const char* page : {"old.html", "new.html", "vanished.html"})
+        app->context().settings.recentFiles.add(path(page));
     EXPECT_EQ(menus(main.menuBar())[0], "&File|&New\tCtrl+N|-|&1 " + path("vanished.html") +
-                                            "|&2 " + path("old.html") + "|-|E&xit");
+                                            "|&2 " + path("new.html") + "|&3 " + path("old.html") +
+                                            "|-|E&xit");
     QMenu* file = main.menuBar()->actions()[0]->menu();
     EXPECT_EQ(file->actions()[3]->statusTip(), "Open this document");
 
     file->actions()[2]->trigger();
     EXPECT_EQ(lastMessage().find("The generated page " + path("vanished.html")), 0u);
-    EXPECT_EQ(app->context().settings.recentFiles.entries(), Strings{path("old.html")});
+    EXPECT_EQ(app->context().settings.recentFiles.entries(),
+              (Strings{path("new.html"), path("old.html")}));
 
     menus(main.menuBar());
     file = main.menuBar()->actions()[0]->menu();
-    file->actions()[2]->trigger();
+    file->actions()[3]->trigger();
     ASSERT_NE(main.activeDocument(), nullptr);
+    EXPECT_EQ(app->context().settings.recentFiles.entries(),
+              (Strings{path("old.html"), path("new.html")}));
     EXPECT_EQ(document().title(), "old.html");
     EXPECT_FALSE(document().isModified());
     EXPECT_EQ(document().pagePath(), dir / "old.html");
     EXPECT_FALSE(main.action(Command::SelectTheme)->isEnabled()) << "no log to apply a theme to";
     EXPECT_EQ(settings().outFile, "");
     EXPECT_TRUE(main.isVisible());
+    answerFile("two.log");
+    trigger(Command::SelectLogfile);
+    EXPECT_TRUE(main.action(Command::SelectTheme)->isEnabled()) << "it has a log now";
 
     wizard("");
     main.openDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(path("two.log")))});
     ASSERT_EQ(fake.wizardSaw.size(), 2u);
     EXPECT_EQ(fake.wizardSaw[1].logFile, path("two.log")) << "a dropped log goes to the wizard";
-    EXPECT_EQ(settings().logFile, "") << "until the wizard ends with OK";
 }
 
 TEST_F(DesktopProgram, AFileArgumentIsTheBatchRunWithMessagesOwnedByTheMainWindow) {

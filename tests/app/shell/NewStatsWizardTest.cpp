@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -51,6 +53,7 @@ protected:
         stored.themeFile = "/stored/theme.thm";
         stored.outFile = "/stored/out.html";
         stored.logFile = "/stored/qconsole.log";
+        stored.detectVersion = false;
     }
     void open(bool show = true) {
         settings = stored;
@@ -125,6 +128,12 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
     EXPECT_GE(list->columnWidth(0), 280);
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     for (int i = 0; i < kAwardCount; ++i) EXPECT_EQ(award(i)->text(0), awardName(i));
+    for (const char* name : {"logPath", "themePath"}) {
+        const QWidget* field = control(name);
+        EXPECT_EQ(field->palette().color(QPalette::Base), field->palette().color(QPalette::Window))
+            << name << " looks read-only";
+        EXPECT_FALSE(field->focusPolicy() & Qt::TabFocus) << name;
+    }
 
     // By page: its own controls shown, and which of Back, Next and OK are in use.
     const std::array<std::pair<std::vector<std::string>, std::string>, 6> pages = {{
@@ -132,7 +141,7 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
         {{"logSelect", "logPath"}, "BN-"},
         {{"themeSelect", "themePath"}, "BN-"},
         {{"checkAll", "awardList"}, "BN-"},
-        {{"olderVersion", "newerVersion"}, "BN-"},
+        {{"olderVersion", "newerVersion", "detectVersion"}, "BN-"},
         {{}, "B-O"},
     }};
     const auto expectPage = [&](int shown) {
@@ -183,11 +192,77 @@ TEST_F(NewStatsWizardTest, StartsFromTheStoredChoicesAndOkStoresTheFourOfThem) {
         expected.themeFile = "/chosen/dark.thm";
         EXPECT_EQ(settings, expected);
     }
+    // Detection, a new user's choice, keeps the version chosen last.
     stored = GenerationSettings{};
+    stored.gameVersion = 2;
+    stored.logFile = "/stored/qconsole.log";
+    stored.themeFile = "/stored/theme.thm";
     open();
-    EXPECT_TRUE(control<QRadioButton>("olderVersion")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("detectVersion")->isChecked());
     EXPECT_EQ(checked(), kAll);
-    EXPECT_EQ(field("logPath"), "");
+    choose("newerVersion");
+    click("next", 4);
+    choose("detectVersion");
+    click("next");
+    EXPECT_TRUE(text("pageText").contains("Zefa Version: Detect from the log\n"));
+    click("ok");
+    EXPECT_EQ(settings, stored);
+}
+
+// Next stays on the log's and the theme's page while its path is empty and
+// says why; on the summary Enter means OK wherever the focus is.
+TEST_F(NewStatsWizardTest, NextNeedsTheFilesAndEnterOnTheSummaryIsOk) {
+    stored.logFile.clear();
+    stored.themeFile.clear();
+    open();
+    QStringList told;
+    const auto nextTold = [&] {
+        QTimer::singleShot(0, [&told] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            told << box->text();
+            box->accept();
+        });
+        click("next");
+    };
+    click("next");
+    nextTold();
+    EXPECT_EQ(page(), 1);
+    answers = {"/chosen/match.log", "/chosen/dark.thm"};
+    click("logSelect");
+    nextTold();
+    nextTold();
+    EXPECT_EQ(page(), 2);
+    click("themeSelect");
+    nextTold();
+    EXPECT_EQ(page(), 3);
+    EXPECT_EQ(told, QStringList({"Please select the console log to generate the stats from.",
+                                 "Please select the theme file to write the stats page with."}));
+    click("next", 2);
+    control("back")->setFocus();
+    type(Qt::Key_Return);
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(settings.themeFile, "/chosen/dark.thm");
+}
+
+// A theme file without the ".thm" suffix is taken as chosen.
+TEST_F(NewStatsWizardTest, TheFileDialogTakesTheChosenFileAsItIs) {
+    QTemporaryDir folder;
+    const QString theme = folder.filePath("plain-theme");
+    QFile(theme).open(QIODevice::WriteOnly);
+    QTimer closer;  // whatever dialog is left open is cancelled, so the test ends
+    closer.callOnTimeout([] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    closer.start(2000);
+    QTimer::singleShot(0, [&theme] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectNameFilter("All Files (*)");
+        dialog->selectFile(theme);
+        static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    });
+    EXPECT_EQ(chooseExistingFile(nullptr, themeFileRequest(pathBytes(folder.path()) + "/")), theme);
 }
 
 TEST_F(NewStatsWizardTest, TheSummaryTellsTheChoicesAsTheControlsStand) {
