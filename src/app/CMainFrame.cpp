@@ -17,6 +17,8 @@
 #include "app/CZefastats2View.h"
 #include "app/LockKeyIndicators.h"
 #include "app/QtText.h"
+#include "app/SeasonCommands.h"
+#include "app/SeasonWindow.h"
 #include "app/ShellContext.h"
 #include "app/VersionPane.h"
 #include "resources/UiText.h"
@@ -133,13 +135,28 @@ void CMainFrame::connectCommands() {
     };
     const std::map<Command, std::function<void()>> handlers = {
         {Command::New, [this] { OnFileNew(); }},
-        {Command::Close, onActiveDocument([this](CZefastats2Doc& document) {
-             if (document.SaveModified(this)) closeDocument(document);
-         })},
+        {Command::OpenSeason,
+         [this] {
+             if (SeasonWindow* window = openSeason(m_context, this)) {
+                 addFrame(window);
+                 activate(window);
+             }
+         }},
+        {Command::Close,
+         [this] {
+             if (CZefastats2Doc* document = activeDocument()) {
+                 if (document->SaveModified(this)) closeDocument(*document);
+             } else if (QMdiSubWindow* frame = m_mdiArea->currentSubWindow()) {
+                 frame->close();  // a season's window
+             }
+         }},
         {Command::Save,
          onActiveDocument([this](CZefastats2Doc& document) { document.save(this); })},
         {Command::SaveAs,
          onActiveDocument([this](CZefastats2Doc& document) { document.saveAs(this); })},
+        {Command::AddToSeason, onActiveDocument([this](CZefastats2Doc& document) {
+             addToSeason(m_context, document, this);
+         })},
         {Command::Exit, [this] { close(); }},
         {Command::SelectTheme, onActiveView(&CZefastats2View::OnSelectTheme)},
         {Command::SelectLogfile, onActiveView(&CZefastats2View::OnSelectLogfile)},
@@ -226,20 +243,23 @@ void CMainFrame::addWindowList(QMenu& menu) {
         QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
         entry->setCheckable(true);
         entry->setChecked(frame == m_mdiArea->activeSubWindow());
-        connect(entry, &QAction::triggered, frame, [frame] {
-            if (auto* child = qobject_cast<CChildFrame*>(frame)) child->ActivateFrame();
-        });
+        connect(entry, &QAction::triggered, frame, [this, frame] { activate(frame); });
     }
 }
 
 void CMainFrame::updateCommandStates() {
     const CZefastats2Doc* document = activeDocument();
     for (const Command command :
-         {Command::Close, Command::Save, Command::SaveAs, Command::SelectLogfile,
-          Command::NewWindow, Command::Cascade, Command::Tile, Command::ArrangeIcons})
+         {Command::Save, Command::SaveAs, Command::SelectLogfile, Command::NewWindow})
         action(command)->setEnabled(document != nullptr);
-    // A page opened for viewing has no log to apply a theme to until it is given one.
-    action(Command::SelectTheme)->setEnabled(document != nullptr && document->canRegenerate());
+    // A season's window is closed and arranged like the documents' windows.
+    action(Command::Close)->setEnabled(m_mdiArea->currentSubWindow() != nullptr);
+    for (const Command command : {Command::Cascade, Command::Tile, Command::ArrangeIcons})
+        action(command)->setEnabled(!m_mdiArea->subWindowList().isEmpty());
+    // A page opened for viewing has no log to apply a theme to, or to store,
+    // until it is given one.
+    for (const Command command : {Command::SelectTheme, Command::AddToSeason})
+        action(command)->setEnabled(document != nullptr && document->canRegenerate());
     m_versionPane->showReading(document != nullptr ? document->core().versionReading()
                                                    : std::nullopt);
 }
@@ -283,15 +303,25 @@ CChildFrame* CMainFrame::openWindow(CZefastats2Doc& document) {
             Qt::UniqueConnection);
     auto* view = new CZefastats2View(document, m_context);
     auto* frame = new CChildFrame(view);
+    addFrame(frame);
+    view->OnInitialUpdate();
+    frame->ActivateFrame();
+    return frame;
+}
+
+void CMainFrame::addFrame(QMdiSubWindow* frame) {
     m_mdiArea->addSubWindow(frame);
     // The menus follow when the last document window has gone.
     connect(frame, &QObject::destroyed, this, [this] {
         updateMenus();
         updateCommandStates();
     });
-    view->OnInitialUpdate();
-    frame->ActivateFrame();
-    return frame;
+}
+
+// Document windows are always shown maximised.
+void CMainFrame::activate(QMdiSubWindow* frame) {
+    frame->showMaximized();
+    m_mdiArea->setActiveSubWindow(frame);
 }
 
 void CMainFrame::closeDocument(CZefastats2Doc& document) {

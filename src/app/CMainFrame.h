@@ -12,6 +12,7 @@
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -69,6 +70,8 @@ private:
     void readActiveDocumentAs(std::int32_t version);
     void updateCommandStates();
     CChildFrame* openWindow(CZefastats2Doc& document);
+    void addFrame(QMdiSubWindow* frame);
+    void activate(QMdiSubWindow* frame);
     void closeDocument(CZefastats2Doc& document);
     void arrangeIcons();
 

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <optional>
+#include <string>
 
 #include "app/SessionSettings.h"
 #include "app/ShellDialogs.h"
@@ -14,6 +15,7 @@ struct ShellContext {
     std::optional<std::time_t> pageClock;  // the fixed clock of the pages' date and time
     ShellDialogs dialogs;
     int documentsCreated = 0;  // numbers the titles of new documents
+    std::string seasonStore;   // the season store chosen last
 };
 
 }  // namespace zefa

@@ -20,6 +20,7 @@ std::optional<QString> askForFile(QWidget* owner, const FileRequest& request,
     // A file to open is taken as chosen: the dialog would add the suffix to
     // the name of an existing file that has none, even under "All Files".
     if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     // A stored path opens its folder with its file selected, even when the
     // file has gone since.
     if (!request.initialFile.isEmpty()) {

@@ -19,6 +19,7 @@ struct FileRequest {
     QString filter;         // Qt's form: "Name (*.ext);;All Files (*)"
     QString defaultSuffix;  // added to a name without one when saving
     QString initialFile;    // where the dialog starts; empty: the current folder
+    bool confirmOverwrite = true;  // saving to an existing file asks first
 };
 
 // Asks the user for a file on behalf of `owner`: the chosen path, or nothing

@@ -9,9 +9,11 @@ namespace zefa::ui {
 
 enum class Command {
     New,
+    OpenSeason,
     Close,
     Save,
     SaveAs,
+    AddToSeason,
     Exit,
     ViewToolbar,
     ViewStatusBar,
@@ -33,11 +35,15 @@ struct CommandText {
 
 inline constexpr std::array kCommandTexts = {
     CommandText{Command::New, "&New\tCtrl+N", "Create a new document\nNew", ":/icons/new.svg"},
+    CommandText{Command::OpenSeason, "&Open Season...",
+                "Show the pages of a season store\nOpen Season", {}},
     CommandText{Command::Close, "&Close", "Close the active document\nClose", {}},
     CommandText{Command::Save, "&Save\tCtrl+S", "Save the active document\nSave",
                 ":/icons/save.svg"},
     CommandText{Command::SaveAs, "Save &As...", "Save the active document with a new name\nSave As",
                 {}},
+    CommandText{Command::AddToSeason, "A&dd to Season...",
+                "Store the active document's console log in a season store\nAdd to Season", {}},
     CommandText{Command::Exit, "E&xit", "Quit the application; prompts to save documents\nExit", {}},
     CommandText{Command::ViewToolbar, "&Toolbar", "Show or hide the toolbar\nToggle ToolBar", {}},
     CommandText{Command::ViewStatusBar, "&Status Bar", "Show or hide the status bar\nToggle StatusBar",
@@ -80,10 +86,13 @@ struct Menu {
 };
 
 inline constexpr std::array kFileItemsWithoutDocument = {
-    item(Command::New), kSeparator, kRecentFiles, kSeparator, item(Command::Exit)};
+    item(Command::New), item(Command::OpenSeason), kSeparator, kRecentFiles, kSeparator,
+    item(Command::Exit)};
 inline constexpr std::array kFileItemsWithDocument = {
-    item(Command::New),    item(Command::Close), item(Command::Save), item(Command::SaveAs),
-    kSeparator,            kRecentFiles,         kSeparator,          item(Command::Exit)};
+    item(Command::New),         item(Command::OpenSeason), item(Command::Close),
+    item(Command::Save),        item(Command::SaveAs),     item(Command::AddToSeason),
+    kSeparator,                 kRecentFiles,              kSeparator,
+    item(Command::Exit)};
 inline constexpr std::array kViewItems = {item(Command::ViewToolbar), item(Command::ViewStatusBar)};
 inline constexpr std::array kModifyItems = {item(Command::SelectTheme), item(Command::SelectLogfile)};
 inline constexpr std::array kWindowItems = {item(Command::NewWindow), item(Command::Cascade),

@@ -66,6 +66,28 @@ inline constexpr std::string_view kLogFileFilter = "Console Log Files (*.log);;A
 inline constexpr std::string_view kLogFileSuffix = "log";
 inline constexpr std::string_view kLogParsed = "New logfile has been parsed.";
 
+// Seasons: many matches kept in one store, shown as its pages.
+inline constexpr std::string_view kOpenSeasonTitle = "Open Season";
+inline constexpr std::string_view kAddToSeasonTitle = "Add to Season";
+inline constexpr std::string_view kSeasonFileFilter = "Season Stores (*.db);;All Files (*)";
+inline constexpr std::string_view kSeasonFileSuffix = "db";
+// "%1" is the season store, "%2" the reason or the pages that were not made.
+inline constexpr std::string_view kSeasonUnusable = "The season store %1 could not be opened: %2.";
+inline constexpr std::string_view kSeasonFailed = "The season store %1 failed: %2.";
+inline constexpr std::string_view kSeasonPagesMissing =
+    "Some pages of the season %1 could not be made:%2";
+// "%1" is the temporary directory.
+inline constexpr std::string_view kSeasonFolderUnmade =
+    "No folder for the season's pages could be made in %1: %2.";
+// "%1" is the console log, "%2" the match's number in the store or the reason.
+inline constexpr std::string_view kLogStored = "The console log %1 was stored as match %2.";
+inline constexpr std::string_view kLogAlreadyStored =
+    "The console log %1 is already stored as match %2.";
+inline constexpr std::string_view kLogSameMatch =
+    "The console log %1 is the same match as match %2, recorded by another client; it was not "
+    "stored again.";
+inline constexpr std::string_view kLogNotStored = "The console log %1 could not be stored: %2.";
+
 // The text with "%1" and "%2" replaced by the two values.
 inline std::string fillIn(std::string_view text, std::string_view first,
                           std::string_view second = {}) {

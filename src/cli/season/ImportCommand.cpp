@@ -1,13 +1,9 @@
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
 #include "cli/season/SeasonSubcommand.h"
 #include "parser/MatchEngine.h"
 #include "season/IsoTime.h"
-#include "season/LogBytes.h"
+#include "season/LogImport.h"
 
 namespace zefa::cli {
 
@@ -28,48 +24,35 @@ struct Tally {
     int failed = 0;
 };
 
-std::optional<std::int64_t> modificationTime(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    return status.st_mtime;
-}
-
 // One log: read, then stored in a transaction of its own.
 void importLog(season::SeasonStore& store, const ImportOptions& options, const std::string& path,
                Tally& tally) {
     using Outcome = season::ImportResult::Outcome;
+    const std::optional<std::int32_t> version =
+        options.gameVersion == "auto" ? std::nullopt
+                                      : std::optional(options.gameVersion == "2" ? kGameVersionBeta2
+                                                                                 : kGameVersionBeta1H);
     std::string reason;
-    auto bytes = season::readLogFile(path, reason);
-    const auto playedAt = options.playedAt ? options.playedAt : modificationTime(path);
-    std::optional<season::MatchReading> match;
-    if (bytes && playedAt) {
-        const std::optional<std::int32_t> version =
-            options.gameVersion == "auto"
-                ? std::nullopt
-                : std::optional(options.gameVersion == "2" ? kGameVersionBeta2
-                                                           : kGameVersionBeta1H);
-        match = season::readMatch(std::move(*bytes), version, reason);
-    }
-    if (!match) {
+    const auto result =
+        season::importLogFile(store, path, {version, options.playedAt, options.keepOverlap}, reason);
+    if (!result) {
         ++tally.failed;
         seasonFailure("cannot import '" + path + "': " + reason);
         return;
     }
-    const auto result = store.importMatch(*match, std::filesystem::path(path).filename().string(),
-                                          *playedAt, options.keepOverlap);
     std::cout << path << ": ";
-    switch (result.outcome) {
+    switch (result->outcome) {
         case Outcome::Stored:
             ++tally.stored;
-            std::cout << "stored as match " << result.matchId << "\n";
+            std::cout << "stored as match " << result->matchId << "\n";
             break;
         case Outcome::SameBytes:
             ++tally.repeated;
-            std::cout << "already stored as match " << result.matchId << "\n";
+            std::cout << "already stored as match " << result->matchId << "\n";
             break;
         case Outcome::SameMatch:
             ++tally.overlapping;
-            std::cout << "the same match as " << result.matchId << ", recorded by another client\n";
+            std::cout << "the same match as " << result->matchId << ", recorded by another client\n";
             break;
     }
 }

@@ -3,8 +3,7 @@
 
 #include "awards/SourceDateEpoch.h"
 #include "cli/season/SeasonSubcommand.h"
-#include "season/SeasonJson.h"
-#include "season/SiteWriter.h"
+#include "season/StoreSite.h"
 #include "theme/ThemeFile.h"
 
 namespace zefa {
@@ -44,19 +43,8 @@ int runSite(const SiteCommandOptions& options) {
 
     const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
     if (!store) return kExitFailure;
-    const season::SeasonSnapshot snapshot = store->snapshot(options.since);
-    const auto readLog = [&store](std::int64_t id, season::MatchLog& log, std::string& error) {
-        try {
-            auto stored = store->matchLog(id);
-            if (!stored) return error = "no such match", false;
-            log = {std::move(stored->bytes), stored->gameVersion};
-            return true;
-        } catch (const season::SqliteError& failure) {
-            return error = failure.what(), false;
-        }
-    };
     const season::SiteReport report =
-        season::writeSite(options.folder, snapshot, season::seasonJson(snapshot), readLog, site);
+        season::writeStoreSite(*store, options.folder, site, options.since);
     for (const std::string& problem : report.problems) seasonFailure(problem);
     if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
     std::cout << report.written << " pages written, " << report.kept << " kept, " << report.removed

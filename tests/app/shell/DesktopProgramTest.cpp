@@ -19,10 +19,12 @@
 #include "app/CZefastats2App.h"
 #include "app/CZefastats2Doc.h"
 #include "app/CZefastats2View.h"
+#include "app/SeasonWindow.h"
 #include "app/SessionSettings.h"
 #include "app/ShellContext.h"
 #include "app/ShellDialogs.h"
 #include "app/VersionPane.h"
+#include "season/LogImport.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::test {
@@ -102,7 +104,7 @@ Strings menus(const QMenuBar* bar) {
     }
     return texts;
 }
-const Strings kNoDocumentMenus = {"&File|&New\tCtrl+N|-|Recent File|-|E&xit",
+const Strings kNoDocumentMenus = {"&File|&New\tCtrl+N|&Open Season...|-|Recent File|-|E&xit",
                                   "&View|&Toolbar|&Status Bar", "&Help|&About Zefa Stats 2..."};
 
 std::string asked(const FileRequest& request) {
@@ -165,7 +167,7 @@ protected:
         for (int turn = 0; turn < 3; ++turn)
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    static bool waitForPage(CZefastats2View* view) {
+    static bool waitForPage(QWebEngineView* view) {
         QSignalSpy loaded(view, &QWebEngineView::loadFinished);
         return loaded.wait(30000) && loaded.takeFirst().at(0).toBool();
     }
@@ -216,7 +218,8 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     EXPECT_EQ(
         menus(main.menuBar()),
         (Strings{
-            "&File|&New\tCtrl+N|&Close|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
+            "&File|&New\tCtrl+N|&Open Season...|&Close|&Save\tCtrl+S|Save &As...|A&dd to "
+            "Season...|-|Recent File|-|E&xit",
             "&View|&Toolbar|&Status Bar", "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
             "&Window|&New Window|&Cascade|&Tile|&Arrange Icons|-|&1 zefs1 *",
             "&Help|&About Zefa Stats 2..."}));
@@ -443,20 +446,20 @@ TEST_F(DesktopProgram, RecentFilesAndDroppedPagesOpenForViewing) {
     CMainFrame& main = start("");
     for (const char* page : {"old.html", "new.html", "vanished.html"})
         app->context().settings.recentFiles.add(path(page));
-    EXPECT_EQ(menus(main.menuBar())[0], "&File|&New\tCtrl+N|-|&1 " + path("vanished.html") +
-                                            "|&2 " + path("new.html") + "|&3 " + path("old.html") +
-                                            "|-|E&xit");
+    EXPECT_EQ(menus(main.menuBar())[0], "&File|&New\tCtrl+N|&Open Season...|-|&1 " +
+                                            path("vanished.html") + "|&2 " + path("new.html") +
+                                            "|&3 " + path("old.html") + "|-|E&xit");
     QMenu* file = main.menuBar()->actions()[0]->menu();
-    EXPECT_EQ(file->actions()[3]->statusTip(), "Open this document");
+    EXPECT_EQ(file->actions()[4]->statusTip(), "Open this document");
 
-    file->actions()[2]->trigger();
+    file->actions()[3]->trigger();
     EXPECT_EQ(lastMessage().find("The generated page " + path("vanished.html")), 0u);
     EXPECT_EQ(app->context().settings.recentFiles.entries(),
               (Strings{path("new.html"), path("old.html")}));
 
     menus(main.menuBar());
     file = main.menuBar()->actions()[0]->menu();
-    file->actions()[3]->trigger();
+    file->actions()[4]->trigger();
     ASSERT_NE(main.activeDocument(), nullptr);
     EXPECT_EQ(app->context().settings.recentFiles.entries(),
               (Strings{path("old.html"), path("new.html")}));
@@ -509,6 +512,105 @@ TEST_F(DesktopProgramOnScreen, TheMainWindowShowsTheRenderedPage) {
     for (int y = page.top(); y < page.bottom(); y += 5)
         for (int x = page.left(); x < page.right(); x += 5) colours.insert(window.pixel(x, y));
     EXPECT_GT(colours.size(), 40);
+}
+
+// A season store holding the two example matches.
+void makeSeason(const fs::path& file) {
+    std::string reason;
+    const auto store =
+        season::SeasonStore::open(file, season::SeasonStore::OpenMode::CreateIfMissing, reason);
+    ASSERT_NE(store, nullptr) << reason;
+    for (const char* log : {"beta1h-ctf.log", "beta2-ctf.log"})
+        ASSERT_TRUE(season::importLogFile(*store, fs::path(ZEFA_EXAMPLES_DIR) / log, {}, reason))
+            << reason;
+    store->updateRatings();
+}
+
+// Clicks the first link whose address starts with `href` and waits for its page.
+bool follow(QWebEngineView* view, const QString& href) {
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    view->page()->runJavaScript(
+        QStringLiteral("document.querySelector('a[href^=\"%1\"]').click()").arg(href));
+    return loaded.wait(30000) && loaded.takeFirst().at(0).toBool();
+}
+
+// A season's pages open in a window of their own whose links stay inside it;
+// their temporary folder goes with the window, and at exit.
+TEST_F(DesktopProgram, ASeasonOpensAtItsIndexInAWindowThatTakesItsPagesAlong) {
+    makeSeason(dir / "clan.db");
+    CMainFrame& main = start("");
+    answerFile("clan.db");
+    trigger(Command::OpenSeason);
+    ASSERT_EQ(fake.fileRequests.size(), 1u);
+    EXPECT_EQ(asked(fake.fileRequests[0]), "Open Season|Season Stores (*.db);;All Files (*)|db|");
+    auto* window = qobject_cast<SeasonWindow*>(main.mdiArea()->currentSubWindow());
+    ASSERT_NE(window, nullptr) << lastMessage();
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(window->windowTitle(), "clan.db");
+    EXPECT_TRUE(window->isMaximized());
+    const fs::path folder = window->site().folder();
+    EXPECT_EQ(pageFiles(), std::vector{folder});
+    EXPECT_TRUE(main.action(Command::Close)->isEnabled());
+    EXPECT_FALSE(main.action(Command::Save)->isEnabled());
+    EXPECT_FALSE(main.action(Command::AddToSeason)->isEnabled());
+
+    QWebEngineView* view = window->view();
+    ASSERT_TRUE(waitForPage(view));
+    EXPECT_EQ(view->url(), QUrl::fromLocalFile(QString::fromStdString(folder / "index.html")));
+    ASSERT_TRUE(follow(view, "players/"));
+    ASSERT_TRUE(follow(view, "../matches/"));
+    EXPECT_TRUE(view->url().path().startsWith(QString::fromStdString(folder / "matches/")));
+    EXPECT_EQ(window->view(), view) << "the pages stay in their window";
+
+    trigger(Command::Close);
+    deleteClosedWindows();
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(menus(main.menuBar()), kNoDocumentMenus);
+
+    answerFile("clan.db");
+    trigger(Command::OpenSeason);
+    EXPECT_EQ(fake.fileRequests[1].initialFile.toStdString(), path("clan.db"));
+    EXPECT_EQ(pageFiles().size(), 1u);
+    app->ExitInstance();
+    app.reset();
+    EXPECT_TRUE(pageFiles().empty());
+}
+
+// The document's log goes into the store, made when missing, once.
+TEST_F(DesktopProgram, AddToSeasonStoresTheLogOnceThenSaysItIsAlreadyStored) {
+    start();
+    for (const char* told : {" was stored as match 1.", " is already stored as match 1."}) {
+        answerFile("new.db");
+        trigger(Command::AddToSeason);
+        EXPECT_EQ(lastMessage(), "The console log " + path("one.log") + told);
+        EXPECT_FALSE(fake.messages.back().problem);
+    }
+    EXPECT_EQ(asked(fake.fileRequests[0]), "Add to Season|Season Stores (*.db);;All Files (*)|db|");
+    EXPECT_FALSE(fake.fileRequests[0].confirmOverwrite) << "the store is added to, not replaced";
+    std::string reason;
+    const auto store =
+        season::SeasonStore::open(dir / "new.db", season::SeasonStore::OpenMode::Existing, reason);
+    ASSERT_NE(store, nullptr) << reason;
+    EXPECT_EQ(store->snapshot().matches.size(), 1u);
+}
+
+// A file that is no season store is told with its name and the reason; it
+// opens no window and stays as it was.
+TEST_F(DesktopProgram, AStoreThatCannotBeOpenedIsToldAndOpensNothing) {
+    const std::string notes(4096, 'x');
+    writeFile(dir / "notes.db", notes);
+    CMainFrame& main = start();
+    for (const Command command : {Command::OpenSeason, Command::AddToSeason}) {
+        answerFile("notes.db");
+        trigger(command);
+        EXPECT_EQ(lastMessage(), "The season store " + path("notes.db") +
+                                     " could not be opened: not a season store.");
+        EXPECT_TRUE(fake.messages.back().problem);
+    }
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(pageFiles(), std::vector{document().pagePath()});
+    EXPECT_EQ(readFile(dir / "notes.db"), notes);
 }
 
 }  // namespace
