@@ -14,13 +14,8 @@
 namespace zefa {
 namespace {
 
-using Captures = std::array<std::string_view, LineMatcher::kMaxCaptures>;
-
-Captures capturesOf(const LineMatcher& m) {
-    Captures all;
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = m.capture(i);
-    return all;
-}
+using test::Captures;
+using test::capturesOf;
 
 TEST(SplitPattern, EveryRowHasTheShapeAndNothingElseHasIt) {
     for (const VersionTables* tables : test::kBothSets) {

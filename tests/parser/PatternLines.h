@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "parser/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
@@ -15,6 +16,14 @@ namespace zefa::test {
 
 inline const VersionTables* const kBothSets[] = {&versionTables(kGameVersionBeta1H),
                                                  &versionTables(kGameVersionBeta2)};
+
+using Captures = std::array<std::string_view, LineMatcher::kMaxCaptures>;
+
+inline Captures capturesOf(const LineMatcher& m) {
+    Captures all;
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = m.capture(i);
+    return all;
+}
 
 inline std::string flipCase(std::string text) {
     for (char& c : text) {

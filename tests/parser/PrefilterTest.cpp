@@ -23,11 +23,7 @@ using test::kBothSets;
 using test::patternLines;
 
 #if ZEFA_PREFILTER
-std::array<std::string_view, LineMatcher::kMaxCaptures> capturesOf(const LineMatcher& m) {
-    std::array<std::string_view, LineMatcher::kMaxCaptures> all;
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = m.capture(i);
-    return all;
-}
+using test::capturesOf;
 
 // The lines of a block scan with the candidates each was given.
 struct BlockLines : LineSink {

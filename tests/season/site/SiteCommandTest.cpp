@@ -1,40 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <regex>
 
 #include "season/SitePaths.h"
 #include "season/SiteText.h"
+#include "support/ScratchDir.h"
 
 namespace zefa::season {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::readFile;
 
 // `zefastats season` on a store of the two example logs.
 class SiteCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("site-command-" + std::string(::testing::UnitTest::GetInstance()
-                                                    ->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         season("import {db} " + std::string(ZEFA_EXAMPLES_DIR) + "/beta1h-ctf.log " +
                ZEFA_EXAMPLES_DIR + "/beta2-ctf.log --played-at 2026-03-01T20:00:00Z");
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     void season(std::string arguments) {
         arguments.replace(arguments.find("{db}"), 4, (folder / "clan.db").string());
         const std::string command = std::string(ZEFASTATS_BINARY) + " season " + arguments +
@@ -46,7 +33,8 @@ protected:
         return readFile(folder / "out.txt");
     }
 
-    fs::path folder;
+    const test::ScratchDir scratch;
+    const fs::path& folder = scratch.path();
 };
 
 TEST_F(SiteCommandTest, LeaderboardShowsTheExportsNumbers) {

@@ -3,28 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
-#include <sstream>
 
 #include "model/Weapons.h"
 #include "season/SitePaths.h"
+#include "support/ScratchDir.h"
 
 namespace zefa::season {
 namespace {
 
 namespace fs = std::filesystem;
+using test::readFile;
 
 const std::string kScript = "<script>alert(1)</script>";
 const std::string kImage = "\"><img src=x onerror=alert(1)>";
 constexpr std::time_t kClock = 1700000000;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 MatchPlayer record(const std::string& key, std::int32_t kills, std::int32_t rank) {
     MatchPlayer player;
@@ -44,10 +38,6 @@ class SiteWriterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
-        folder = fs::temp_directory_path() /
-                 ("site-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         addMatch(1, "beta1h-ctf.log", 1, {record(kImage, 3, 10), record(kScript, 5, 20)});
         addMatch(2, "beta2-ctf.log", 2, {record(kScript, 4, 12), record("plain", 1, 2)});
         recount();
@@ -58,8 +48,6 @@ protected:
         options.look.title = "^3" + kScript;
         options.look.minMatches = 1;
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     void addMatch(std::int64_t id, const std::string& log, std::int32_t version,
                   std::vector<MatchPlayer> players) {
         SeasonMatch match;
@@ -111,7 +99,8 @@ protected:
         return found;
     }
 
-    fs::path folder;
+    const test::ScratchDir scratch;
+    const fs::path folder = scratch / "site";
     SeasonSnapshot season;
     std::map<std::int64_t, MatchLog> logs;
     SiteOptions options;
