@@ -124,9 +124,7 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
     EXPECT_EQ(QApplication::focusWidget(), control("next"));
     auto* list = control<QTreeWidget>("awardList");
     EXPECT_TRUE(list->isHeaderHidden());
-    EXPECT_EQ(list->headerItem()->text(0), "Awards");
     EXPECT_GE(list->columnWidth(0), 280);
-    EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     for (int i = 0; i < kAwardCount; ++i) EXPECT_EQ(award(i)->text(0), awardName(i));
     for (const char* name : {"logPath", "themePath"}) {
         const QWidget* field = control(name);
