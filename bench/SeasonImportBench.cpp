@@ -23,7 +23,9 @@ void BM_SeasonImport(benchmark::State& state) {
         std::string error;
         auto store = season::SeasonStore::open(
             dir / "bench.db", season::SeasonStore::OpenMode::CreateIfMissing, error);
-        auto match = season::readMatch(*season::readLogFile(log, error), std::nullopt, error);
+        ClassifierCache classifiers;  // one run of the command, one log
+        auto match = season::readMatch(*season::readLogFile(log, error), std::nullopt,
+                                       classifiers, error);
         benchmark::DoNotOptimize(store->importMatch(*match, "bench.log", 0, false));
         store->updateRatings();
         store.reset();

@@ -30,7 +30,8 @@ UserMessage storeInSeason(const std::filesystem::path& store, const std::filesys
         season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing, reason);
     if (!seasonStore) return {ui::kAppTitle, ui::fillIn(ui::kSeasonUnusable, store.string(), reason)};
     try {
-        const auto result = season::importLogFile(*seasonStore, logFile, {gameVersion}, reason);
+        ClassifierCache classifiers;
+        const auto result = season::importLogFile(*seasonStore, logFile, {gameVersion}, classifiers, reason);
         if (!result)
             return {ui::kAppTitle, ui::fillIn(ui::kLogNotStored, logFile.string(), reason)};
         seasonStore->updateRatings();

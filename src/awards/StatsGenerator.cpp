@@ -41,7 +41,10 @@ void StatsGenerator::SetAwardSelection(const std::array<bool, kAwardCount>& sele
 }
 
 std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targets) const {
-    return logText_ ? parseLogText(*logText_, targets) : parseLog(logPath_, targets);
+    ClassifierCache ownClassifiers;
+    ClassifierCache& classifiers = classifiers_ ? *classifiers_ : ownClassifiers;
+    return logText_ ? parseLogText(*logText_, targets, classifiers)
+                    : parseLog(logPath_, targets, classifiers);
 }
 
 LogReadResult StatsGenerator::readLog(RunResult& result) {

@@ -58,6 +58,11 @@ public:
     // The clock of the page's date and time; unset: the time of the run.
     void SetFixedTime(std::optional<std::time_t> time) { writer_.fixedTime = time; }
 
+    // Reads with the classifiers of `classifiers`, which outlives the run:
+    // a program that generates from many logs compiles them once. Unset: the
+    // run compiles its own.
+    void SetClassifiers(ClassifierCache& classifiers) { classifiers_ = &classifiers; }
+
     // Also notes the game events and renames of the log (see events()).
     void SetRecordEvents(bool record) { recordEvents_ = record; }
 
@@ -94,6 +99,7 @@ private:
     bool autoVersion_ = false;
     bool compareVersions_ = false;
     bool recordEvents_ = false;
+    ClassifierCache* classifiers_ = nullptr;  // not owned
     MatchEvents events_;
     PageWriter writer_;
 };

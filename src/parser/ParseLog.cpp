@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/Classifier.h"
 #include "parser/LogReader.h"
 
 namespace zefa {
@@ -74,7 +73,8 @@ void readLines(std::string_view text, LogReader& reader) {
 // Reads through `read` with every target's tables and fills the results;
 // `read` tells whether the log could be read and why not.
 template <typename ReadFn>
-std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets, MatchEngine engine,
+std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets,
+                                       ClassifierCache& classifiers, MatchEngine engine,
                                        ReadFn read) {
     std::vector<const VersionTables*> tableSets;
     std::vector<MatchStats*> stats;
@@ -82,8 +82,7 @@ std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets, Match
         tableSets.push_back(&target.tables);
         stats.push_back(&target.stats);
     }
-    const Classifier classifier(tableSets, engine);
-    LogReader reader(classifier, stats);
+    LogReader reader(classifiers.classifier(tableSets, engine), stats);
     for (std::size_t set = 0; set < targets.size(); ++set)
         reader.recordEvents(set, targets[set].events);
     const LogReadResult result = read(reader);
@@ -109,7 +108,14 @@ LogReadResult parseLog(const std::filesystem::path& logPath, MatchStats& stats,
 
 std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
                                     std::span<const LogTarget> targets, MatchEngine engine) {
-    return readTargets(targets, engine, [&logPath](LogReader& reader) {
+    ClassifierCache classifiers;
+    return parseLog(logPath, targets, classifiers, engine);
+}
+
+std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
+                                    std::span<const LogTarget> targets,
+                                    ClassifierCache& classifiers, MatchEngine engine) {
+    return readTargets(targets, classifiers, engine, [&logPath](LogReader& reader) {
         LogReadResult read;
         if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
             read.error = readLines(file.get(), reader);
@@ -129,7 +135,13 @@ LogReadResult parseLogText(std::string_view text, MatchStats& stats, const Versi
 
 std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
                                         MatchEngine engine) {
-    return readTargets(targets, engine, [text](LogReader& reader) {
+    ClassifierCache classifiers;
+    return parseLogText(text, targets, classifiers, engine);
+}
+
+std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
+                                        ClassifierCache& classifiers, MatchEngine engine) {
+    return readTargets(targets, classifiers, engine, [text](LogReader& reader) {
         readLines(text, reader);
         LogReadResult read;
         read.opened = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/MatchStats.h"
+#include "parser/ClassifierCache.h"
 #include "parser/MatchEngine.h"
 #include "parser/MatchEvents.h"
 #include "parser/PatternTables.h"
@@ -45,6 +46,16 @@ std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
 LogReadResult parseLogText(std::string_view text, MatchStats& stats, const VersionTables& tables,
                            MatchEngine engine = kDefaultMatchEngine);
 std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
+                                        MatchEngine engine = kDefaultMatchEngine);
+
+// The same with the classifier taken from `classifiers`, compiled there on
+// first need: a run that reads many logs compiles the patterns once.
+std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
+                                    std::span<const LogTarget> targets,
+                                    ClassifierCache& classifiers,
+                                    MatchEngine engine = kDefaultMatchEngine);
+std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
+                                        ClassifierCache& classifiers,
                                         MatchEngine engine = kDefaultMatchEngine);
 
 }  // namespace zefa

@@ -24,12 +24,13 @@ std::optional<std::int64_t> modificationTime(const std::filesystem::path& path,
 }  // namespace
 
 std::optional<ImportResult> importLogFile(SeasonStore& store, const std::filesystem::path& path,
-                                          const LogImportOptions& options, std::string& whyNot) {
+                                          const LogImportOptions& options,
+                                          ClassifierCache& classifiers, std::string& whyNot) {
     auto bytes = readLogFile(path.string(), whyNot);
     if (!bytes) return std::nullopt;
     const auto playedAt = options.playedAt ? options.playedAt : modificationTime(path, whyNot);
     if (!playedAt) return std::nullopt;
-    const auto match = readMatch(std::move(*bytes), options.gameVersion, whyNot);
+    const auto match = readMatch(std::move(*bytes), options.gameVersion, classifiers, whyNot);
     if (!match) return std::nullopt;
     return store.importMatch(*match, path.filename().string(), *playedAt, options.keepOverlap);
 }

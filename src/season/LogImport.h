@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "parser/ClassifierCache.h"
 #include "season/SeasonStore.h"
 
 namespace zefa::season {
@@ -15,12 +16,14 @@ struct LogImportOptions {
     bool keepOverlap = false;
 };
 
-// Reads the console log at `path` and hands it to the store under its file
+// Reads the console log at `path` (with the classifiers of `classifiers`,
+// shared by the logs of one import) and hands it to the store under its file
 // name. Nullopt with the reason in `whyNot` when the file cannot be read or
 // holds no match. Ratings are brought up to date by the store's updateRatings().
 [[nodiscard]] std::optional<ImportResult> importLogFile(SeasonStore& store,
                                                         const std::filesystem::path& path,
                                                         const LogImportOptions& options,
+                                                        ClassifierCache& classifiers,
                                                         std::string& whyNot);
 
 }  // namespace zefa::season

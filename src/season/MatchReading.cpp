@@ -28,7 +28,7 @@ std::vector<std::int32_t> awardWinners(const std::list<PlayerRecord>& players,
 }  // namespace
 
 std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int32_t> gameVersion,
-                                      std::string& whyNot) {
+                                      ClassifierCache& classifiers, std::string& whyNot) {
     MatchReading reading;
     reading.sha256 = sha256Hex(bytes);
     reading.compressedLog = compressLog(bytes);
@@ -40,6 +40,7 @@ std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int3
     } else {
         generator.SetAutoGameVersion();
     }
+    generator.SetClassifiers(classifiers);
     generator.SetRecordEvents(true);
     generator.SetLogText(std::move(bytes));
     generator.RunWithoutPage();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/MatchStats.h"
+#include "parser/ClassifierCache.h"
 #include "parser/MatchEvents.h"
 #include "season/SeasonSnapshot.h"
 
@@ -29,10 +30,12 @@ struct MatchReading {
     std::int64_t logSize = 0;
 };
 
-// Reads a log held in memory; `gameVersion` unset: chosen from the log.
-// Nullopt when nothing in it is a player of a match, with the reason in `whyNot`.
+// Reads a log held in memory with the classifiers of `classifiers`;
+// `gameVersion` unset: chosen from the log. Nullopt when nothing in it is a
+// player of a match, with the reason in `whyNot`.
 [[nodiscard]] std::optional<MatchReading> readMatch(std::string bytes,
                                                     std::optional<std::int32_t> gameVersion,
+                                                    ClassifierCache& classifiers,
                                                     std::string& whyNot);
 
 }  // namespace zefa::season

@@ -132,7 +132,8 @@ std::string matchFingerprint(const SeasonMatch& match, const SiteOptions& option
 }
 
 void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& readLog,
-                    const SiteOptions& options, SiteReport& report) {
+                    const SiteOptions& options, ClassifierCache& classifiers,
+                    SiteReport& report) {
     const std::string page = matchPagePath(match.id);
     MatchLog log;
     std::string problem;
@@ -144,6 +145,7 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
     }
     const bool written = site.replace(page, [&](const fs::path& path) {
         StatsGenerator generator;
+        generator.SetClassifiers(classifiers);
         generator.SetLogText(std::move(log.bytes));
         generator.SetThemeText(options.matchTheme);
         generator.SetGameVersion(log.gameVersion);
@@ -173,6 +175,7 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     Site site(folder, report);
     const Manifest before = readManifest(folder);
     Manifest after;
+    ClassifierCache classifiers;  // compiled once for every match page
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
         const std::string fingerprint = matchFingerprint(match, options);
@@ -183,7 +186,7 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
             continue;
         }
         const std::size_t problems = report.problems.size();
-        writeMatchPage(site, match, readLog, options, report);
+        writeMatchPage(site, match, readLog, options, classifiers, report);
         if (report.problems.size() == problems) after[page] = fingerprint;
     }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "awards/StatsGenerator.h"
 #include "support/ScratchDir.h"
@@ -26,6 +29,42 @@ TEST(GenerationRun, OnlyVersionTwoSelectsTheNewerMessagesAndWeaponNames) {
         EXPECT_EQ(generator.gameVersion(), newer ? 2 : 1) << version;
         EXPECT_EQ(test::readFile(dir / "page.html"), newer ? "Axe" : "Gauntlet") << version;
     }
+}
+
+// One compiled classifier serves every log of a run: reading many logs, of
+// both message sets, through one cache gives each exactly what a run of its
+// own gives, with a fixed version and with the automatic choice.
+TEST(GenerationRun, LogsReadThroughSharedClassifiersReadAsAlone) {
+    std::vector<std::filesystem::path> logs = {ZEFA_EXAMPLES_DIR "/beta1h-ctf.log",
+                                               ZEFA_EXAMPLES_DIR "/beta2-ctf.log"};
+    for (const auto& entry : std::filesystem::directory_iterator(ZEFA_EXAMPLES_DIR "/season"))
+        logs.push_back(entry.path());
+    const auto run = [](const std::filesystem::path& log, std::optional<std::int32_t> version,
+                        ClassifierCache* classifiers) {
+        StatsGenerator generator;
+        if (classifiers) generator.SetClassifiers(*classifiers);
+        if (version) generator.SetGameVersion(*version);
+        else generator.SetAutoGameVersion();
+        generator.SetRecordEvents(true);
+        generator.SetLogFile(log);
+        EXPECT_TRUE(generator.RunWithoutPage().logRead) << log;
+        return generator;
+    };
+    ClassifierCache shared;
+    for (const std::optional<std::int32_t> version :
+         {std::optional(1), std::optional(2), std::optional<std::int32_t>()}) {
+        for (const std::filesystem::path& log : logs) {
+            const StatsGenerator alone = run(log, version, nullptr);
+            const StatsGenerator sharing = run(log, version, &shared);
+            EXPECT_TRUE(sharing.stats() == alone.stats()) << log;
+            EXPECT_EQ(sharing.gameVersion(), alone.gameVersion()) << log;
+            EXPECT_EQ(sharing.events().lines, alone.events().lines) << log;
+            EXPECT_EQ(sharing.events().renames, alone.events().renames) << log;
+        }
+    }
+    const VersionTables* const older[] = {&versionTables(1)};
+    EXPECT_EQ(&shared.classifier(older, kDefaultMatchEngine),
+              &shared.classifier(older, kDefaultMatchEngine));
 }
 
 TEST(GenerationRun, AMissingLogIsReportedAndThePageStillWritten) {

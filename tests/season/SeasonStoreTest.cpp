@@ -36,9 +36,10 @@ protected:
                                      bool keepOverlap = false) {
         std::vector<ImportResult> results;
         const auto all = seasonLogs();
+        ClassifierCache classifiers;
         for (const auto& log : logs) {
             std::string why;
-            const auto match = readMatch(test::readFile(log), std::nullopt, why);
+            const auto match = readMatch(test::readFile(log), std::nullopt, classifiers, why);
             const auto day = std::ranges::find(all, log) - all.begin();
             results.push_back(store.importMatch(*match, log.filename().string(),
                                                 *parseIsoTime("2026-03-01") + day * 86400,

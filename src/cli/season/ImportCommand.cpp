@@ -26,7 +26,7 @@ struct Tally {
 
 // One log: read, then stored in a transaction of its own.
 void importLog(season::SeasonStore& store, const ImportOptions& options, const std::string& path,
-               Tally& tally) {
+               ClassifierCache& classifiers, Tally& tally) {
     using Outcome = season::ImportResult::Outcome;
     const std::optional<std::int32_t> version =
         options.gameVersion == "auto" ? std::nullopt
@@ -34,7 +34,8 @@ void importLog(season::SeasonStore& store, const ImportOptions& options, const s
                                                                                  : kGameVersionBeta1H);
     std::string reason;
     const auto result =
-        season::importLogFile(store, path, {version, options.playedAt, options.keepOverlap}, reason);
+        season::importLogFile(store, path, {version, options.playedAt, options.keepOverlap},
+                              classifiers, reason);
     if (!result) {
         ++tally.failed;
         seasonFailure("cannot import '" + path + "': " + reason);
@@ -62,7 +63,9 @@ int runImport(const ImportOptions& options) {
         openSeasonStore(options.store, season::SeasonStore::OpenMode::CreateIfMissing);
     if (!store) return kExitFailure;
     Tally tally;
-    for (const std::string& path : options.logs) importLog(*store, options, path, tally);
+    ClassifierCache classifiers;  // compiled once for every log
+    for (const std::string& path : options.logs)
+        importLog(*store, options, path, classifiers, tally);
     store->updateRatings();
     std::cout << options.logs.size() << " logs: " << tally.stored << " stored, " << tally.repeated
               << " already stored, " << tally.overlapping << " recorded by another client, "

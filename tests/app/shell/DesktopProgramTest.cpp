@@ -504,8 +504,10 @@ void makeSeason(const fs::path& file) {
     const auto store =
         season::SeasonStore::open(file, season::SeasonStore::OpenMode::CreateIfMissing, reason);
     ASSERT_NE(store, nullptr) << reason;
+    ClassifierCache classifiers;
     for (const char* log : {"beta1h-ctf.log", "beta2-ctf.log"})
-        ASSERT_TRUE(season::importLogFile(*store, fs::path(ZEFA_EXAMPLES_DIR) / log, {}, reason))
+        ASSERT_TRUE(season::importLogFile(*store, fs::path(ZEFA_EXAMPLES_DIR) / log, {},
+                                          classifiers, reason))
             << reason;
     store->updateRatings();
 }
