@@ -33,7 +33,7 @@ LineMatcher::LineMatcher(RowMatcher rows)
     }
 }
 #else
-LineMatcher::LineMatcher(RowMatcher) : rows_(RowMatcher::Exact) {}
+LineMatcher::LineMatcher(RowMatcher) {}
 #endif
 
 void LineMatcher::setSubject(std::string_view line) {

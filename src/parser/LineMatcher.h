@@ -72,7 +72,6 @@ private:
     bool testPcre2(const CompiledPattern& pattern);
 #endif
 
-    RowMatcher rows_;
     std::string_view subject_;
     const CandidateSet* candidates_ = nullptr;
     std::string foldedSubject_;  // the subject in lower case, made on first need
@@ -81,6 +80,7 @@ private:
     LineBigrams foldedPairs_;  // its pairs of bytes, made on first need
     bool pairsValid_ = false;
 #if ZEFA_PCRE2
+    RowMatcher rows_;  // without PCRE2 every row is matched exactly
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
     std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> jitStack_;
