@@ -1,11 +1,11 @@
 #include "season/SiteWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "awards/PendingFile.h"
 #include "awards/StatsGenerator.h"
@@ -32,15 +32,25 @@ std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 146959810393466
     return hash;
 }
 
-std::string readFile(const fs::path& path, bool& found) {
+// True when the file holds exactly these bytes; read only when its size says
+// it may, a piece at a time.
+bool holds(const fs::path& path, std::string_view bytes) {
+    std::error_code error;
+    if (fs::file_size(path, error) != bytes.size() || error) return false;
     std::ifstream in(path, std::ios::binary);
-    found = static_cast<bool>(in);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::array<char, 1 << 16> piece;
+    for (std::size_t at = 0; in && at < bytes.size(); at += piece.size()) {
+        const std::size_t size = std::min(piece.size(), bytes.size() - at);
+        in.read(piece.data(), static_cast<std::streamsize>(size));
+        if (in.gcount() != static_cast<std::streamsize>(size) ||
+            bytes.substr(at, size) != std::string_view(piece.data(), size))
+            return false;
+    }
+    return static_cast<bool>(in);
 }
 
 Manifest readManifest(const fs::path& folder) {
-    bool found = false;
-    std::istringstream lines(readFile(folder / kManifest, found));
+    std::ifstream lines(folder / kManifest, std::ios::binary);
     Manifest manifest;
     std::string page, fingerprint;
     while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
@@ -61,8 +71,7 @@ public:
     // Writes the file unless it already holds exactly these bytes.
     void put(std::string_view page, std::string_view bytes, bool counted = true) {
         made_.emplace(page);
-        bool found = false;
-        if (readFile(folder_ / page, found) == bytes && found) {
+        if (holds(folder_ / page, bytes)) {
             report_.kept += counted;
             return;
         }
@@ -121,13 +130,18 @@ std::string awardList(const std::array<bool, kAwardCount>& awards) {
     return list;
 }
 
-// Everything a match page depends on besides the log's bytes, which the
-// SHA-256 stands for.
-std::string matchFingerprint(const SeasonMatch& match, const SiteOptions& options) {
-    std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
-                         std::to_string(fnv1a(options.matchTheme)) + "\n" +
-                         awardList(options.awards) + "\n" +
-                         (options.clock ? std::to_string(*options.clock) : std::string("now"));
+// What every match page depends on besides its own log: the same for all of
+// them, so the theme is hashed once.
+std::string sharedInputs(const SiteOptions& options) {
+    return std::to_string(fnv1a(options.matchTheme)) + "\n" + awardList(options.awards) + "\n" +
+           (options.clock ? std::to_string(*options.clock) : std::string("now"));
+}
+
+// Everything a match page depends on: its log's bytes, which the SHA-256
+// stands for, its game version and the shared inputs.
+std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) {
+    const std::string inputs =
+        match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" + std::string(shared);
     return std::to_string(fnv1a(inputs));
 }
 
@@ -173,9 +187,10 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     Site site(folder, report);
     const Manifest before = readManifest(folder);
     Manifest after;
+    const std::string shared = sharedInputs(options);
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
-        const std::string fingerprint = matchFingerprint(match, options);
+        const std::string fingerprint = matchFingerprint(match, shared);
         const auto known = before.find(page);
         if (known != before.end() && known->second == fingerprint && site.exists(page)) {
             site.keep(page);
