@@ -1,104 +1,132 @@
 #include "season/SeasonJson.h"
 
-#include <nlohmann/json.hpp>
 #include <ostream>
-#include <sstream>
 
-#include "model/Latin1Text.h"
 #include "season/IsoTime.h"
+#include "season/JsonWriter.h"
 #include "season/SeasonCounters.h"
 
 namespace zefa::season {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Written out to the stream whenever this much has gathered.
+constexpr std::size_t kChunk = 1 << 16;
 
-void putCounters(Json& json, const PlayerCounters& counters, const KillsByVictim& kills) {
-    for (const CounterField& field : kCounterFields)
-        json[std::string(field.name)] = counters.*field.counter;
+void putCounters(JsonWriter& json, const PlayerCounters& counters, const KillsByVictim& kills) {
+    for (const CounterField& field : kCounterFields) json.member(field.name, counters.*field.counter);
     const auto arrays = counterArrays(counters);
-    for (std::size_t a = 0; a < arrays.size(); ++a)
-        json[std::string(kCounterArrayNames[a])] = std::vector(arrays[a].begin(), arrays[a].end());
-    Json byVictim = Json::object();
-    for (const auto& [victim, count] : kills) byVictim[latin1ToUtf8(victim)] = count;
-    json["killsByVictim"] = std::move(byVictim);
+    for (std::size_t a = 0; a < arrays.size(); ++a) json.member(kCounterArrayNames[a], arrays[a]);
+    json.key("killsByVictim");
+    json.beginObject();
+    for (const auto& [victim, count] : kills) json.member(victim, count);
+    json.endObject();
 }
 
-Json matchPlayerJson(const MatchPlayer& p) {
-    Json json{{"key", latin1ToUtf8(p.key)}, {"name", latin1ToUtf8(p.name)}, {"rank", p.rank}};
+void putMatchPlayer(JsonWriter& json, const MatchPlayer& p) {
+    json.beginObject();
+    json.member("key", p.key);
+    json.member("name", p.name);
+    json.member("rank", p.rank);
     putCounters(json, p.counters, p.killsByVictim);
-    json["awards"] = p.awards;
-    json["rating"] = {{"mu", p.rating.mu}, {"sigma", p.rating.sigma}};
-    return json;
+    json.member("awards", p.awards);
+    json.key("rating");
+    json.beginObject();
+    json.member("mu", p.rating.mu);
+    json.member("sigma", p.rating.sigma);
+    json.endObject();
+    json.endObject();
 }
 
-Json matchJson(const SeasonMatch& m) {
-    Json awards = Json::array();
-    for (const MatchAward& a : m.awards)
-        awards.push_back({{"index", a.index},
-                          {"name", latin1ToUtf8(a.name)},
-                          {"result", latin1ToUtf8(a.result)}});
-    Json players = Json::array();
-    for (const MatchPlayer& p : m.players) players.push_back(matchPlayerJson(p));
-    return Json{{"id", m.id},
-                {"file", latin1ToUtf8(m.file)},
-                {"sha256", m.sha256},
-                {"playedAt", formatUtc(m.playedAt)},
-                {"gameVersion", m.gameVersion},
-                {"lineCount", m.lineCount},
-                {"teamScores", m.teamScores},
-                {"awards", std::move(awards)},
-                {"players", std::move(players)}};
-}
-
-Json seasonPlayerJson(const SeasonPlayer& p) {
-    Json aliases = Json::array();
-    for (const std::string& alias : p.aliases) aliases.push_back(latin1ToUtf8(alias));
-    Json json{{"key", latin1ToUtf8(p.key)},
-              {"name", latin1ToUtf8(p.name)},
-              {"aliases", std::move(aliases)},
-              {"matches", p.matches}};
-    putCounters(json, p.counters, p.killsByVictim);
-    json["rank"] = p.rank;
-    json["awardsWon"] = p.awardsWon;
-    json["rating"] = {
-        {"mu", p.rating.mu}, {"sigma", p.rating.sigma}, {"ordinal", p.rating.ordinal()}};
-    return json;
-}
-
-// Appends the items one at a time, each indented as a whole dump would put
-// it: a season of many matches never stands in memory as one JSON tree.
-template <typename Item, typename ToJson>
-void writeArray(std::ostream& out, std::string_view name, const std::vector<Item>& items,
-                ToJson toJson) {
-    out << "  \"" << name << "\": [";
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        out << (i > 0 ? ",\n    " : "\n    ");
-        std::string text;
-        for (const char c : toJson(items[i]).dump(2)) {
-            text += c;
-            if (c == '\n') text += "    ";
-        }
-        out << text;
+void putMatch(JsonWriter& json, const SeasonMatch& m) {
+    json.beginObject();
+    json.member("id", m.id);
+    json.member("file", m.file);
+    json.member("sha256", m.sha256);
+    json.member("playedAt", formatUtc(m.playedAt));
+    json.member("gameVersion", m.gameVersion);
+    json.member("lineCount", m.lineCount);
+    json.member("teamScores", m.teamScores);
+    json.key("awards");
+    json.beginArray();
+    for (const MatchAward& a : m.awards) {
+        json.beginObject();
+        json.member("index", a.index);
+        json.member("name", a.name);
+        json.member("result", a.result);
+        json.endObject();
     }
-    out << (items.empty() ? "]" : "\n  ]");
+    json.endArray();
+    json.key("players");
+    json.beginArray();
+    for (const MatchPlayer& p : m.players) putMatchPlayer(json, p);
+    json.endArray();
+    json.endObject();
+}
+
+void putSeasonPlayer(JsonWriter& json, const SeasonPlayer& p) {
+    json.beginObject();
+    json.member("key", p.key);
+    json.member("name", p.name);
+    json.key("aliases");
+    json.beginArray();
+    for (const std::string& alias : p.aliases) json.text(alias);
+    json.endArray();
+    json.member("matches", p.matches);
+    putCounters(json, p.counters, p.killsByVictim);
+    json.member("rank", p.rank);
+    json.member("awardsWon", p.awardsWon);
+    json.key("rating");
+    json.beginObject();
+    json.member("mu", p.rating.mu);
+    json.member("sigma", p.rating.sigma);
+    json.member("ordinal", p.rating.ordinal());
+    json.endObject();
+    json.endObject();
+}
+
+// The document into `text`; `drain` may take what has gathered after each
+// match and player, so a season of many matches never stands in memory whole.
+template <typename Drain>
+void putSeason(std::string& text, const SeasonSnapshot& snapshot, Drain drain) {
+    JsonWriter json(text);
+    json.beginObject();
+    json.member("formatVersion", std::int32_t{1});
+    json.key("matches");
+    json.beginArray();
+    for (const SeasonMatch& match : snapshot.matches) {
+        putMatch(json, match);
+        drain();
+    }
+    json.endArray();
+    json.key("players");
+    json.beginArray();
+    for (const SeasonPlayer& player : snapshot.players) {
+        putSeasonPlayer(json, player);
+        drain();
+    }
+    json.endArray();
+    json.endObject();
+    text += '\n';
 }
 
 }  // namespace
 
 void writeSeasonJson(std::ostream& out, const SeasonSnapshot& snapshot) {
-    out << "{\n  \"formatVersion\": 1,\n";
-    writeArray(out, "matches", snapshot.matches, matchJson);
-    out << ",\n";
-    writeArray(out, "players", snapshot.players, seasonPlayerJson);
-    out << "\n}\n";
+    std::string text;
+    const auto drain = [&] {
+        if (text.size() < kChunk) return;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
+    putSeason(text, snapshot, drain);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 std::string seasonJson(const SeasonSnapshot& snapshot) {
-    std::ostringstream out;
-    writeSeasonJson(out, snapshot);
-    return std::move(out).str();
+    std::string text;
+    putSeason(text, snapshot, [] {});
+    return text;
 }
 
 }  // namespace zefa::season

@@ -11,11 +11,6 @@ namespace zefa::season {
 
 namespace {
 
-struct RecordRef {
-    std::size_t match;
-    std::string seasonKey;
-};
-
 MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
     const auto at = std::ranges::lower_bound(match.players, key, {}, &MatchPlayer::key);
     if (at != match.players.end() && at->key == key) return *at;
@@ -24,8 +19,37 @@ MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
     return *match.players.insert(at, std::move(player));
 }
 
-void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot,
-                 std::unordered_map<std::int64_t, std::size_t>& index) {
+// The snapshot's matches by id. The tables read after the matches keep each
+// match's rows together, so the last match found is asked for most.
+class MatchIndex {
+public:
+    void add(std::int64_t id, std::size_t place) { places_.emplace(id, place); }
+
+    [[nodiscard]] const std::size_t* find(std::int64_t id) {
+        if (id != lastId_) {
+            const auto found = places_.find(id);
+            lastId_ = id;
+            last_ = found == places_.end() ? nullptr : &found->second;
+        }
+        return last_;
+    }
+
+private:
+    std::unordered_map<std::int64_t, std::size_t> places_;
+    std::int64_t lastId_ = std::numeric_limits<std::int64_t>::min();
+    const std::size_t* last_ = nullptr;
+};
+
+// The player each record of a match counts for: records by their id in the
+// match, which are few.
+using RecordPlayers = std::vector<std::pair<std::int64_t, std::size_t>>;
+
+const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t record) {
+    const auto found = std::ranges::find(records, record, &RecordPlayers::value_type::first);
+    return found == records.end() ? nullptr : &found->second;
+}
+
+void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, MatchIndex& index) {
     Statement query = db.prepare(
         "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
         "scoreGreen, scoreYellow FROM match WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
@@ -40,28 +64,31 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot,
         match.lineCount = static_cast<std::int32_t>(query.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
             match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
-        index.emplace(match.id, snapshot.matches.size());
+        index.add(match.id, snapshot.matches.size());
         snapshot.matches.push_back(std::move(match));
     }
 }
 
 // Records of one season player in one match are one player: counters summed,
-// the name of the first record kept.
-std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> readRecords(
-    Database& db, SeasonSnapshot& snapshot,
-    const std::unordered_map<std::int64_t, std::size_t>& index) {
-    std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> records;
+// the name of the first record kept. They come in key order, so each player
+// is added after the ones before it.
+std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
+    std::vector<RecordPlayers> records(snapshot.matches.size());
     Statement query = db.prepare(
         "SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, r.mm1, r.selfGren, r.kills, "
         "r.deaths, r.suicides, r.tks, r.tkDeaths, r.touches, r.caps, r.drops, r.c2cs, "
         "r.flagSaves, r.weapKills, r.weapDeaths, r.defenses FROM record r "
-        "JOIN player_key k ON k.key = r.key ORDER BY r.matchId, r.record");
+        "JOIN player_key k ON k.key = r.key ORDER BY r.matchId, k.seasonKey, r.record");
     while (query.step()) {
-        const auto found = index.find(query.integer(0));
-        if (found == index.end()) continue;
-        SeasonMatch& match = snapshot.matches[found->second];
+        const std::size_t* place = index.find(query.integer(0));
+        if (!place) continue;
+        std::vector<MatchPlayer>& players = snapshot.matches[*place].players;
         const std::string_view key = query.text(2);
-        MatchPlayer& player = playerOf(match, key);
+        if (players.empty() || players.back().key != key) {
+            players.emplace_back();
+            players.back().key = key;
+        }
+        MatchPlayer& player = players.back();
         if (player.name.empty()) player.name = query.text(3);
         player.rank += static_cast<std::int32_t>(query.integer(4));
         PlayerCounters counters;
@@ -71,50 +98,55 @@ std::map<std::pair<std::int64_t, std::int64_t>, RecordRef> readRecords(
         for (const auto values : counterArrays(counters))
             unpackIntegers(query.blob(column++), values);
         addCounters(player.counters, counters);
-        records.emplace(std::pair(query.integer(0), query.integer(1)),
-                        RecordRef{found->second, std::string(key)});
+        records[*place].emplace_back(query.integer(1), players.size() - 1);
     }
     return records;
 }
 
-void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot,
-                        const std::unordered_map<std::int64_t, std::size_t>& index,
-                        const std::map<std::pair<std::int64_t, std::int64_t>, RecordRef>& records) {
+void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot, MatchIndex& index,
+                        const std::vector<RecordPlayers>& records) {
     Statement kills = db.prepare("SELECT matchId, killer, victim, count FROM record_kill");
     while (kills.step()) {
-        const auto killer = records.find({kills.integer(0), kills.integer(1)});
-        const auto victim = records.find({kills.integer(0), kills.integer(2)});
-        if (killer == records.end() || victim == records.end()) continue;
-        MatchPlayer& player =
-            playerOf(snapshot.matches[killer->second.match], killer->second.seasonKey);
-        addKills(player.killsByVictim, victim->second.seasonKey,
+        const std::size_t* place = index.find(kills.integer(0));
+        if (!place) continue;
+        const std::size_t* killer = recordPlayer(records[*place], kills.integer(1));
+        const std::size_t* victim = recordPlayer(records[*place], kills.integer(2));
+        if (!killer || !victim) continue;
+        std::vector<MatchPlayer>& players = snapshot.matches[*place].players;
+        addKills(players[*killer].killsByVictim, players[*victim].key,
                  static_cast<std::int32_t>(kills.integer(3)));
     }
     Statement awards =
         db.prepare("SELECT matchId, award, name, result FROM match_award ORDER BY matchId, award");
     while (awards.step()) {
-        const auto found = index.find(awards.integer(0));
-        if (found == index.end()) continue;
-        snapshot.matches[found->second].awards.push_back(
+        const std::size_t* place = index.find(awards.integer(0));
+        if (!place) continue;
+        snapshot.matches[*place].awards.push_back(
             {static_cast<std::int32_t>(awards.integer(1)), std::string(awards.text(2)),
              std::string(awards.text(3))});
     }
     Statement winners = db.prepare("SELECT matchId, award, record FROM award_winner");
     while (winners.step()) {
-        const auto winner = records.find({winners.integer(0), winners.integer(2)});
-        if (winner == records.end()) continue;
-        auto& won =
-            playerOf(snapshot.matches[winner->second.match], winner->second.seasonKey).awards;
+        const std::size_t* place = index.find(winners.integer(0));
+        if (!place) continue;
+        const std::size_t* winner = recordPlayer(records[*place], winners.integer(2));
+        if (!winner) continue;
+        auto& won = snapshot.matches[*place].players[*winner].awards;
         const auto award = static_cast<std::int32_t>(winners.integer(1));
         if (std::ranges::find(won, award) == won.end())
             won.insert(std::ranges::upper_bound(won, award), award);
     }
+}
+
+// Read last: a rating without records (left by a command that was stopped)
+// adds a player, which would move the players the records point at.
+void readRatings(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
     Statement ratings = db.prepare("SELECT matchId, seasonKey, mu, sigma FROM season_player_match");
     while (ratings.step()) {
-        const auto found = index.find(ratings.integer(0));
-        if (found == index.end()) continue;
-        playerOf(snapshot.matches[found->second], ratings.text(1)).rating = {ratings.real(2),
-                                                                             ratings.real(3)};
+        const std::size_t* place = index.find(ratings.integer(0));
+        if (!place) continue;
+        playerOf(snapshot.matches[*place], ratings.text(1)).rating = {ratings.real(2),
+                                                                      ratings.real(3)};
     }
 }
 
@@ -150,10 +182,11 @@ SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
     Transaction reading(db_,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
     SeasonSnapshot snapshot;
-    std::unordered_map<std::int64_t, std::size_t> index;
+    MatchIndex index;
     readMatches(db_, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
     const auto records = readRecords(db_, snapshot, index);
     readKillsAndAwards(db_, snapshot, index, records);
+    readRatings(db_, snapshot, index);
     sumPlayers(db_, snapshot);
     return snapshot;
 }

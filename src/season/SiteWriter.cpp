@@ -1,11 +1,10 @@
 #include "season/SiteWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "awards/PendingFile.h"
 #include "awards/StatsGenerator.h"
@@ -32,15 +31,53 @@ std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 146959810393466
     return hash;
 }
 
-std::string readFile(const fs::path& path, bool& found) {
+// True when the file is `size` bytes long and each piece of it, read in
+// turn, is what `expected(at, piece)` accepts; read only when the size agrees.
+template <typename Expected>
+bool fileIs(const fs::path& path, std::uintmax_t size, Expected expected) {
+    std::error_code error;
+    if (fs::file_size(path, error) != size || error) return false;
     std::ifstream in(path, std::ios::binary);
-    found = static_cast<bool>(in);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string piece(std::min<std::uintmax_t>(size, 1 << 16), '\0');
+    for (std::uintmax_t at = 0; in && at < size; at += piece.size()) {
+        const auto length = static_cast<std::streamsize>(std::min<std::uintmax_t>(piece.size(), size - at));
+        in.read(piece.data(), length);
+        if (in.gcount() != length || !expected(at, std::string_view(piece.data(), std::size_t(length))))
+            return false;
+    }
+    return static_cast<bool>(in);
+}
+
+// True when the file holds exactly these bytes.
+bool holds(const fs::path& path, std::string_view bytes) {
+    return fileIs(path, bytes.size(), [bytes](std::uintmax_t at, std::string_view piece) {
+        return bytes.substr(std::size_t(at), piece.size()) == piece;
+    });
+}
+
+// True when both files hold the same bytes.
+bool sameFiles(const fs::path& path, const fs::path& other) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(other, error);
+    std::ifstream in(other, std::ios::binary);
+    std::string otherPiece;
+    return !error && fileIs(path, size, [&](std::uintmax_t, std::string_view piece) {
+        otherPiece.resize(piece.size());
+        in.read(otherPiece.data(), static_cast<std::streamsize>(piece.size()));
+        return static_cast<bool>(in) && otherPiece == piece;
+    });
+}
+
+// Writes what `write` puts into a stream to the file; the reason it failed, or nothing.
+std::string writeFile(const fs::path& path, const DocumentWriter& write) {
+    std::ofstream out(path, std::ios::binary);
+    write(out);
+    out.close();
+    return out ? std::string() : std::string(std::strerror(errno));
 }
 
 Manifest readManifest(const fs::path& folder) {
-    bool found = false;
-    std::istringstream lines(readFile(folder / kManifest, found));
+    std::ifstream lines(folder / kManifest, std::ios::binary);
     Manifest manifest;
     std::string page, fingerprint;
     while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
@@ -58,35 +95,48 @@ class Site {
 public:
     Site(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
 
+    enum class Outcome { Written, Unchanged, Failed };
+
     // Writes the file unless it already holds exactly these bytes.
     void put(std::string_view page, std::string_view bytes, bool counted = true) {
         made_.emplace(page);
-        bool found = false;
-        if (readFile(folder_ / page, found) == bytes && found) {
+        if (holds(folder_ / page, bytes)) {
             report_.kept += counted;
             return;
         }
-        if (replace(page, [&](const fs::path& path) {
-                std::ofstream out(path, std::ios::binary);
-                out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-                out.close();
-                return out ? std::string() : std::string(std::strerror(errno));
-            }))
+        const auto write = [bytes](std::ostream& out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        };
+        if (replace(page, [&](const fs::path& path) { return writeFile(path, write); }) ==
+            Outcome::Written)
             report_.written += counted;
     }
 
+    // Writes the file from `write` unless it already holds the same bytes:
+    // made beside it and compared there, for a document too large to keep
+    // in memory.
+    void putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
+        const Outcome outcome = replace(
+            page, [&](const fs::path& path) { return writeFile(path, write); }, true);
+        report_.written += counted && outcome == Outcome::Written;
+        report_.kept += counted && outcome == Outcome::Unchanged;
+    }
+
     // A page made by `write` into a file of its own, which then replaces the
-    // page; `write` returns the reason it failed, or nothing.
+    // page, unless `keepUnchanged` and the page holds the same bytes; `write`
+    // returns the reason it failed, or nothing.
     template <typename Write>
-    bool replace(std::string_view page, Write write) {
+    Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
         made_.emplace(page);
         const std::string target = (folder_ / page).string();
         std::error_code error;
         const auto pending = PendingFile::create(target, error);
         std::string problem = pending ? write(pending->path()) : error.message();
+        if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
+            return Outcome::Unchanged;
         if (problem.empty() && (error = pending->commit())) problem = error.message();
         if (!problem.empty()) report_.problems.push_back("cannot write '" + target + "': " + problem);
-        return problem.empty();
+        return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
 
     // A page that stays as it is; counted when it is as it should be.
@@ -121,13 +171,18 @@ std::string awardList(const std::array<bool, kAwardCount>& awards) {
     return list;
 }
 
-// Everything a match page depends on besides the log's bytes, which the
-// SHA-256 stands for.
-std::string matchFingerprint(const SeasonMatch& match, const SiteOptions& options) {
-    std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
-                         std::to_string(fnv1a(options.matchTheme)) + "\n" +
-                         awardList(options.awards) + "\n" +
-                         (options.clock ? std::to_string(*options.clock) : std::string("now"));
+// What every match page depends on besides its own log: the same for all of
+// them, so the theme is hashed once.
+std::string sharedInputs(const SiteOptions& options) {
+    return std::to_string(fnv1a(options.matchTheme)) + "\n" + awardList(options.awards) + "\n" +
+           (options.clock ? std::to_string(*options.clock) : std::string("now"));
+}
+
+// Everything a match page depends on: its log's bytes, which the SHA-256
+// stands for, its game version and the shared inputs.
+std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) {
+    const std::string inputs =
+        match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" + std::string(shared);
     return std::to_string(fnv1a(inputs));
 }
 
@@ -143,7 +198,7 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
         site.keep(page, false);  // an earlier page of it is better than none
         return;
     }
-    const bool written = site.replace(page, [&](const fs::path& path) {
+    const auto outcome = site.replace(page, [&](const fs::path& path) {
         StatsGenerator generator;
         generator.SetClassifiers(classifiers);
         generator.SetLogText(std::move(log.bytes));
@@ -155,13 +210,13 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
         const RunResult result = generator.Run();
         return result.ok() ? std::string() : result.pageProblem();
     });
-    report.written += written;
+    report.written += outcome == Site::Outcome::Written;
 }
 
 }  // namespace
 
 SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
-                     std::string_view seasonJson, const MatchLogReader& readLog,
+                     const DocumentWriter& writeSeasonJson, const MatchLogReader& readLog,
                      const SiteOptions& options) {
     SiteReport report;
     std::error_code error;
@@ -176,9 +231,10 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     const Manifest before = readManifest(folder);
     Manifest after;
     ClassifierCache classifiers;  // compiled once for every match page
+    const std::string shared = sharedInputs(options);
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
-        const std::string fingerprint = matchFingerprint(match, options);
+        const std::string fingerprint = matchFingerprint(match, shared);
         const auto known = before.find(page);
         if (known != before.end() && known->second == fingerprint && site.exists(page)) {
             site.keep(page);
@@ -196,7 +252,7 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     for (const SeasonPlayer& player : season.players)
         site.put(playerPagePath(player.key), pages.player(player));
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
-    site.put(kSeasonJson, seasonJson, false);
+    site.putWritten(kSeasonJson, writeSeasonJson, false);
     site.put(kManifest, manifestText(after), false);
     site.removeOthers();
     return report;

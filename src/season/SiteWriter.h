@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ struct MatchLog {
 // Reads the stored log of a match; false with the reason when it cannot.
 using MatchLogReader =
     std::function<bool(std::int64_t matchId, MatchLog& log, std::string& error)>;
+
+// Writes a document, such as the season's JSON, to the stream.
+using DocumentWriter = std::function<void(std::ostream& out)>;
 
 struct SiteOptions {
     SiteLook look;
@@ -47,9 +51,10 @@ struct SiteReport {
 // date: a page is rewritten only when its bytes change (a match page when its
 // log, theme, awards or clock change), each file replaced whole so a reader
 // never sees half of it, and pages of players and matches that are gone are
-// removed. `seasonJson` becomes season.json as it is.
+// removed. What `writeSeasonJson` writes becomes season.json as it is.
 [[nodiscard]] SiteReport writeSite(const std::filesystem::path& folder,
-                                   const SeasonSnapshot& season, std::string_view seasonJson,
+                                   const SeasonSnapshot& season,
+                                   const DocumentWriter& writeSeasonJson,
                                    const MatchLogReader& readLog, const SiteOptions& options);
 
 }  // namespace zefa::season

@@ -18,7 +18,8 @@ SiteReport writeStoreSite(SeasonStore& store, const std::filesystem::path& folde
             return error = failure.what(), false;
         }
     };
-    return writeSite(folder, snapshot, seasonJson(snapshot), readLog, options);
+    const auto writeJson = [&snapshot](std::ostream& out) { writeSeasonJson(out, snapshot); };
+    return writeSite(folder, snapshot, writeJson, readLog, options);
 }
 
 }  // namespace zefa::season

@@ -89,7 +89,9 @@ protected:
             log = logs[id];
             return true;
         };
-        return writeSite(folder, season, "{\"formatVersion\": 1}\n", reader, options);
+        return writeSite(
+            folder, season, [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; }, reader,
+            options);
     }
 
     std::vector<fs::path> pages() const {
