@@ -32,8 +32,7 @@ void adviseHugePages(char* data, std::size_t size) {
     constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
     const auto start = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
     const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHugePage - 1);
-    if (start < end)
-        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    if (start < end) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 #else
     (void)data;
     (void)size;
