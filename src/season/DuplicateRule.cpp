@@ -1,6 +1,7 @@
 #include "season/DuplicateRule.h"
 
 #include <algorithm>
+#include <array>
 
 namespace zefa::season {
 
@@ -17,21 +18,42 @@ constexpr std::uint64_t mix(std::uint64_t x) {
     return x;
 }
 
+constexpr std::uint64_t kSeed = 0x9e3779b97f4a7c15ULL;
+
+constexpr std::uint64_t step(std::uint64_t hash, std::uint64_t event) {
+    return mix(hash ^ event) + kSeed;
+}
+
 std::uint64_t combine(std::span<const std::uint64_t> run) {
-    std::uint64_t hash = 0x9e3779b97f4a7c15ULL;
-    for (const std::uint64_t event : run) hash = mix(hash ^ event) + 0x9e3779b97f4a7c15ULL;
+    std::uint64_t hash = kSeed;
+    for (const std::uint64_t event : run) hash = step(hash, event);
     return hash;
 }
+
+// Shingles starting at neighbouring events are hashed side by side: each hash
+// is a chain of dependent multiplies, and independent chains overlap.
+constexpr std::size_t kLanes = 4;
 
 }  // namespace
 
 std::vector<std::uint64_t> eventShingles(std::span<const std::uint64_t> events) {
     std::vector<std::uint64_t> shingles;
-    if (events.size() < kMinimumEvents) return shingles;
-    for (std::size_t at = 0; at + kShingleLength <= events.size(); ++at) {
-        const std::uint64_t shingle = combine(events.subspan(at, kShingleLength));
+    if (events.size() < std::max(kMinimumEvents, kShingleLength)) return shingles;
+    const auto keep = [&shingles](std::uint64_t shingle) {
         if (shingle % kShingleSampling == 0) shingles.push_back(shingle);
+    };
+    const std::size_t starts = events.size() - kShingleLength + 1;
+    std::size_t at = 0;
+    for (; at + kLanes <= starts; at += kLanes) {
+        std::array<std::uint64_t, kLanes> hashes{};
+        hashes.fill(kSeed);
+        for (std::size_t i = 0; i < kShingleLength; ++i) {
+            for (std::size_t lane = 0; lane < kLanes; ++lane)
+                hashes[lane] = step(hashes[lane], events[at + lane + i]);
+        }
+        for (const std::uint64_t shingle : hashes) keep(shingle);
     }
+    for (; at < starts; ++at) keep(combine(events.subspan(at, kShingleLength)));
     std::ranges::sort(shingles);
     const auto repeated = std::ranges::unique(shingles);
     shingles.erase(repeated.begin(), repeated.end());

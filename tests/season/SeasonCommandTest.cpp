@@ -32,6 +32,19 @@ std::string integrity(const std::filesystem::path& store) {
     return std::string(check.text(0));
 }
 
+// Matches a store being written holds now; 0 while it is not there or not
+// ready to be read.
+std::int64_t storedMatches(const std::string& store) {
+    if (!std::filesystem::exists(store)) return 0;
+    try {
+        return Database(store, SQLITE_OPEN_READONLY)
+            .queryInteger("SELECT count(*) FROM match")
+            .value_or(0);
+    } catch (const SqliteError&) {
+        return 0;
+    }
+}
+
 class SeasonCommandTest : public ::testing::Test {
 protected:
     // Distinct logs, each a season match with a line of its own appended.
@@ -113,7 +126,10 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
         execv(ZEFASTATS_BINARY, argv.data());
         _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // Killed as soon as a log is stored: a fixed delay would let a fast
+    // import finish every log before the kill.
+    for (int poll = 0; poll < 10'000 && storedMatches(store()) == 0; ++poll)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
 
