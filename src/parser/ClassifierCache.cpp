@@ -8,8 +8,10 @@ const Classifier& ClassifierCache::classifier(std::span<const VersionTables* con
                                               MatchEngine engine) {
     // Engines this build lacks run as the same built one: one classifier for them.
     const MatchEngine built = builtEngine(engine);
-    const auto known = std::ranges::find_if(entries_, [&](const Entry& entry) {
-        return entry.engine == built && std::ranges::equal(entry.tableSets, tableSets);
+    // Plain algorithms: the browser build's C++ library has no range versions of these.
+    const auto known = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return entry.engine == built && std::equal(entry.tableSets.begin(), entry.tableSets.end(),
+                                                   tableSets.begin(), tableSets.end());
     });
     if (known != entries_.end()) return *known->classifier;
     return *entries_
