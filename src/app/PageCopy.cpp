@@ -6,7 +6,7 @@
 #include <array>
 #include <cerrno>
 
-#include "awards/PendingFile.h"
+#include "files/PendingFile.h"
 #include "resources/UiText.h"
 
 namespace zefa {

@@ -8,7 +8,7 @@
 #include "app/CZefastats2App.h"
 #include "app/SessionSettings.h"
 #include "app/StartupArguments.h"
-#include "awards/SourceDateEpoch.h"
+#include "files/SourceDateEpoch.h"
 #include "resources/UiText.h"
 
 namespace {

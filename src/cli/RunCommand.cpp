@@ -8,8 +8,8 @@
 #include <iostream>
 #include <memory>
 
-#include "awards/PendingFile.h"
-#include "awards/SourceDateEpoch.h"
+#include "files/PendingFile.h"
+#include "files/SourceDateEpoch.h"
 #include "awards/StatsGenerator.h"
 #include "report/JsonReport.h"
 #include "theme/ThemeFile.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "awards/PendingFile.h"
+#include "files/PendingFile.h"
 #include "awards/StatsGenerator.h"
 #include "season/SitePaths.h"
 

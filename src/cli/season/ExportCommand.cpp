@@ -3,8 +3,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "awards/PendingFile.h"
 #include "cli/season/SeasonSubcommand.h"
+#include "files/PendingFile.h"
 #include "season/SeasonJson.h"
 
 namespace zefa::cli {

@@ -1,8 +1,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "awards/SourceDateEpoch.h"
 #include "cli/season/SeasonSubcommand.h"
+#include "files/SourceDateEpoch.h"
 #include "season/StoreSite.h"
 #include "theme/ThemeFile.h"
 

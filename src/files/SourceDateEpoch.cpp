@@ -1,4 +1,4 @@
-#include "awards/SourceDateEpoch.h"
+#include "files/SourceDateEpoch.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "awards/PendingFile.h"
+#include "files/PendingFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
