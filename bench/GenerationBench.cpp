@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "BenchLog.h"
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 
 namespace zefa::bench {
 namespace {

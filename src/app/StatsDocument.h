@@ -11,7 +11,7 @@
 #include "app/GenerationSettings.h"
 #include "app/TemporaryPage.h"
 #include "app/VersionReading.h"
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 
 namespace zefa {
 

@@ -10,7 +10,7 @@
 
 #include "files/PendingFile.h"
 #include "files/SourceDateEpoch.h"
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 #include "report/JsonReport.h"
 #include "theme/ThemeFile.h"
 

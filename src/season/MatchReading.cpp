@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "awards/SortPlayers.h"
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 #include "season/LogBytes.h"
 
 namespace zefa::season {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "files/PendingFile.h"
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 #include "season/SitePaths.h"
 
 namespace zefa::season {

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 #include "report/JsonReport.h"
 
 namespace zefa::web {

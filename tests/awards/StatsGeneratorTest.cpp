@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 #include "support/ScratchDir.h"
 
 namespace zefa {

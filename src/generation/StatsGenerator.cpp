@@ -1,4 +1,4 @@
-#include "awards/StatsGenerator.h"
+#include "generation/StatsGenerator.h"
 
 #include <cerrno>
 #include <chrono>
