@@ -11,7 +11,7 @@
 
 #include "FeedLog.h"
 #include "awards/AwardTable.h"
-#include "parser/LineMatcher.h"
+#include "parser/match/LineMatcher.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa::cli {
 

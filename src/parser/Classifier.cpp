@@ -12,9 +12,9 @@ Classifier::Classifier(std::span<const VersionTables* const> tableSets, MatchEng
     }
 #if ZEFA_PREFILTER
     if (usesPrefilter(engine_)) {
-        std::vector<const PatternSet*> sets;
-        for (const PatternSet& set : sets_) sets.push_back(&set);
-        prefilter_.emplace(sets);
+        std::vector<std::span<const CompiledPattern>> lists;
+        for (const PatternSet& set : sets_) lists.push_back(set.all());
+        prefilter_.emplace(lists);
     }
 #endif
 }

@@ -5,11 +5,11 @@
 #include <span>
 #include <vector>
 
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 #if ZEFA_PREFILTER
-#include "parser/LinePrefilter.h"
+#include "parser/match/LinePrefilter.h"
 #endif
 
 namespace zefa {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "parser/Classifier.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 #include "parser/PatternTables.h"
 
 namespace zefa {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "model/Teams.h"
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 
 namespace zefa {
 

@@ -8,9 +8,9 @@
 
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
-#include "parser/CandidateSet.h"
-#include "parser/LineMatcher.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/CandidateSet.h"
+#include "parser/match/LineMatcher.h"
+#include "parser/match/MatchEngine.h"
 #include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"

@@ -9,7 +9,7 @@
 
 #include "model/MatchStats.h"
 #include "parser/ClassifierCache.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 #include "parser/MatchEvents.h"
 #include "parser/PatternTables.h"
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "parser/CompiledPattern.h"
+#include "parser/match/CompiledPattern.h"
 #include "parser/PatternTables.h"
 
 namespace zefa {

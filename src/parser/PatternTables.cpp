@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 
-#include "parser/MatchEngine.h"
-#include "parser/SplitPattern.h"
+#include "parser/match/MatchEngine.h"
+#include "parser/match/SplitPattern.h"
 
 namespace zefa {
 

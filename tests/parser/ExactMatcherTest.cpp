@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "PatternLines.h"
-#include "parser/LineMatcher.h"
-#include "parser/SplitPattern.h"
+#include "parser/match/LineMatcher.h"
+#include "parser/match/SplitPattern.h"
 
 namespace zefa {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "parser/LineBigrams.h"
+#include "parser/match/LineBigrams.h"
 
 namespace zefa {
 namespace {

@@ -8,10 +8,10 @@
 #include "ParsedMatch.h"
 #include "PatternLines.h"
 #include "parser/Classifier.h"
-#include "parser/LineMatcher.h"
+#include "parser/match/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/ParseLog.h"
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 #include "support/ScratchDir.h"
 
 namespace zefa {

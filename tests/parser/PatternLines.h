@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/LineMatcher.h"
+#include "parser/match/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "parser/Classifier.h"
-#include "parser/LineMatcher.h"
+#include "parser/match/LineMatcher.h"
 #include "parser/LogReader.h"
 #include "parser/ParseLog.h"
 #include "PatternLines.h"

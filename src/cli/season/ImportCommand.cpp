@@ -1,7 +1,7 @@
 #include <iostream>
 
 #include "cli/season/SeasonSubcommand.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 #include "season/IsoTime.h"
 #include "season/LogImport.h"
 

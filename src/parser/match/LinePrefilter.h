@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/CandidateSet.h"
-#include "parser/PatternSet.h"
+#include "parser/match/CandidateSet.h"
+#include "parser/match/CompiledPattern.h"
 
 namespace zefa {
 
@@ -29,14 +29,15 @@ protected:
 };
 
 // Finds in one Vectorscan scan of a line the patterns, of one or more
-// pattern sets, whose required text the line holds (caseless): exactly the
+// pattern lists, whose required text the line holds (caseless): exactly the
 // patterns the row-by-row search would go on to run PCRE2 for, since no
 // pattern can match without its required text. A pattern with no required
 // text is a candidate on every line. The database holds each distinct text
 // once, with the slots that need it. Compiled once, then only read.
 class LinePrefilter {
 public:
-    explicit LinePrefilter(std::span<const PatternSet* const> sets);
+    // The patterns' slots name them in the candidates.
+    explicit LinePrefilter(std::span<const std::span<const CompiledPattern>> lists);
 
     // The scratch space one reader scans with, and the candidates of its
     // latest line.

@@ -1,8 +1,8 @@
-#include "parser/CompiledPattern.h"
+#include "parser/match/CompiledPattern.h"
 
 #include <stdexcept>
 
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 
 namespace zefa {
 

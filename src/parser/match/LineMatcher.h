@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "parser/CandidateSet.h"
-#include "parser/CompiledPattern.h"
-#include "parser/LineBigrams.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/CandidateSet.h"
+#include "parser/match/CompiledPattern.h"
+#include "parser/match/LineBigrams.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa {
 

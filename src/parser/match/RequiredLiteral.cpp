@@ -1,4 +1,4 @@
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 
 #include <cstddef>
 #include <cstdint>

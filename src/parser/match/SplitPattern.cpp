@@ -1,8 +1,8 @@
-#include "parser/SplitPattern.h"
+#include "parser/match/SplitPattern.h"
 
 #include <cstring>
 
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 
 namespace zefa {
 

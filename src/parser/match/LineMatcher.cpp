@@ -1,8 +1,8 @@
-#include "parser/LineMatcher.h"
+#include "parser/match/LineMatcher.h"
 
 #include <cstdint>
 
-#include "parser/RequiredLiteral.h"
+#include "parser/match/RequiredLiteral.h"
 
 namespace zefa {
 
@@ -132,8 +132,8 @@ std::optional<std::size_t> LineMatcher::firstMatch(std::span<const CompiledPatte
 }
 
 // With candidates, the rows they rule out are skipped a word of slots at a
-// time; that needs the rows' slots to follow each other, as a PatternSet
-// lays them out.
+// time; that needs the rows' slots to follow each other, as they do in the
+// tables of one pattern list.
 std::size_t LineMatcher::nextCandidate(std::span<const CompiledPattern> table,
                                        std::size_t row) const {
     if (!candidates_ || row >= table.size()) return row;

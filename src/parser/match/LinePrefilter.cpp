@@ -1,4 +1,4 @@
-#include "parser/LinePrefilter.h"
+#include "parser/match/LinePrefilter.h"
 
 #include <algorithm>
 #include <limits>
@@ -49,10 +49,10 @@ hs_database_t* compile(const std::vector<std::string_view>& texts) {
 
 }  // namespace
 
-LinePrefilter::LinePrefilter(std::span<const PatternSet* const> sets) {
+LinePrefilter::LinePrefilter(std::span<const std::span<const CompiledPattern>> lists) {
     std::vector<std::string_view> texts;
-    for (const PatternSet* set : sets) {
-        for (const CompiledPattern& pattern : set->all()) {
+    for (const std::span<const CompiledPattern> list : lists) {
+        for (const CompiledPattern& pattern : list) {
             const std::string_view text = pattern.requiredText();
             // A block scan needs every text to lie inside one line.
             if (text.empty() || text.find('\n') != std::string_view::npos) {

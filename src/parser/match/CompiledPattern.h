@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "parser/SplitPattern.h"
+#include "parser/match/SplitPattern.h"
 
 namespace zefa {
 
