@@ -26,13 +26,13 @@ struct Reading {
 
     Reading(const zefa::Classifier& classifier, std::string_view log) {
         zefa::MatchStats* const targets[kSets] = {&stats[0], &stats[1]};
-        zefa::LogReader reader(classifier, targets);
-        zefa::fuzz::feedLog(reader, log);
-        reader.finishLog();
+        zefa::ParserSet parsers(classifier, targets);
+        zefa::fuzz::feedLog(parsers, log);
+        parsers.finishLog();
         for (std::size_t set = 0; set < kSets; ++set) {
             for (std::size_t rule = 0; rule < zefa::kLineRuleCount; ++rule)
                 taken[set][rule] =
-                    reader.parser(set).linesTakenBy(static_cast<zefa::LineRule>(rule));
+                    parsers.parser(set).linesTakenBy(static_cast<zefa::LineRule>(rule));
         }
     }
     bool operator==(const Reading&) const = default;

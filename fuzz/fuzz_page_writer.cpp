@@ -27,9 +27,9 @@ struct Match {
         const zefa::VersionTables* const tables[] = {&zefa::versionTables(zefa::kGameVersionBeta2)};
         const zefa::Classifier classifier(tables, zefa::kDefaultMatchEngine);
         zefa::MatchStats* const targets[] = {&stats};
-        zefa::LogReader reader(classifier, targets);
-        zefa::fuzz::feedLog(reader, kMatch);
-        reader.finishLog();
+        zefa::ParserSet parsers(classifier, targets);
+        zefa::fuzz::feedLog(parsers, kMatch);
+        parsers.finishLog();
         awards.ComputeAwards(stats.players);
     }
 };

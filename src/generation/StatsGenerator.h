@@ -13,7 +13,7 @@
 
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
-#include "parser/ParseLog.h"
+#include "parser/LogInput.h"
 #include "theme/PageWriter.h"
 
 namespace zefa {

@@ -8,6 +8,7 @@
 
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
+#include "parser/LineRule.h"
 #include "parser/match/CandidateSet.h"
 #include "parser/match/LineMatcher.h"
 #include "parser/match/MatchEngine.h"
@@ -16,25 +17,6 @@
 #include "parser/PatternTables.h"
 
 namespace zefa {
-
-// The rule that took a line, in the order the rules are tried. A rule takes
-// a line even when it then drops it (chat before the match started, a rename
-// of an unknown player, an ownerless sentry). None: nothing took it.
-enum class LineRule {
-    None,
-    Chat,
-    SelfGrenade,
-    Rename,
-    OwnerlessSentry,
-    Kill,
-    FlagPickup,
-    FlagCapture,
-    FlagReturn,
-    Suicide,
-    EnvironmentDeath,
-    Defense,
-};
-inline constexpr std::size_t kLineRuleCount = 12;
 
 // Flag slots; modes with a single flag or ball use the red one.
 enum FlagIndex : std::int32_t { kRedFlag = 0, kBlueFlag = 1 };

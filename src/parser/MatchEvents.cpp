@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "parser/LogParser.h"
-
 namespace zefa {
 
 namespace {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-namespace zefa {
+#include "parser/LineRule.h"
 
-enum class LineRule;
+namespace zefa {
 
 // What a reading notes beside the statistics: the game events in log order,
 // which two clients recording one match share whatever else their logs hold,

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "parser/match/MatchEngine.h"
-#include "parser/match/SplitPattern.h"
+#include "parser/match/ExactMatcher.h"
 
 namespace zefa {
 
@@ -184,12 +184,12 @@ constexpr std::array<SuicideRow, 17> kBeta2Suicides = {{
 }};
 
 template <typename Table>
-constexpr bool allSplit(const Table& table) {
+constexpr bool allExact(const Table& table) {
     for (const auto& row : table) {
         if constexpr (requires { row.pattern; }) {
-            if (!SplitPattern::fits(row.pattern)) return false;
+            if (!ExactMatcher::fits(row.pattern)) return false;
         } else {
-            if (!SplitPattern::fits(row)) return false;
+            if (!ExactMatcher::fits(row)) return false;
         }
     }
     return true;
@@ -197,13 +197,13 @@ constexpr bool allSplit(const Table& table) {
 
 // Without PCRE2 the exact matcher is the only engine: a row it cannot run
 // must stop the build rather than never match.
-static_assert(kPcre2Built || (allSplit(kFlagPickups) && allSplit(kFlagCaptures) &&
-                               allSplit(kFlagReturns) && allSplit(kDefenses) &&
-                               allSplit(kBeta1HKills) && allSplit(kBeta2Kills) &&
-                               allSplit(kBeta1HEnvironmentDeaths) &&
-                               allSplit(kBeta2EnvironmentDeaths) && allSplit(kBeta1HSuicides) &&
-                               allSplit(kBeta2Suicides) &&
-                               allSplit(std::array{kChatFilterPattern, kChatLinePattern,
+static_assert(kPcre2Built || (allExact(kFlagPickups) && allExact(kFlagCaptures) &&
+                               allExact(kFlagReturns) && allExact(kDefenses) &&
+                               allExact(kBeta1HKills) && allExact(kBeta2Kills) &&
+                               allExact(kBeta1HEnvironmentDeaths) &&
+                               allExact(kBeta2EnvironmentDeaths) && allExact(kBeta1HSuicides) &&
+                               allExact(kBeta2Suicides) &&
+                               allExact(std::array{kChatFilterPattern, kChatLinePattern,
                                                    kSelfGrenadePattern, kRenamePattern,
                                                    kOwnerlessSentryPattern})),
               "a log-line pattern outside the exact matcher's shape needs PCRE2");

@@ -15,7 +15,7 @@
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
-#include "parser/ParseLog.h"
+#include "parser/LogInput.h"
 
 namespace zefa {
 namespace {

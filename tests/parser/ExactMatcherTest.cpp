@@ -9,7 +9,7 @@
 
 #include "PatternLines.h"
 #include "parser/match/LineMatcher.h"
-#include "parser/match/SplitPattern.h"
+#include "parser/match/ExactMatcher.h"
 
 namespace zefa {
 namespace {
@@ -17,11 +17,11 @@ namespace {
 using test::Captures;
 using test::capturesOf;
 
-TEST(SplitPattern, EveryRowHasTheShapeAndNothingElseHasIt) {
+TEST(ExactMatcher, EveryRowHasTheShapeAndNothingElseHasIt) {
     for (const VersionTables* tables : test::kBothSets) {
         const PatternSet set(*tables);
         for (const CompiledPattern& pattern : set.all())
-            EXPECT_NE(pattern.split(), nullptr) << pattern.text();
+            EXPECT_NE(pattern.exactMatcher(), nullptr) << pattern.text();
     }
     const std::pair<std::string_view, bool> cases[] = {
         {"(.*) \\((.*)\\) has the SPAZ-BALL", true}, {"The Spaz-Ball has returned", true},
@@ -29,13 +29,13 @@ TEST(SplitPattern, EveryRowHasTheShapeAndNothingElseHasIt) {
         {"(a)|(b)c", false},  {"a*", false},         {"a\\", false},   {"[ab]", false},
     };
     for (const auto& [pattern, fits] : cases) {
-        EXPECT_EQ(SplitPattern::fits(pattern), fits) << pattern;
-        EXPECT_EQ(SplitPattern::of(pattern).has_value(), fits) << pattern;
+        EXPECT_EQ(ExactMatcher::fits(pattern), fits) << pattern;
+        EXPECT_EQ(ExactMatcher::of(pattern).has_value(), fits) << pattern;
     }
 }
 
 // Worked by hand, so that they hold in a build without PCRE2 too.
-TEST(SplitPattern, GreedyGroupsTakeTheLastOccurrences) {
+TEST(ExactMatcher, GreedyGroupsTakeTheLastOccurrences) {
     LineMatcher m(RowMatcher::Exact);
     m.setSubject("x the the flag flag returned returned");
     ASSERT_TRUE(m.test(CompiledPattern("(.*)the (.*)flag (.*)returned")));

@@ -9,8 +9,8 @@
 #include "PatternLines.h"
 #include "parser/Classifier.h"
 #include "parser/match/LineMatcher.h"
-#include "parser/LogReader.h"
-#include "parser/ParseLog.h"
+#include "parser/ParserSet.h"
+#include "parser/LogInput.h"
 #include "parser/match/RequiredLiteral.h"
 #include "support/ScratchDir.h"
 
@@ -85,11 +85,11 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
         const Classifier classifier(beta2, engine);
         MatchStats stats;
         MatchStats* const target[] = {&stats};
-        LogReader reader(classifier, target);
-        for (const std::string& line : test::craftedLines()) reader.readLine(line);
-        reader.readLine(repeat(" renamed to ", 4095));
-        EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::None), 6);
-        EXPECT_EQ(reader.parser(0).linesTakenBy(LineRule::Rename), 1);
+        ParserSet parsers(classifier, target);
+        for (const std::string& line : test::craftedLines()) parsers.readLine(line);
+        parsers.readLine(repeat(" renamed to ", 4095));
+        EXPECT_EQ(parsers.parser(0).linesTakenBy(LineRule::None), 6);
+        EXPECT_EQ(parsers.parser(0).linesTakenBy(LineRule::Rename), 1);
         EXPECT_TRUE(stats.players.empty());
     }
 
@@ -105,7 +105,7 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
 
 // Lines of 4096 bytes and more are counted but not classified, and reading
 // goes on; a line is cut at its first NUL byte.
-TEST(LogReader, CountsEveryLineAndClassifiesTheUsableOnes) {
+TEST(ParserSet, CountsEveryLineAndClassifiesTheUsableOnes) {
     using namespace std::string_literals;
     const test::ScratchDir dir;
     test::writeFile(dir / "match.log",

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "parser/match/LineMatcher.h"
-#include "parser/LogReader.h"
+#include "parser/ParserSet.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 #include "support/PrintedPattern.h"

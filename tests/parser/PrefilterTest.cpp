@@ -11,8 +11,8 @@
 
 #include "parser/Classifier.h"
 #include "parser/match/LineMatcher.h"
-#include "parser/LogReader.h"
-#include "parser/ParseLog.h"
+#include "parser/ParserSet.h"
+#include "parser/LogInput.h"
 #include "PatternLines.h"
 #include "support/ScratchDir.h"
 

@@ -7,7 +7,7 @@
 namespace zefa {
 
 CompiledPattern::CompiledPattern(std::string_view pattern, std::size_t slot)
-    : split_(SplitPattern::of(pattern)),
+    : exact_(ExactMatcher::of(pattern)),
       text_(pattern),
       slot_(slot),
       requiredText_(requiredLiteral(pattern)) {
@@ -19,7 +19,7 @@ CompiledPattern::CompiledPattern(std::string_view pattern, std::size_t slot)
     // Without JIT support the interpreter runs the same pattern, only slower.
     if (code_) jitCompiled_ = pcre2_jit_compile(code_.get(), PCRE2_JIT_COMPLETE) == 0;
 #else
-    if (!split_) throw std::invalid_argument("pattern needs PCRE2: " + text_);
+    if (!exact_) throw std::invalid_argument("pattern needs PCRE2: " + text_);
 #endif
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "parser/match/SplitPattern.h"
+#include "parser/match/ExactMatcher.h"
 
 namespace zefa {
 
@@ -24,7 +24,7 @@ struct Pcre2CodeDeleter {
 };
 #endif
 
-// One log-line pattern prepared once for a whole log: its split form when
+// One log-line pattern prepared once for a whole log: its exact matcher when
 // it is made of literals and "(.*)" groups only, and, in a build with PCRE2,
 // the pattern compiled caseless with no other option (JIT-compiled where
 // the platform allows); a pattern PCRE2 cannot compile is kept as one that
@@ -33,7 +33,7 @@ class CompiledPattern {
 public:
     static constexpr std::size_t kNoSlot = std::numeric_limits<std::size_t>::max();
 
-    // Without PCRE2 the split form is the only matcher, so a pattern
+    // Without PCRE2 the exact matcher is the only one, so a pattern
     // without one is refused (std::invalid_argument) rather than never matching.
     explicit CompiledPattern(std::string_view pattern, std::size_t slot = kNoSlot);
 
@@ -41,7 +41,9 @@ public:
     [[nodiscard]] const pcre2_code* code() const { return code_.get(); }
     [[nodiscard]] bool jitCompiled() const { return jitCompiled_; }
 #endif
-    [[nodiscard]] const SplitPattern* split() const { return split_ ? &*split_ : nullptr; }
+    [[nodiscard]] const ExactMatcher* exactMatcher() const {
+        return exact_ ? &*exact_ : nullptr;
+    }
     [[nodiscard]] std::string_view text() const { return text_; }
     [[nodiscard]] std::size_t slot() const { return slot_; }
     // Lower-case text every match contains; empty when nothing is known.
@@ -52,7 +54,7 @@ private:
     std::unique_ptr<pcre2_code, Pcre2CodeDeleter> code_;
     bool jitCompiled_ = false;
 #endif
-    std::optional<SplitPattern> split_;
+    std::optional<ExactMatcher> exact_;
     std::string text_;
     std::size_t slot_;
     std::string requiredText_;

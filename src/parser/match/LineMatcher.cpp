@@ -67,11 +67,11 @@ bool LineMatcher::test(const CompiledPattern& pattern) {
     const bool possible =
         candidates_ ? candidates_->mayMatch(pattern.slot()) : holds(pattern.requiredText());
     if (!possible) return false;
-    const SplitPattern* split = pattern.split();
+    const ExactMatcher* exact = pattern.exactMatcher();
 #if ZEFA_PCRE2
-    if (!split || rows_ == RowMatcher::Pcre2) return testPcre2(pattern);
+    if (!exact || rows_ == RowMatcher::Pcre2) return testPcre2(pattern);
 #endif
-    return testSplit(*split);
+    return testExact(*exact);
 }
 
 bool LineMatcher::holds(std::string_view text) {
@@ -83,12 +83,12 @@ bool LineMatcher::holds(std::string_view text) {
     return foldedPairs_.mayContain(text) && line.find(text) != std::string_view::npos;
 }
 
-bool LineMatcher::testSplit(const SplitPattern& split) {
-    SplitPattern::Match found;
+bool LineMatcher::testExact(const ExactMatcher& exact) {
+    ExactMatcher::Match found;
     const std::string_view text = folded();
-    if (!(hasLineFeed_ ? split.match(text, found) : split.matchLine(text, found))) return false;
+    if (!(hasLineFeed_ ? exact.match(text, found) : exact.matchLine(text, found))) return false;
     while (count_ < found.count) {
-        const SplitPattern::Span span = found.spans[count_];
+        const ExactMatcher::Span span = found.spans[count_];
         if (span.end <= span.start) break;
         captures_[count_++] = subject_.substr(span.start, span.end - span.start);
     }

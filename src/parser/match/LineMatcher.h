@@ -36,7 +36,7 @@ class LineMatcher {
 public:
     static constexpr std::size_t kMaxCaptures = 5;  // the whole match and four groups
 
-    // Patterns without a split form are run by PCRE2 with either matcher.
+    // Patterns without an exact matcher are run by PCRE2 with either matcher.
     explicit LineMatcher(RowMatcher rows = RowMatcher::Exact);
 
     // An empty line matches nothing. Before matching, a test looks for the
@@ -67,7 +67,7 @@ private:
     [[nodiscard]] std::string_view folded();
     // The lower-cased line holds `text`; its pairs of bytes rule most texts out first.
     [[nodiscard]] bool holds(std::string_view text);
-    bool testSplit(const SplitPattern& split);
+    bool testExact(const ExactMatcher& exact);
 #if ZEFA_PCRE2
     bool testPcre2(const CompiledPattern& pattern);
 #endif

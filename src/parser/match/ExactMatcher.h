@@ -9,9 +9,9 @@
 
 namespace zefa {
 
-// A log-line pattern made only of literal texts and "(.*)" groups, matched
-// without a regular-expression engine yet with exactly the match a
-// backtracking engine finds (unanchored, leftmost, greedy, caseless for
+// The matcher of a log-line pattern made only of literal texts and "(.*)"
+// groups: it needs no regular-expression engine, yet finds exactly the match
+// a backtracking engine finds (unanchored, leftmost, greedy, caseless for
 // ASCII letters, "." never crossing a line feed). Every group lies between
 // two literals, or before the first or after the last one.
 //
@@ -20,7 +20,7 @@ namespace zefa {
 // left, each at its last occurrence ending before the next one. A leading
 // group anchors the match at the start; a leading literal takes its first
 // occurrence that leaves room for the rest.
-class SplitPattern {
+class ExactMatcher {
 public:
     // Captures: the whole match and the groups, as the backtracking engine's
     // match positions would give them.
@@ -40,8 +40,8 @@ public:
     // Whether the pattern has the shape; usable at compile time, so a table
     // of patterns can be checked when the program is built.
     [[nodiscard]] static constexpr bool fits(std::string_view pattern);
-    // The split form of a pattern of that shape; none for any other pattern.
-    [[nodiscard]] static std::optional<SplitPattern> of(std::string_view pattern);
+    // The matcher of a pattern of that shape; none for any other pattern.
+    [[nodiscard]] static std::optional<ExactMatcher> of(std::string_view pattern);
 
     // Matches `folded`, the subject with ASCII letters in lower case; the
     // positions are the same in the subject itself.
@@ -52,7 +52,7 @@ public:
     }
 
 private:
-    SplitPattern() = default;
+    ExactMatcher() = default;
     [[nodiscard]] bool matchLine(std::string_view line, std::size_t offset, Match& found) const;
 
     // Calls literalChar(c) for each literal character (escapes resolved) and
@@ -66,7 +66,7 @@ private:
 };
 
 template <typename LiteralChar, typename Group>
-constexpr bool SplitPattern::parse(std::string_view pattern, LiteralChar literalChar, Group group) {
+constexpr bool ExactMatcher::parse(std::string_view pattern, LiteralChar literalChar, Group group) {
     constexpr std::string_view kGroup = "(.*)";
     constexpr std::string_view kSpecial = ".^$*+?()[]{}|\\";
     bool afterGroup = false;
@@ -100,7 +100,7 @@ constexpr bool SplitPattern::parse(std::string_view pattern, LiteralChar literal
     return true;
 }
 
-constexpr bool SplitPattern::fits(std::string_view pattern) {
+constexpr bool ExactMatcher::fits(std::string_view pattern) {
     return parse(pattern, [](char) {}, [] {});
 }
 

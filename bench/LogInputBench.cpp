@@ -10,8 +10,8 @@
 #include "BenchLog.h"
 #include "model/MatchStats.h"
 #include "parser/Classifier.h"
-#include "parser/LogReader.h"
-#include "parser/ParseLog.h"
+#include "parser/ParserSet.h"
+#include "parser/LogInput.h"
 #include "parser/PatternLines.h"
 
 namespace zefa::bench {
@@ -94,8 +94,8 @@ void BM_CraftedLines(benchmark::State& state) {
         MatchStats older;
         MatchStats newer;
         MatchStats* const targets[] = {&older, &newer};
-        LogReader reader(classifier, targets);
-        for (const std::string& line : lines) reader.readLine(line);
+        ParserSet parsers(classifier, targets);
+        for (const std::string& line : lines) parsers.readLine(line);
         benchmark::DoNotOptimize(older.lineCount);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
@@ -144,7 +144,7 @@ struct CountingSink : LineSink {
     }
 };
 
-// The prefilter's scan alone over the same log, read in the reader's blocks:
+// The prefilter's scan alone over the same log, read in parseLog's blocks:
 // what classifying costs before PCRE2 confirms a row and the statistics grow.
 void BM_PrefilterScan(benchmark::State& state) {
     const auto& log = benchLog(kLines);

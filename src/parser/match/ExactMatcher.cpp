@@ -1,4 +1,4 @@
-#include "parser/match/SplitPattern.h"
+#include "parser/match/ExactMatcher.h"
 
 #include <cstring>
 
@@ -26,32 +26,32 @@ std::size_t lastOccurrence(std::string_view text, std::string_view literal, std:
 
 }  // namespace
 
-std::optional<SplitPattern> SplitPattern::of(std::string_view pattern) {
-    SplitPattern split;
+std::optional<ExactMatcher> ExactMatcher::of(std::string_view pattern) {
+    ExactMatcher matcher;
     bool inLiteral = false;
     const bool fits = parse(
         pattern,
         [&](char c) {
-            if (!inLiteral) split.literals_.emplace_back();
-            split.literals_.back() += lowerAscii(c);
+            if (!inLiteral) matcher.literals_.emplace_back();
+            matcher.literals_.back() += lowerAscii(c);
             inLiteral = true;
         },
         [&] {
-            if (split.literals_.empty()) {
-                split.leadingGroup_ = true;
+            if (matcher.literals_.empty()) {
+                matcher.leadingGroup_ = true;
             } else {
-                split.trailingGroup_ = true;  // until a literal follows
+                matcher.trailingGroup_ = true;  // until a literal follows
             }
             inLiteral = false;
         });
     if (!fits) return std::nullopt;
     // A group between two literals is neither leading nor trailing: only the
     // last group seen can trail, and only when no literal came after it.
-    split.trailingGroup_ = split.trailingGroup_ && !inLiteral;
-    return split;
+    matcher.trailingGroup_ = matcher.trailingGroup_ && !inLiteral;
+    return matcher;
 }
 
-bool SplitPattern::match(std::string_view folded, Match& found) const {
+bool ExactMatcher::match(std::string_view folded, Match& found) const {
     // "." stops at a line feed, so a match lies inside one line of the
     // subject, and the first line that holds one holds the leftmost.
     std::size_t start = 0;
@@ -64,7 +64,7 @@ bool SplitPattern::match(std::string_view folded, Match& found) const {
     }
 }
 
-bool SplitPattern::matchLine(std::string_view line, std::size_t offset, Match& found) const {
+bool ExactMatcher::matchLine(std::string_view line, std::size_t offset, Match& found) const {
     const std::size_t n = literals_.size();
     std::array<std::size_t, kMaxLiterals> at;  // each set before it is read
     // Right to left: each literal at its last occurrence that ends where the

@@ -1,4 +1,4 @@
-#include "parser/ParseLog.h"
+#include "parser/LogInput.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/LogReader.h"
+#include "parser/ParserSet.h"
 
 namespace zefa {
 
@@ -28,46 +28,46 @@ void appendKept(std::string& pending, std::string_view more) {
     pending.append(more.substr(0, room));
 }
 
-// Hands every line of `chunk`, without its line feed, to the reader: the
+// Hands every line of `rest`, without its line feed, to the parsers: the
 // whole lines at once and without a copy, a line that spans chunks joined in
 // `pending`.
-void feedChunk(std::string_view rest, std::string& pending, LogReader& reader) {
+void feedChunk(std::string_view rest, std::string& pending, ParserSet& parsers) {
     if (!pending.empty()) {
         const std::size_t lf = rest.find('\n');
         appendKept(pending, rest.substr(0, lf));
         if (lf == std::string_view::npos) return;
-        reader.readLine(pending);
+        parsers.readLine(pending);
         pending.clear();
         rest.remove_prefix(lf + 1);
     }
     const std::size_t lastLf = rest.rfind('\n');
     if (lastLf != std::string_view::npos) {
-        reader.readLines(rest.substr(0, lastLf + 1));
+        parsers.readLines(rest.substr(0, lastLf + 1));
         rest.remove_prefix(lastLf + 1);
     }
     appendKept(pending, rest);
 }
 
 // Reads the file in blocks. Returns the error that ended the reading early.
-std::error_code readLines(std::FILE* file, LogReader& reader) {
+std::error_code readLines(std::FILE* file, ParserSet& parsers) {
     std::vector<char> block(kBlockSize);
     std::string pending;  // start of a line that goes on in the next block
     std::size_t got = 0;
     while ((got = std::fread(block.data(), 1, block.size(), file)) > 0)
-        feedChunk(std::string_view(block.data(), got), pending, reader);
+        feedChunk(std::string_view(block.data(), got), pending, parsers);
     std::error_code error;
     if (std::ferror(file)) error.assign(errno, std::generic_category());
-    if (!pending.empty()) reader.readLine(pending);  // a last line without line feed
+    if (!pending.empty()) parsers.readLine(pending);  // a last line without line feed
     return error;
 }
 
 // The same over a log held in memory, in blocks of the same size, so that
 // every line is read exactly as from a file.
-void readLines(std::string_view text, LogReader& reader) {
+void readLines(std::string_view text, ParserSet& parsers) {
     std::string pending;
     for (std::size_t at = 0; at < text.size(); at += kBlockSize)
-        feedChunk(text.substr(at, kBlockSize), pending, reader);
-    if (!pending.empty()) reader.readLine(pending);
+        feedChunk(text.substr(at, kBlockSize), pending, parsers);
+    if (!pending.empty()) parsers.readLine(pending);
 }
 
 // Reads through `read` with every target's tables and fills the results;
@@ -82,15 +82,15 @@ std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets,
         tableSets.push_back(&target.tables);
         stats.push_back(&target.stats);
     }
-    LogReader reader(classifiers.classifier(tableSets, engine), stats);
+    ParserSet parsers(classifiers.classifier(tableSets, engine), stats);
     for (std::size_t set = 0; set < targets.size(); ++set)
-        reader.recordEvents(set, targets[set].events);
-    const LogReadResult result = read(reader);
-    reader.finishLog();
+        parsers.recordEvents(set, targets[set].events);
+    const LogReadResult result = read(parsers);
+    parsers.finishLog();
 
     std::vector<LogReadResult> results(targets.size(), result);
     for (std::size_t set = 0; set < results.size(); ++set) {
-        const LogParser& parser = reader.parser(set);
+        const LogParser& parser = parsers.parser(set);
         results[set].versionLines = parser.linesTakenBy(LineRule::Kill) +
                                     parser.linesTakenBy(LineRule::Suicide) +
                                     parser.linesTakenBy(LineRule::EnvironmentDeath);
@@ -115,10 +115,10 @@ std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
 std::vector<LogReadResult> parseLog(const std::filesystem::path& logPath,
                                     std::span<const LogTarget> targets,
                                     ClassifierCache& classifiers, MatchEngine engine) {
-    return readTargets(targets, classifiers, engine, [&logPath](LogReader& reader) {
+    return readTargets(targets, classifiers, engine, [&logPath](ParserSet& parsers) {
         LogReadResult read;
         if (std::unique_ptr<std::FILE, FileCloser> file{std::fopen(logPath.c_str(), "rb")}) {
-            read.error = readLines(file.get(), reader);
+            read.error = readLines(file.get(), parsers);
             read.opened = !read.error;
         } else {
             read.error.assign(errno, std::generic_category());
@@ -141,8 +141,8 @@ std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const L
 
 std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
                                         ClassifierCache& classifiers, MatchEngine engine) {
-    return readTargets(targets, classifiers, engine, [text](LogReader& reader) {
-        readLines(text, reader);
+    return readTargets(targets, classifiers, engine, [text](ParserSet& parsers) {
+        readLines(text, parsers);
         LogReadResult read;
         read.opened = true;
         return read;

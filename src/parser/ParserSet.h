@@ -18,14 +18,14 @@ inline constexpr std::size_t kMaxLineLength = 4095;
 // Reads the lines of one log into one parser per table set of a classifier,
 // each filling its own statistics. Every line is cut to the part that is
 // classified once, and with the prefilter scanned once, for all the sets.
-class LogReader
+class ParserSet
 #if ZEFA_PREFILTER
     : private LineSink
 #endif
 {
 public:
     // One MatchStats per table set of the classifier, in the same order.
-    LogReader(const Classifier& classifier, std::span<MatchStats* const> stats);
+    ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats);
 
     // One line as read from the file, without its line feed.
     void readLine(std::string_view rawLine);

@@ -1,4 +1,4 @@
-#include "parser/LogReader.h"
+#include "parser/ParserSet.h"
 
 namespace zefa {
 
@@ -15,7 +15,7 @@ std::optional<std::string_view> usableLine(std::string_view rawLine) {
 
 }  // namespace
 
-LogReader::LogReader(const Classifier& classifier, std::span<MatchStats* const> stats) {
+ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats) {
     parsers_.reserve(stats.size());
     for (std::size_t set = 0; set < stats.size(); ++set) {
         parsers_.emplace_back(*stats[set], classifier.patterns(set),
@@ -26,7 +26,7 @@ LogReader::LogReader(const Classifier& classifier, std::span<MatchStats* const> 
 #endif
 }
 
-void LogReader::readLine(std::string_view rawLine) {
+void ParserSet::readLine(std::string_view rawLine) {
 #if ZEFA_PREFILTER
     if (scanner_) {
         takeLine(rawLine, scanner_->scan(rawLine));
@@ -39,7 +39,7 @@ void LogReader::readLine(std::string_view rawLine) {
     for (LogParser& parser : parsers_) parser.classifyLine(*line);
 }
 
-void LogReader::readLines(std::string_view block) {
+void ParserSet::readLines(std::string_view block) {
 #if ZEFA_PREFILTER
     if (scanner_) {
         scanner_->scanLines(block, *this);
@@ -55,7 +55,7 @@ void LogReader::readLines(std::string_view block) {
 #if ZEFA_PREFILTER
 // The candidates were found in the raw line, which holds the classified part
 // at its start: any row that can match that part is among them.
-void LogReader::takeLine(std::string_view rawLine, const CandidateSet& candidates) {
+void ParserSet::takeLine(std::string_view rawLine, const CandidateSet& candidates) {
     for (LogParser& parser : parsers_) parser.countLine();
     const std::optional<std::string_view> line = usableLine(rawLine);
     if (!line || line->empty()) return;
@@ -63,7 +63,7 @@ void LogReader::takeLine(std::string_view rawLine, const CandidateSet& candidate
 }
 #endif
 
-void LogReader::finishLog() {
+void ParserSet::finishLog() {
     for (LogParser& parser : parsers_) parser.finishLog();
 }
 
