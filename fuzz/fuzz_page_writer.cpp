@@ -39,10 +39,7 @@ struct Match {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const Match match;
     zefa::MatchStats stats = match.stats;  // the loops sort the list in place
-    zefa::PageWriter writer;
-    writer.lineCount = 8;
-    writer.elapsedMs = 12;
-    writer.fixedTime = 1'000'000'000;
+    const zefa::PageWriter writer(8, 12, 1'000'000'000);
     std::ostringstream page;
     writer.WritePage(stats, match.awards,
                      std::string_view(reinterpret_cast<const char*>(data), size), page,

@@ -88,8 +88,7 @@ RunResult StatsGenerator::RunWithoutPage() {
 RunResult StatsGenerator::prepare() {
     const auto start = std::chrono::steady_clock::now();
     RunResult result = RunWithoutPage();
-    writer_.lineCount = stats_.lineCount;
-    writer_.elapsedMs = millisecondsSince(start);
+    writer_ = PageWriter(stats_.lineCount, millisecondsSince(start), fixedTime_);
     return result;
 }
 

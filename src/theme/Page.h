@@ -6,18 +6,17 @@
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
+#include "theme/LineExpander.h"
 #include "theme/PageSink.h"
 #include "theme/ThemeStream.h"
 
 namespace zefa {
 
-class PageWriter;
-
 // One page being written: what its tags read, the theme being expanded and
 // the page's output. It lives only while WritePage runs.
 struct Page {
-    const PageWriter& writer;
-    MatchStats& stats;  // loops sort its player list in place
+    const LineExpander& expander;  // the lines that are no tag of a running loop
+    MatchStats& stats;             // loops sort its player list in place
     const AwardTable& awards;
     const WeaponNames& weaponNames;
     ThemeStream theme;

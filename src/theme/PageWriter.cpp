@@ -41,14 +41,23 @@ void writeText(Page& page, std::string_view text) { EmitText(page.sink, text, fa
 
 // Local time of the page's clock. English month names and AM/PM whatever
 // locale the program runs in, so the classic locale formats it.
-void writeClock(Page& page, const char* format) {
-    const std::time_t now = page.writer.fixedTime.value_or(std::time(nullptr));
+void writeClock(const PageWriter& writer, Page& page, const char* format) {
+    const std::time_t now = writer.fixedTime().value_or(std::time(nullptr));
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr) return;
     std::ostringstream text;
     text.imbue(std::locale::classic());
     text << std::put_time(&local, format);
     writeText(page, text.str());
+}
+
+void writeDate(const PageWriter& writer, Page& page) { writeClock(writer, page, "%b %d, %Y\n"); }
+void writeTime(const PageWriter& writer, Page& page) { writeClock(writer, page, "%I:%M:%S %p\n"); }
+void writeLineCount(const PageWriter& writer, Page& page) {
+    EmitInt(page.sink, writer.lineCount());
+}
+void writeDuration(const PageWriter& writer, Page& page) {
+    EmitDecimal(page.sink, static_cast<float>(writer.elapsedMs()) * 0.001F);
 }
 
 std::string_view winOrLoss(const MatchStats& stats) {
@@ -59,31 +68,38 @@ std::string_view winOrLoss(const MatchStats& stats) {
 }
 
 template <std::size_t Team>
-void writeTeamName(Page& page) {
+void writeTeamName(const PageWriter&, Page& page) {
     EmitText(page.sink, kTeams[Team].displayText, true);
 }
 
 template <std::size_t Team>
-void writeTeamScore(Page& page) {
+void writeTeamScore(const PageWriter&, Page& page) {
     EmitInt(page.sink, page.stats.teamScores[Team]);
+}
+
+// A loop reads the theme on from the line after its tag.
+template <void (*Expand)(Page&)>
+void startLoop(const PageWriter&, Page& page) {
+    Expand(page);
 }
 
 struct TopLevelTag {
     std::string_view tag;
-    void (*write)(Page& page);
+    void (*write)(const PageWriter& writer, Page& page);
 };
 
 // In the order the lines are compared.
 constexpr std::array kTopLevelTags = {
-    TopLevelTag{"<= TITLE =>", [](Page& page) { writeText(page, "Zefa Stats"); }},
-    TopLevelTag{"<= VERSION =>", [](Page& page) { writeText(page, "2.1.5"); }},
+    TopLevelTag{"<= TITLE =>",
+                [](const PageWriter&, Page& page) { writeText(page, "Zefa Stats"); }},
+    TopLevelTag{"<= VERSION =>", [](const PageWriter&, Page& page) { writeText(page, "2.1.5"); }},
     TopLevelTag{"<= AUTHOR =>",
-                [](Page& page) {
+                [](const PageWriter&, Page& page) {
                     writeText(page, kAuthorLink);
                     writeText(page, "</a>");
                 }},
-    TopLevelTag{"<= DATE =>", [](Page& page) { writeClock(page, "%b %d, %Y\n"); }},
-    TopLevelTag{"<= TIME =>", [](Page& page) { writeClock(page, "%I:%M:%S %p\n"); }},
+    TopLevelTag{"<= DATE =>", writeDate},
+    TopLevelTag{"<= TIME =>", writeTime},
     TopLevelTag{"<= TEAMNAME1 =>", writeTeamName<kRed>},
     TopLevelTag{"<= TEAMNAME2 =>", writeTeamName<kBlue>},
     TopLevelTag{"<= TEAMNAME3 =>", writeTeamName<kGreen>},
@@ -92,18 +108,17 @@ constexpr std::array kTopLevelTags = {
     TopLevelTag{"<= TEAMSCORE2 =>", writeTeamScore<kBlue>},
     TopLevelTag{"<= TEAMSCORE3 =>", writeTeamScore<kGreen>},
     TopLevelTag{"<= TEAMSCORE4 =>", writeTeamScore<kYellow>},
-    TopLevelTag{"<= WINORLOSS =>", [](Page& page) { writeText(page, winOrLoss(page.stats)); }},
-    TopLevelTag{"<= NUMLINES =>", [](Page& page) { EmitInt(page.sink, page.writer.lineCount); }},
-    TopLevelTag{"<= DURATION =>",
-                [](Page& page) {
-                    EmitDecimal(page.sink, static_cast<float>(page.writer.elapsedMs) * 0.001F);
-                }},
-    TopLevelTag{"<= FLAGTOUCHLOOP =>", ExpandFlagTouchLoop},
-    TopLevelTag{"<= FLAGCAPLOOP =>", ExpandFlagCapLoop},
-    TopLevelTag{"<= PLAYERLOOP =>", ExpandPlayerLoop},
-    TopLevelTag{"<= DEFENSESLOOP =>", [](Page& page) { ExpandDefensesLoop(page, nullptr); }},
-    TopLevelTag{"<= MM1LOOP =>", ExpandChatLoop},
-    TopLevelTag{"<= AWARDSLOOP =>", ExpandAwardsLoop},
+    TopLevelTag{"<= WINORLOSS =>",
+                [](const PageWriter&, Page& page) { writeText(page, winOrLoss(page.stats)); }},
+    TopLevelTag{"<= NUMLINES =>", writeLineCount},
+    TopLevelTag{"<= DURATION =>", writeDuration},
+    TopLevelTag{"<= FLAGTOUCHLOOP =>", startLoop<ExpandFlagTouchLoop>},
+    TopLevelTag{"<= FLAGCAPLOOP =>", startLoop<ExpandFlagCapLoop>},
+    TopLevelTag{"<= PLAYERLOOP =>", startLoop<ExpandPlayerLoop>},
+    TopLevelTag{"<= DEFENSESLOOP =>",
+                [](const PageWriter&, Page& page) { ExpandDefensesLoop(page, nullptr); }},
+    TopLevelTag{"<= MM1LOOP =>", startLoop<ExpandChatLoop>},
+    TopLevelTag{"<= AWARDSLOOP =>", startLoop<ExpandAwardsLoop>},
 };
 
 // A page whose file could not be created or completed is reported as such.
@@ -137,7 +152,7 @@ PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable
 PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable& awards,
                                              std::string_view theme, std::ostream& out,
                                              const WeaponNames& weaponNames) const {
-    Page page{.writer = *this,
+    Page page{.expander = *this,
               .stats = stats,
               .awards = awards,
               .weaponNames = weaponNames,
@@ -156,7 +171,7 @@ PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable
 void PageWriter::ExpandLine(Page& page, std::string_view line) const {
     for (const TopLevelTag& tag : kTopLevelTags) {
         if (line == tag.tag) {
-            tag.write(page);
+            tag.write(*this, page);
             return;
         }
     }

@@ -11,6 +11,7 @@
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
+#include "theme/LineExpander.h"
 
 namespace zefa {
 
@@ -19,7 +20,7 @@ struct Page;
 // Writes a statistics page by copying a theme line by line, replacing tag
 // lines with values of the match and expanding loops over its players,
 // weapons, chat and awards.
-class PageWriter {
+class PageWriter : public LineExpander {
 public:
     enum class PageResult {
         Written,
@@ -28,9 +29,15 @@ public:
         TooLarge,          // the theme asked for too much work; the page is cut short
     };
 
-    std::int32_t lineCount = 0;            // "<= NUMLINES =>"
-    std::int32_t elapsedMs = -1;           // "<= DURATION =>"
-    std::optional<std::time_t> fixedTime;  // the clock of DATE and TIME; unset: now
+    PageWriter() = default;
+    // What the run reports beside the statistics: the log lines read, the
+    // time it took, and the clock of the page's date and time (unset: now).
+    PageWriter(std::int32_t lineCount, std::int32_t elapsedMs, std::optional<std::time_t> fixedTime)
+        : lineCount_(lineCount), elapsedMs_(elapsedMs), fixedTime_(fixedTime) {}
+
+    [[nodiscard]] std::int32_t lineCount() const { return lineCount_; }  // "<= NUMLINES =>"
+    [[nodiscard]] std::int32_t elapsedMs() const { return elapsedMs_; }  // "<= DURATION =>"
+    [[nodiscard]] std::optional<std::time_t> fixedTime() const { return fixedTime_; }
 
     // Creates or truncates the page file first, then reads the theme file;
     // `themeError` tells why the theme could not be read.
@@ -50,7 +57,12 @@ public:
     // The dispatch for one theme line outside the loops' own tags: a line that
     // is a top-level tag is replaced by its value (or runs its loop), other
     // tag lines vanish, text is written as it stands.
-    void ExpandLine(Page& page, std::string_view line) const;
+    void ExpandLine(Page& page, std::string_view line) const override;
+
+private:
+    std::int32_t lineCount_ = 0;
+    std::int32_t elapsedMs_ = -1;
+    std::optional<std::time_t> fixedTime_;
 };
 
 }  // namespace zefa

@@ -10,7 +10,6 @@
 #include "awards/SortPlayers.h"
 #include "model/DefenseKinds.h"
 #include "theme/HtmlText.h"
-#include "theme/PageWriter.h"
 
 namespace zefa {
 
@@ -273,7 +272,7 @@ void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std:
     if (tag != tags.end() && tag->write != nullptr) {
         tag->write(item);
     } else {
-        page.writer.ExpandLine(page, line);
+        page.expander.ExpandLine(page, line);
     }
 }
 

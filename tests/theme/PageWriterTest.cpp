@@ -33,9 +33,7 @@ TEST(TopLevelTags, OnlyWholeLinesAreTagsAndLineEndsGo) {
 TEST(TopLevelTags, MatchValues) {
     MatchStats stats;
     stats.teamScores = {3, 5, -7, 0};
-    PageWriter writer;
-    writer.lineCount = 42;
-    writer.elapsedMs = 1234;
+    const PageWriter writer(42, 1234, std::nullopt);
     EXPECT_EQ(renderPage(stats,
                          "<= TEAMNAME1 =>\n<= TEAMNAME4 =>\n<= TEAMSCORE1 =>\n<= TEAMSCORE2 =>\n"
                          "<= TEAMSCORE3 =>\n<= TEAMSCORE4 =>\n<= WINORLOSS =>\n<= NUMLINES =>\n"
