@@ -16,11 +16,10 @@ void BM_GenerateStats(benchmark::State& state) {
     const auto& log = benchLog(kLines);
     const auto page = std::filesystem::temp_directory_path() / "zefa-bench-page.html";
     for (auto _ : state) {
-        StatsGenerator generator;
-        generator.SetLogFile(log);
-        generator.SetThemeFile(ZEFA_DEFAULT_THEME);
-        generator.SetOutputFile(page);
-        generator.SetGameVersion(2);
+        StatsGenerator generator({.logFile = log,
+                                  .themeFile = ZEFA_DEFAULT_THEME,
+                                  .outputFile = page,
+                                  .gameVersion = kGameVersionBeta2});
         benchmark::DoNotOptimize(generator.Run());
     }
     std::filesystem::remove(page);

@@ -20,18 +20,16 @@ RunResult StatsDocument::RunGeneration(const GenerationSettings& settings) {
     std::error_code ignored;
     if (m_page) std::filesystem::resize_file(m_page->path(), 0, ignored);
     // A fresh generator: nothing of the previous run survives.
-    m_generator = std::make_unique<StatsGenerator>();
-    m_generator->SetLogFile(m_logFile);
-    m_generator->SetOutputFile(pagePath());
-    m_generator->SetThemeFile(m_themeFile);
-    m_generator->SetAwardSelection(settings.awardsShown());
-    m_generator->SetGameVersion(settings.gameVersion);
-    if (settings.detectVersion) {
-        m_generator->SetAutoGameVersion();
-    } else {
-        m_generator->SetCompareVersions();
-    }
-    m_generator->SetFixedTime(m_pageClock);
+    m_generator = std::make_unique<StatsGenerator>(GenerationRequest{
+        .logFile = m_logFile,
+        .themeFile = m_themeFile,
+        .outputFile = pagePath(),
+        .gameVersion = settings.detectVersion ? std::nullopt
+                                              : std::optional(settings.gameVersion),
+        .compareVersions = !settings.detectVersion,
+        .awards = settings.awardsShown(),
+        .fixedTime = m_pageClock,
+    });
     const RunResult result = m_generator->Run();
     m_versionReading = VersionReading{m_generator->gameVersion(), settings.detectVersion,
                                       result.otherVersionReadsBetter};

@@ -34,29 +34,24 @@ bool writeText(const std::filesystem::path& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-// The theme, the message set and the awards the options ask for.
-int configure(StatsGenerator& generator, const Options& options) {
+// The log, the theme, the message set, the awards and the clock the options
+// and the environment ask for; the page file is added once it is prepared.
+int makeRequest(const Options& options, GenerationRequest& request) {
     if (options.themeFile) {
         std::error_code error;
         auto theme = readThemeFile(*options.themeFile, error);
         if (!theme) return fail("read theme", *options.themeFile, error.message());
-        generator.SetThemeText(std::move(*theme));
+        request.themeText = std::move(*theme);
     } else {
-        generator.SetThemeText(std::string(kBuiltInTheme));
+        request.themeText = std::string(kBuiltInTheme);
     }
-    if (options.gameVersion) {
-        generator.SetGameVersion(*options.gameVersion);
-    } else {
-        generator.SetAutoGameVersion();
-    }
-    generator.SetAwardSelection(options.awards);
-    std::optional<std::time_t> clock;
-    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), clock)) {
+    request.gameVersion = options.gameVersion;
+    request.awards = options.awards;
+    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), request.fixedTime)) {
         std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
         return kExitUsage;
     }
-    generator.SetFixedTime(clock);
-    generator.SetLogFile(options.logFile);
+    request.logFile = options.logFile;
     return kExitOk;
 }
 
@@ -70,8 +65,8 @@ int listAwards() {
 }
 
 int runCommand(const Options& options) {
-    StatsGenerator generator;
-    if (const int status = configure(generator, options)) return status;
+    GenerationRequest request;
+    if (const int status = makeRequest(options, request)) return status;
 
     // Both outputs are prepared first and committed last: a failure on the
     // way leaves every earlier file as it was.
@@ -81,8 +76,9 @@ int runCommand(const Options& options) {
     std::unique_ptr<PendingFile> json;
     if (options.jsonFile && !(json = PendingFile::create(*options.jsonFile, error)))
         return fail("write JSON", *options.jsonFile, error.message());
-    generator.SetOutputFile(page->path());
+    request.outputFile = page->path();
 
+    StatsGenerator generator(std::move(request));
     const RunResult result = generator.Run();
     if (!result.logRead) return fail("read log", options.logFile, result.logError.message());
     if (result.page != PageWriter::PageResult::Written)

@@ -16,9 +16,12 @@ std::int32_t millisecondsSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-void StatsGenerator::SetGameVersion(std::int32_t version) {
-    gameVersion_ = version == kGameVersionBeta2 ? kGameVersionBeta2 : kGameVersionBeta1H;
-    autoVersion_ = false;
+StatsGenerator::StatsGenerator(GenerationRequest request)
+    : request_(std::move(request)),
+      gameVersion_(request_.gameVersion == kGameVersionBeta2 ? kGameVersionBeta2
+                                                             : kGameVersionBeta1H) {
+    for (std::int32_t i = 0; i < kAwardCount; ++i)
+        awards_.setSelected(i, request_.awards[static_cast<std::size_t>(i)]);
 }
 
 std::string RunResult::pageProblem() const {
@@ -35,21 +38,17 @@ std::string RunResult::pageProblem() const {
     return std::strerror(EIO);
 }
 
-void StatsGenerator::SetAwardSelection(const std::array<bool, kAwardCount>& selected) {
-    for (std::int32_t i = 0; i < kAwardCount; ++i)
-        awards_.setSelected(i, selected[static_cast<std::size_t>(i)]);
-}
-
 std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targets) const {
     ClassifierCache ownClassifiers;
-    ClassifierCache& classifiers = classifiers_ ? *classifiers_ : ownClassifiers;
-    return logText_ ? parseLogText(*logText_, targets, classifiers)
-                    : parseLog(logPath_, targets, classifiers);
+    ClassifierCache& classifiers = request_.classifiers ? *request_.classifiers : ownClassifiers;
+    return request_.logText ? parseLogText(*request_.logText, targets, classifiers)
+                            : parseLog(request_.logFile, targets, classifiers);
 }
 
 LogReadResult StatsGenerator::readLog(RunResult& result) {
-    MatchEvents* const events = recordEvents_ ? &events_ : nullptr;
-    if (!autoVersion_ && !compareVersions_) {
+    MatchEvents* const events = request_.recordEvents ? &events_ : nullptr;
+    const bool autoVersion = !request_.gameVersion;
+    if (!autoVersion && !request_.compareVersions) {
         const LogTarget target{stats_, versionTables(gameVersion_), events};
         return parse(std::span(&target, 1)).front();
     }
@@ -63,20 +62,20 @@ LogReadResult StatsGenerator::readLog(RunResult& result) {
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
-    if (autoVersion_)
-        gameVersion_ = newer.versionLines > older.versionLines ? kGameVersionBeta2
-                                                               : kGameVersionBeta1H;
+    if (autoVersion)
+        gameVersion_ =
+            newer.versionLines > older.versionLines ? kGameVersionBeta2 : kGameVersionBeta1H;
     const bool beta2 = gameVersion_ == kGameVersionBeta2;
     result.otherVersionReadsBetter =
-        !autoVersion_ && (beta2 ? older.versionLines > newer.versionLines
-                                : newer.versionLines > older.versionLines);
+        !autoVersion &&
+        (beta2 ? older.versionLines > newer.versionLines : newer.versionLines > older.versionLines);
     if (!beta2) return older;
     stats_ = std::move(beta2Stats);
     events_ = std::move(beta2Events);
     return newer;
 }
 
-RunResult StatsGenerator::RunWithoutPage() {
+RunResult StatsGenerator::runWithoutPage() {
     RunResult result;
     const LogReadResult read = readLog(result);
     result.logRead = read.opened;
@@ -87,26 +86,28 @@ RunResult StatsGenerator::RunWithoutPage() {
 
 RunResult StatsGenerator::prepare() {
     const auto start = std::chrono::steady_clock::now();
-    RunResult result = RunWithoutPage();
-    writer_ = PageWriter(stats_.lineCount, millisecondsSince(start), fixedTime_);
+    RunResult result = runWithoutPage();
+    writer_ = PageWriter(stats_.lineCount, millisecondsSince(start), request_.fixedTime);
     return result;
 }
 
 RunResult StatsGenerator::Run() {
     RunResult result = prepare();
     const WeaponNames& names = weaponNames(gameVersion_);
-    result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
-                                                 outputPath_, names)
-                             : writer_.WritePage(stats_, awards_, themePath_, outputPath_, names,
-                                                 result.themeError);
+    result.page = request_.themeText
+                      ? writer_.WritePage(stats_, awards_, std::string_view(*request_.themeText),
+                                          request_.outputFile, names)
+                      : writer_.WritePage(stats_, awards_, request_.themeFile, request_.outputFile,
+                                          names, result.themeError);
     return result;
 }
 
 RunResult StatsGenerator::Run(std::ostream& page) {
     RunResult result = prepare();
-    result.page = themeText_ ? writer_.WritePage(stats_, awards_, std::string_view(*themeText_),
-                                                 page, weaponNames(gameVersion_))
-                             : PageWriter::PageResult::ThemeUnreadable;
+    result.page = request_.themeText
+                      ? writer_.WritePage(stats_, awards_, std::string_view(*request_.themeText),
+                                          page, weaponNames(gameVersion_))
+                      : PageWriter::PageResult::ThemeUnreadable;
     return result;
 }
 

@@ -34,16 +34,11 @@ std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int3
     reading.compressedLog = compressLog(bytes);
     reading.logSize = static_cast<std::int64_t>(bytes.size());
 
-    StatsGenerator generator;
-    if (gameVersion) {
-        generator.SetGameVersion(*gameVersion);
-    } else {
-        generator.SetAutoGameVersion();
-    }
-    generator.SetClassifiers(classifiers);
-    generator.SetRecordEvents(true);
-    generator.SetLogText(std::move(bytes));
-    generator.RunWithoutPage();
+    StatsGenerator generator({.logText = std::move(bytes),
+                              .gameVersion = gameVersion,
+                              .classifiers = &classifiers,
+                              .recordEvents = true});
+    generator.runWithoutPage();
     if (generator.stats().players.empty()) {
         whyNot = "not a console log of a match: no player in it";
         return std::nullopt;

@@ -199,14 +199,13 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
         return;
     }
     const auto outcome = site.replace(page, [&](const fs::path& path) {
-        StatsGenerator generator;
-        generator.SetClassifiers(classifiers);
-        generator.SetLogText(std::move(log.bytes));
-        generator.SetThemeText(options.matchTheme);
-        generator.SetGameVersion(log.gameVersion);
-        generator.SetAwardSelection(options.awards);
-        generator.SetFixedTime(options.clock);
-        generator.SetOutputFile(path);
+        StatsGenerator generator({.logText = std::move(log.bytes),
+                                  .themeText = options.matchTheme,
+                                  .outputFile = path,
+                                  .gameVersion = log.gameVersion,
+                                  .awards = options.awards,
+                                  .fixedTime = options.clock,
+                                  .classifiers = &classifiers});
         const RunResult result = generator.Run();
         return result.ok() ? std::string() : result.pageProblem();
     });

@@ -6,53 +6,54 @@
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "web/PageRequest.h"
+#include "web/GeneratedPage.h"
 
 namespace zefa {
 extern const std::string_view kBuiltInTheme;
 extern const std::string_view kClassicTheme;
 }  // namespace zefa
 
+using zefa::GenerationRequest;
 using zefa::web::GeneratedPage;
-using zefa::web::PageRequest;
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE PageRequest* zefa_request_new() { return new PageRequest; }
+EMSCRIPTEN_KEEPALIVE GenerationRequest* zefa_request_new() { return new GenerationRequest; }
 
 // A buffer of `size` bytes for the log, to be filled by the caller.
-EMSCRIPTEN_KEEPALIVE char* zefa_request_log(PageRequest* request, std::size_t size) {
-    request->log.resize(size);
-    return request->log.data();
+EMSCRIPTEN_KEEPALIVE char* zefa_request_log(GenerationRequest* request, std::size_t size) {
+    return request->logText.emplace(size, '\0').data();
 }
 
-EMSCRIPTEN_KEEPALIVE char* zefa_request_theme(PageRequest* request, std::size_t size) {
-    request->theme.resize(size);
-    return request->theme.data();
+EMSCRIPTEN_KEEPALIVE char* zefa_request_theme(GenerationRequest* request, std::size_t size) {
+    return request->themeText.emplace(size, '\0').data();
 }
 
 // 0 the built-in theme, 1 the classic one.
-EMSCRIPTEN_KEEPALIVE void zefa_request_built_in_theme(PageRequest* request, int which) {
-    request->theme = which == 1 ? zefa::kClassicTheme : zefa::kBuiltInTheme;
+EMSCRIPTEN_KEEPALIVE void zefa_request_built_in_theme(GenerationRequest* request, int which) {
+    request->themeText = std::string(which == 1 ? zefa::kClassicTheme : zefa::kBuiltInTheme);
 }
 
-EMSCRIPTEN_KEEPALIVE void zefa_request_award(PageRequest* request, int index, int shown) {
+EMSCRIPTEN_KEEPALIVE void zefa_request_award(GenerationRequest* request, int index, int shown) {
     if (index >= 0 && index < zefa::kAwardCount)
         request->awards[static_cast<std::size_t>(index)] = shown != 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void zefa_request_game_version(PageRequest* request, int version) {
-    request->gameVersion = version;
+EMSCRIPTEN_KEEPALIVE void zefa_request_game_version(GenerationRequest* request, int version) {
+    // 0 asks for the message set that fits the log.
+    request->gameVersion = version == 0 ? std::nullopt : std::optional<std::int32_t>(version);
 }
 
-EMSCRIPTEN_KEEPALIVE void zefa_request_clock(PageRequest* request, double seconds) {
-    request->clock = static_cast<std::time_t>(seconds);
+EMSCRIPTEN_KEEPALIVE void zefa_request_clock(GenerationRequest* request, double seconds) {
+    request->fixedTime = static_cast<std::time_t>(seconds);
 }
 
-EMSCRIPTEN_KEEPALIVE GeneratedPage* zefa_generate(PageRequest* request) {
+EMSCRIPTEN_KEEPALIVE GeneratedPage* zefa_generate(GenerationRequest* request) {
     auto* result = new GeneratedPage(zefa::web::generatePage(std::move(*request)));
     delete request;
     return result;

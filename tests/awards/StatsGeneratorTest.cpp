@@ -18,12 +18,13 @@ TEST(GenerationRun, OnlyVersionTwoSelectsTheNewerMessagesAndWeaponNames) {
     const test::ScratchDir dir;
     test::writeFile(dir / "match.log", "Ann was pummeled by Tom\nAnn was chopped to bits by Tom\n");
     for (const std::int32_t version : {0, 1, 3, 2}) {
-        StatsGenerator generator;
-        generator.SetLogFile(dir / "match.log");
-        generator.SetThemeText(
-            "<= PLAYERLOOP =>\n<= WEAPKILLLOOP =>\n<= WEAPON =>\n<= ENDLOOP =>\n<= ENDLOOP =>\n");
-        generator.SetOutputFile(dir / "page.html");
-        generator.SetGameVersion(version);
+        StatsGenerator generator({
+            .logFile = dir / "match.log",
+            .themeText = "<= PLAYERLOOP =>\n<= WEAPKILLLOOP =>\n<= WEAPON =>\n<= ENDLOOP =>\n<= "
+                         "ENDLOOP =>\n",
+            .outputFile = dir / "page.html",
+            .gameVersion = version,
+        });
         EXPECT_TRUE(generator.Run().ok());
         const bool newer = version == kGameVersionBeta2;
         EXPECT_EQ(generator.gameVersion(), newer ? 2 : 1) << version;
@@ -41,13 +42,11 @@ TEST(GenerationRun, LogsReadThroughSharedClassifiersReadAsAlone) {
         logs.push_back(entry.path());
     const auto run = [](const std::filesystem::path& log, std::optional<std::int32_t> version,
                         ClassifierCache* classifiers) {
-        StatsGenerator generator;
-        if (classifiers) generator.SetClassifiers(*classifiers);
-        if (version) generator.SetGameVersion(*version);
-        else generator.SetAutoGameVersion();
-        generator.SetRecordEvents(true);
-        generator.SetLogFile(log);
-        EXPECT_TRUE(generator.RunWithoutPage().logRead) << log;
+        StatsGenerator generator({.logFile = log,
+                                  .gameVersion = version,
+                                  .classifiers = classifiers,
+                                  .recordEvents = true});
+        EXPECT_TRUE(generator.runWithoutPage().logRead) << log;
         return generator;
     };
     ClassifierCache shared;
@@ -69,10 +68,10 @@ TEST(GenerationRun, LogsReadThroughSharedClassifiersReadAsAlone) {
 
 TEST(GenerationRun, AMissingLogIsReportedAndThePageStillWritten) {
     const test::ScratchDir dir;
-    StatsGenerator generator;
-    generator.SetLogFile(dir / "missing.log");
-    generator.SetThemeText("<= NUMLINES =>\n<= AWARDSLOOP =>\nnone\n<= ENDLOOP =>\n");
-    generator.SetOutputFile(dir / "page.html");
+    StatsGenerator generator(
+        {.logFile = dir / "missing.log",
+         .themeText = "<= NUMLINES =>\n<= AWARDSLOOP =>\nnone\n<= ENDLOOP =>\n",
+         .outputFile = dir / "page.html"});
     const RunResult result = generator.Run();
     EXPECT_FALSE(result.logRead);
     EXPECT_EQ(result.logError, std::errc::no_such_file_or_directory);
@@ -87,17 +86,13 @@ TEST(GenerationRun, ALogInMemoryReadsAsTheFileWithItsBytes) {
     std::string log = test::readFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log");
     log += std::string(70000, 'x') + "\nAnn was chopped to bits by Tom";
     test::writeFile(dir / "match.log", log);
-    StatsGenerator fromFile;
-    StatsGenerator fromText;
-    fromFile.SetLogFile(dir / "match.log");
-    fromText.SetLogText(log);
-    for (StatsGenerator* generator : {&fromFile, &fromText}) {
-        generator->SetAutoGameVersion();
-        generator->SetFixedTime(0);
-        generator->SetThemeText(
-            "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME => <= KILLS =>\n<= ENDLOOP =>\n");
-    }
-    fromFile.SetOutputFile(dir / "file.html");
+    const std::string theme =
+        "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME => <= KILLS =>\n<= ENDLOOP =>\n";
+    StatsGenerator fromFile({.logFile = dir / "match.log",
+                             .themeText = theme,
+                             .outputFile = dir / "file.html",
+                             .fixedTime = 0});
+    StatsGenerator fromText({.logText = log, .themeText = theme, .fixedTime = 0});
     EXPECT_TRUE(fromFile.Run().ok());
     std::ostringstream page;
     EXPECT_TRUE(fromText.Run(page).ok());
@@ -111,15 +106,13 @@ TEST(GenerationRun, ALogInMemoryReadsAsTheFileWithItsBytes) {
 TEST(GenerationRun, AFixedVersionCanTellThatTheOtherSetReadsTheLogBetter) {
     const test::ScratchDir dir;
     for (const std::int32_t version : {1, 2}) {
-        StatsGenerator compared;
-        StatsGenerator alone;
-        for (StatsGenerator* generator : {&compared, &alone}) {
-            generator->SetLogFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log");
-            generator->SetThemeText("<= NUMLINES =>\n");
-            generator->SetOutputFile(dir / "page.html");
-            generator->SetGameVersion(version);
-        }
-        compared.SetCompareVersions();
+        GenerationRequest request{.logFile = ZEFA_EXAMPLES_DIR "/beta2-ctf.log",
+                                  .themeText = "<= NUMLINES =>\n",
+                                  .outputFile = dir / "page.html",
+                                  .gameVersion = version};
+        StatsGenerator alone(request);
+        request.compareVersions = true;
+        StatsGenerator compared(request);
         EXPECT_EQ(compared.Run().otherVersionReadsBetter, version == 1) << version;
         EXPECT_FALSE(alone.Run().otherVersionReadsBetter);
         EXPECT_EQ(compared.gameVersion(), version);

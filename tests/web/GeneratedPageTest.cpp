@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "web/PageRequest.h"
+#include "web/GeneratedPage.h"
 
 namespace zefa::web {
 namespace {
 
-PageRequest request(std::string log, std::string theme = "<= NUMLINES =>\n") {
-    PageRequest r;
-    r.log = std::move(log);
-    r.theme = std::move(theme);
-    return r;
+GenerationRequest request(std::string log, std::string theme = "<= NUMLINES =>\n") {
+    return {.logText = std::move(log), .themeText = std::move(theme)};
 }
 
 // What the browser reports in words instead of a page: nothing else comes back.
@@ -18,7 +15,7 @@ TEST(BrowserGeneration, InputsThatGiveNoPageAreNamed) {
     std::string nested;
     for (int i = 0; i < 64; ++i) nested = "<= PLAYERLOOP =>\n" + nested + "<= ENDLOOP =>\n";
     const std::string players = "Ann was pummeled by Tom\nBob was pummeled by Tom\n";
-    const std::pair<PageRequest, std::string> cases[] = {
+    const std::pair<GenerationRequest, std::string> cases[] = {
         {request(""), "The log is empty."},
         {request(binary), "The log is not a text file."},
         {request(players, binary), "The theme is not a text file."},
@@ -36,9 +33,9 @@ TEST(BrowserGeneration, InputsThatGiveNoPageAreNamed) {
 TEST(BrowserGeneration, ZeroBytesAfterTheStartAreLeftToTheReader) {
     std::string log = std::string(5000, 'x') + "\nAnn was chopped to bits by Tom\n";
     log += std::string(100, '\0');
-    PageRequest input =
+    GenerationRequest input =
         request(log, "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= NAME =>\n<= ENDLOOP =>\n");
-    input.clock = 0;
+    input.fixedTime = 0;
     const GeneratedPage page = generatePage(input);
     EXPECT_EQ(page.error, "");
     EXPECT_EQ(page.gameVersion, 2);

@@ -1,4 +1,4 @@
-#include "web/PageRequest.h"
+#include "web/GeneratedPage.h"
 
 #include <sstream>
 #include <string_view>
@@ -26,22 +26,15 @@ GeneratedPage failure(std::string error) {
 
 }  // namespace
 
-GeneratedPage generatePage(PageRequest request) {
-    if (request.log.empty()) return failure("The log is empty.");
-    if (!looksLikeText(request.log)) return failure("The log is not a text file.");
-    if (!looksLikeText(request.theme)) return failure("The theme is not a text file.");
+GeneratedPage generatePage(GenerationRequest request) {
+    // Everything arrives in memory; what did not arrive reads as empty.
+    if (!request.logText) request.logText.emplace();
+    if (!request.themeText) request.themeText.emplace();
+    if (request.logText->empty()) return failure("The log is empty.");
+    if (!looksLikeText(*request.logText)) return failure("The log is not a text file.");
+    if (!looksLikeText(*request.themeText)) return failure("The theme is not a text file.");
 
-    StatsGenerator generator;
-    generator.SetLogText(std::move(request.log));
-    generator.SetThemeText(std::move(request.theme));
-    if (request.gameVersion == 0) {
-        generator.SetAutoGameVersion();
-    } else {
-        generator.SetGameVersion(request.gameVersion);
-    }
-    generator.SetAwardSelection(request.awards);
-    generator.SetFixedTime(request.clock);
-
+    StatsGenerator generator(std::move(request));
     std::ostringstream page;
     const RunResult run = generator.Run(page);
     if (!run.ok()) return failure("Cannot write the page: " + run.pageProblem() + ".");
