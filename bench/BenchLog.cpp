@@ -11,7 +11,7 @@
 #include "parser/PatternTables.h"
 #include "support/PrintedPattern.h"
 
-namespace zefa::bench {
+namespace zefa {
 
 namespace {
 
@@ -71,12 +71,12 @@ public:
 private:
     template <typename Rows>
     const typename Rows::value_type& pick(const Rows& rows) {
-        return rows[random_() % std::size(rows)];
+        return rows[m_random() % std::size(rows)];
     }
     std::string name() { return std::string(pick(kNames)); }
 
     std::string_view pickKind() {
-        int roll = static_cast<int>(random_() % 100);
+        int roll = static_cast<int>(m_random() % 100);
         for (const Share& share : kShares) {
             if (roll < share.weight) return share.kind;
             roll -= share.weight;
@@ -88,11 +88,11 @@ private:
     // others a player or a team colour.
     std::string fill(std::string_view pattern) {
         return test::printedPattern(pattern, [this](int group) {
-            return group == 0 || random_() % 2 ? name() + "^7" : std::string("blue ");
+            return group == 0 || m_random() % 2 ? name() + "^7" : std::string("blue ");
         });
     }
 
-    std::mt19937 random_{20261206};
+    std::mt19937 m_random{20261206};
 };
 
 }  // namespace
@@ -109,4 +109,4 @@ const std::filesystem::path& benchLog(std::int32_t lineCount) {
     return entry->second;
 }
 
-}  // namespace zefa::bench
+}  // namespace zefa

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace zefa::bench {
+namespace zefa {
 
 // A console log of `lineCount` lines drawn with a fixed seed from every kind
 // of line the classifier knows (kills of both message sets, flag runs,
@@ -11,4 +11,4 @@ namespace zefa::bench {
 // that matches nothing. Written once per process into the temporary directory.
 const std::filesystem::path& benchLog(std::int32_t lineCount);
 
-}  // namespace zefa::bench
+}  // namespace zefa

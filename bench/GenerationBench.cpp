@@ -5,7 +5,7 @@
 #include "BenchLog.h"
 #include "generation/StatsGenerator.h"
 
-namespace zefa::bench {
+namespace zefa {
 namespace {
 
 constexpr std::int32_t kLines = 200'000;
@@ -29,4 +29,4 @@ void BM_GenerateStats(benchmark::State& state) {
 BENCHMARK(BM_GenerateStats)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace zefa::bench
+}  // namespace zefa

@@ -14,7 +14,7 @@
 #include "parser/LogInput.h"
 #include "parser/PatternLines.h"
 
-namespace zefa::bench {
+namespace zefa {
 namespace {
 
 constexpr std::int32_t kLines = 1'000'000;
@@ -173,4 +173,4 @@ BENCHMARK(BM_PrefilterScan)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace
-}  // namespace zefa::bench
+}  // namespace zefa

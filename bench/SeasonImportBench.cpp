@@ -7,7 +7,7 @@
 #include "season/SeasonStore.h"
 #include "support/ScratchDir.h"
 
-namespace zefa::bench {
+namespace zefa {
 namespace {
 
 constexpr std::int32_t kLines = 1'000'000;
@@ -39,4 +39,4 @@ void BM_SeasonImport(benchmark::State& state) {
 BENCHMARK(BM_SeasonImport)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace zefa::bench
+}  // namespace zefa

@@ -4,7 +4,7 @@
 
 #include "parser/ParserSet.h"
 
-namespace zefa::fuzz {
+namespace zefa {
 
 // Hands an in-memory log to the parsers as the file reading does: the whole
 // lines as one block, then a last line without line feed.
@@ -17,4 +17,4 @@ inline void feedLog(ParserSet& parsers, std::string_view log) {
     if (!log.empty()) parsers.readLine(log);
 }
 
-}  // namespace zefa::fuzz
+}  // namespace zefa

@@ -27,7 +27,7 @@ struct Reading {
     Reading(const zefa::Classifier& classifier, std::string_view log) {
         zefa::MatchStats* const targets[kSets] = {&stats[0], &stats[1]};
         zefa::ParserSet parsers(classifier, targets);
-        zefa::fuzz::feedLog(parsers, log);
+        zefa::feedLog(parsers, log);
         parsers.finishLog();
         for (std::size_t set = 0; set < kSets; ++set) {
             for (std::size_t rule = 0; rule < zefa::kLineRuleCount; ++rule)

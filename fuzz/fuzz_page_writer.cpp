@@ -28,7 +28,7 @@ struct Match {
         const zefa::Classifier classifier(tables, zefa::kDefaultMatchEngine);
         zefa::MatchStats* const targets[] = {&stats};
         zefa::ParserSet parsers(classifier, targets);
-        zefa::fuzz::feedLog(parsers, kMatch);
+        zefa::feedLog(parsers, kMatch);
         parsers.finishLog();
         awards.ComputeAwards(stats.players);
     }

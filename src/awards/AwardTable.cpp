@@ -96,34 +96,34 @@ void appendNumber(std::string& out, std::int32_t value) {
 
 const std::array<AwardDefinition, kAwardCount>& awardCatalogue() { return kCatalogue; }
 
-AwardTable::AwardTable() { selected_.fill(true); }
+AwardTable::AwardTable() { m_selected.fill(true); }
 
 std::string_view AwardTable::awardName(std::int32_t i) const {
     return inCatalogue(i) ? kCatalogue[slot(i)].awardName : std::string_view();
 }
 
-bool AwardTable::selected(std::int32_t i) const { return inCatalogue(i) && selected_[slot(i)]; }
+bool AwardTable::selected(std::int32_t i) const { return inCatalogue(i) && m_selected[slot(i)]; }
 
 void AwardTable::setSelected(std::int32_t i, bool selected) {
-    if (inCatalogue(i)) selected_[slot(i)] = selected;
+    if (inCatalogue(i)) m_selected[slot(i)] = selected;
 }
 
 const std::string& AwardTable::result(std::int32_t i) const {
     static const std::string kNoResult;
-    return inCatalogue(i) ? result_[slot(i)] : kNoResult;
+    return inCatalogue(i) ? m_result[slot(i)] : kNoResult;
 }
 
 bool AwardTable::shown(std::int32_t i) const { return selected(i) && !result(i).empty(); }
 
 void AwardTable::ComputeAwards(std::list<PlayerRecord>& players) {
     for (std::int32_t i = 0; i < kAwardCount; ++i) {
-        if (selected_[slot(i)]) ComputeAward(players, i);
+        if (m_selected[slot(i)]) ComputeAward(players, i);
     }
 }
 
 void AwardTable::ComputeAward(std::list<PlayerRecord>& players, std::int32_t i) {
     if (!inCatalogue(i)) return;
-    std::string& result = result_[slot(i)];
+    std::string& result = m_result[slot(i)];
     result.clear();
     if (players.empty()) return;
 

@@ -46,8 +46,8 @@ public:
     void ComputeAward(std::list<PlayerRecord>& players, std::int32_t i);
 
 private:
-    std::array<bool, kAwardCount> selected_{};
-    std::array<std::string, kAwardCount> result_{};
+    std::array<bool, kAwardCount> m_selected{};
+    std::array<std::string, kAwardCount> m_result{};
 };
 
 }  // namespace zefa

@@ -59,7 +59,7 @@ std::error_code flushToDisk(const fs::path& path) {
 }  // namespace
 
 PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path)
-    : mode_(mode), target_(std::move(target)), path_(std::move(path)) {}
+    : m_mode(mode), m_target(std::move(target)), m_path(std::move(path)) {}
 
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
                                                  std::error_code& error) {
@@ -91,27 +91,27 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
 }
 
 PendingFile::~PendingFile() {
-    if (mode_ == Mode::Direct || (committed_ && mode_ == Mode::Replace)) return;
+    if (m_mode == Mode::Direct || (m_committed && m_mode == Mode::Replace)) return;
     std::error_code ignored;
-    fs::remove(path_, ignored);
+    fs::remove(m_path, ignored);
 }
 
 std::error_code PendingFile::commit() {
-    committed_ = true;
-    switch (mode_) {
+    m_committed = true;
+    switch (m_mode) {
         case Mode::StandardOutput:
-            return copyToStandardOutput(path_);
+            return copyToStandardOutput(m_path);
         case Mode::Direct:
             return {};
         case Mode::Replace:
             break;
     }
-    if (const std::error_code error = flushToDisk(path_)) {
-        committed_ = false;
+    if (const std::error_code error = flushToDisk(m_path)) {
+        m_committed = false;
         return error;
     }
-    if (::rename(path_.c_str(), target_.c_str()) == 0) return {};
-    committed_ = false;
+    if (::rename(m_path.c_str(), m_target.c_str()) == 0) return {};
+    m_committed = false;
     return lastError();
 }
 

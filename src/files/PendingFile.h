@@ -29,14 +29,14 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     // Where the output is to be written.
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
     [[nodiscard]] std::error_code commit();
 
 private:
-    Mode mode_;
-    std::filesystem::path target_;
-    std::filesystem::path path_;
-    bool committed_ = false;
+    Mode m_mode;
+    std::filesystem::path m_target;
+    std::filesystem::path m_path;
+    bool m_committed = false;
 };
 
 }  // namespace zefa

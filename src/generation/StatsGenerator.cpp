@@ -17,11 +17,11 @@ std::int32_t millisecondsSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 StatsGenerator::StatsGenerator(GenerationRequest request)
-    : request_(std::move(request)),
-      gameVersion_(request_.gameVersion == kGameVersionBeta2 ? kGameVersionBeta2
-                                                             : kGameVersionBeta1H) {
+    : m_request(std::move(request)),
+      m_gameVersion(m_request.gameVersion == kGameVersionBeta2 ? kGameVersionBeta2
+                                                               : kGameVersionBeta1H) {
     for (std::int32_t i = 0; i < kAwardCount; ++i)
-        awards_.setSelected(i, request_.awards[static_cast<std::size_t>(i)]);
+        m_awards.setSelected(i, m_request.awards[static_cast<std::size_t>(i)]);
 }
 
 std::string RunResult::pageProblem() const {
@@ -40,16 +40,16 @@ std::string RunResult::pageProblem() const {
 
 std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targets) const {
     ClassifierCache ownClassifiers;
-    ClassifierCache& classifiers = request_.classifiers ? *request_.classifiers : ownClassifiers;
-    return request_.logText ? parseLogText(*request_.logText, targets, classifiers)
-                            : parseLog(request_.logFile, targets, classifiers);
+    ClassifierCache& classifiers = m_request.classifiers ? *m_request.classifiers : ownClassifiers;
+    return m_request.logText ? parseLogText(*m_request.logText, targets, classifiers)
+                             : parseLog(m_request.logFile, targets, classifiers);
 }
 
 LogReadResult StatsGenerator::readLog(RunResult& result) {
-    MatchEvents* const events = request_.recordEvents ? &events_ : nullptr;
-    const bool autoVersion = !request_.gameVersion;
-    if (!autoVersion && !request_.compareVersions) {
-        const LogTarget target{stats_, versionTables(gameVersion_), events};
+    MatchEvents* const events = m_request.recordEvents ? &m_events : nullptr;
+    const bool autoVersion = !m_request.gameVersion;
+    if (!autoVersion && !m_request.compareVersions) {
+        const LogTarget target{m_stats, versionTables(m_gameVersion), events};
         return parse(std::span(&target, 1)).front();
     }
 
@@ -57,21 +57,21 @@ LogReadResult StatsGenerator::readLog(RunResult& result) {
     MatchStats beta2Stats;
     MatchEvents beta2Events;
     const LogTarget targets[] = {
-        {stats_, versionTables(kGameVersionBeta1H), events},
+        {m_stats, versionTables(kGameVersionBeta1H), events},
         {beta2Stats, versionTables(kGameVersionBeta2), events ? &beta2Events : nullptr}};
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
     if (autoVersion)
-        gameVersion_ =
+        m_gameVersion =
             newer.versionLines > older.versionLines ? kGameVersionBeta2 : kGameVersionBeta1H;
-    const bool beta2 = gameVersion_ == kGameVersionBeta2;
+    const bool beta2 = m_gameVersion == kGameVersionBeta2;
     result.otherVersionReadsBetter =
         !autoVersion &&
         (beta2 ? older.versionLines > newer.versionLines : newer.versionLines > older.versionLines);
     if (!beta2) return older;
-    stats_ = std::move(beta2Stats);
-    events_ = std::move(beta2Events);
+    m_stats = std::move(beta2Stats);
+    m_events = std::move(beta2Events);
     return newer;
 }
 
@@ -80,34 +80,35 @@ RunResult StatsGenerator::runWithoutPage() {
     const LogReadResult read = readLog(result);
     result.logRead = read.opened;
     result.logError = read.error;
-    awards_.ComputeAwards(stats_.players);
+    m_awards.ComputeAwards(m_stats.players);
     return result;
 }
 
 RunResult StatsGenerator::prepare() {
     const auto start = std::chrono::steady_clock::now();
     RunResult result = runWithoutPage();
-    writer_ = PageWriter(stats_.lineCount, millisecondsSince(start), request_.fixedTime);
+    m_writer = PageWriter(m_stats.lineCount, millisecondsSince(start), m_request.fixedTime);
     return result;
 }
 
 RunResult StatsGenerator::Run() {
     RunResult result = prepare();
-    const WeaponNames& names = weaponNames(gameVersion_);
-    result.page = request_.themeText
-                      ? writer_.WritePage(stats_, awards_, std::string_view(*request_.themeText),
-                                          request_.outputFile, names)
-                      : writer_.WritePage(stats_, awards_, request_.themeFile, request_.outputFile,
-                                          names, result.themeError);
+    const WeaponNames& names = weaponNames(m_gameVersion);
+    result.page =
+        m_request.themeText
+            ? m_writer.WritePage(m_stats, m_awards, std::string_view(*m_request.themeText),
+                                 m_request.outputFile, names)
+            : m_writer.WritePage(m_stats, m_awards, m_request.themeFile, m_request.outputFile,
+                                 names, result.themeError);
     return result;
 }
 
 RunResult StatsGenerator::Run(std::ostream& page) {
     RunResult result = prepare();
-    result.page = request_.themeText
-                      ? writer_.WritePage(stats_, awards_, std::string_view(*request_.themeText),
-                                          page, weaponNames(gameVersion_))
-                      : PageWriter::PageResult::ThemeUnreadable;
+    result.page = m_request.themeText ? m_writer.WritePage(m_stats, m_awards,
+                                                           std::string_view(*m_request.themeText),
+                                                           page, weaponNames(m_gameVersion))
+                                      : PageWriter::PageResult::ThemeUnreadable;
     return result;
 }
 

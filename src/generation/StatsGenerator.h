@@ -46,14 +46,14 @@ public:
     // Reads the log and computes the awards, writing no page.
     RunResult runWithoutPage();
 
-    [[nodiscard]] AwardTable& awards() { return awards_; }
-    [[nodiscard]] const MatchStats& stats() const { return stats_; }
-    [[nodiscard]] MatchStats& stats() { return stats_; }
+    [[nodiscard]] AwardTable& awards() { return m_awards; }
+    [[nodiscard]] const MatchStats& stats() const { return m_stats; }
+    [[nodiscard]] MatchStats& stats() { return m_stats; }
     // The message set used; after a run also for the automatic choice.
-    [[nodiscard]] std::int32_t gameVersion() const { return gameVersion_; }
+    [[nodiscard]] std::int32_t gameVersion() const { return m_gameVersion; }
     // The events under the message set used; empty unless recorded.
-    [[nodiscard]] const MatchEvents& events() const { return events_; }
-    [[nodiscard]] MatchEvents& events() { return events_; }
+    [[nodiscard]] const MatchEvents& events() const { return m_events; }
+    [[nodiscard]] MatchEvents& events() { return m_events; }
 
 private:
     [[nodiscard]] std::vector<LogReadResult> parse(std::span<const LogTarget> targets) const;
@@ -61,12 +61,12 @@ private:
     // Reads the log and computes the awards: everything before the page.
     RunResult prepare();
 
-    GenerationRequest request_;
-    AwardTable awards_;
-    MatchStats stats_;
-    std::int32_t gameVersion_;
-    MatchEvents events_;
-    PageWriter writer_;
+    GenerationRequest m_request;
+    AwardTable m_awards;
+    MatchStats m_stats;
+    std::int32_t m_gameVersion;
+    MatchEvents m_events;
+    PageWriter m_writer;
 };
 
 }  // namespace zefa

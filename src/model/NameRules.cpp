@@ -24,9 +24,9 @@ NameKey::NameKey(std::string_view raw) {
         end = kKeyEnd;
     }
     // A name kept as it is has fewer than two characters after at most four.
-    char* at = std::copy(body.begin(), body.end(), chars_.begin());
+    char* at = std::copy(body.begin(), body.end(), m_chars.begin());
     at = std::copy(end.begin(), end.end(), at);
-    size_ = static_cast<std::size_t>(at - chars_.begin());
+    m_size = static_cast<std::size_t>(at - m_chars.begin());
 }
 
 std::string stripColourCodes(std::string_view text) {

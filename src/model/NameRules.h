@@ -16,11 +16,11 @@ public:
     static constexpr std::size_t kMaxSize = 29;
 
     explicit NameKey(std::string_view raw);
-    [[nodiscard]] std::string_view view() const { return {chars_.data(), size_}; }
+    [[nodiscard]] std::string_view view() const { return {m_chars.data(), m_size}; }
 
 private:
-    std::array<char, kMaxSize> chars_{};
-    std::size_t size_ = 0;
+    std::array<char, kMaxSize> m_chars{};
+    std::size_t m_size = 0;
 };
 
 [[nodiscard]] inline std::string normaliseName(std::string_view raw) {

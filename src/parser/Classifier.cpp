@@ -3,18 +3,18 @@
 namespace zefa {
 
 Classifier::Classifier(std::span<const VersionTables* const> tableSets, MatchEngine engine)
-    : engine_(builtEngine(engine)) {
+    : m_engine(builtEngine(engine)) {
     // Consecutive slots: one scan result covers every set.
-    sets_.reserve(tableSets.size());
+    m_sets.reserve(tableSets.size());
     std::size_t firstSlot = 0;
     for (const VersionTables* tables : tableSets) {
-        firstSlot = sets_.emplace_back(*tables, firstSlot).endSlot();
+        firstSlot = m_sets.emplace_back(*tables, firstSlot).endSlot();
     }
 #if ZEFA_PREFILTER
-    if (usesPrefilter(engine_)) {
+    if (usesPrefilter(m_engine)) {
         std::vector<std::span<const CompiledPattern>> lists;
-        for (const PatternSet& set : sets_) lists.push_back(set.all());
-        prefilter_.emplace(lists);
+        for (const PatternSet& set : m_sets) lists.push_back(set.all());
+        m_prefilter.emplace(lists);
     }
 #endif
 }

@@ -22,22 +22,22 @@ class Classifier {
 public:
     Classifier(std::span<const VersionTables* const> tableSets, MatchEngine engine);
 
-    [[nodiscard]] std::size_t setCount() const { return sets_.size(); }
-    [[nodiscard]] const PatternSet& patterns(std::size_t set) const { return sets_[set]; }
+    [[nodiscard]] std::size_t setCount() const { return m_sets.size(); }
+    [[nodiscard]] const PatternSet& patterns(std::size_t set) const { return m_sets[set]; }
     // The engine this build runs for the one asked for.
-    [[nodiscard]] MatchEngine engine() const { return engine_; }
+    [[nodiscard]] MatchEngine engine() const { return m_engine; }
 #if ZEFA_PREFILTER
     // Null with the plain engine.
     [[nodiscard]] const LinePrefilter* prefilter() const {
-        return prefilter_ ? &*prefilter_ : nullptr;
+        return m_prefilter ? &*m_prefilter : nullptr;
     }
 #endif
 
 private:
-    MatchEngine engine_;
-    std::vector<PatternSet> sets_;
+    MatchEngine m_engine;
+    std::vector<PatternSet> m_sets;
 #if ZEFA_PREFILTER
-    std::optional<LinePrefilter> prefilter_;
+    std::optional<LinePrefilter> m_prefilter;
 #endif
 };
 

@@ -32,7 +32,7 @@ private:
         MatchEngine engine;
         std::unique_ptr<const Classifier> classifier;
     };
-    std::vector<Entry> entries_;
+    std::vector<Entry> m_entries;
 };
 
 }  // namespace zefa

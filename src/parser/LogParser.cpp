@@ -34,7 +34,7 @@ std::array<bool, kTeamCount> teamWordsIn(std::string_view text) {
 }  // namespace
 
 LogParser::LogParser(MatchStats& stats, const PatternSet& patterns, RowMatcher rows)
-    : stats_(stats), tables_(patterns.tables()), patterns_(patterns), matcher_(rows) {
+    : m_stats(stats), m_tables(patterns.tables()), m_patterns(patterns), m_matcher(rows) {
     // Each rule's patterns, as slots: the chat rule has both chat patterns.
     const std::size_t first = patterns.all().front().slot();
     const std::span<const CompiledPattern> ofRule[kLineRuleCount - 1] = {
@@ -50,11 +50,11 @@ LogParser::LogParser(MatchStats& stats, const PatternSet& patterns, RowMatcher r
         patterns.environmentDeaths(),
         patterns.defenses(),
     };
-    ruleOfSlot_.resize(patterns.all().size());
+    m_ruleOfSlot.resize(patterns.all().size());
     for (std::size_t rule = 0; rule < std::size(ofRule); ++rule) {
         for (const CompiledPattern& pattern : ofRule[rule])
-            ruleOfSlot_[pattern.slot() - first] = static_cast<std::uint8_t>(rule);
-        ruleEnd_[rule] = ofRule[rule].back().slot() + 1;
+            m_ruleOfSlot[pattern.slot() - first] = static_cast<std::uint8_t>(rule);
+        m_ruleEnd[rule] = ofRule[rule].back().slot() + 1;
     }
 }
 
@@ -71,13 +71,13 @@ struct Rule {
 
 LineRule LogParser::classifyLine(std::string_view line) {
     if (line.empty()) return LineRule::None;
-    matcher_.setSubject(line);
+    m_matcher.setSubject(line);
     return classify(nullptr);
 }
 
 LineRule LogParser::classifyLine(std::string_view line, const CandidateSet& candidates) {
     if (line.empty()) return LineRule::None;
-    matcher_.setSubject(line, candidates);
+    m_matcher.setSubject(line, candidates);
     return classify(&candidates);
 }
 
@@ -99,15 +99,15 @@ LineRule LogParser::classify(const CandidateSet* candidates) {
     if (candidates) {
         // Straight to the rule of the next candidate: rules with none are
         // not tried. The patterns lie in the order of the rules.
-        const std::size_t first = patterns_.all().front().slot();
-        const std::size_t end = patterns_.endSlot();
+        const std::size_t first = m_patterns.all().front().slot();
+        const std::size_t end = m_patterns.endSlot();
         for (std::size_t slot = candidates->next(first, end); slot < end;) {
-            const std::size_t rule = ruleOfSlot_[slot - first];
+            const std::size_t rule = m_ruleOfSlot[slot - first];
             if ((this->*kRules[rule].take)()) {
                 taken = kRules[rule].rule;
                 break;
             }
-            slot = candidates->next(ruleEnd_[rule], end);
+            slot = candidates->next(m_ruleEnd[rule], end);
         }
     } else {
         for (const auto& [rule, take] : kRules) {
@@ -117,45 +117,46 @@ LineRule LogParser::classify(const CandidateSet* candidates) {
             }
         }
     }
-    ++taken_[static_cast<std::size_t>(taken)];
-    if (events_) events_->note(taken, matcher_.subject(), matcher_.capture(1), matcher_.capture(2));
+    ++m_taken[static_cast<std::size_t>(taken)];
+    if (m_events)
+        m_events->note(taken, m_matcher.subject(), m_matcher.capture(1), m_matcher.capture(2));
     return taken;
 }
 
 void LogParser::finishLog() {
     for (FlagIndex flag : kFlags) creditSavers(flag);
-    stats_.finish();
+    m_stats.finish();
 }
 
 bool LogParser::takeChat() {
-    if (!matcher_.test(patterns_.chatFilter())) return false;
+    if (!m_matcher.test(m_patterns.chatFilter())) return false;
     // Talk before the first game event is warm-up chatter and is not kept.
-    if (started_ && matcher_.test(patterns_.chatLine())) {
-        const std::string_view speaker = matcher_.capture(1);
-        if (PlayerRecord* p = stats_.findPlayer(speaker, false)) ++p->mm1;
-        stats_.chatSpeakers.emplace_back(speaker);
-        stats_.chatTexts.emplace_back(matcher_.capture(2));
+    if (m_started && m_matcher.test(m_patterns.chatLine())) {
+        const std::string_view speaker = m_matcher.capture(1);
+        if (PlayerRecord* p = m_stats.findPlayer(speaker, false)) ++p->mm1;
+        m_stats.chatSpeakers.emplace_back(speaker);
+        m_stats.chatTexts.emplace_back(m_matcher.capture(2));
     }
     return true;
 }
 
 bool LogParser::takeSelfGrenade() {
-    if (!matcher_.test(patterns_.selfGrenade())) return false;
-    started_ = true;
-    if (PlayerRecord* p = player(matcher_.capture(1))) ++p->selfGren;
+    if (!m_matcher.test(m_patterns.selfGrenade())) return false;
+    m_started = true;
+    if (PlayerRecord* p = player(m_matcher.capture(1))) ++p->selfGren;
     return true;
 }
 
 bool LogParser::takeRename() {
-    if (!matcher_.test(patterns_.rename())) return false;
-    PlayerRecord* old = stats_.findPlayer(matcher_.capture(1), false);
+    if (!m_matcher.test(m_patterns.rename())) return false;
+    PlayerRecord* old = m_stats.findPlayer(m_matcher.capture(1), false);
     if (!old) return true;
-    PlayerRecord* renamed = stats_.findPlayer(matcher_.capture(2), false);
+    PlayerRecord* renamed = m_stats.findPlayer(m_matcher.capture(2), false);
     if (renamed == old) return true;
     if (renamed) {
         mergeRenamed(*old, *renamed);
     } else {
-        stats_.renamePlayer(*old, matcher_.capture(2));
+        m_stats.renamePlayer(*old, m_matcher.capture(2));
     }
     return true;
 }
@@ -164,7 +165,7 @@ bool LogParser::takeRename() {
 // players so that saves and captures stay with the right one.
 void LogParser::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
     const std::int32_t removed = from.id;
-    stats_.mergeRenamed(from, into);
+    m_stats.mergeRenamed(from, into);
     auto remap = [&](std::int32_t& id) {
         if (id == removed) {
             id = into.id;
@@ -172,35 +173,35 @@ void LogParser::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
             --id;
         }
     };
-    for (std::int32_t& carrier : flagCarrier_) remap(carrier);
-    for (auto& savers : flagSavers_) {
+    for (std::int32_t& carrier : m_flagCarrier) remap(carrier);
+    for (auto& savers : m_flagSavers) {
         for (std::int32_t& saver : savers) remap(saver);
     }
 }
 
 bool LogParser::takeOwnerlessSentry() {
-    return matcher_.subject().starts_with(kOwnerlessSentryPrefix) &&
-           matcher_.test(patterns_.ownerlessSentry());
+    return m_matcher.subject().starts_with(kOwnerlessSentryPrefix) &&
+           m_matcher.test(m_patterns.ownerlessSentry());
 }
 
 bool LogParser::takeKill() {
-    const auto row = matcher_.firstMatch(patterns_.kills());
+    const auto row = m_matcher.firstMatch(m_patterns.kills());
     if (!row) return false;
-    const KillRow& kill = tables_.kills[*row];
-    recordKill(matcher_.capture(2), matcher_.capture(1), kill.weapon, kill.sentry);
+    const KillRow& kill = m_tables.kills[*row];
+    recordKill(m_matcher.capture(2), m_matcher.capture(1), kill.weapon, kill.sentry);
     return true;
 }
 
 bool LogParser::takeFlagPickup() {
-    const auto row = matcher_.firstMatch(patterns_.flagPickups());
+    const auto row = m_matcher.firstMatch(m_patterns.flagPickups());
     if (!row) return false;
-    started_ = true;
-    PlayerRecord* p = player(matcher_.capture(1));
+    m_started = true;
+    PlayerRecord* p = player(m_matcher.capture(1));
     if (!p) return true;
     if (flagPickupTable()[*row].kind == PickupKind::Single) {
         takeFlag(kRedFlag, p->id);
     } else {
-        const auto teams = teamWordsIn(matcher_.capture(2));
+        const auto teams = teamWordsIn(m_matcher.capture(2));
         if (teams[kRed]) takeFlag(kRedFlag, p->id);
         if (teams[kBlue]) takeFlag(kBlueFlag, p->id);
     }
@@ -210,14 +211,14 @@ bool LogParser::takeFlagPickup() {
 }
 
 void LogParser::takeFlag(FlagIndex flag, std::int32_t carrierId) {
-    flagCarrier_[flag] = carrierId;
-    flagState_[flag] = flagState_[flag] == kFlagAtBase ? kFlagFirstCarry : kFlagBroken;
+    m_flagCarrier[flag] = carrierId;
+    m_flagState[flag] = m_flagState[flag] == kFlagAtBase ? kFlagFirstCarry : kFlagBroken;
 }
 
 bool LogParser::takeFlagCapture() {
-    const auto row = matcher_.firstMatch(patterns_.flagCaptures());
+    const auto row = m_matcher.firstMatch(m_patterns.flagCaptures());
     if (!row) return false;
-    started_ = true;
+    m_started = true;
     PlayerRecord* capper = nullptr;
     switch (flagCaptureTable()[*row].kind) {
         case CaptureKind::CapperNamed:
@@ -243,27 +244,27 @@ bool LogParser::takeFlagCapture() {
 // The capper is credited even when not known to hold a flag; only the flags
 // it holds score.
 PlayerRecord* LogParser::captureByNamedCapper() {
-    PlayerRecord* capper = player(matcher_.capture(1));
+    PlayerRecord* capper = player(m_matcher.capture(1));
     for (FlagIndex flag : kFlags) {
-        if (!capper || flagCarrier_[flag] != capper->id) continue;
+        if (!capper || m_flagCarrier[flag] != capper->id) continue;
         closeRun(flag);
-        ++stats_.teamScores[scoringTeam(flag)];
+        ++m_stats.teamScores[scoringTeam(flag)];
     }
     return capper;
 }
 
 PlayerRecord* LogParser::captureOfNamedFlag() {
-    const auto teams = teamWordsIn(matcher_.capture(1));
+    const auto teams = teamWordsIn(m_matcher.capture(1));
     PlayerRecord* capper = nullptr;
     if (teams[kRed]) {
         if (PlayerRecord* carrier = closeRun(kRedFlag)) {
-            ++stats_.teamScores[scoringTeam(kRedFlag)];
+            ++m_stats.teamScores[scoringTeam(kRedFlag)];
             capper = carrier;
         }
     }
     if (teams[kBlue]) {
         capper = closeRun(kBlueFlag);
-        if (capper) ++stats_.teamScores[scoringTeam(kBlueFlag)];
+        if (capper) ++m_stats.teamScores[scoringTeam(kBlueFlag)];
     }
     return capper;
 }
@@ -273,72 +274,72 @@ PlayerRecord* LogParser::captureOfNamedFlag() {
 PlayerRecord* LogParser::scoringEvent() {
     PlayerRecord* carrier = closeRun(kRedFlag);
     if (!carrier) return nullptr;
-    const auto teams = teamWordsIn(matcher_.capture(0));
+    const auto teams = teamWordsIn(m_matcher.capture(0));
     for (std::size_t t = 0; t < teams.size(); ++t) {
-        if (teams[t]) --stats_.teamScores[t];
+        if (teams[t]) --m_stats.teamScores[t];
     }
     return carrier;
 }
 
 PlayerRecord* LogParser::captureInNamedBase() {
-    const auto teams = teamWordsIn(matcher_.capture(2));
-    if (teams[kRed]) ++stats_.teamScores[kBlue];
-    if (teams[kBlue]) ++stats_.teamScores[kRed];
+    const auto teams = teamWordsIn(m_matcher.capture(2));
+    if (teams[kRed]) ++m_stats.teamScores[kBlue];
+    if (teams[kBlue]) ++m_stats.teamScores[kRed];
     return closeRun(kRedFlag);
 }
 
 // Ends the flag's run at a capture; the savers of the run get nothing.
 // Returns the carrier, or null when nobody known held the flag.
 PlayerRecord* LogParser::closeRun(FlagIndex flag) {
-    PlayerRecord* carrier = stats_.findPlayerById(flagCarrier_[flag]);
+    PlayerRecord* carrier = m_stats.findPlayerById(m_flagCarrier[flag]);
     if (!carrier) return nullptr;
-    flagCarrier_[flag] = kNoCarrier;
-    if (flagState_[flag] == kFlagFirstCarry) ++carrier->c2cs;
-    flagState_[flag] = kFlagAtBase;
-    flagSavers_[flag].clear();
+    m_flagCarrier[flag] = kNoCarrier;
+    if (m_flagState[flag] == kFlagFirstCarry) ++carrier->c2cs;
+    m_flagState[flag] = kFlagAtBase;
+    m_flagSavers[flag].clear();
     return carrier;
 }
 
 bool LogParser::takeFlagReturn() {
-    if (!matcher_.firstMatch(patterns_.flagReturns())) return false;
-    started_ = true;
-    const FlagIndex flag = teamWordsIn(matcher_.capture(0))[kBlue] ? kBlueFlag : kRedFlag;
-    flagState_[flag] = kFlagAtBase;
-    flagCarrier_[flag] = kNoCarrier;
+    if (!m_matcher.firstMatch(m_patterns.flagReturns())) return false;
+    m_started = true;
+    const FlagIndex flag = teamWordsIn(m_matcher.capture(0))[kBlue] ? kBlueFlag : kRedFlag;
+    m_flagState[flag] = kFlagAtBase;
+    m_flagCarrier[flag] = kNoCarrier;
     creditSavers(flag);
-    flagSavers_[flag].clear();
+    m_flagSavers[flag].clear();
     return true;
 }
 
 void LogParser::creditSavers(FlagIndex flag) {
-    for (std::int32_t id : flagSavers_[flag]) {
-        if (PlayerRecord* saver = stats_.findPlayerById(id)) ++saver->flagSaves;
+    for (std::int32_t id : m_flagSavers[flag]) {
+        if (PlayerRecord* saver = m_stats.findPlayerById(id)) ++saver->flagSaves;
     }
 }
 
 bool LogParser::takeSuicide() {
-    const auto row = matcher_.firstMatch(patterns_.suicides());
+    const auto row = m_matcher.firstMatch(m_patterns.suicides());
     if (!row) return false;
-    recordKill(matcher_.capture(1), matcher_.capture(1), tables_.suicides[*row].weapon, false);
+    recordKill(m_matcher.capture(1), m_matcher.capture(1), m_tables.suicides[*row].weapon, false);
     return true;
 }
 
 bool LogParser::takeEnvironmentDeath() {
-    if (!matcher_.firstMatch(patterns_.environmentDeaths())) return false;
-    recordKill(matcher_.capture(1), matcher_.capture(1), kEnvironment, false);
+    if (!m_matcher.firstMatch(m_patterns.environmentDeaths())) return false;
+    recordKill(m_matcher.capture(1), m_matcher.capture(1), kEnvironment, false);
     return true;
 }
 
 bool LogParser::takeDefense() {
-    const auto row = matcher_.firstMatch(patterns_.defenses());
+    const auto row = m_matcher.firstMatch(m_patterns.defenses());
     if (!row) return false;
-    if (PlayerRecord* p = player(matcher_.capture(1))) ++p->defenses[defenseTable()[*row].kind];
+    if (PlayerRecord* p = player(m_matcher.capture(1))) ++p->defenses[defenseTable()[*row].kind];
     return true;
 }
 
 void LogParser::recordKill(std::string_view killerName, std::string_view victimName, Weapon weapon,
                            bool sentry) {
-    started_ = true;
+    m_started = true;
     const bool teamKill = killerName.starts_with(kTeamKillPrefix);
     if (teamKill) killerName.remove_prefix(kTeamKillPrefix.size());
     PlayerRecord* killerRecord = player(killerName);
@@ -357,7 +358,7 @@ void LogParser::recordKill(std::string_view killerName, std::string_view victimN
         ++killer.tks;
         killer.countKillOf(victim.id);
         ++victim.tkDeaths;
-        for (std::int32_t& carrier : flagCarrier_) {
+        for (std::int32_t& carrier : m_flagCarrier) {
             if (carrier == victim.id) carrier = kNoCarrier;
         }
         return;
@@ -376,10 +377,10 @@ void LogParser::recordKill(std::string_view killerName, std::string_view victimN
     // Killing a carrier, or destroying its sentry, stops the run and makes a
     // possible save.
     for (FlagIndex flag : kFlags) {
-        if (flagCarrier_[flag] != victim.id) continue;
-        flagSavers_[flag].push_back(killer.id);
-        flagCarrier_[flag] = kNoCarrier;
-        flagState_[flag] = kFlagBroken;
+        if (m_flagCarrier[flag] != victim.id) continue;
+        m_flagSavers[flag].push_back(killer.id);
+        m_flagCarrier[flag] = kNoCarrier;
+        m_flagState[flag] = kFlagBroken;
     }
 }
 

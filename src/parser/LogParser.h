@@ -39,7 +39,7 @@ public:
               RowMatcher rows = RowMatcher::Exact);
 
     // Every line read counts, also one that is not classified.
-    void countLine() { ++stats_.lineCount; }
+    void countLine() { ++m_stats.lineCount; }
     // One line without its line end; empty lines do nothing. Every row is tried.
     LineRule classifyLine(std::string_view line);
     // The same, trying only the rows among the line's candidates, which must
@@ -48,21 +48,21 @@ public:
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
     // Notes the game events and renames of every later line in `events`; null: none.
-    void recordEvents(MatchEvents* events) { events_ = events; }
+    void recordEvents(MatchEvents* events) { m_events = events; }
 
-    [[nodiscard]] bool started() const { return started_; }
+    [[nodiscard]] bool started() const { return m_started; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
-        return flagCarrier_;
+        return m_flagCarrier;
     }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagState() const {
-        return flagState_;
+        return m_flagState;
     }
     [[nodiscard]] const std::array<std::vector<std::int32_t>, kFlagCount>& flagSavers() const {
-        return flagSavers_;
+        return m_flagSavers;
     }
     // Non-empty lines classified so far that `rule` took.
     [[nodiscard]] std::int32_t linesTakenBy(LineRule rule) const {
-        return taken_[static_cast<std::size_t>(rule)];
+        return m_taken[static_cast<std::size_t>(rule)];
     }
 
 private:
@@ -83,7 +83,7 @@ private:
                     bool sentry);
     void mergeRenamed(PlayerRecord& from, PlayerRecord& into);
     // The player of that name, created if new; null once the list is full.
-    PlayerRecord* player(std::string_view rawName) { return stats_.findPlayer(rawName, true); }
+    PlayerRecord* player(std::string_view rawName) { return m_stats.findPlayer(rawName, true); }
 
     void takeFlag(FlagIndex flag, std::int32_t carrierId);
     PlayerRecord* captureByNamedCapper();
@@ -93,21 +93,21 @@ private:
     PlayerRecord* closeRun(FlagIndex flag);
     void creditSavers(FlagIndex flag);
 
-    MatchStats& stats_;
-    const VersionTables& tables_;
-    const PatternSet& patterns_;
-    LineMatcher matcher_;
-    bool started_ = false;
-    std::array<std::int32_t, kFlagCount> flagCarrier_{kNoCarrier, kNoCarrier};
-    std::array<std::int32_t, kFlagCount> flagState_{kFlagAtBase, kFlagAtBase};
-    std::array<std::vector<std::int32_t>, kFlagCount> flagSavers_;
-    std::array<std::int32_t, kLineRuleCount> taken_{};
+    MatchStats& m_stats;
+    const VersionTables& m_tables;
+    const PatternSet& m_patterns;
+    LineMatcher m_matcher;
+    bool m_started = false;
+    std::array<std::int32_t, kFlagCount> m_flagCarrier{kNoCarrier, kNoCarrier};
+    std::array<std::int32_t, kFlagCount> m_flagState{kFlagAtBase, kFlagAtBase};
+    std::array<std::vector<std::int32_t>, kFlagCount> m_flagSavers;
+    std::array<std::int32_t, kLineRuleCount> m_taken{};
     // For the walk over a line's candidates: the rule (index in the order
     // of trying) of each pattern, by slot from the set's first, and the
     // slot after each rule's last pattern.
-    std::vector<std::uint8_t> ruleOfSlot_;
-    std::array<std::size_t, kLineRuleCount - 1> ruleEnd_{};
-    MatchEvents* events_ = nullptr;
+    std::vector<std::uint8_t> m_ruleOfSlot;
+    std::array<std::size_t, kLineRuleCount - 1> m_ruleEnd{};
+    MatchEvents* m_events = nullptr;
 };
 
 }  // namespace zefa

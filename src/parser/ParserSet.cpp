@@ -16,33 +16,33 @@ std::optional<std::string_view> usableLine(std::string_view rawLine) {
 }  // namespace
 
 ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats) {
-    parsers_.reserve(stats.size());
+    m_parsers.reserve(stats.size());
     for (std::size_t set = 0; set < stats.size(); ++set) {
-        parsers_.emplace_back(*stats[set], classifier.patterns(set),
-                              rowMatcherOf(classifier.engine()));
+        m_parsers.emplace_back(*stats[set], classifier.patterns(set),
+                               rowMatcherOf(classifier.engine()));
     }
 #if ZEFA_PREFILTER
-    if (const LinePrefilter* prefilter = classifier.prefilter()) scanner_.emplace(*prefilter);
+    if (const LinePrefilter* prefilter = classifier.prefilter()) m_scanner.emplace(*prefilter);
 #endif
 }
 
 void ParserSet::readLine(std::string_view rawLine) {
 #if ZEFA_PREFILTER
-    if (scanner_) {
-        takeLine(rawLine, scanner_->scan(rawLine));
+    if (m_scanner) {
+        takeLine(rawLine, m_scanner->scan(rawLine));
         return;
     }
 #endif
-    for (LogParser& parser : parsers_) parser.countLine();
+    for (LogParser& parser : m_parsers) parser.countLine();
     const std::optional<std::string_view> line = usableLine(rawLine);
     if (!line || line->empty()) return;
-    for (LogParser& parser : parsers_) parser.classifyLine(*line);
+    for (LogParser& parser : m_parsers) parser.classifyLine(*line);
 }
 
 void ParserSet::readLines(std::string_view block) {
 #if ZEFA_PREFILTER
-    if (scanner_) {
-        scanner_->scanLines(block, *this);
+    if (m_scanner) {
+        m_scanner->scanLines(block, *this);
         return;
     }
 #endif
@@ -56,15 +56,15 @@ void ParserSet::readLines(std::string_view block) {
 // The candidates were found in the raw line, which holds the classified part
 // at its start: any row that can match that part is among them.
 void ParserSet::takeLine(std::string_view rawLine, const CandidateSet& candidates) {
-    for (LogParser& parser : parsers_) parser.countLine();
+    for (LogParser& parser : m_parsers) parser.countLine();
     const std::optional<std::string_view> line = usableLine(rawLine);
     if (!line || line->empty()) return;
-    for (LogParser& parser : parsers_) parser.classifyLine(*line, candidates);
+    for (LogParser& parser : m_parsers) parser.classifyLine(*line, candidates);
 }
 #endif
 
 void ParserSet::finishLog() {
-    for (LogParser& parser : parsers_) parser.finishLog();
+    for (LogParser& parser : m_parsers) parser.finishLog();
 }
 
 }  // namespace zefa

@@ -34,17 +34,17 @@ public:
     // Credits the flag savers still listed and finishes every statistics.
     void finishLog();
 
-    [[nodiscard]] const LogParser& parser(std::size_t set) const { return parsers_[set]; }
-    void recordEvents(std::size_t set, MatchEvents* events) { parsers_[set].recordEvents(events); }
+    [[nodiscard]] const LogParser& parser(std::size_t set) const { return m_parsers[set]; }
+    void recordEvents(std::size_t set, MatchEvents* events) { m_parsers[set].recordEvents(events); }
 
 private:
 #if ZEFA_PREFILTER
     void takeLine(std::string_view rawLine, const CandidateSet& candidates) override;
 #endif
 
-    std::vector<LogParser> parsers_;
+    std::vector<LogParser> m_parsers;
 #if ZEFA_PREFILTER
-    std::optional<LinePrefilter::Scanner> scanner_;
+    std::optional<LinePrefilter::Scanner> m_scanner;
 #endif
 };
 

@@ -21,7 +21,7 @@ struct Rows {
 }  // namespace
 
 PatternSet::PatternSet(const VersionTables& tables, std::size_t firstSlot)
-    : tables_(&tables), firstSlot_(firstSlot) {
+    : m_tables(&tables), m_firstSlot(firstSlot) {
     std::vector<std::string_view> texts = {kChatFilterPattern, kChatLinePattern,
                                            kSelfGrenadePattern, kRenamePattern,
                                            kOwnerlessSentryPattern};
@@ -38,16 +38,16 @@ PatternSet::PatternSet(const VersionTables& tables, std::size_t firstSlot)
     const Rows environment = append(tables.environmentDeaths);
     const Rows defenses = append(defenseTable());
 
-    all_.reserve(texts.size());
-    for (std::string_view text : texts) all_.emplace_back(text, firstSlot + all_.size());
+    m_all.reserve(texts.size());
+    for (std::string_view text : texts) m_all.emplace_back(text, firstSlot + m_all.size());
     auto view = [this](Rows rows) { return all().subspan(rows.first, rows.count); };
-    kills_ = view(kills);
-    flagPickups_ = view(pickups);
-    flagCaptures_ = view(captures);
-    flagReturns_ = view(returns);
-    suicides_ = view(suicides);
-    environmentDeaths_ = view(environment);
-    defenses_ = view(defenses);
+    m_kills = view(kills);
+    m_flagPickups = view(pickups);
+    m_flagCaptures = view(captures);
+    m_flagReturns = view(returns);
+    m_suicides = view(suicides);
+    m_environmentDeaths = view(environment);
+    m_defenses = view(defenses);
 }
 
 }  // namespace zefa

@@ -21,37 +21,37 @@ public:
     PatternSet(const PatternSet&) = delete;
     PatternSet& operator=(const PatternSet&) = delete;
 
-    [[nodiscard]] const VersionTables& tables() const { return *tables_; }
-    [[nodiscard]] std::span<const CompiledPattern> all() const { return all_; }
+    [[nodiscard]] const VersionTables& tables() const { return *m_tables; }
+    [[nodiscard]] std::span<const CompiledPattern> all() const { return m_all; }
     // One past the last slot.
-    [[nodiscard]] std::size_t endSlot() const { return firstSlot_ + all_.size(); }
+    [[nodiscard]] std::size_t endSlot() const { return m_firstSlot + m_all.size(); }
 
-    [[nodiscard]] const CompiledPattern& chatFilter() const { return all_[0]; }
-    [[nodiscard]] const CompiledPattern& chatLine() const { return all_[1]; }
-    [[nodiscard]] const CompiledPattern& selfGrenade() const { return all_[2]; }
-    [[nodiscard]] const CompiledPattern& rename() const { return all_[3]; }
-    [[nodiscard]] const CompiledPattern& ownerlessSentry() const { return all_[4]; }
-    [[nodiscard]] std::span<const CompiledPattern> kills() const { return kills_; }
-    [[nodiscard]] std::span<const CompiledPattern> flagPickups() const { return flagPickups_; }
-    [[nodiscard]] std::span<const CompiledPattern> flagCaptures() const { return flagCaptures_; }
-    [[nodiscard]] std::span<const CompiledPattern> flagReturns() const { return flagReturns_; }
-    [[nodiscard]] std::span<const CompiledPattern> suicides() const { return suicides_; }
+    [[nodiscard]] const CompiledPattern& chatFilter() const { return m_all[0]; }
+    [[nodiscard]] const CompiledPattern& chatLine() const { return m_all[1]; }
+    [[nodiscard]] const CompiledPattern& selfGrenade() const { return m_all[2]; }
+    [[nodiscard]] const CompiledPattern& rename() const { return m_all[3]; }
+    [[nodiscard]] const CompiledPattern& ownerlessSentry() const { return m_all[4]; }
+    [[nodiscard]] std::span<const CompiledPattern> kills() const { return m_kills; }
+    [[nodiscard]] std::span<const CompiledPattern> flagPickups() const { return m_flagPickups; }
+    [[nodiscard]] std::span<const CompiledPattern> flagCaptures() const { return m_flagCaptures; }
+    [[nodiscard]] std::span<const CompiledPattern> flagReturns() const { return m_flagReturns; }
+    [[nodiscard]] std::span<const CompiledPattern> suicides() const { return m_suicides; }
     [[nodiscard]] std::span<const CompiledPattern> environmentDeaths() const {
-        return environmentDeaths_;
+        return m_environmentDeaths;
     }
-    [[nodiscard]] std::span<const CompiledPattern> defenses() const { return defenses_; }
+    [[nodiscard]] std::span<const CompiledPattern> defenses() const { return m_defenses; }
 
 private:
-    const VersionTables* tables_;
-    std::size_t firstSlot_;
-    std::vector<CompiledPattern> all_;
-    std::span<const CompiledPattern> kills_;
-    std::span<const CompiledPattern> flagPickups_;
-    std::span<const CompiledPattern> flagCaptures_;
-    std::span<const CompiledPattern> flagReturns_;
-    std::span<const CompiledPattern> suicides_;
-    std::span<const CompiledPattern> environmentDeaths_;
-    std::span<const CompiledPattern> defenses_;
+    const VersionTables* m_tables;
+    std::size_t m_firstSlot;
+    std::vector<CompiledPattern> m_all;
+    std::span<const CompiledPattern> m_kills;
+    std::span<const CompiledPattern> m_flagPickups;
+    std::span<const CompiledPattern> m_flagCaptures;
+    std::span<const CompiledPattern> m_flagReturns;
+    std::span<const CompiledPattern> m_suicides;
+    std::span<const CompiledPattern> m_environmentDeaths;
+    std::span<const CompiledPattern> m_defenses;
 };
 
 }  // namespace zefa

@@ -6,29 +6,29 @@ namespace {
 constexpr std::size_t kBlockSize = 64 * 1024;
 }  // namespace
 
-PageSink::PageSink(std::ostream& out, std::size_t sizeLimit) : out_(out), sizeLimit_(sizeLimit) {
-    buffer_.reserve(kBlockSize);
+PageSink::PageSink(std::ostream& out, std::size_t sizeLimit) : m_out(out), m_sizeLimit(sizeLimit) {
+    m_buffer.reserve(kBlockSize);
 }
 
 void PageSink::write(std::string_view bytes) {
-    if (overflowed_ || bytes.size() > sizeLimit_ - size_) {
-        overflowed_ = true;
+    if (m_overflowed || bytes.size() > m_sizeLimit - m_size) {
+        m_overflowed = true;
         return;
     }
-    size_ += bytes.size();
-    buffer_.append(bytes);
-    if (buffer_.size() >= kBlockSize) drain();
+    m_size += bytes.size();
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kBlockSize) drain();
 }
 
 bool PageSink::finish() {
     drain();
-    if (out_) out_.flush();
-    return !out_.fail();
+    if (m_out) m_out.flush();
+    return !m_out.fail();
 }
 
 void PageSink::drain() {
-    if (out_) out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
+    if (m_out) m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+    m_buffer.clear();
 }
 
 }  // namespace zefa

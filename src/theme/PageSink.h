@@ -20,16 +20,16 @@ public:
     // Hands the rest to the stream and flushes it; false when the stream failed.
     bool finish();
     // A write did not fit within the size limit and was dropped.
-    [[nodiscard]] bool overflowed() const { return overflowed_; }
+    [[nodiscard]] bool overflowed() const { return m_overflowed; }
 
 private:
     void drain();
 
-    std::ostream& out_;
-    std::string buffer_;
-    std::size_t sizeLimit_;
-    std::size_t size_ = 0;  // bytes accepted so far
-    bool overflowed_ = false;
+    std::ostream& m_out;
+    std::string m_buffer;
+    std::size_t m_sizeLimit;
+    std::size_t m_size = 0;  // bytes accepted so far
+    bool m_overflowed = false;
 };
 
 }  // namespace zefa

@@ -33,11 +33,11 @@ public:
     // What the run reports beside the statistics: the log lines read, the
     // time it took, and the clock of the page's date and time (unset: now).
     PageWriter(std::int32_t lineCount, std::int32_t elapsedMs, std::optional<std::time_t> fixedTime)
-        : lineCount_(lineCount), elapsedMs_(elapsedMs), fixedTime_(fixedTime) {}
+        : m_lineCount(lineCount), m_elapsedMs(elapsedMs), m_fixedTime(fixedTime) {}
 
-    [[nodiscard]] std::int32_t lineCount() const { return lineCount_; }  // "<= NUMLINES =>"
-    [[nodiscard]] std::int32_t elapsedMs() const { return elapsedMs_; }  // "<= DURATION =>"
-    [[nodiscard]] std::optional<std::time_t> fixedTime() const { return fixedTime_; }
+    [[nodiscard]] std::int32_t lineCount() const { return m_lineCount; }  // "<= NUMLINES =>"
+    [[nodiscard]] std::int32_t elapsedMs() const { return m_elapsedMs; }  // "<= DURATION =>"
+    [[nodiscard]] std::optional<std::time_t> fixedTime() const { return m_fixedTime; }
 
     // Creates or truncates the page file first, then reads the theme file;
     // `themeError` tells why the theme could not be read.
@@ -60,9 +60,9 @@ public:
     void ExpandLine(Page& page, std::string_view line) const override;
 
 private:
-    std::int32_t lineCount_ = 0;
-    std::int32_t elapsedMs_ = -1;
-    std::optional<std::time_t> fixedTime_;
+    std::int32_t m_lineCount = 0;
+    std::int32_t m_elapsedMs = -1;
+    std::optional<std::time_t> m_fixedTime;
 };
 
 }  // namespace zefa

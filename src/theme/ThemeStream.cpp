@@ -3,26 +3,26 @@
 namespace zefa {
 
 ThemeStream::ThemeStream(std::string_view text, std::size_t workBudget)
-    : text_(text), budgetLeft_(workBudget) {}
+    : m_text(text), m_budgetLeft(workBudget) {}
 
 std::string_view ThemeStream::readLine() {
-    if (eof_ || fail_ || position_ == text_.size()) {
-        eof_ = fail_ = true;
+    if (m_eof || m_fail || m_position == m_text.size()) {
+        m_eof = m_fail = true;
         return {};
     }
-    const std::string_view rest = text_.substr(position_);
+    const std::string_view rest = m_text.substr(m_position);
     const std::size_t lineFeed = rest.find('\n');
     const std::size_t consumed = lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1;
-    if (consumed + kLineCost > budgetLeft_) {
+    if (consumed + kLineCost > m_budgetLeft) {
         exhaust();
         return {};
     }
-    budgetLeft_ -= consumed + kLineCost;
-    position_ += consumed;
+    m_budgetLeft -= consumed + kLineCost;
+    m_position += consumed;
 
     std::string_view line = rest.substr(0, lineFeed);
     if (lineFeed == std::string_view::npos) {
-        eof_ = true;
+        m_eof = true;
     } else if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
@@ -30,14 +30,14 @@ std::string_view ThemeStream::readLine() {
 }
 
 void ThemeStream::seek(std::size_t position) {
-    if (fail_) return;
-    if (position > text_.size()) {
-        fail_ = true;
+    if (m_fail) return;
+    if (position > m_text.size()) {
+        m_fail = true;
         return;
     }
-    position_ = position;
+    m_position = position;
 }
 
-void ThemeStream::exhaust() { exhausted_ = eof_ = fail_ = true; }
+void ThemeStream::exhaust() { m_exhausted = m_eof = m_fail = true; }
 
 }  // namespace zefa

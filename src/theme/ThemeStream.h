@@ -27,24 +27,24 @@ public:
     ThemeStream(std::string_view text, std::size_t workBudget);
 
     std::string_view readLine();
-    [[nodiscard]] std::size_t tell() const { return fail_ ? kInvalidPosition : position_; }
+    [[nodiscard]] std::size_t tell() const { return m_fail ? kInvalidPosition : m_position; }
     void seek(std::size_t position);
 
-    [[nodiscard]] bool eof() const { return eof_; }
-    [[nodiscard]] bool fail() const { return fail_; }
+    [[nodiscard]] bool eof() const { return m_eof; }
+    [[nodiscard]] bool fail() const { return m_fail; }
 
     // Ends the theme for every further read.
     void exhaust();
     // The work budget ran out, or `exhaust` was called.
-    [[nodiscard]] bool exhausted() const { return exhausted_; }
+    [[nodiscard]] bool exhausted() const { return m_exhausted; }
 
 private:
-    std::string_view text_;
-    std::size_t position_ = 0;
-    std::size_t budgetLeft_;
-    bool eof_ = false;
-    bool fail_ = false;
-    bool exhausted_ = false;
+    std::string_view m_text;
+    std::size_t m_position = 0;
+    std::size_t m_budgetLeft;
+    bool m_eof = false;
+    bool m_fail = false;
+    bool m_exhausted = false;
 };
 
 }  // namespace zefa

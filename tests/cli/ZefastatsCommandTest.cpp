@@ -34,21 +34,23 @@ nlohmann::ordered_json runJson(const std::vector<std::string>& args) {
 // Each test has a scratch directory holding kSmallLog as match.log.
 class ZefastatsCommand : public testing::Test {
 protected:
-    void SetUp() override { writeFile(log, kSmallLog); }
-    [[nodiscard]] std::string path(const std::string& name) const { return (dir / name).string(); }
+    void SetUp() override { writeFile(m_log, kSmallLog); }
+    [[nodiscard]] std::string path(const std::string& name) const {
+        return (m_dir / name).string();
+    }
     [[nodiscard]] std::ptrdiff_t files() const {
-        return std::distance(std::filesystem::directory_iterator(dir.path()), {});
+        return std::distance(std::filesystem::directory_iterator(m_dir.path()), {});
     }
 
-    const ScratchDir dir;
-    const std::string log = path("match.log");
+    const ScratchDir m_dir;
+    const std::string m_log = path("match.log");
 };
 
 // Every failure exits with 1 and one line naming the file and the reason,
 // writes nothing and leaves the earlier page as it was.
 TEST_F(ZefastatsCommand, FailuresNameTheFileAndKeepTheEarlierPage) {
     const std::string page = path("stats.html"), missing = path("nope"),
-                      folder = dir.path().string();
+                      folder = m_dir.path().string();
     const std::string unwritable = path("missing-folder/stats.html");
     writeFile(page, "earlier page");
     const std::string noFile = "No such file or directory", isFolder = "Is a directory";
@@ -58,12 +60,12 @@ TEST_F(ZefastatsCommand, FailuresNameTheFileAndKeepTheEarlierPage) {
     } failures[] = {
         {{missing, "-o", page}, {}, "read log", missing, noFile},
         {{folder, "-o", page}, {}, "read log", folder, isFolder},
-        {{log, "-t", missing, "-o", page}, {}, "read theme", missing, noFile},
-        {{log, "-t", "", "-o", page}, {}, "read theme", "", noFile},
-        {{log, "-o", unwritable}, {}, "write page", unwritable, noFile},
-        {{log}, {"TMPDIR=" + unwritable}, "write page", "-", noFile},
-        {{log, "-o", page, "--json", unwritable}, {}, "write JSON", unwritable, noFile},
-        {{log, "-o", page, "--json", folder}, {}, "write JSON", folder, isFolder},
+        {{m_log, "-t", missing, "-o", page}, {}, "read theme", missing, noFile},
+        {{m_log, "-t", "", "-o", page}, {}, "read theme", "", noFile},
+        {{m_log, "-o", unwritable}, {}, "write page", unwritable, noFile},
+        {{m_log}, {"TMPDIR=" + unwritable}, "write page", "-", noFile},
+        {{m_log, "-o", page, "--json", unwritable}, {}, "write JSON", unwritable, noFile},
+        {{m_log, "-o", page, "--json", folder}, {}, "write JSON", folder, isFolder},
     };
     for (const auto& f : failures) {
         const CommandResult result = runZefastats(f.args, f.environment);
@@ -75,7 +77,7 @@ TEST_F(ZefastatsCommand, FailuresNameTheFileAndKeepTheEarlierPage) {
     EXPECT_EQ(readFile(page), "earlier page");
     EXPECT_EQ(files(), 2) << "no temporary file may be left behind";
 
-    const CommandResult written = runZefastats({log, "-o", page});
+    const CommandResult written = runZefastats({m_log, "-o", page});
     EXPECT_EQ(written.exitCode, 0);
     EXPECT_EQ(written.out + written.err, "");
     EXPECT_NE(readFile(page).find("AutoAimer Award"), std::string::npos);
@@ -116,8 +118,8 @@ TEST_F(ZefastatsCommand, InformationalOptions) {
 }
 
 TEST_F(ZefastatsCommand, JsonReportsTheStatisticsInOrder) {
-    writeFile(log, kSmallLog + std::string("Caf\xE9 was railed by Bob\n"));
-    const auto json = runJson({log, "-o", path("p.html"), "--json", "-", "-a", "0,7"});
+    writeFile(m_log, kSmallLog + std::string("Caf\xE9 was railed by Bob\n"));
+    const auto json = runJson({m_log, "-o", path("p.html"), "--json", "-", "-a", "0,7"});
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : json.items()) keys.push_back(key);
@@ -160,31 +162,32 @@ TEST_F(ZefastatsCommand, GameVersionFollowsTheLogOrTheOption) {
 }
 
 TEST_F(ZefastatsCommand, SourceDateEpochIsTheClockOfTheDateAndTime) {
-    writeFile(dir / "date.thm", "<= DATE =>\n<= TIME =>\n<= NUMLINES =>\n");
+    writeFile(m_dir / "date.thm", "<= DATE =>\n<= TIME =>\n<= NUMLINES =>\n");
     const CommandResult result =
-        runZefastats({log, "-t", path("date.thm")}, {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
+        runZefastats({m_log, "-t", path("date.thm")}, {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "Sep 09, 2001\n01:46:40 AM\n5");
 
-    const CommandResult malformed = runZefastats({log}, {"SOURCE_DATE_EPOCH=yesterday"});
+    const CommandResult malformed = runZefastats({m_log}, {"SOURCE_DATE_EPOCH=yesterday"});
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_EQ(malformed.out, "");
 }
 
 TEST_F(ZefastatsCommand, ReplacesLinkedPagesInPlaceAndWritesEmptyPages) {
-    writeFile(dir / "empty.thm", "");
-    writeFile(dir / "real.html", "earlier page");
+    writeFile(m_dir / "empty.thm", "");
+    writeFile(m_dir / "real.html", "earlier page");
     const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
-    std::filesystem::permissions(dir / "real.html", mode);
-    std::filesystem::create_symlink("real.html", dir / "link.html");
+    std::filesystem::permissions(m_dir / "real.html", mode);
+    std::filesystem::create_symlink("real.html", m_dir / "link.html");
 
-    const CommandResult linked = runZefastats({log, "-o", path("link.html"), "-t", kClassicTheme});
+    const CommandResult linked =
+        runZefastats({m_log, "-o", path("link.html"), "-t", kClassicTheme});
     ASSERT_EQ(linked.exitCode, 0) << linked.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.html"));
-    EXPECT_NE(readFile(dir / "real.html").find("Fragmaster Award"), std::string::npos);
-    EXPECT_EQ(std::filesystem::status(dir / "real.html").permissions(), mode);
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.html"));
+    EXPECT_NE(readFile(m_dir / "real.html").find("Fragmaster Award"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(m_dir / "real.html").permissions(), mode);
 
-    const CommandResult empty = runZefastats({log, "-t", path("empty.thm")});
+    const CommandResult empty = runZefastats({m_log, "-t", path("empty.thm")});
     EXPECT_EQ(empty.exitCode, 0) << empty.err;
     EXPECT_EQ(empty.out, "");
 }

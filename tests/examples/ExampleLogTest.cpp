@@ -131,33 +131,33 @@ std::string examplePath(const ExampleLog& log) {
 class ExampleLogTest : public testing::TestWithParam<const ExampleLog*> {
 protected:
     void SetUp() override {
-        read_ = parseLog(examplePath(log()), stats_, versionTables(log().version));
+        m_read = parseLog(examplePath(log()), m_stats, versionTables(log().version));
     }
 
     static const ExampleLog& log() { return *GetParam(); }
 
-    MatchStats stats_;
-    LogReadResult read_;
+    MatchStats m_stats;
+    LogReadResult m_read;
 };
 
 TEST_P(ExampleLogTest, LinesAndChat) {
-    ASSERT_TRUE(read_.opened);
-    EXPECT_EQ(stats_.lineCount, log().lineCount);
-    ASSERT_EQ(stats_.chatSpeakers.size(), log().chatLines);
-    ASSERT_EQ(stats_.chatTexts.size(), log().chatLines);
-    EXPECT_EQ(stats_.chatSpeakers.front(), log().firstChatSpeaker);
-    EXPECT_EQ(stats_.chatTexts.front(), log().firstChatText);
+    ASSERT_TRUE(m_read.opened);
+    EXPECT_EQ(m_stats.lineCount, log().lineCount);
+    ASSERT_EQ(m_stats.chatSpeakers.size(), log().chatLines);
+    ASSERT_EQ(m_stats.chatTexts.size(), log().chatLines);
+    EXPECT_EQ(m_stats.chatSpeakers.front(), log().firstChatSpeaker);
+    EXPECT_EQ(m_stats.chatTexts.front(), log().firstChatText);
     // Warm-up talk before the first frag is neither listed nor counted.
     for (std::string_view warmUp : {"gl hf", "hi all", "warmup pls", "ready"})
-        EXPECT_EQ(std::count(stats_.chatTexts.begin(), stats_.chatTexts.end(), warmUp), 0);
+        EXPECT_EQ(std::count(m_stats.chatTexts.begin(), m_stats.chatTexts.end(), warmUp), 0);
     // Two lines are listed for nobody (the players' mm1 add up to two less):
     // the admin's, and a newcomer's before their first event.
-    EXPECT_EQ(std::count(stats_.chatSpeakers.begin(), stats_.chatSpeakers.end(), "^3Admin"), 1);
+    EXPECT_EQ(std::count(m_stats.chatSpeakers.begin(), m_stats.chatSpeakers.end(), "^3Admin"), 1);
 }
 
 TEST_P(ExampleLogTest, PlayersInOrderOfFirstAppearance) {
     std::vector<std::string_view> names;
-    for (const PlayerRecord& p : stats_.players) {
+    for (const PlayerRecord& p : m_stats.players) {
         EXPECT_EQ(p.id, static_cast<std::int32_t>(names.size())) << p.name;
         names.push_back(p.name);
     }
@@ -165,12 +165,12 @@ TEST_P(ExampleLogTest, PlayersInOrderOfFirstAppearance) {
 }
 
 TEST_P(ExampleLogTest, CountersOfThePlayersAndTheMatch) {
-    EXPECT_EQ(stats_.teamScores, log().teamScores);
+    EXPECT_EQ(m_stats.teamScores, log().teamScores);
     Figures totals{};
     std::array<std::int32_t, kWeaponCount> weaponKills{}, weaponDeaths{};
     std::array<std::int32_t, kDefenseKindCount> defenses{};
     std::vector<const PlayerRecord*> byId;  // the list is in id order until sorted
-    for (const PlayerRecord& p : stats_.players) {
+    for (const PlayerRecord& p : m_stats.players) {
         byId.push_back(&p);
         add(totals, figures(p));
         add(weaponKills, p.weapKills);
@@ -188,7 +188,7 @@ TEST_P(ExampleLogTest, CountersOfThePlayersAndTheMatch) {
 }
 
 TEST_P(ExampleLogTest, EachLogFavoursItsOwnVersion) {
-    EXPECT_EQ(read_.versionLines, log().versionLines);
+    EXPECT_EQ(m_read.versionLines, log().versionLines);
     MatchStats other;
     const std::int32_t otherVersion =
         log().version == kGameVersionBeta2 ? kGameVersionBeta1H : kGameVersionBeta2;
@@ -198,7 +198,7 @@ TEST_P(ExampleLogTest, EachLogFavoursItsOwnVersion) {
 
 TEST_P(ExampleLogTest, AwardsWithTiesAndMergedPlayers) {
     AwardTable awards;
-    awards.ComputeAwards(stats_.players);
+    awards.ComputeAwards(m_stats.players);
     for (std::int32_t i = 0; i < kAwardCount; ++i) EXPECT_TRUE(awards.shown(i)) << i;
     for (const auto& [i, result] : log().awards)
         EXPECT_EQ(awards.result(i), result) << awardCatalogue()[i].awardName;

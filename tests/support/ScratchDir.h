@@ -15,22 +15,22 @@ public:
     ScratchDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zefa-test.XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        m_path = ::mkdtemp(pattern.data());
     }
     ~ScratchDir() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
-        return path_ / name;
+        return m_path / name;
     }
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 inline std::string readFile(const std::filesystem::path& path) {

@@ -7,19 +7,19 @@
 namespace zefa {
 
 CompiledPattern::CompiledPattern(std::string_view pattern, std::size_t slot)
-    : exact_(ExactMatcher::of(pattern)),
-      text_(pattern),
-      slot_(slot),
-      requiredText_(requiredLiteral(pattern)) {
+    : m_exact(ExactMatcher::of(pattern)),
+      m_text(pattern),
+      m_slot(slot),
+      m_requiredText(requiredLiteral(pattern)) {
 #if ZEFA_PCRE2
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
-    code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                              PCRE2_CASELESS, &errorCode, &errorOffset, nullptr));
+    m_code.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                               PCRE2_CASELESS, &errorCode, &errorOffset, nullptr));
     // Without JIT support the interpreter runs the same pattern, only slower.
-    if (code_) jitCompiled_ = pcre2_jit_compile(code_.get(), PCRE2_JIT_COMPLETE) == 0;
+    if (m_code) m_jitCompiled = pcre2_jit_compile(m_code.get(), PCRE2_JIT_COMPLETE) == 0;
 #else
-    if (!exact_) throw std::invalid_argument("pattern needs PCRE2: " + text_);
+    if (!m_exact) throw std::invalid_argument("pattern needs PCRE2: " + m_text);
 #endif
 }
 

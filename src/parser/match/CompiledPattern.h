@@ -38,26 +38,24 @@ public:
     explicit CompiledPattern(std::string_view pattern, std::size_t slot = kNoSlot);
 
 #if ZEFA_PCRE2
-    [[nodiscard]] const pcre2_code* code() const { return code_.get(); }
-    [[nodiscard]] bool jitCompiled() const { return jitCompiled_; }
+    [[nodiscard]] const pcre2_code* code() const { return m_code.get(); }
+    [[nodiscard]] bool jitCompiled() const { return m_jitCompiled; }
 #endif
-    [[nodiscard]] const ExactMatcher* exactMatcher() const {
-        return exact_ ? &*exact_ : nullptr;
-    }
-    [[nodiscard]] std::string_view text() const { return text_; }
-    [[nodiscard]] std::size_t slot() const { return slot_; }
+    [[nodiscard]] const ExactMatcher* exactMatcher() const { return m_exact ? &*m_exact : nullptr; }
+    [[nodiscard]] std::string_view text() const { return m_text; }
+    [[nodiscard]] std::size_t slot() const { return m_slot; }
     // Lower-case text every match contains; empty when nothing is known.
-    [[nodiscard]] std::string_view requiredText() const { return requiredText_; }
+    [[nodiscard]] std::string_view requiredText() const { return m_requiredText; }
 
 private:
 #if ZEFA_PCRE2
-    std::unique_ptr<pcre2_code, Pcre2CodeDeleter> code_;
-    bool jitCompiled_ = false;
+    std::unique_ptr<pcre2_code, Pcre2CodeDeleter> m_code;
+    bool m_jitCompiled = false;
 #endif
-    std::optional<ExactMatcher> exact_;
-    std::string text_;
-    std::size_t slot_;
-    std::string requiredText_;
+    std::optional<ExactMatcher> m_exact;
+    std::string m_text;
+    std::size_t m_slot;
+    std::string m_requiredText;
 };
 
 }  // namespace zefa

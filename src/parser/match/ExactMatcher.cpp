@@ -32,22 +32,22 @@ std::optional<ExactMatcher> ExactMatcher::of(std::string_view pattern) {
     const bool fits = parse(
         pattern,
         [&](char c) {
-            if (!inLiteral) matcher.literals_.emplace_back();
-            matcher.literals_.back() += lowerAscii(c);
+            if (!inLiteral) matcher.m_literals.emplace_back();
+            matcher.m_literals.back() += lowerAscii(c);
             inLiteral = true;
         },
         [&] {
-            if (matcher.literals_.empty()) {
-                matcher.leadingGroup_ = true;
+            if (matcher.m_literals.empty()) {
+                matcher.m_leadingGroup = true;
             } else {
-                matcher.trailingGroup_ = true;  // until a literal follows
+                matcher.m_trailingGroup = true;  // until a literal follows
             }
             inLiteral = false;
         });
     if (!fits) return std::nullopt;
     // A group between two literals is neither leading nor trailing: only the
     // last group seen can trail, and only when no literal came after it.
-    matcher.trailingGroup_ = matcher.trailingGroup_ && !inLiteral;
+    matcher.m_trailingGroup = matcher.m_trailingGroup && !inLiteral;
     return matcher;
 }
 
@@ -65,35 +65,35 @@ bool ExactMatcher::match(std::string_view folded, Match& found) const {
 }
 
 bool ExactMatcher::matchLine(std::string_view line, std::size_t offset, Match& found) const {
-    const std::size_t n = literals_.size();
+    const std::size_t n = m_literals.size();
     std::array<std::size_t, kMaxLiterals> at;  // each set before it is read
     // Right to left: each literal at its last occurrence that ends where the
     // next one starts or before. A leading literal is placed apart.
     std::size_t limit = line.size();
-    const std::size_t placedFirst = leadingGroup_ ? 0 : 1;
+    const std::size_t placedFirst = m_leadingGroup ? 0 : 1;
     for (std::size_t i = n; i-- > placedFirst;) {
-        at[i] = lastOccurrence(line, literals_[i], limit);
+        at[i] = lastOccurrence(line, m_literals[i], limit);
         if (at[i] == std::string_view::npos) return false;
         limit = at[i];
     }
-    if (!leadingGroup_ && n > 0) {
-        at[0] = line.find(literals_[0]);
-        if (at[0] == std::string_view::npos || at[0] + literals_[0].size() > limit) return false;
+    if (!m_leadingGroup && n > 0) {
+        at[0] = line.find(m_literals[0]);
+        if (at[0] == std::string_view::npos || at[0] + m_literals[0].size() > limit) return false;
     }
 
-    auto endOf = [&](std::size_t i) { return at[i] + literals_[i].size(); };
-    const std::size_t matchStart = leadingGroup_ || n == 0 ? 0 : at[0];
-    const std::size_t matchEnd = n == 0 ? (leadingGroup_ ? line.size() : 0)
-                                 : trailingGroup_ ? line.size()
-                                                  : endOf(n - 1);
+    auto endOf = [&](std::size_t i) { return at[i] + m_literals[i].size(); };
+    const std::size_t matchStart = m_leadingGroup || n == 0 ? 0 : at[0];
+    const std::size_t matchEnd = n == 0            ? (m_leadingGroup ? line.size() : 0)
+                                 : m_trailingGroup ? line.size()
+                                                   : endOf(n - 1);
     found.count = 0;
     auto add = [&](std::size_t start, std::size_t end) {
         if (found.count < kMaxSpans) found.spans[found.count++] = {offset + start, offset + end};
     };
     add(matchStart, matchEnd);
-    if (leadingGroup_) add(0, n == 0 ? line.size() : at[0]);
+    if (m_leadingGroup) add(0, n == 0 ? line.size() : at[0]);
     for (std::size_t i = 0; i + 1 < n; ++i) add(endOf(i), at[i + 1]);
-    if (trailingGroup_ && n > 0) add(endOf(n - 1), line.size());
+    if (m_trailingGroup && n > 0) add(endOf(n - 1), line.size());
     return true;
 }
 

@@ -60,9 +60,9 @@ private:
     template <typename LiteralChar, typename Group>
     static constexpr bool parse(std::string_view pattern, LiteralChar literalChar, Group group);
 
-    std::vector<std::string> literals_;  // lower case, none empty
-    bool leadingGroup_ = false;
-    bool trailingGroup_ = false;
+    std::vector<std::string> m_literals;  // lower case, none empty
+    bool m_leadingGroup = false;
+    bool m_trailingGroup = false;
 };
 
 template <typename LiteralChar, typename Group>

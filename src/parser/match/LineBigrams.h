@@ -15,13 +15,14 @@ class LineBigrams {
 public:
     // Forgets the previous line's pairs.
     void assign(std::string_view line) {
-        for (const std::uint16_t key : keys_) bits_[key >> 6] &= ~(std::uint64_t{1} << (key & 63));
-        keys_.clear();
+        for (const std::uint16_t key : m_keys)
+            m_bits[key >> 6] &= ~(std::uint64_t{1} << (key & 63));
+        m_keys.clear();
         for (std::size_t i = 1; i < line.size(); ++i) {
             const std::uint16_t k = key(line[i - 1], line[i]);
-            std::uint64_t& word = bits_[k >> 6];
+            std::uint64_t& word = m_bits[k >> 6];
             const std::uint64_t bit = std::uint64_t{1} << (k & 63);
-            if (!(word & bit)) keys_.push_back(k);
+            if (!(word & bit)) m_keys.push_back(k);
             word |= bit;
         }
     }
@@ -31,7 +32,7 @@ public:
     [[nodiscard]] bool mayContain(std::string_view text) const {
         for (std::size_t i = 1; i < text.size(); ++i) {
             const std::uint16_t k = key(text[i - 1], text[i]);
-            if (!(bits_[k >> 6] & (std::uint64_t{1} << (k & 63)))) return false;
+            if (!(m_bits[k >> 6] & (std::uint64_t{1} << (k & 63)))) return false;
         }
         return true;
     }
@@ -42,8 +43,8 @@ private:
                                           static_cast<unsigned char>(second));
     }
 
-    std::array<std::uint64_t, 1024> bits_{};  // one bit for each of the 65536 pairs
-    std::vector<std::uint16_t> keys_;         // the pairs set, to clear them again
+    std::array<std::uint64_t, 1024> m_bits{};  // one bit for each of the 65536 pairs
+    std::vector<std::uint16_t> m_keys;         // the pairs set, to clear them again
 };
 
 }  // namespace zefa

@@ -21,15 +21,15 @@ constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
 }  // namespace
 
 LineMatcher::LineMatcher(RowMatcher rows)
-    : rows_(rows),
-      matchData_(pcre2_match_data_create(kMaxCaptures, nullptr)),
-      context_(pcre2_match_context_create(nullptr)),
-      jitStack_(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)) {
-    if (context_) {
-        pcre2_set_match_limit(context_.get(), kMatchLimit);
-        pcre2_set_depth_limit(context_.get(), kDepthLimit);
-        pcre2_set_heap_limit(context_.get(), kHeapLimitKiB);
-        if (jitStack_) pcre2_jit_stack_assign(context_.get(), nullptr, jitStack_.get());
+    : m_rows(rows),
+      m_matchData(pcre2_match_data_create(kMaxCaptures, nullptr)),
+      m_context(pcre2_match_context_create(nullptr)),
+      m_jitStack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)) {
+    if (m_context) {
+        pcre2_set_match_limit(m_context.get(), kMatchLimit);
+        pcre2_set_depth_limit(m_context.get(), kDepthLimit);
+        pcre2_set_heap_limit(m_context.get(), kHeapLimitKiB);
+        if (m_jitStack) pcre2_jit_stack_assign(m_context.get(), nullptr, m_jitStack.get());
     }
 }
 #else
@@ -37,60 +37,60 @@ LineMatcher::LineMatcher(RowMatcher) {}
 #endif
 
 void LineMatcher::setSubject(std::string_view line) {
-    subject_ = line;
-    candidates_ = nullptr;
-    foldedValid_ = false;
-    pairsValid_ = false;
-    count_ = 0;
+    m_subject = line;
+    m_candidates = nullptr;
+    m_foldedValid = false;
+    m_pairsValid = false;
+    m_count = 0;
 }
 
 void LineMatcher::setSubject(std::string_view line, const CandidateSet& candidates) {
     setSubject(line);
-    candidates_ = &candidates;
+    m_candidates = &candidates;
 }
 
 std::string_view LineMatcher::folded() {
-    if (!foldedValid_) {
-        foldCase(subject_, foldedSubject_);
+    if (!m_foldedValid) {
+        foldCase(m_subject, m_foldedSubject);
         // A line read from a log holds no line feed, which spares the
         // matcher looking for one in every test.
-        hasLineFeed_ = subject_.find('\n') != std::string_view::npos;
-        foldedValid_ = true;
+        m_hasLineFeed = m_subject.find('\n') != std::string_view::npos;
+        m_foldedValid = true;
     }
-    return foldedSubject_;
+    return m_foldedSubject;
 }
 
 bool LineMatcher::test(const CompiledPattern& pattern) {
-    count_ = 0;
-    gaveUp_ = false;
-    if (subject_.empty()) return false;
+    m_count = 0;
+    m_gaveUp = false;
+    if (m_subject.empty()) return false;
     const bool possible =
-        candidates_ ? candidates_->mayMatch(pattern.slot()) : holds(pattern.requiredText());
+        m_candidates ? m_candidates->mayMatch(pattern.slot()) : holds(pattern.requiredText());
     if (!possible) return false;
     const ExactMatcher* exact = pattern.exactMatcher();
 #if ZEFA_PCRE2
-    if (!exact || rows_ == RowMatcher::Pcre2) return testPcre2(pattern);
+    if (!exact || m_rows == RowMatcher::Pcre2) return testPcre2(pattern);
 #endif
     return testExact(*exact);
 }
 
 bool LineMatcher::holds(std::string_view text) {
     const std::string_view line = folded();
-    if (!pairsValid_) {
-        foldedPairs_.assign(line);
-        pairsValid_ = true;
+    if (!m_pairsValid) {
+        m_foldedPairs.assign(line);
+        m_pairsValid = true;
     }
-    return foldedPairs_.mayContain(text) && line.find(text) != std::string_view::npos;
+    return m_foldedPairs.mayContain(text) && line.find(text) != std::string_view::npos;
 }
 
 bool LineMatcher::testExact(const ExactMatcher& exact) {
     ExactMatcher::Match found;
     const std::string_view text = folded();
-    if (!(hasLineFeed_ ? exact.match(text, found) : exact.matchLine(text, found))) return false;
-    while (count_ < found.count) {
-        const ExactMatcher::Span span = found.spans[count_];
+    if (!(m_hasLineFeed ? exact.match(text, found) : exact.matchLine(text, found))) return false;
+    while (m_count < found.count) {
+        const ExactMatcher::Span span = found.spans[m_count];
         if (span.end <= span.start) break;
-        captures_[count_++] = subject_.substr(span.start, span.end - span.start);
+        m_captures[m_count++] = m_subject.substr(span.start, span.end - span.start);
     }
     return true;
 }
@@ -98,26 +98,27 @@ bool LineMatcher::testExact(const ExactMatcher& exact) {
 #if ZEFA_PCRE2
 bool LineMatcher::testPcre2(const CompiledPattern& pattern) {
     // Without the match context nothing would bound the run: refuse instead.
-    if (!pattern.code() || !matchData_ || !context_) return false;
+    if (!pattern.code() || !m_matchData || !m_context) return false;
     // The JIT entry skips the checks pcre2_match repeats on every call; both
     // run the same compiled code.
-    const auto subject = reinterpret_cast<PCRE2_SPTR>(subject_.data());
-    const int rc = pattern.jitCompiled() ? pcre2_jit_match(pattern.code(), subject, subject_.size(),
-                                                           0, 0, matchData_.get(), context_.get())
-                                         : pcre2_match(pattern.code(), subject, subject_.size(), 0,
-                                                       0, matchData_.get(), context_.get());
+    const auto subject = reinterpret_cast<PCRE2_SPTR>(m_subject.data());
+    const int rc = pattern.jitCompiled()
+                       ? pcre2_jit_match(pattern.code(), subject, m_subject.size(), 0, 0,
+                                         m_matchData.get(), m_context.get())
+                       : pcre2_match(pattern.code(), subject, m_subject.size(), 0, 0,
+                                     m_matchData.get(), m_context.get());
     // Any error, limits included, is no match. 0: more groups than room, all slots set.
     if (rc < 0) {
-        gaveUp_ = rc != PCRE2_ERROR_NOMATCH;
+        m_gaveUp = rc != PCRE2_ERROR_NOMATCH;
         return false;
     }
     const std::size_t set = rc == 0 ? kMaxCaptures : static_cast<std::size_t>(rc);
-    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(matchData_.get());
-    while (count_ < set) {
-        const PCRE2_SIZE start = ovector[2 * count_];
-        const PCRE2_SIZE end = ovector[2 * count_ + 1];
+    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(m_matchData.get());
+    while (m_count < set) {
+        const PCRE2_SIZE start = ovector[2 * m_count];
+        const PCRE2_SIZE end = ovector[2 * m_count + 1];
         if (start == PCRE2_UNSET || end <= start) break;
-        captures_[count_++] = subject_.substr(start, end - start);
+        m_captures[m_count++] = m_subject.substr(start, end - start);
     }
     return true;
 }
@@ -136,17 +137,17 @@ std::optional<std::size_t> LineMatcher::firstMatch(std::span<const CompiledPatte
 // tables of one pattern list.
 std::size_t LineMatcher::nextCandidate(std::span<const CompiledPattern> table,
                                        std::size_t row) const {
-    if (!candidates_ || row >= table.size()) return row;
+    if (!m_candidates || row >= table.size()) return row;
     const std::size_t first = table.front().slot();
     const bool consecutive =
         first < CandidateSet::kCapacity && table.back().slot() - first == table.size() - 1;
     if (!consecutive) return row;
-    return candidates_->next(first + row, first + table.size()) - first;
+    return m_candidates->next(first + row, first + table.size()) - first;
 }
 
 std::string_view LineMatcher::capture(std::size_t i) const {
-    if (count_ == 0) return {};
-    return captures_[i < count_ ? i : 0];
+    if (m_count == 0) return {};
+    return m_captures[i < m_count ? i : 0];
 }
 
 }  // namespace zefa

@@ -45,7 +45,7 @@ public:
     // Only patterns whose slot is among the candidates are run; the
     // candidates must include every pattern that can match the line.
     void setSubject(std::string_view line, const CandidateSet& candidates);
-    [[nodiscard]] std::string_view subject() const { return subject_; }
+    [[nodiscard]] std::string_view subject() const { return m_subject; }
 
     // Unanchored, leftmost match. Captures are collected from the whole match
     // upward while set and non-empty, so an empty group ends the collection.
@@ -55,7 +55,7 @@ public:
 
     // Whether the latest test ended at one of PCRE2's limits, undecided,
     // rather than failing to match.
-    [[nodiscard]] bool gaveUp() const { return gaveUp_; }
+    [[nodiscard]] bool gaveUp() const { return m_gaveUp; }
 
     // Capture i of the latest test; capture 0 when i was not collected, empty
     // when the test failed or collected nothing. Valid until the next setSubject.
@@ -72,22 +72,22 @@ private:
     bool testPcre2(const CompiledPattern& pattern);
 #endif
 
-    std::string_view subject_;
-    const CandidateSet* candidates_ = nullptr;
-    std::string foldedSubject_;  // the subject in lower case, made on first need
-    bool foldedValid_ = false;
-    bool hasLineFeed_ = false;
-    LineBigrams foldedPairs_;  // its pairs of bytes, made on first need
-    bool pairsValid_ = false;
+    std::string_view m_subject;
+    const CandidateSet* m_candidates = nullptr;
+    std::string m_foldedSubject;  // the subject in lower case, made on first need
+    bool m_foldedValid = false;
+    bool m_hasLineFeed = false;
+    LineBigrams m_foldedPairs;  // its pairs of bytes, made on first need
+    bool m_pairsValid = false;
 #if ZEFA_PCRE2
-    RowMatcher rows_;  // without PCRE2 every row is matched exactly
-    std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> matchData_;
-    std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> context_;
-    std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> jitStack_;
+    RowMatcher m_rows;  // without PCRE2 every row is matched exactly
+    std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> m_matchData;
+    std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> m_context;
+    std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> m_jitStack;
 #endif
-    std::array<std::string_view, kMaxCaptures> captures_{};
-    std::size_t count_ = 0;
-    bool gaveUp_ = false;
+    std::array<std::string_view, kMaxCaptures> m_captures{};
+    std::size_t m_count = 0;
+    bool m_gaveUp = false;
 };
 
 }  // namespace zefa

@@ -56,29 +56,29 @@ LinePrefilter::LinePrefilter(std::span<const std::span<const CompiledPattern>> l
             const std::string_view text = pattern.requiredText();
             // A block scan needs every text to lie inside one line.
             if (text.empty() || text.find('\n') != std::string_view::npos) {
-                always_.add(pattern.slot());
+                m_always.add(pattern.slot());
                 continue;
             }
             const auto id = static_cast<std::size_t>(std::find(texts.begin(), texts.end(), text) -
                                                      texts.begin());
             if (id == texts.size()) {
                 texts.push_back(text);
-                slotsOfText_.emplace_back();
+                m_slotsOfText.emplace_back();
             }
-            slotsOfText_[id].add(pattern.slot());
+            m_slotsOfText[id].add(pattern.slot());
         }
     }
-    database_.reset(compile(texts));
+    m_database.reset(compile(texts));
     // Without the database (no memory, a machine the engine does not run
     // on) every pattern is tried, as row by row.
-    if (!database_ && !texts.empty()) always_.fill();
+    if (!m_database && !texts.empty()) m_always.fill();
 }
 
-LinePrefilter::Scanner::Scanner(const LinePrefilter& prefilter) : prefilter_(prefilter) {
+LinePrefilter::Scanner::Scanner(const LinePrefilter& prefilter) : m_prefilter(prefilter) {
     hs_scratch_t* scratch = nullptr;
-    if (prefilter.database_ &&
-        hs_alloc_scratch(prefilter.database_.get(), &scratch) == HS_SUCCESS) {
-        scratch_.reset(scratch);
+    if (prefilter.m_database &&
+        hs_alloc_scratch(prefilter.m_database.get(), &scratch) == HS_SUCCESS) {
+        m_scratch.reset(scratch);
     } else if (scratch) {
         hs_free_scratch(scratch);
     }
@@ -86,17 +86,17 @@ LinePrefilter::Scanner::Scanner(const LinePrefilter& prefilter) : prefilter_(pre
 
 bool LinePrefilter::Scanner::scanWith(std::string_view text, match_event_handler onMatch,
                                       void* context) {
-    return scratch_ && text.size() <= std::numeric_limits<unsigned>::max() &&
-           hs_scan(prefilter_.database_.get(), text.data(), static_cast<unsigned>(text.size()), 0, scratch_.get(),
-                   onMatch, context) == HS_SUCCESS;
+    return m_scratch && text.size() <= std::numeric_limits<unsigned>::max() &&
+           hs_scan(m_prefilter.m_database.get(), text.data(), static_cast<unsigned>(text.size()), 0,
+                   m_scratch.get(), onMatch, context) == HS_SUCCESS;
 }
 
 const CandidateSet& LinePrefilter::Scanner::scan(std::string_view line) {
-    candidates_ = prefilter_.always_;
-    if (!prefilter_.database_) return candidates_;
-    ScanContext context{prefilter_.slotsOfText_, candidates_};
-    if (!scanWith(line, onText, &context)) candidates_.fill();
-    return candidates_;
+    m_candidates = m_prefilter.m_always;
+    if (!m_prefilter.m_database) return m_candidates;
+    ScanContext context{m_prefilter.m_slotsOfText, m_candidates};
+    if (!scanWith(line, onText, &context)) m_candidates.fill();
+    return m_candidates;
 }
 
 // The matches of a block come in the order of their ends. A text holds no
@@ -108,7 +108,7 @@ struct LinePrefilter::Scanner::BlockScan {
     const LinePrefilter& prefilter;
     LineSink& sink;
     CandidateSet& candidates;
-    CandidateSet fresh = prefilter.always_;  // of a line before its first match
+    CandidateSet fresh = prefilter.m_always;  // of a line before its first match
     std::size_t lineStart = 0;
     std::size_t lineEnd = block.find('\n');
 
@@ -122,19 +122,18 @@ struct LinePrefilter::Scanner::BlockScan {
                        void* context) {
         auto& scan = *static_cast<BlockScan*>(context);
         while (to > scan.lineEnd) scan.finishLine();
-        scan.candidates |= scan.prefilter.slotsOfText_[text];
+        scan.candidates |= scan.prefilter.m_slotsOfText[text];
         return 0;
     }
 };
 
 void LinePrefilter::Scanner::scanLines(std::string_view block, LineSink& sink) {
-    candidates_ = prefilter_.always_;
-    BlockScan scan{block, prefilter_, sink, candidates_};
+    m_candidates = m_prefilter.m_always;
+    BlockScan scan{block, m_prefilter, sink, m_candidates};
     // Where the scan fails, the lines it has not finished try every pattern.
-    if (!prefilter_.database_ ||
-        !scanWith(block, BlockScan::onMatch, &scan)) {
+    if (!m_prefilter.m_database || !scanWith(block, BlockScan::onMatch, &scan)) {
         scan.fresh.fill();
-        candidates_.fill();
+        m_candidates.fill();
     }
     while (scan.lineEnd != std::string_view::npos) scan.finishLine();
 }

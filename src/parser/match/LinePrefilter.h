@@ -57,15 +57,15 @@ public:
         [[nodiscard]] bool scanWith(std::string_view text, match_event_handler onMatch,
                                     void* context);
 
-        const LinePrefilter& prefilter_;
-        std::unique_ptr<hs_scratch_t, HsScratchDeleter> scratch_;
-        CandidateSet candidates_;
+        const LinePrefilter& m_prefilter;
+        std::unique_ptr<hs_scratch_t, HsScratchDeleter> m_scratch;
+        CandidateSet m_candidates;
     };
 
 private:
-    std::unique_ptr<hs_database_t, HsDatabaseDeleter> database_;
-    std::vector<CandidateSet> slotsOfText_;  // by text id
-    CandidateSet always_;  // patterns without a required text
+    std::unique_ptr<hs_database_t, HsDatabaseDeleter> m_database;
+    std::vector<CandidateSet> m_slotsOfText;  // by text id
+    CandidateSet m_always;                    // patterns without a required text
 };
 
 }  // namespace zefa
