@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-#include "PatternLines.h"
-#include "parser/match/LineMatcher.h"
+#include "parser/PatternLines.h"
 #include "parser/match/ExactMatcher.h"
+#include "parser/match/LineMatcher.h"
 
 namespace zefa {
 namespace {

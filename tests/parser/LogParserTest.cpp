@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ParsedMatch.h"
+#include "parser/ParsedMatch.h"
 
 namespace zefa {
 namespace {
@@ -14,7 +14,7 @@ using test::Counts;
 using test::ParsedMatch;
 using Scores = std::array<std::int32_t, kTeamCount>;
 
-TEST(Classifier, RulesAreTriedInOrder) {
+TEST(LogParser, RulesAreTriedInOrder) {
     const std::pair<const char*, LineRule> cases[] = {
         {"Bob: Tom was railed by Ann", LineRule::Chat},  // ": " hides every later rule
         {"No, Bob, you're supposed to throw it", LineRule::SelfGrenade},
@@ -39,14 +39,7 @@ TEST(Classifier, RulesAreTriedInOrder) {
     EXPECT_EQ(m["TOM"].weapKills[kRailgun], 1);
 }
 
-// What each version's message tables take is pinned by the example logs.
-TEST(Classifier, VersionsNameTheMeleeWeaponApart) {
-    EXPECT_EQ(versionTables(kGameVersionBeta2).weaponNames[kMelee], "Axe");
-    for (std::int32_t version : {0, 1, 3})
-        EXPECT_EQ(versionTables(version).weaponNames[kMelee], "Gauntlet");
-}
-
-TEST(Classifier, ChatCountsOnlyOnceTheMatchStarted) {
+TEST(LogParser, ChatCountsOnlyOnceTheMatchStarted) {
     ParsedMatch m;
     m.lines({"Bob^7: ^2hi all", "Bob renamed to Bob2", "Ann defends the red base"});
     EXPECT_FALSE(m.parser.started());  // renames and defenses do not start the match
@@ -54,7 +47,7 @@ TEST(Classifier, ChatCountsOnlyOnceTheMatchStarted) {
     EXPECT_EQ(m.stats.chatTexts, std::vector<std::string>{"gg"});
 }
 
-TEST(Classifier, MergeRemapsFlagCarriersAndSavers) {
+TEST(LogParser, MergeRemapsFlagCarriersAndSavers) {
     ParsedMatch m;
     m.lines({"No, Ann, you're supposed", "No, Bob, you're supposed", "No, Cid, you're supposed",
              "Cid took the blue flag", "Cid was railed by Bob", "Dan took the red flag"});
@@ -97,6 +90,36 @@ TEST(FlagRuns, EachCaptureKindScoresItsOwnWay) {
     EXPECT_EQ(m.counts("Dan"), (Counts{.touches = 1, .caps = 1, .c2cs = 1}));
     m.parser.finishLog();
     EXPECT_EQ(m["Bob"].flagSaves, 0);  // the saves of a captured run are lost
+}
+
+// A log that names a new pair of players on every line would make every
+// lookup slower and the kill matrix ever larger; names beyond the limit are
+// refused, and their lines count for nobody.
+TEST(LogParser, NamesBeyondThePlayerLimitCountForNobody) {
+    MatchStats stats;
+    const PatternSet patterns(versionTables(kGameVersionBeta2));
+    LogParser parser(stats, patterns);
+    for (std::size_t i = 0; i < kMaxPlayers; ++i)
+        parser.classifyLine("Victim" + std::to_string(i) + " was railed by Tom");
+    ASSERT_EQ(stats.players.size(), kMaxPlayers);
+
+    const std::vector<std::string> refused = {"Newcomer was railed by Tom",
+                                              "Tom was railed by Newcomer",
+                                              "Newcomer took the blue flag",
+                                              "Newcomer captured the blue flag",
+                                              "Newcomer defends the red flag",
+                                              "Newcomer cratered",
+                                              "No, Newcomer, you're supposed to throw it"};
+    for (const std::string& line : refused) parser.classifyLine(line);
+    parser.finishLog();
+
+    EXPECT_EQ(stats.players.size(), kMaxPlayers);
+    const PlayerRecord* tom = stats.findPlayer("Tom", false);
+    ASSERT_NE(tom, nullptr);
+    EXPECT_EQ(tom->kills, static_cast<std::int32_t>(kMaxPlayers) - 1);
+    EXPECT_EQ(tom->deaths, 0);
+    EXPECT_EQ(stats.teamScores[kRed], 0);
+    EXPECT_EQ(parser.flagCarrier()[kBlueFlag], kNoCarrier);
 }
 
 }  // namespace
