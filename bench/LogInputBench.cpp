@@ -10,8 +10,8 @@
 #include "BenchLog.h"
 #include "model/MatchStats.h"
 #include "parser/Classifier.h"
-#include "parser/ParserSet.h"
 #include "parser/LogInput.h"
+#include "parser/ParserSet.h"
 #include "parser/PatternLines.h"
 
 namespace zefa {

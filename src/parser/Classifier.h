@@ -5,9 +5,9 @@
 #include <span>
 #include <vector>
 
-#include "parser/match/MatchEngine.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
+#include "parser/match/MatchEngine.h"
 #if ZEFA_PREFILTER
 #include "parser/match/LinePrefilter.h"
 #endif

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "parser/Classifier.h"
-#include "parser/match/MatchEngine.h"
 #include "parser/PatternTables.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa {
 

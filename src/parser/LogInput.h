@@ -9,9 +9,9 @@
 
 #include "model/MatchStats.h"
 #include "parser/ClassifierCache.h"
-#include "parser/match/MatchEngine.h"
 #include "parser/MatchEvents.h"
 #include "parser/PatternTables.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa {
 

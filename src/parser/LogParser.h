@@ -9,12 +9,12 @@
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
 #include "parser/LineRule.h"
-#include "parser/match/CandidateSet.h"
-#include "parser/match/LineMatcher.h"
-#include "parser/match/MatchEngine.h"
 #include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
+#include "parser/match/CandidateSet.h"
+#include "parser/match/LineMatcher.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa {
 

@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "parser/match/CompiledPattern.h"
 #include "parser/PatternTables.h"
+#include "parser/match/CompiledPattern.h"
 
 namespace zefa {
 

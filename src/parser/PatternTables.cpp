@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 
-#include "parser/match/MatchEngine.h"
 #include "parser/match/ExactMatcher.h"
+#include "parser/match/MatchEngine.h"
 
 namespace zefa {
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "parser/match/LineMatcher.h"
 #include "parser/ParserSet.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
+#include "parser/match/LineMatcher.h"
 #include "support/PrintedPattern.h"
 
 namespace zefa::test {
