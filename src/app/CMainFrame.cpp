@@ -271,7 +271,7 @@ void CMainFrame::readActiveDocumentAs(std::int32_t version) {
     m_context.settings.generation.detectVersion = false;
     if (const QString problem = document->RunGeneration(); !problem.isEmpty())
         m_context.dialogs.tell(this, {ui::kAppTitle, problem.toStdString()});
-    document->UpdateAllViews();
+    document->updateAllViews();
 }
 
 void CMainFrame::OnFileNew(const std::optional<std::string>& proposedLog) {

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "app/CZefastats2View.h"
 #include "app/DefaultTheme.h"
 #include "app/PageCopy.h"
 #include "app/QtText.h"
@@ -73,10 +72,6 @@ QString CZefastats2Doc::RunGeneration() {
     setModified(m_hasPage);
     emit generated();
     return problem;
-}
-
-void CZefastats2Doc::UpdateAllViews() {
-    for (CZefastats2View* view : m_views) view->OnUpdate();
 }
 
 std::filesystem::path CZefastats2Doc::pagePath() const {

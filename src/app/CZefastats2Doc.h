@@ -40,7 +40,7 @@ public:
     // problem in words, empty when there was none.
     QString RunGeneration();
     // Every view shows the page as it is now.
-    void UpdateAllViews();
+    void updateAllViews() { emit updateRequested(); }
     void setLogFile(const std::string& path) { m_core.setLogFile(path); }
     void setThemeFile(const std::string& path) { m_core.setThemeFile(path); }
     // Whether a log is known to generate from: a page opened for viewing has none.
@@ -67,6 +67,8 @@ public:
     [[nodiscard]] const std::vector<CZefastats2View*>& views() const { return m_views; }
 
 signals:
+    // Each view shows the page again (updateAllViews).
+    void updateRequested();
     void titleChanged();
     // A generation run has ended, whether it made a page or not.
     void generated();

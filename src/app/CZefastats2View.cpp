@@ -23,6 +23,7 @@ CZefastats2View::CZefastats2View(CZefastats2Doc& document, ShellContext& context
     // Files dropped on the page go to the main window, which opens them.
     setAcceptDrops(false);
     settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    connect(&document, &CZefastats2Doc::updateRequested, this, &CZefastats2View::OnUpdate);
     document.addView(this);
 }
 
@@ -63,7 +64,7 @@ void CZefastats2View::select(const Selection& selection) {
     const std::string told =
         problem.isEmpty() ? std::string(selection.done) : problem.toStdString();
     m_context.dialogs.tell(this, {ui::kAppTitle, told, !problem.isEmpty()});
-    m_document->UpdateAllViews();
+    m_document->updateAllViews();
 }
 
 }  // namespace zefa
