@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/GenerationSettings.h"
-#include "app/ShellDialogs.h"
+#include "app/FileRequest.h"
 #include "resources/NewStatsWizardDialog.h"
 
 class QLabel;
