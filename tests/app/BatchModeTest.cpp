@@ -3,10 +3,10 @@
 #include <QSettings>
 #include <fstream>
 
-#include "app/SettingsStore.h"
+#include "desktop/settings/SettingsStore.h"
 #include "support/RunProgram.h"
 
-namespace zefa::test {
+namespace zefa::desktop {
 namespace {
 
 namespace fs = std::filesystem;
@@ -49,15 +49,15 @@ protected:
         return settings;
     }
 
-    CommandResult runBatch(const std::vector<std::string>& args) const {
-        return runProgram(ZEFASTATS2_BINARY, args,
+    test::CommandResult runBatch(const std::vector<std::string>& args) const {
+        return test::runProgram(ZEFASTATS2_BINARY, args,
                           {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM",
                            "XDG_CONFIG_HOME=" + (dir / "config").string(),
                            "TMPDIR=" + (dir / "tmp").string(), "SOURCE_DATE_EPOCH=1000000000",
                            "TZ=UTC"});
     }
 
-    const ScratchDir dir;
+    const test::ScratchDir dir;
     const std::string themeFile = (dir / "stats.thm").string();
     const std::string outFile = (dir / "saved.html").string();
 };
@@ -67,18 +67,18 @@ protected:
 TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
     const GenerationSettings stored = savedOnce();
     storeSettings(stored);
-    const CommandResult batch = runBatch({kBeta2Log});
+    const test::CommandResult batch = runBatch({kBeta2Log});
     ASSERT_EQ(batch.exitCode, 0) << batch.err;
     EXPECT_EQ(batch.out + batch.err, "");
 
     const std::string reference = (dir / "reference.html").string();
-    const CommandResult command = runProgram(
+    const test::CommandResult command = test::runProgram(
         ZEFASTATS_BINARY,
         {kBeta2Log, "-t", themeFile, "-g", "2", "-a", "0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17",
          "-o", reference},
         {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
     ASSERT_EQ(command.exitCode, 0) << command.err;
-    EXPECT_EQ(readFile(outFile), readFile(reference));
+    EXPECT_EQ(test::readFile(outFile), test::readFile(reference));
 
     QSettings after = store();
     EXPECT_EQ(LoadSettings(after), stored);
@@ -89,14 +89,14 @@ TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
 // The game empties its log at every start: a nightly run then keeps the page.
 TEST_F(BatchMode, AnEmptyLogLeavesTheSavedPageAndSaysSo) {
     storeSettings(savedOnce());
-    writeFile(outFile, "earlier page");
-    writeFile(dir / "empty.log", "");
+    test::writeFile(outFile, "earlier page");
+    test::writeFile(dir / "empty.log", "");
     const std::string log = (dir / "empty.log").string();
-    const CommandResult result = runBatch({log});
+    const test::CommandResult result = runBatch({log});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "zefastats2: The console log " + log + " is empty; the stats page " +
                               outFile + " was left as it was.\n");
-    EXPECT_EQ(readFile(outFile), "earlier page");
+    EXPECT_EQ(test::readFile(outFile), "earlier page");
 }
 
 // Detection reads each log with its own message set; a fixed version that
@@ -115,7 +115,7 @@ TEST_F(BatchMode, TheMessageSetUsedIsToldWhenDetectedOrWorseThanTheOther) {
         settings.detectVersion = c.detect;
         settings.gameVersion = c.version;
         storeSettings(settings);
-        const CommandResult result = runBatch({kBeta2Log});
+        const test::CommandResult result = runBatch({kBeta2Log});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.err, "zefastats2: The console log " + kBeta2Log + " " + c.told + "\n");
     }
@@ -125,7 +125,7 @@ TEST_F(BatchMode, TheMessageSetUsedIsToldWhenDetectedOrWorseThanTheOther) {
 // earlier stays as it was. A theme and a page file are stored by the first
 // interactive save; without either there is nothing to run.
 TEST_F(BatchMode, FailuresNameTheFileAndLeaveTheSavedPage) {
-    writeFile(outFile, "earlier page");
+    test::writeFile(outFile, "earlier page");
     const std::string missingLog = (dir / "missing.log").string();
     const std::string missingTheme = (dir / "missing.thm").string();
     const std::string unwritable = (dir / "no-folder" / "page.html").string();
@@ -148,32 +148,32 @@ TEST_F(BatchMode, FailuresNameTheFileAndLeaveTheSavedPage) {
         settings.themeFile = failure.theme;
         settings.outFile = failure.out;
         storeSettings(settings);
-        const CommandResult result = runBatch({failure.log});
+        const test::CommandResult result = runBatch({failure.log});
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.err, "zefastats2: " + failure.told + "\n");
         QSettings after = store();
         EXPECT_TRUE(LoadRecentFiles(after).entries().empty());
     }
-    EXPECT_EQ(readFile(outFile), "earlier page");
+    EXPECT_EQ(test::readFile(outFile), "earlier page");
     EXPECT_TRUE(fs::is_empty(dir / "tmp"));
 }
 
 TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
     storeSettings(savedOnce());
-    const CommandResult relative = runProgram(
-        "/bin/sh", {"-c", "cd " + shellQuote(ZEFA_EXAMPLES_DIR) + " && exec " +
-                              shellQuote(ZEFASTATS2_BINARY) + " beta2-ctf.log"},
+    const test::CommandResult relative = test::runProgram(
+        "/bin/sh", {"-c", "cd " + test::shellQuote(ZEFA_EXAMPLES_DIR) + " && exec " +
+                              test::shellQuote(ZEFASTATS2_BINARY) + " beta2-ctf.log"},
         {"-DISPLAY", "-WAYLAND_DISPLAY", "XDG_CONFIG_HOME=" + (dir / "config").string()});
     EXPECT_EQ(relative.exitCode, 0) << relative.err;
-    EXPECT_NE(readFile(outFile).find("Fragmaster Award"), std::string::npos);
+    EXPECT_NE(test::readFile(outFile).find("Fragmaster Award"), std::string::npos);
 
     EXPECT_EQ(runBatch({"--version"}).out, "zefastats2 2.1.5\n");
-    const CommandResult help = runBatch({"--help"});
+    const test::CommandResult help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: zefastats2 [LOGFILE]\n"));
 
     fs::remove(outFile);
-    const CommandResult wrong = runBatch({kBeta2Log, "second.log"});
+    const test::CommandResult wrong = runBatch({kBeta2Log, "second.log"});
     EXPECT_EQ(wrong.exitCode, 2);
     EXPECT_TRUE(wrong.err.starts_with("zefastats2: only one console log can be given, not also "
                                       "'second.log'\n\nUsage: zefastats2 [LOGFILE]\n"))
@@ -182,4 +182,4 @@ TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
 }
 
 }  // namespace
-}  // namespace zefa::test
+}  // namespace zefa::desktop

@@ -3,14 +3,14 @@
 
 #include <array>
 
-#include "app/PageCopy.h"
-#include "app/RecentFileList.h"
-#include "app/StartupArguments.h"
-#include "app/StatsDocument.h"
-#include "app/TemporaryPage.h"
+#include "desktop/core/PageCopy.h"
+#include "desktop/core/RecentFileList.h"
+#include "desktop/core/StartupArguments.h"
+#include "desktop/core/StatsDocument.h"
+#include "desktop/core/TemporaryPage.h"
 #include "support/ScratchDir.h"
 
-namespace zefa {
+namespace zefa::desktop {
 namespace {
 
 namespace fs = std::filesystem;
@@ -148,4 +148,4 @@ TEST(CommandLine, OffscreenPlatformsAndMissingDisplaysMeanNoWindowSystem) {
 }
 
 }  // namespace
-}  // namespace zefa
+}  // namespace zefa::desktop

@@ -3,11 +3,11 @@
 #include <QSettings>
 #include <cstdlib>
 
-#include "app/SessionSettings.h"
-#include "app/SettingsStore.h"
+#include "desktop/settings/SessionSettings.h"
+#include "desktop/settings/SettingsStore.h"
 #include "support/ScratchDir.h"
 
-namespace zefa {
+namespace zefa::desktop {
 namespace {
 
 // Qt reads XDG_CONFIG_HOME once per process: every store of these tests lives
@@ -126,4 +126,4 @@ TEST_F(SettingsStoreTest, AnUnwritableStoreIsReportedNotIgnored) {
 }
 
 }  // namespace
-}  // namespace zefa
+}  // namespace zefa::desktop

@@ -11,11 +11,11 @@
 #include <QtMath>
 #include <cstdlib>
 
-#include "app/CAboutDialog.h"
-#include "app/CCreditsScroller.h"
-#include "app/DialogUnits.h"
+#include "desktop/shell/CAboutDialog.h"
+#include "desktop/shell/CCreditsScroller.h"
+#include "desktop/shell/DialogUnits.h"
 
-namespace zefa {
+namespace zefa::desktop {
 
 // Drives a credits scroller tick by tick without its timer and reads its state.
 class CreditsScrollerProbe {
@@ -292,4 +292,4 @@ TEST(AboutBoxOnScreenTest, PanelShowsTheWorkImageMidRoll) {
 }
 
 }  // namespace
-}  // namespace zefa
+}  // namespace zefa::desktop

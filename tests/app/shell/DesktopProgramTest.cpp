@@ -14,24 +14,23 @@
 #include <deque>
 #include <optional>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CZefastats2App.h"
-#include "app/CZefastats2Doc.h"
-#include "app/CZefastats2View.h"
-#include "app/SeasonWindow.h"
-#include "app/SessionSettings.h"
-#include "app/ShellContext.h"
-#include "app/ShellDialogs.h"
-#include "app/VersionPane.h"
+#include "desktop/shell/CChildFrame.h"
+#include "desktop/shell/CMainFrame.h"
+#include "desktop/shell/CZefastats2App.h"
+#include "desktop/shell/CZefastats2Doc.h"
+#include "desktop/shell/CZefastats2View.h"
+#include "desktop/shell/SeasonWindow.h"
+#include "desktop/settings/SessionSettings.h"
+#include "desktop/shell/ShellContext.h"
+#include "desktop/shell/ShellDialogs.h"
+#include "desktop/shell/VersionPane.h"
 #include "season/LogImport.h"
 #include "support/ScratchDir.h"
 
-namespace zefa::test {
+namespace zefa::desktop {
 namespace {
 
 namespace fs = std::filesystem;
-using ui::Command;
 using Strings = std::vector<std::string>;
 
 template <typename T>
@@ -127,11 +126,11 @@ protected:
     void SetUp() override {
         std::error_code ignored;
         fs::remove_all(fs::path(std::getenv("XDG_CONFIG_HOME")) / "Zefa Stats", ignored);
-        writeFile(dir / "one.log", "Ann was railed by Tom\nAnn was railed by Tom\n");
-        writeFile(dir / "two.log", "Bob was railed by Eve\n");
-        writeFile(dir / "names.thm",
+        test::writeFile(dir / "one.log", "Ann was railed by Tom\nAnn was railed by Tom\n");
+        test::writeFile(dir / "two.log", "Bob was railed by Eve\n");
+        test::writeFile(dir / "names.thm",
                   "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
-        writeFile(dir / "plain.thm", "<html><body><h1>Plain</h1></body></html>\n");
+        test::writeFile(dir / "plain.thm", "<html><body><h1>Plain</h1></body></html>\n");
     }
 
     // Starts the program without a file argument; the first wizard ends with
@@ -172,7 +171,7 @@ protected:
         return loaded.wait(30000) && loaded.takeFirst().at(0).toBool();
     }
 
-    const ScratchDir dir;
+    const test::ScratchDir dir;
     FakeDialogs fake;
     std::unique_ptr<CZefastats2App> app;
 };
@@ -204,7 +203,7 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     EXPECT_TRUE(document().isModified());
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2 - [zefs1 *]") << "unsaved changes are marked";
     EXPECT_TRUE(main.mdiArea()->currentSubWindow()->isMaximized());
-    EXPECT_EQ(readFile(document().pagePath()), "2AnnTom");
+    EXPECT_EQ(test::readFile(document().pagePath()), "2AnnTom");
     EXPECT_TRUE(document().pagePath().filename().string().ends_with(".html"));
     EXPECT_TRUE(waitForPage(main.activeView()));
     EXPECT_EQ(main.activeView()->url(), document().pageUrl());
@@ -252,7 +251,7 @@ TEST_F(DesktopProgram, SaveAsksForANameOnceThenCopiesThePageByteForByte) {
     ASSERT_EQ(fake.fileRequests.size(), 1u);
     EXPECT_EQ(asked(fake.fileRequests[0]),
               "Save As|Stats Files (*.html);;All Files (*)|html|zefs1.html");
-    EXPECT_EQ(readFile(saved), readFile(document().pagePath()));
+    EXPECT_EQ(test::readFile(saved), test::readFile(document().pagePath()));
     EXPECT_FALSE(document().isModified());
     EXPECT_EQ(document().title(), "stats.html");
     EXPECT_EQ(main.windowTitle(), "Zefa Stats 2 - [stats.html]");
@@ -265,7 +264,7 @@ TEST_F(DesktopProgram, SaveAsksForANameOnceThenCopiesThePageByteForByte) {
     EXPECT_TRUE(document().isModified());
     trigger(Command::Save);
     EXPECT_EQ(fake.fileRequests.size(), 2u);
-    EXPECT_EQ(readFile(saved), "1BobEve");
+    EXPECT_EQ(test::readFile(saved), "1BobEve");
     EXPECT_FALSE(document().isModified());
 
     answerFile("no-folder/x.html");
@@ -290,7 +289,7 @@ TEST_F(DesktopProgram, SelectThemeAndLogfileGenerateThePageAgainInEveryView) {
     ASSERT_EQ(fake.fileRequests.size(), 1u);
     EXPECT_EQ(asked(fake.fileRequests[0]),
               "Select a Theme File|Theme Files (*.thm);;All Files (*)|thm|" + path("names.thm"));
-    EXPECT_EQ(readFile(document().pagePath()), "<html><body><h1>Plain</h1></body></html>");
+    EXPECT_EQ(test::readFile(document().pagePath()), "<html><body><h1>Plain</h1></body></html>");
     EXPECT_EQ(settings().themeFile, path("plain.thm"));
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text, "New theme has been applied.");
@@ -411,7 +410,7 @@ TEST_F(DesktopProgram, ExitAsksForEachModifiedDocumentAndCanBeCancelled) {
     fake.questionAnswers.push_back(QMessageBox::Yes);
     answerFile("kept.html");
     EXPECT_TRUE(main.close());
-    EXPECT_EQ(readFile(path("kept.html")), "2AnnTom");
+    EXPECT_EQ(test::readFile(path("kept.html")), "2AnnTom");
     app->ExitInstance();
     app.reset();
     EXPECT_TRUE(pageFiles().empty()) << "no page file outlives the program";
@@ -425,8 +424,8 @@ TEST_F(DesktopProgram, ExitAsksForEachModifiedDocumentAndCanBeCancelled) {
 // overwrite the stored page and end the program. An opened entry moves to
 // the top of the list.
 TEST_F(DesktopProgram, RecentFilesAndDroppedPagesOpenForViewing) {
-    writeFile(dir / "old.html", "<p>old page</p>");
-    writeFile(dir / "new.html", "<p>new page</p>");
+    test::writeFile(dir / "old.html", "<p>old page</p>");
+    test::writeFile(dir / "new.html", "<p>new page</p>");
     CMainFrame& main = start("");
     for (const char* page : {"old.html", "new.html", "vanished.html"})
         app->context().settings.recentFiles.add(path(page));
@@ -534,7 +533,7 @@ TEST_F(DesktopProgram, ASeasonOpensAtItsIndexInAWindowThatTakesItsPagesAlong) {
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(window->windowTitle(), "clan.db");
     EXPECT_TRUE(window->isMaximized());
-    const fs::path folder = window->site().folder();
+    const fs::path folder = window->pages().folder();
     EXPECT_EQ(pageFiles(), std::vector{folder});
     EXPECT_TRUE(main.action(Command::Close)->isEnabled());
     EXPECT_FALSE(main.action(Command::Save)->isEnabled());
@@ -568,7 +567,7 @@ TEST_F(DesktopProgram, ASeasonOpensAtItsIndexInAWindowThatTakesItsPagesAlong) {
 // window and stays as it was.
 TEST_F(DesktopProgram, AddToSeasonStoresTheLogOnceAndRefusesWhatIsNoStore) {
     const std::string notes(4096, 'x');
-    writeFile(dir / "notes.db", notes);
+    test::writeFile(dir / "notes.db", notes);
     CMainFrame& main = start();
     for (const char* told : {" was stored as match 1.", " is already stored as match 1."}) {
         answerFile("new.db");
@@ -593,8 +592,8 @@ TEST_F(DesktopProgram, AddToSeasonStoresTheLogOnceAndRefusesWhatIsNoStore) {
     }
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(pageFiles(), std::vector{document().pagePath()});
-    EXPECT_EQ(readFile(dir / "notes.db"), notes);
+    EXPECT_EQ(test::readFile(dir / "notes.db"), notes);
 }
 
 }  // namespace
-}  // namespace zefa::test
+}  // namespace zefa::desktop

@@ -2,9 +2,9 @@
 
 #include <QFontMetrics>
 
-#include "app/DialogUnits.h"
+#include "desktop/shell/DialogUnits.h"
 
-namespace zefa {
+namespace zefa::desktop {
 namespace {
 
 // The units follow the font: a larger font gives a proportionally larger layout.
@@ -24,4 +24,4 @@ TEST(DialogUnitsTest, ScaleWithTheFontAndRoundToThePixel) {
 }
 
 }  // namespace
-}  // namespace zefa
+}  // namespace zefa::desktop

@@ -23,11 +23,11 @@
 #include <optional>
 #include <string>
 
-#include "app/CNewStatsWizard.h"
-#include "app/DialogUnits.h"
-#include "app/QtText.h"
+#include "desktop/shell/CNewStatsWizard.h"
+#include "desktop/shell/DialogUnits.h"
+#include "desktop/settings/QtText.h"
 
-namespace zefa::test {
+namespace zefa::desktop {
 namespace {
 
 using Awards = std::array<std::int32_t, kAwardCount>;
@@ -145,8 +145,8 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
     const auto expectPage = [&](int shown) {
         SCOPED_TRACE(shown);
         std::vector<std::string> visible;
-        for (const ui::ControlTemplate& row : ui::kWizardControls)
-            if (row.page != ui::kEveryPage && !control(row.name)->isHidden())
+        for (const ControlTemplate& row : kWizardControls)
+            if (row.page != kEveryPage && !control(row.name)->isHidden())
                 visible.emplace_back(row.name);
         const auto& [controls, buttons] = pages[static_cast<std::size_t>(shown)];
         EXPECT_EQ(visible, controls);
@@ -156,7 +156,7 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
         EXPECT_EQ(page(), shown);
         if (shown < 5) {
             EXPECT_EQ(text("pageText"),
-                      qText(ui::kWizardPageTexts[static_cast<std::size_t>(shown)]));
+                      qText(kWizardPageTexts[static_cast<std::size_t>(shown)]));
         }
     };
     for (int shown = 0; shown <= 5; click("next"), ++shown) expectPage(shown);
@@ -479,10 +479,10 @@ TEST_F(WizardOnScreen, NothingIsCutOffOrCoveredOnAnyPage) {
     stored.themeFile = "/usr/share/zefastats2/themes/default.thm";
     open();
     const auto* pageText = control<QLabel>("pageText");
-    for (int page = 0; page <= ui::kWizardLastPage; click("next"), ++page) {
+    for (int page = 0; page <= kWizardLastPage; click("next"), ++page) {
         SCOPED_TRACE(page);
         std::vector<QWidget*> shown;
-        for (const ui::ControlTemplate& row : ui::kWizardControls)
+        for (const ControlTemplate& row : kWizardControls)
             if (QWidget* c = control(row.name); c->isVisible()) shown.push_back(c);
         for (QWidget* c : shown) {
             const std::string name = c->objectName().toStdString();
@@ -515,4 +515,4 @@ TEST_F(WizardOnScreen, NothingIsCutOffOrCoveredOnAnyPage) {
 }
 
 }  // namespace
-}  // namespace zefa::test
+}  // namespace zefa::desktop
