@@ -82,7 +82,7 @@ TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
 
     QSettings after = store();
     EXPECT_EQ(LoadSettings(after), stored);
-    EXPECT_EQ(LoadRecentFiles(after).entries(), std::vector<std::string>{outFile});
+    EXPECT_EQ(loadRecentFiles(after).entries(), std::vector<std::string>{outFile});
     EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the page file is removed when the run ends";
 }
 
@@ -152,7 +152,7 @@ TEST_F(BatchMode, FailuresNameTheFileAndLeaveTheSavedPage) {
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.err, "zefastats2: " + failure.told + "\n");
         QSettings after = store();
-        EXPECT_TRUE(LoadRecentFiles(after).entries().empty());
+        EXPECT_TRUE(loadRecentFiles(after).entries().empty());
     }
     EXPECT_EQ(test::readFile(outFile), "earlier page");
     EXPECT_TRUE(fs::is_empty(dir / "tmp"));

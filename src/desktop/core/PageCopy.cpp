@@ -20,22 +20,22 @@ std::error_code lastError() { return {errno, std::generic_category()}; }
 // Closes the descriptor when the copy ends, however it ends.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (m_fd >= 0) ::close(m_fd);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
+    [[nodiscard]] int get() const { return m_fd; }
     // Closing reports the last write errors (NFS, a full disk).
     std::error_code close() {
-        const int fd = fd_;
-        fd_ = -1;
+        const int fd = m_fd;
+        m_fd = -1;
         return ::close(fd) == 0 ? std::error_code{} : lastError();
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 std::error_code writeAll(int fd, const char* bytes, std::size_t size) {

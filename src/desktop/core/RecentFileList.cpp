@@ -13,10 +13,10 @@ RecentFileList::RecentFileList(const std::vector<std::string>& entries) {
 
 void RecentFileList::add(const std::string& path) {
     remove(path);
-    entries_.insert(entries_.begin(), path);
-    if (entries_.size() > kMaxEntries) entries_.resize(kMaxEntries);
+    m_entries.insert(m_entries.begin(), path);
+    if (m_entries.size() > kMaxEntries) m_entries.resize(kMaxEntries);
 }
 
-void RecentFileList::remove(const std::string& path) { std::erase(entries_, path); }
+void RecentFileList::remove(const std::string& path) { std::erase(m_entries, path); }
 
 }  // namespace zefa::desktop

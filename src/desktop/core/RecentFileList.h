@@ -18,10 +18,10 @@ public:
     // Puts the path first; an earlier entry of the same path moves up with it.
     void add(const std::string& path);
     void remove(const std::string& path);
-    [[nodiscard]] const std::vector<std::string>& entries() const { return entries_; }
+    [[nodiscard]] const std::vector<std::string>& entries() const { return m_entries; }
 
 private:
-    std::vector<std::string> entries_;
+    std::vector<std::string> m_entries;
 };
 
 }  // namespace zefa::desktop

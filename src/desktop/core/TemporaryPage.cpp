@@ -32,7 +32,7 @@ std::string TemporaryPage::directoryName() {
 
 TemporaryPage::~TemporaryPage() {
     std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
+    std::filesystem::remove(m_path, ignored);
 }
 
 }  // namespace zefa::desktop

@@ -18,15 +18,15 @@ public:
     // The temporary directory, as the user named it, for messages.
     static std::string directoryName();
 
-    explicit TemporaryPage(std::filesystem::path path) : path_(std::move(path)) {}
+    explicit TemporaryPage(std::filesystem::path path) : m_path(std::move(path)) {}
     ~TemporaryPage();
     TemporaryPage(const TemporaryPage&) = delete;
     TemporaryPage& operator=(const TemporaryPage&) = delete;
 
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 }  // namespace zefa::desktop

@@ -10,12 +10,12 @@ void tellProblem(const std::string& problem) { tellOnStandardError({kAppTitle, p
 }  // namespace
 
 SessionSettings::SessionSettings()
-    : generation(LoadSettings(store_.settings())), recentFiles(LoadRecentFiles(store_.settings())) {
-    if (store_.openProblem()) tellProblem(*store_.openProblem());
+    : generation(LoadSettings(m_store.settings())), recentFiles(loadRecentFiles(m_store.settings())) {
+    if (m_store.openProblem()) tellProblem(*m_store.openProblem());
 }
 
 bool SessionSettings::save() {
-    const auto problem = store_.write(generation, recentFiles);
+    const auto problem = m_store.write(generation, recentFiles);
     if (problem) tellProblem(*problem);
     return !problem;
 }

@@ -10,7 +10,7 @@ namespace zefa::desktop {
 // starts and written back, changed or not, when it ends. Problems with the
 // store are told on standard error; they never stop the program.
 class SessionSettings {
-    SettingsStore store_;  // first: the settings below are read from it
+    SettingsStore m_store;  // first: the settings below are read from it
 
 public:
     SessionSettings();

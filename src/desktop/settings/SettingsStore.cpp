@@ -90,7 +90,7 @@ void SaveSettings(const GenerationSettings& settings, QSettings& store) {
         store.setValue(awardKey(i), settings.awardSelected[static_cast<std::size_t>(i)]);
 }
 
-RecentFileList LoadRecentFiles(QSettings& store) {
+RecentFileList loadRecentFiles(QSettings& store) {
     std::vector<std::string> entries;
     if (store.status() != QSettings::NoError) return RecentFileList(entries);
     store.beginGroup(qText(kRecentGroup));
@@ -100,7 +100,7 @@ RecentFileList LoadRecentFiles(QSettings& store) {
     return RecentFileList(entries);
 }
 
-void SaveRecentFiles(const RecentFileList& files, QSettings& store) {
+void saveRecentFiles(const RecentFileList& files, QSettings& store) {
     store.beginGroup(qText(kRecentGroup));
     store.remove(QString());  // the group's old entries
     for (std::size_t i = 0; i < files.entries().size(); ++i)
@@ -108,31 +108,31 @@ void SaveRecentFiles(const RecentFileList& files, QSettings& store) {
     store.endGroup();
 }
 
-SettingsStore::SettingsStore() : store_(openStore()) {
-    store_->allKeys();  // the file is parsed at the first access, which sets the status
-    if (store_->status() != QSettings::FormatError) return;
-    const std::string fileName = pathBytes(store_->fileName());
+SettingsStore::SettingsStore() : m_store(openStore()) {
+    m_store->allKeys();  // the file is parsed at the first access, which sets the status
+    if (m_store->status() != QSettings::FormatError) return;
+    const std::string fileName = pathBytes(m_store->fileName());
     const std::string aside = fileName + ".damaged";
-    store_.reset();
+    m_store.reset();
     std::error_code error;
     std::filesystem::rename(fileName, aside, error);
-    openProblem_ = error ? "the settings in " + fileName +
+    m_openProblem = error ? "the settings in " + fileName +
                                " are damaged and could not be moved aside: " + error.message()
                          : "the settings in " + fileName + " were damaged; they are kept as " +
                                aside + " and the defaults are used";
-    store_ = openStore();
+    m_store = openStore();
 }
 
 std::optional<std::string> SettingsStore::write(const GenerationSettings& settings,
                                                 const RecentFileList& recentFiles) {
     // Writing a damaged store would drop the lines it could not parse.
-    if (store_->status() == QSettings::FormatError)
-        return "the damaged settings in " + pathBytes(store_->fileName()) + " were not replaced";
-    SaveSettings(settings, *store_);
-    SaveRecentFiles(recentFiles, *store_);
-    store_->sync();
-    if (store_->status() == QSettings::NoError) return std::nullopt;
-    return "the settings could not be written to " + pathBytes(store_->fileName());
+    if (m_store->status() == QSettings::FormatError)
+        return "the damaged settings in " + pathBytes(m_store->fileName()) + " were not replaced";
+    SaveSettings(settings, *m_store);
+    saveRecentFiles(recentFiles, *m_store);
+    m_store->sync();
+    if (m_store->status() == QSettings::NoError) return std::nullopt;
+    return "the settings could not be written to " + pathBytes(m_store->fileName());
 }
 
 }  // namespace zefa::desktop

@@ -16,8 +16,8 @@ namespace zefa::desktop {
 // Sets every value, changed or not; they reach the disk when the store syncs.
 void SaveSettings(const GenerationSettings& settings, QSettings& store);
 
-[[nodiscard]] RecentFileList LoadRecentFiles(QSettings& store);
-void SaveRecentFiles(const RecentFileList& files, QSettings& store);
+[[nodiscard]] RecentFileList loadRecentFiles(QSettings& store);
+void saveRecentFiles(const RecentFileList& files, QSettings& store);
 
 // The user's settings store "Zefa Stats/Zefa Stats 2": a file under
 // $XDG_CONFIG_HOME on Linux, the registry key "Software\Zefa Stats\Zefa Stats 2"
@@ -29,8 +29,8 @@ public:
     SettingsStore();
 
     // What went wrong while opening, in words, for the user.
-    [[nodiscard]] const std::optional<std::string>& openProblem() const { return openProblem_; }
-    [[nodiscard]] QSettings& settings() { return *store_; }
+    [[nodiscard]] const std::optional<std::string>& openProblem() const { return m_openProblem; }
+    [[nodiscard]] QSettings& settings() { return *m_store; }
 
     // Writes every setting and the recent-file list to the disk; the problem
     // in words when they could not be written.
@@ -38,8 +38,8 @@ public:
                                                    const RecentFileList& recentFiles);
 
 private:
-    std::unique_ptr<QSettings> store_;
-    std::optional<std::string> openProblem_;
+    std::unique_ptr<QSettings> m_store;
+    std::optional<std::string> m_openProblem;
 };
 
 }  // namespace zefa::desktop

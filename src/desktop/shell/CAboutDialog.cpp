@@ -34,7 +34,7 @@ QRect place(const DialogUnits& units, const DialogRect& rect) {
 }  // namespace
 
 CAboutDialog::CAboutDialog(QWidget* parent)
-    : QDialog(parent), scroller(new CCreditsScroller(this)), creditsText(formatCredits()) {
+    : QDialog(parent), m_scroller(new CCreditsScroller(this)), creditsText(formatCredits()) {
     setWindowTitle(qText(kAboutTitle));
     setFont(dialogFont());
     const DialogUnits units(font());
@@ -45,9 +45,9 @@ CAboutDialog::CAboutDialog(QWidget* parent)
     const int side = std::min(icon->width(), icon->height());
     icon->setPixmap(appIcon().pixmap(QSize(side, side), devicePixelRatioF()));
 
-    scroller->setGeometry(place(units, kAboutCreditsRect));
-    scroller->SetCredits(qText(creditsText), u'|');
-    scroller->SetSpeed(0, 0);
+    m_scroller->setGeometry(place(units, kAboutCreditsRect));
+    m_scroller->SetCredits(qText(creditsText), u'|');
+    m_scroller->SetSpeed(0, 0);
 
     auto* ok = new QPushButton(qText(kAboutOk), this);
     ok->setGeometry(place(units, kAboutOkRect));
@@ -57,7 +57,7 @@ CAboutDialog::CAboutDialog(QWidget* parent)
 
 // Every opening of the box starts the roll from its first line.
 void CAboutDialog::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) scroller->StartScrolling();
+    if (!event->spontaneous()) m_scroller->StartScrolling();
     QDialog::showEvent(event);
 }
 

@@ -20,7 +20,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    CCreditsScroller* scroller;  // a child of the dialog
+    CCreditsScroller* m_scroller;  // a child of the dialog
     std::string creditsText;
 };
 

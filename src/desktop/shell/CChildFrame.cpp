@@ -32,7 +32,7 @@ void CChildFrame::ActivateFrame() {
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
     CZefastats2Doc* document = view()->document();
-    if (document != nullptr && document->views().size() == 1 && !document->SaveModified(this)) {
+    if (document != nullptr && document->views().size() == 1 && !document->saveModified(this)) {
         event->ignore();
         return;
     }

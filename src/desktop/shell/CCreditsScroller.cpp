@@ -49,11 +49,11 @@ CCreditsScroller::CCreditsScroller(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     for (int style = 0; style < kStyleCount; ++style) {
-        fonts[style] = cellFont(textHeights[style], kLooks[style].weight);
+        m_fonts[style] = cellFont(textHeights[style], kLooks[style].weight);
     }
     // Ticks at an even pace, so that the text rises steadily.
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, &CCreditsScroller::tick);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &CCreditsScroller::tick);
 }
 
 void CCreditsScroller::SetCredits(const QString& text, QChar separator) {
@@ -71,9 +71,9 @@ void CCreditsScroller::SetSpeed(int index, int period) {
 
 bool CCreditsScroller::StartScrolling() {
     if (lines.isEmpty()) return false;
-    workImage = QImage();
-    timer.start(speeds[currentSpeed]);
-    timerId = timer.isActive() ? kScrollTimerId : 0;
+    m_workImage = QImage();
+    m_timer.start(speeds[currentSpeed]);
+    timerId = m_timer.isActive() ? kScrollTimerId : 0;
     nextLine = 0;
     tickCounter = 1;
     scrolledInLine = 0;
@@ -87,7 +87,7 @@ bool CCreditsScroller::StartScrolling() {
 // does not tick on unseen.
 void CCreditsScroller::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) {
-        timer.stop();
+        m_timer.stop();
         timerId = 0;
     }
     QWidget::hideEvent(event);
@@ -105,10 +105,10 @@ void CCreditsScroller::tick() {
     const int rows = deviceRows(scrolledInLine) - rowsBefore;
     if (!deviceColumn.isEmpty()) scrollColumn(deviceColumn, rows);
     if (!currentLine.isEmpty()) lineHeight = textHeights[styleOf(currentLine)];
-    fillDeviceRect(bottomRows(deviceColumn.isEmpty() ? workImage.rect() : deviceColumn, rows));
+    fillDeviceRect(bottomRows(deviceColumn.isEmpty() ? m_workImage.rect() : deviceColumn, rows));
     if (measures && !currentLine.isEmpty()) {
         widenColumn(
-            QFontMetrics(fonts[styleOf(currentLine)]).horizontalAdvance(textOf(currentLine)));
+            QFontMetrics(m_fonts[styleOf(currentLine)]).horizontalAdvance(textOf(currentLine)));
     }
     if (lineBegins) drawLinePicture();
     copyLineRows(rowsBefore, rows);
@@ -133,11 +133,11 @@ bool CCreditsScroller::changeLineIfDue() {
 }
 
 void CCreditsScroller::createWorkImageIfNone() {
-    if (!workImage.isNull()) return;
+    if (!m_workImage.isNull()) return;
     const qreal ratio = devicePixelRatioF();
-    workImage = QImage(size() * ratio, QImage::Format_RGB32);
-    workImage.setDevicePixelRatio(ratio);
-    workImage.fill(colors[0]);
+    m_workImage = QImage(size() * ratio, QImage::Format_RGB32);
+    m_workImage.setDevicePixelRatio(ratio);
+    m_workImage.fill(colors[0]);
 }
 
 // The column only grows, and never beyond the panel.
@@ -151,25 +151,25 @@ void CCreditsScroller::widenColumn(int textWidth) {
 // at a fractional device pixel ratio its rows would not meet exactly.
 void CCreditsScroller::drawLinePicture() {
     const QRect deviceColumn = toDevice(textColumn());
-    linePicture = QImage();
+    m_linePicture = QImage();
     if (currentLine.isEmpty() || deviceColumn.isEmpty()) return;
-    linePicture = QImage(deviceColumn.width(), deviceRows(lineHeight), QImage::Format_RGB32);
-    linePicture.setDevicePixelRatio(workImage.devicePixelRatio());
-    linePicture.fill(colors[0]);
-    QPainter painter(&linePicture);
-    drawText(painter, QRectF(QPointF(0, 0), linePicture.deviceIndependentSize()),
+    m_linePicture = QImage(deviceColumn.width(), deviceRows(lineHeight), QImage::Format_RGB32);
+    m_linePicture.setDevicePixelRatio(m_workImage.devicePixelRatio());
+    m_linePicture.fill(colors[0]);
+    QPainter painter(&m_linePicture);
+    drawText(painter, QRectF(QPointF(0, 0), m_linePicture.deviceIndependentSize()),
              styleOf(currentLine), textOf(currentLine));
 }
 
 // Rows `first` to `first + rows` of the line picture go to the column's bottom
 // rows, as far as the panel is tall enough for them.
 void CCreditsScroller::copyLineRows(int first, int rows) {
-    const QRect target = bottomRows(toDevice(textColumn()), rows).intersected(workImage.rect());
+    const QRect target = bottomRows(toDevice(textColumn()), rows).intersected(m_workImage.rect());
     const int from = first + rows - target.height();
-    const int width = std::min(target.width(), linePicture.width());
-    for (int i = 0; i < target.height() && from + i < linePicture.height(); ++i) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(linePicture.constScanLine(from + i));
-        QRgb* row = reinterpret_cast<QRgb*>(workImage.scanLine(target.top() + i));
+    const int width = std::min(target.width(), m_linePicture.width());
+    for (int i = 0; i < target.height() && from + i < m_linePicture.height(); ++i) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(m_linePicture.constScanLine(from + i));
+        QRgb* row = reinterpret_cast<QRgb*>(m_workImage.scanLine(target.top() + i));
         std::copy_n(source, width, row + target.left());
     }
 }
@@ -177,17 +177,17 @@ void CCreditsScroller::copyLineRows(int first, int rows) {
 // Moves the column's pixels up by `rows`; its bottom rows keep what they had.
 void CCreditsScroller::scrollColumn(const QRect& deviceColumn, int rows) {
     for (int y = deviceColumn.top(); y + rows <= deviceColumn.bottom(); ++y) {
-        const QRgb* from = reinterpret_cast<const QRgb*>(workImage.constScanLine(y + rows));
-        QRgb* to = reinterpret_cast<QRgb*>(workImage.scanLine(y));
+        const QRgb* from = reinterpret_cast<const QRgb*>(m_workImage.constScanLine(y + rows));
+        QRgb* to = reinterpret_cast<QRgb*>(m_workImage.scanLine(y));
         std::copy_n(from + deviceColumn.left(), deviceColumn.width(), to + deviceColumn.left());
     }
 }
 
 void CCreditsScroller::fillDeviceRect(const QRect& deviceRect) {
-    const QRect area = deviceRect.intersected(workImage.rect());
+    const QRect area = deviceRect.intersected(m_workImage.rect());
     const QRgb background = colors[0].rgb();
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(workImage.scanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(m_workImage.scanLine(y));
         std::fill_n(row + area.left(), area.width(), background);
     }
 }
@@ -197,19 +197,19 @@ void CCreditsScroller::fillDeviceRect(const QRect& deviceRect) {
 void CCreditsScroller::paintEvent(QPaintEvent*) {
     if (timerId == 0) paintStatically();
     QPainter painter(this);
-    if (workImage.isNull() || workImage.deviceIndependentSize() != QSizeF(size())) {
+    if (m_workImage.isNull() || m_workImage.deviceIndependentSize() != QSizeF(size())) {
         painter.fillRect(rect(), colors[0]);
     }
-    if (!workImage.isNull()) painter.drawImage(QPoint(0, 0), workImage);
+    if (!m_workImage.isNull()) painter.drawImage(QPoint(0, 0), m_workImage);
 }
 
 // Each line is placed below the one before by its font's height; a line
 // without text takes the height of the font of the line before it.
 void CCreditsScroller::paintStatically() {
-    workImage = QImage();
+    m_workImage = QImage();
     createWorkImageIfNone();
-    if (workImage.isNull()) return;
-    QPainter painter(&workImage);
+    if (m_workImage.isNull()) return;
+    QPainter painter(&m_workImage);
     Style style = kNormal;
     int top = 0;
     for (const QString& line : lines) {
@@ -218,14 +218,14 @@ void CCreditsScroller::paintStatically() {
             style = styleOf(line);
             drawText(painter, QRectF(0, top, width(), textHeights[style]), style, textOf(line));
         }
-        top += QFontMetrics(fonts[style]).height();
+        top += QFontMetrics(m_fonts[style]).height();
     }
 }
 
 // Centred on one line, cut at the rectangle's sides, with "&" shown as it is.
 void CCreditsScroller::drawText(QPainter& painter, const QRectF& rect, Style style,
                                 const QString& text) const {
-    painter.setFont(fonts[style]);
+    painter.setFont(m_fonts[style]);
     painter.setPen(colors[kLooks[style].color]);
     painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
 }
@@ -252,18 +252,18 @@ QRect CCreditsScroller::textColumn() const {
 
 // The device pixels of a rectangle of the panel, within the work image.
 QRect CCreditsScroller::toDevice(const QRect& rect) const {
-    const qreal ratio = workImage.devicePixelRatio();
+    const qreal ratio = m_workImage.devicePixelRatio();
     const int left = qRound(rect.left() * ratio);
     const int top = qRound(rect.top() * ratio);
     const int right = qRound((rect.left() + rect.width()) * ratio);
     const int bottom = qRound((rect.top() + rect.height()) * ratio);
-    return QRect(left, top, right - left, bottom - top).intersected(workImage.rect());
+    return QRect(left, top, right - left, bottom - top).intersected(m_workImage.rect());
 }
 
 // Device rows for `pixels` pixels, rounded the same way every time, so that a
 // line's rows meet without gaps at any device pixel ratio.
 int CCreditsScroller::deviceRows(int pixels) const {
-    return qRound(pixels * workImage.devicePixelRatio());
+    return qRound(pixels * m_workImage.devicePixelRatio());
 }
 
 }  // namespace zefa::desktop

@@ -81,14 +81,14 @@ private:
     int scrolledInLine = 0;
     int scrollStep = -1;
     int lineHeight = kInitialLineHeight;
-    QImage workImage;  // null until the first tick
+    QImage m_workImage;  // null until the first tick
     bool firstPass = true;
     int widestLine = 0;
     unsigned timerId = 0;  // 0: no timer runs
 
-    QImage linePicture;  // the current line, drawn whole as wide as the column
-    std::array<QFont, kStyleCount> fonts;
-    QTimer timer;
+    QImage m_linePicture;  // the current line, drawn whole as wide as the column
+    std::array<QFont, kStyleCount> m_fonts;
+    QTimer m_timer;
 };
 
 }  // namespace zefa::desktop

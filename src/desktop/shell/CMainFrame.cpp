@@ -143,7 +143,7 @@ void CMainFrame::connectCommands() {
         {Command::Close,
          [this] {
              if (CZefastats2Doc* document = activeDocument()) {
-                 if (document->SaveModified(this)) closeDocument(*document);
+                 if (document->saveModified(this)) closeDocument(*document);
              } else if (QMdiSubWindow* frame = m_mdiArea->currentSubWindow()) {
                  frame->close();  // a season's window
              }
@@ -156,8 +156,8 @@ void CMainFrame::connectCommands() {
              addToSeason(m_context, document, this);
          })},
         {Command::Exit, [this] { close(); }},
-        {Command::SelectTheme, onActiveView(&CZefastats2View::OnSelectTheme)},
-        {Command::SelectLogfile, onActiveView(&CZefastats2View::OnSelectLogfile)},
+        {Command::SelectTheme, onActiveView(&CZefastats2View::selectTheme)},
+        {Command::SelectLogfile, onActiveView(&CZefastats2View::selectLogfile)},
         {Command::NewWindow,
          onActiveDocument([this](CZefastats2Doc& document) { openWindow(document); })},
         {Command::Cascade, [this] { m_mdiArea->cascadeSubWindows(); }},
@@ -330,7 +330,7 @@ void CMainFrame::closeDocument(CZefastats2Doc& document) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     const auto documents = findChildren<CZefastats2Doc*>(Qt::FindDirectChildrenOnly);
     for (CZefastats2Doc* document : documents) {
-        if (!document->SaveModified(this)) {
+        if (!document->saveModified(this)) {
             event->ignore();
             return;
         }

@@ -113,11 +113,11 @@ CNewStatsWizard::CNewStatsWizard(GenerationSettings& settings, QWidget* parent)
     createControls();
     bindControls();
 
-    connect(m_next, &QPushButton::clicked, this, &CNewStatsWizard::OnNext);
-    connect(m_back, &QPushButton::clicked, this, &CNewStatsWizard::OnBack);
-    connect(m_checkAll, &QPushButton::clicked, this, &CNewStatsWizard::OnCheckAll);
-    connect(m_logSelect, &QPushButton::clicked, this, &CNewStatsWizard::OnSelectLog);
-    connect(m_themeSelect, &QPushButton::clicked, this, &CNewStatsWizard::OnSelectTheme);
+    connect(m_next, &QPushButton::clicked, this, &CNewStatsWizard::next);
+    connect(m_back, &QPushButton::clicked, this, &CNewStatsWizard::back);
+    connect(m_checkAll, &QPushButton::clicked, this, &CNewStatsWizard::checkAll);
+    connect(m_logSelect, &QPushButton::clicked, this, &CNewStatsWizard::selectLog);
+    connect(m_themeSelect, &QPushButton::clicked, this, &CNewStatsWizard::selectTheme);
     connect(m_ok, &QPushButton::clicked, this, &CNewStatsWizard::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CNewStatsWizard::reject);
 
@@ -185,7 +185,7 @@ void CNewStatsWizard::OnInitDialog() {
     ShowPage(m_currentPage);
 }
 
-void CNewStatsWizard::OnNext() {
+void CNewStatsWizard::next() {
     if (!pageIsComplete()) return;
     ++m_currentPage;
     m_back->setEnabled(true);
@@ -196,7 +196,7 @@ void CNewStatsWizard::OnNext() {
     ShowPage(m_currentPage);
 }
 
-void CNewStatsWizard::OnBack() {
+void CNewStatsWizard::back() {
     --m_currentPage;
     m_next->setEnabled(true);
     handOver(m_ok, m_next);
@@ -205,16 +205,16 @@ void CNewStatsWizard::OnBack() {
 }
 
 // The last award alone decides: checked, every award is unchecked, else checked.
-void CNewStatsWizard::OnCheckAll() {
+void CNewStatsWizard::checkAll() {
     const Qt::CheckState state =
         award(kAwardCount - 1)->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked;
     for (std::int32_t i = 0; i < kAwardCount; ++i) award(i)->setCheckState(0, state);
 }
 
 // Both dialogs start at the stored file, not at the one the field shows.
-void CNewStatsWizard::OnSelectLog() { selectFile(logFileRequest(m_settings.logFile), m_logPath); }
+void CNewStatsWizard::selectLog() { selectFile(logFileRequest(m_settings.logFile), m_logPath); }
 
-void CNewStatsWizard::OnSelectTheme() {
+void CNewStatsWizard::selectTheme() {
     selectFile(themeFileRequest(m_settings.themeFile), m_themePath);
 }
 

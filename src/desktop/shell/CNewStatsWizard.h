@@ -50,11 +50,12 @@ private:
     template <typename Control>
     [[nodiscard]] Control* control(WizardControl id) const;
 
-    void OnNext();
-    void OnBack();
-    void OnCheckAll();
-    void OnSelectLog();
-    void OnSelectTheme();
+    // The buttons Next, Back, [Un]Check All and the two Select buttons.
+    void next();
+    void back();
+    void checkAll();
+    void selectLog();
+    void selectTheme();
     void ShowPage(std::int32_t page);
 
     [[nodiscard]] bool pageIsComplete();

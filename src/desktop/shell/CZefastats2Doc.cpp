@@ -116,7 +116,7 @@ bool CZefastats2Doc::OnSaveDocument(const QString& path, QWidget* owner) {
     return true;
 }
 
-bool CZefastats2Doc::SaveModified(QWidget* owner) {
+bool CZefastats2Doc::saveModified(QWidget* owner) {
     if (!m_modified) return true;
     const QString question = qText(kAskToSave).arg(m_title);
     switch (m_context.dialogs.askYesNoCancel(owner, {kAppTitle, question.toStdString()})) {

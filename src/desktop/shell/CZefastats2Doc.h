@@ -53,7 +53,7 @@ public:
     // Records the path as the stored output file and copies the page there.
     bool OnSaveDocument(const QString& path, QWidget* owner);
     // The "Save changes" question for a modified document; false for Cancel.
-    bool SaveModified(QWidget* owner);
+    bool saveModified(QWidget* owner);
 
     [[nodiscard]] const QString& title() const { return m_title; }
     [[nodiscard]] const QString& pathName() const { return m_pathName; }

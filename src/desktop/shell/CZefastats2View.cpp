@@ -44,12 +44,12 @@ void CZefastats2View::OnUpdate() {
     }
 }
 
-void CZefastats2View::OnSelectTheme() {
+void CZefastats2View::selectTheme() {
     select({themeFileRequest, &GenerationSettings::themeFile, &CZefastats2Doc::setThemeFile,
             kThemeApplied});
 }
 
-void CZefastats2View::OnSelectLogfile() {
+void CZefastats2View::selectLogfile() {
     select({logFileRequest, &GenerationSettings::logFile, &CZefastats2Doc::setLogFile,
             kLogParsed});
 }

@@ -27,8 +27,8 @@ public:
 public slots:
     // Modify > Select Theme and Select Logfile: a new file for the document,
     // a new page, and every view of the document shows it.
-    void OnSelectTheme();
-    void OnSelectLogfile();
+    void selectTheme();
+    void selectLogfile();
 
 private:
     struct Selection;

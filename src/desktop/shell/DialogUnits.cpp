@@ -16,13 +16,13 @@ DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     const int letters =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    averageWidth_ = (letters / 26 + 1) / 2;
-    height_ = metrics.height();
+    m_averageWidth = (letters / 26 + 1) / 2;
+    m_height = metrics.height();
 }
 
 // Rounded to the nearest pixel, as the dialog manager's MulDiv does.
-int DialogUnits::x(int units) const { return (units * averageWidth_ + 2) / 4; }
-int DialogUnits::y(int units) const { return (units * height_ + 4) / 8; }
+int DialogUnits::x(int units) const { return (units * m_averageWidth + 2) / 4; }
+int DialogUnits::y(int units) const { return (units * m_height + 4) / 8; }
 
 QRect DialogUnits::rect(int left, int top, int width, int height) const {
     return {x(left), y(top), x(width), y(height)};

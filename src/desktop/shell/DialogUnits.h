@@ -19,8 +19,8 @@ public:
     [[nodiscard]] int y(int units) const;
 
 private:
-    int averageWidth_;
-    int height_;
+    int m_averageWidth;
+    int m_height;
 };
 
 // The dialogs' font: "MS Sans Serif" at 8 points where it is installed, the

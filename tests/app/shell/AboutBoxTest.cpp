@@ -32,15 +32,15 @@ public:
         return ticks;
     }
     int normalWidth(const QString& text) const {
-        return QFontMetrics(s_.fonts[CCreditsScroller::kNormal]).horizontalAdvance(text);
+        return QFontMetrics(s_.m_fonts[CCreditsScroller::kNormal]).horizontalAdvance(text);
     }
-    [[nodiscard]] const QImage& image() const { return s_.workImage; }
+    [[nodiscard]] const QImage& image() const { return s_.m_workImage; }
     [[nodiscard]] const QStringList& lines() const { return s_.lines; }
     [[nodiscard]] const QString& currentLine() const { return s_.currentLine; }
     [[nodiscard]] int widestLine() const { return s_.widestLine; }
     [[nodiscard]] bool firstPass() const { return s_.firstPass; }
     [[nodiscard]] unsigned timerId() const { return s_.timerId; }
-    [[nodiscard]] int interval() const { return s_.timer.interval(); }
+    [[nodiscard]] int interval() const { return s_.m_timer.interval(); }
 
 private:
     CCreditsScroller& s_;
