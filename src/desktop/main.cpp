@@ -4,12 +4,12 @@
 #include <iostream>
 #include <span>
 
-#include "desktop/core/BatchRun.h"
-#include "desktop/shell/CZefastats2App.h"
-#include "desktop/settings/SessionSettings.h"
-#include "desktop/core/StartupArguments.h"
 #include "awards/SourceDateEpoch.h"
+#include "desktop/core/BatchRun.h"
 #include "desktop/core/MessageText.h"
+#include "desktop/core/StartupArguments.h"
+#include "desktop/settings/SessionSettings.h"
+#include "desktop/shell/CZefastats2App.h"
 
 namespace {
 

@@ -50,11 +50,11 @@ protected:
     }
 
     test::CommandResult runBatch(const std::vector<std::string>& args) const {
-        return test::runProgram(ZEFASTATS2_BINARY, args,
-                          {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM",
-                           "XDG_CONFIG_HOME=" + (dir / "config").string(),
-                           "TMPDIR=" + (dir / "tmp").string(), "SOURCE_DATE_EPOCH=1000000000",
-                           "TZ=UTC"});
+        return test::runProgram(
+            ZEFASTATS2_BINARY, args,
+            {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM",
+             "XDG_CONFIG_HOME=" + (dir / "config").string(), "TMPDIR=" + (dir / "tmp").string(),
+             "SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
     }
 
     const test::ScratchDir dir;
@@ -72,11 +72,11 @@ TEST_F(BatchMode, WritesTheStoredPageWithTheStoredChoicesAndChangesNoSetting) {
     EXPECT_EQ(batch.out + batch.err, "");
 
     const std::string reference = (dir / "reference.html").string();
-    const test::CommandResult command = test::runProgram(
-        ZEFASTATS_BINARY,
-        {kBeta2Log, "-t", themeFile, "-g", "2", "-a", "0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17",
-         "-o", reference},
-        {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
+    const test::CommandResult command =
+        test::runProgram(ZEFASTATS_BINARY,
+                         {kBeta2Log, "-t", themeFile, "-g", "2", "-a",
+                          "0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17", "-o", reference},
+                         {"SOURCE_DATE_EPOCH=1000000000", "TZ=UTC"});
     ASSERT_EQ(command.exitCode, 0) << command.err;
     EXPECT_EQ(test::readFile(outFile), test::readFile(reference));
 
@@ -161,8 +161,9 @@ TEST_F(BatchMode, FailuresNameTheFileAndLeaveTheSavedPage) {
 TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
     storeSettings(savedOnce());
     const test::CommandResult relative = test::runProgram(
-        "/bin/sh", {"-c", "cd " + test::shellQuote(ZEFA_EXAMPLES_DIR) + " && exec " +
-                              test::shellQuote(ZEFASTATS2_BINARY) + " beta2-ctf.log"},
+        "/bin/sh",
+        {"-c", "cd " + test::shellQuote(ZEFA_EXAMPLES_DIR) + " && exec " +
+                   test::shellQuote(ZEFASTATS2_BINARY) + " beta2-ctf.log"},
         {"-DISPLAY", "-WAYLAND_DISPLAY", "XDG_CONFIG_HOME=" + (dir / "config").string()});
     EXPECT_EQ(relative.exitCode, 0) << relative.err;
     EXPECT_NE(test::readFile(outFile).find("Fragmaster Award"), std::string::npos);
@@ -175,8 +176,9 @@ TEST_F(BatchMode, RelativeLogNamesAndInformationalOptions) {
     fs::remove(outFile);
     const test::CommandResult wrong = runBatch({kBeta2Log, "second.log"});
     EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_TRUE(wrong.err.starts_with("zefastats2: only one console log can be given, not also "
-                                      "'second.log'\n\nUsage: zefastats2 [LOGFILE]\n"))
+    EXPECT_TRUE(
+        wrong.err.starts_with("zefastats2: only one console log can be given, not also "
+                              "'second.log'\n\nUsage: zefastats2 [LOGFILE]\n"))
         << wrong.err;
     EXPECT_FALSE(fs::exists(outFile)) << "a usage error runs nothing";
 }

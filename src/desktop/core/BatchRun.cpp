@@ -1,8 +1,8 @@
 #include "desktop/core/BatchRun.h"
 
+#include "desktop/core/MessageText.h"
 #include "desktop/core/PageCopy.h"
 #include "desktop/core/StatsDocument.h"
-#include "desktop/core/MessageText.h"
 
 namespace zefa::desktop {
 

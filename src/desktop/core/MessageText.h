@@ -20,8 +20,7 @@ inline constexpr std::string_view kNeedsInteractiveRun =
 inline constexpr std::string_view kLogUnreadable = "The console log %1 could not be read: %2.";
 inline constexpr std::string_view kThemeUnreadable = "The theme file %1 could not be read: %2.";
 inline constexpr std::string_view kPageUnwritable = "The stats page %1 could not be written: %2.";
-inline constexpr std::string_view kPageUnreadable =
-    "The generated page %1 could not be read: %2.";
+inline constexpr std::string_view kPageUnreadable = "The generated page %1 could not be read: %2.";
 
 // The message sets, as the wizard's version page names them.
 inline constexpr std::string_view kOlderVersionName = "Zefa Beta1H or Older";

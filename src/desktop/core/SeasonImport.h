@@ -12,7 +12,7 @@ namespace zefa::desktop {
 // (made when missing), unless the store holds its match already; what became
 // of it in words for the user.
 [[nodiscard]] UserMessage storeInSeason(const std::filesystem::path& store,
-                                      const std::filesystem::path& logFile,
-                                      std::int32_t gameVersion);
+                                        const std::filesystem::path& logFile,
+                                        std::int32_t gameVersion);
 
 }  // namespace zefa::desktop

@@ -100,7 +100,8 @@ WindowTarget findWindowTarget(const StartupArguments& arguments) {
     platform = platform.substr(0, platform.find(':'));  // drop the platform's own options
     if (std::ranges::find(kPlatformsWithoutDisplay, platform) != kPlatformsWithoutDisplay.end())
         return WindowTarget::Offscreen;
-    const bool windowSystem = platform.empty() || platform == "xcb" || platform.starts_with("wayland");
+    const bool windowSystem =
+        platform.empty() || platform == "xcb" || platform.starts_with("wayland");
     if (!windowSystem || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) return WindowTarget::Screen;
     return WindowTarget::None;
 }

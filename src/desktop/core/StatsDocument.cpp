@@ -39,8 +39,7 @@ RunResult StatsDocument::RunGeneration(const GenerationSettings& settings) {
 }
 
 std::string StatsDocument::problemOf(const RunResult& result) const {
-    if (!result.logRead)
-        return fillIn(kLogUnreadable, m_logFile, result.logError.message());
+    if (!result.logRead) return fillIn(kLogUnreadable, m_logFile, result.logError.message());
     if (result.page == PageWriter::PageResult::ThemeUnreadable)
         return fillIn(kThemeUnreadable, m_themeFile, result.pageProblem());
     if (result.page != PageWriter::PageResult::Written)

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "awards/StatsGenerator.h"
 #include "desktop/core/GenerationSettings.h"
 #include "desktop/core/TemporaryPage.h"
 #include "desktop/core/VersionReading.h"
-#include "awards/StatsGenerator.h"
 
 namespace zefa::desktop {
 

@@ -4,8 +4,8 @@
 
 #include <cerrno>
 
-#include "desktop/core/TemporaryPage.h"
 #include "desktop/core/MessageText.h"
+#include "desktop/core/TemporaryPage.h"
 #include "season/SitePaths.h"
 #include "season/StoreSite.h"
 
@@ -20,8 +20,7 @@ std::unique_ptr<TemporarySeasonPages> makeFolder(std::string& problem) {
     std::string name = (directory / "zefastats-seasonXXXXXX").string();
     if (!error && ::mkdtemp(name.data()) == nullptr) error.assign(errno, std::generic_category());
     if (error) {
-        problem = fillIn(kSeasonFolderUnmade, TemporaryPage::directoryName(),
-                             error.message());
+        problem = fillIn(kSeasonFolderUnmade, TemporaryPage::directoryName(), error.message());
         return nullptr;
     }
     return std::make_unique<TemporarySeasonPages>(name);
@@ -30,8 +29,8 @@ std::unique_ptr<TemporarySeasonPages> makeFolder(std::string& problem) {
 }  // namespace
 
 std::unique_ptr<TemporarySeasonPages> TemporarySeasonPages::make(const std::filesystem::path& store,
-                                             const season::SiteOptions& options,
-                                             std::string& problem) {
+                                                                 const season::SiteOptions& options,
+                                                                 std::string& problem) {
     std::string reason;
     const auto seasonStore =
         season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing, reason);
@@ -66,6 +65,8 @@ TemporarySeasonPages::~TemporarySeasonPages() {
     std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::filesystem::path TemporarySeasonPages::indexPage() const { return m_folder / season::kIndexPage; }
+std::filesystem::path TemporarySeasonPages::indexPage() const {
+    return m_folder / season::kIndexPage;
+}
 
 }  // namespace zefa::desktop

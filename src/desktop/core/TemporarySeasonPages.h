@@ -17,8 +17,8 @@ public:
     // words for the user, when the store cannot be read or no index page could
     // be made; nothing is left behind then.
     static std::unique_ptr<TemporarySeasonPages> make(const std::filesystem::path& store,
-                                            const season::SiteOptions& options,
-                                            std::string& problem);
+                                                      const season::SiteOptions& options,
+                                                      std::string& problem);
 
     explicit TemporarySeasonPages(std::filesystem::path folder) : m_folder(std::move(folder)) {}
     ~TemporarySeasonPages();

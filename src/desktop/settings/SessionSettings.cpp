@@ -10,7 +10,8 @@ void tellProblem(const std::string& problem) { tellOnStandardError({kAppTitle, p
 }  // namespace
 
 SessionSettings::SessionSettings()
-    : generation(LoadSettings(m_store.settings())), recentFiles(loadRecentFiles(m_store.settings())) {
+    : generation(LoadSettings(m_store.settings())),
+      recentFiles(loadRecentFiles(m_store.settings())) {
     if (m_store.openProblem()) tellProblem(*m_store.openProblem());
 }
 

@@ -117,9 +117,9 @@ SettingsStore::SettingsStore() : m_store(openStore()) {
     std::error_code error;
     std::filesystem::rename(fileName, aside, error);
     m_openProblem = error ? "the settings in " + fileName +
-                               " are damaged and could not be moved aside: " + error.message()
-                         : "the settings in " + fileName + " were damaged; they are kept as " +
-                               aside + " and the defaults are used";
+                                " are damaged and could not be moved aside: " + error.message()
+                          : "the settings in " + fileName + " were damaged; they are kept as " +
+                                aside + " and the defaults are used";
     m_store = openStore();
 }
 

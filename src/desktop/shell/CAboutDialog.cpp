@@ -5,12 +5,12 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "desktop/core/MessageText.h"
+#include "desktop/settings/QtText.h"
+#include "desktop/shell/AboutBoxDialog.h"
 #include "desktop/shell/AppIcon.h"
 #include "desktop/shell/CCreditsScroller.h"
 #include "desktop/shell/DialogUnits.h"
-#include "desktop/settings/QtText.h"
-#include "desktop/shell/AboutBoxDialog.h"
-#include "desktop/core/MessageText.h"
 
 namespace zefa::desktop {
 

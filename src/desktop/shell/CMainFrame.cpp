@@ -11,17 +11,17 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "desktop/core/MessageText.h"
+#include "desktop/settings/QtText.h"
 #include "desktop/shell/CAboutDialog.h"
 #include "desktop/shell/CChildFrame.h"
 #include "desktop/shell/CZefastats2Doc.h"
 #include "desktop/shell/CZefastats2View.h"
 #include "desktop/shell/LockKeyIndicators.h"
-#include "desktop/settings/QtText.h"
 #include "desktop/shell/SeasonCommands.h"
 #include "desktop/shell/SeasonWindow.h"
 #include "desktop/shell/ShellContext.h"
 #include "desktop/shell/VersionPane.h"
-#include "desktop/core/MessageText.h"
 
 namespace zefa::desktop {
 
@@ -176,9 +176,9 @@ void CMainFrame::updateMenus() {
     for (QMenu* menu : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         menu->deleteLater();
     menuBar()->clear();
-    const std::span<const Menu> menus =
-        showsDocument ? std::span<const Menu>(kMenusWithDocument)
-                      : std::span<const Menu>(kMenusWithoutDocument);
+    const std::span<const Menu> menus = showsDocument
+                                            ? std::span<const Menu>(kMenusWithDocument)
+                                            : std::span<const Menu>(kMenusWithoutDocument);
     for (const Menu& layout : menus) {
         QMenu* menu = menuBar()->addMenu(qText(layout.title));
         fillMenu(*menu, layout);

@@ -14,9 +14,9 @@
 #include <QTreeWidget>
 #include <optional>
 
-#include "desktop/shell/DialogUnits.h"
-#include "desktop/settings/QtText.h"
 #include "awards/AwardTable.h"
+#include "desktop/settings/QtText.h"
+#include "desktop/shell/DialogUnits.h"
 #include "desktop/shell/UiText.h"
 
 namespace zefa::desktop {
@@ -177,8 +177,8 @@ void CNewStatsWizard::OnInitDialog() {
                                        ? Qt::Checked
                                        : Qt::Unchecked);
 
-    QRadioButton* version = m_settings.gameVersion == kGameVersionBeta1H ? m_olderVersion
-                                                                          : m_newerVersion;
+    QRadioButton* version =
+        m_settings.gameVersion == kGameVersionBeta1H ? m_olderVersion : m_newerVersion;
     (m_settings.detectVersion ? m_detectVersion : version)->setChecked(true);
     showPath(m_themePath, qPath(m_settings.themeFile));
     showPath(m_logPath, qPath(m_settings.logFile));
@@ -248,13 +248,12 @@ QString CNewStatsWizard::summaryText() const {
     QStringList checked;
     for (std::int32_t i = 0; i < kAwardCount; ++i)
         if (award(i)->checkState(0) == Qt::Checked) checked << award(i)->text(0);
-    const std::string_view version = m_detectVersion->isChecked() ? kSummaryDetectVersion
+    const std::string_view version = m_detectVersion->isChecked()  ? kSummaryDetectVersion
                                      : m_olderVersion->isChecked() ? kSummaryOlderVersion
                                                                    : kSummaryNewerVersion;
-    return qText(kSummaryIntro) + qText(kSummaryLog) + m_logPath->text() +
-           qText(kSummaryTheme) + m_themePath->text() + qText(kSummaryVersion) +
-           qText(version) +
-           qText(kSummaryAwards) + checked.join(qText(kSummaryAwardSeparator));
+    return qText(kSummaryIntro) + qText(kSummaryLog) + m_logPath->text() + qText(kSummaryTheme) +
+           m_themePath->text() + qText(kSummaryVersion) + qText(version) + qText(kSummaryAwards) +
+           checked.join(qText(kSummaryAwardSeparator));
 }
 
 void CNewStatsWizard::accept() {

@@ -4,10 +4,10 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "desktop/shell/AppIcon.h"
 #include "desktop/core/BatchRun.h"
-#include "desktop/shell/CMainFrame.h"
 #include "desktop/settings/SessionSettings.h"
+#include "desktop/shell/AppIcon.h"
+#include "desktop/shell/CMainFrame.h"
 #include "desktop/shell/ShellContext.h"
 
 namespace zefa::desktop {
@@ -41,8 +41,8 @@ bool CZefastats2App::InitInstance() {
                         });
     }
     const QRect screen = m_mainFrame->screen()->availableGeometry();
-    m_mainFrame->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                                 screen.size() * 3 / 4, screen));
+    m_mainFrame->setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, screen.size() * 3 / 4, screen));
     m_mainFrame->show();
     m_mainFrame->OnFileNew();
     return true;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "desktop/shell/ShellDialogs.h"
 #include "desktop/core/StartupArguments.h"
+#include "desktop/shell/ShellDialogs.h"
 
 namespace zefa::desktop {
 

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "desktop/shell/DefaultTheme.h"
+#include "desktop/core/MessageText.h"
 #include "desktop/core/PageCopy.h"
 #include "desktop/settings/QtText.h"
+#include "desktop/shell/DefaultTheme.h"
 #include "desktop/shell/ShellContext.h"
-#include "desktop/core/MessageText.h"
 #include "desktop/shell/UiText.h"
 
 namespace zefa::desktop {
@@ -46,9 +46,9 @@ bool CZefastats2Doc::OnNewDocument(QWidget* owner, const std::optional<std::stri
 bool CZefastats2Doc::openSavedPage(const QString& path, QWidget* owner) {
     QFile page(path);
     if (!page.open(QIODevice::ReadOnly)) {
-        tellProblem(qText(fillIn(kPageUnreadable, pathBytes(path),
-                                     page.errorString().toStdString())),
-                    owner);
+        tellProblem(
+            qText(fillIn(kPageUnreadable, pathBytes(path), page.errorString().toStdString())),
+            owner);
         return false;
     }
     m_viewedPage = pathBytes(path);
@@ -63,8 +63,8 @@ QString CZefastats2Doc::RunGeneration() {
     QString problem;
     if (m_core.pagePath().empty()) {
         if (const std::error_code error = m_core.reservePage(".html"))
-            problem = qText(
-                fillIn(kPageUnwritable, TemporaryPage::directoryName(), error.message()));
+            problem =
+                qText(fillIn(kPageUnwritable, TemporaryPage::directoryName(), error.message()));
     }
     if (problem.isEmpty())
         problem = qText(m_core.problemOf(m_core.RunGeneration(m_context.settings.generation)));
@@ -96,8 +96,7 @@ bool CZefastats2Doc::saveAs(QWidget* owner) {
     const QString proposed =
         m_pathName.isEmpty() ? m_title + "." + qText(kStatsFileSuffix) : m_pathName;
     const auto path = m_context.dialogs.chooseFileToSave(
-        owner, {qText(kSaveAsTitle), qText(kStatsFileFilter), qText(kStatsFileSuffix),
-                proposed});
+        owner, {qText(kSaveAsTitle), qText(kStatsFileFilter), qText(kStatsFileSuffix), proposed});
     return path && OnSaveDocument(*path, owner);
 }
 

@@ -2,10 +2,10 @@
 
 #include <QWebEngineSettings>
 
-#include "desktop/shell/CZefastats2Doc.h"
-#include "desktop/settings/QtText.h"
-#include "desktop/shell/ShellContext.h"
 #include "desktop/core/MessageText.h"
+#include "desktop/settings/QtText.h"
+#include "desktop/shell/CZefastats2Doc.h"
+#include "desktop/shell/ShellContext.h"
 #include "desktop/shell/UiText.h"
 
 namespace zefa::desktop {
@@ -50,8 +50,7 @@ void CZefastats2View::selectTheme() {
 }
 
 void CZefastats2View::selectLogfile() {
-    select({logFileRequest, &GenerationSettings::logFile, &CZefastats2Doc::setLogFile,
-            kLogParsed});
+    select({logFileRequest, &GenerationSettings::logFile, &CZefastats2Doc::setLogFile, kLogParsed});
 }
 
 void CZefastats2View::select(const Selection& selection) {

@@ -14,8 +14,8 @@ constexpr int kDialogPointSize = 8;
 // dialog manager measures it.
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_averageWidth = (letters / 26 + 1) / 2;
     m_height = metrics.height();
 }

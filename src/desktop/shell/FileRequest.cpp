@@ -42,8 +42,7 @@ std::optional<QString> chooseSaveFile(QWidget* owner, const FileRequest& request
 }
 
 FileRequest logFileRequest(const std::string& storedLog) {
-    return {qText(kSelectLogTitle), qText(kLogFileFilter), qText(kLogFileSuffix),
-            qPath(storedLog)};
+    return {qText(kSelectLogTitle), qText(kLogFileFilter), qText(kLogFileSuffix), qPath(storedLog)};
 }
 
 FileRequest themeFileRequest(const std::string& storedTheme) {

@@ -12,9 +12,9 @@ namespace zefa::desktop {
 // What a file dialog asks for.
 struct FileRequest {
     QString title;
-    QString filter;         // Qt's form: "Name (*.ext);;All Files (*)"
-    QString defaultSuffix;  // added to a name without one when saving
-    QString initialFile;    // where the dialog starts; empty: the current folder
+    QString filter;                // Qt's form: "Name (*.ext);;All Files (*)"
+    QString defaultSuffix;         // added to a name without one when saving
+    QString initialFile;           // where the dialog starts; empty: the current folder
     bool confirmOverwrite = true;  // saving to an existing file asks first
 };
 

@@ -6,8 +6,8 @@
 #include <QStatusBar>
 
 #include "desktop/settings/QtText.h"
-#include "desktop/shell/X11LockKeys.h"
 #include "desktop/shell/ShellMenus.h"
+#include "desktop/shell/X11LockKeys.h"
 
 namespace zefa::desktop {
 

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include "desktop/core/MessageText.h"
+#include "desktop/core/SeasonImport.h"
+#include "desktop/settings/QtText.h"
 #include "desktop/shell/CZefastats2Doc.h"
 #include "desktop/shell/DefaultTheme.h"
-#include "desktop/settings/QtText.h"
-#include "desktop/core/SeasonImport.h"
 #include "desktop/shell/SeasonWindow.h"
 #include "desktop/shell/ShellContext.h"
-#include "desktop/core/MessageText.h"
 #include "desktop/shell/UiText.h"
 #include "theme/ThemeFile.h"
 
@@ -76,8 +76,8 @@ SeasonWindow* openSeason(ShellContext& context, QWidget* owner) {
 }
 
 void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget* owner) {
-    const auto store = chooseSeasonStore(context, owner, kAddToSeasonTitle,
-                                         context.dialogs.chooseFileToSave);
+    const auto store =
+        chooseSeasonStore(context, owner, kAddToSeasonTitle, context.dialogs.chooseFileToSave);
     if (!store) return;
     const auto& reading = document.core().versionReading();
     const std::int32_t version =

@@ -7,7 +7,8 @@
 
 namespace zefa::desktop {
 
-SeasonWindow::SeasonWindow(std::unique_ptr<TemporarySeasonPages> pages, const QString& title, QWidget* parent)
+SeasonWindow::SeasonWindow(std::unique_ptr<TemporarySeasonPages> pages, const QString& title,
+                           QWidget* parent)
     : QMdiSubWindow(parent), m_pages(std::move(pages)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(title);

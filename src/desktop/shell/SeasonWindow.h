@@ -16,7 +16,8 @@ class SeasonWindow : public QMdiSubWindow {
     Q_OBJECT
 
 public:
-    SeasonWindow(std::unique_ptr<TemporarySeasonPages> pages, const QString& title, QWidget* parent = nullptr);
+    SeasonWindow(std::unique_ptr<TemporarySeasonPages> pages, const QString& title,
+                 QWidget* parent = nullptr);
     ~SeasonWindow() override;
 
     [[nodiscard]] QWebEngineView* view() const;

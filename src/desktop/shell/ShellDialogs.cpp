@@ -1,7 +1,7 @@
 #include "desktop/shell/ShellDialogs.h"
 
-#include "desktop/shell/CNewStatsWizard.h"
 #include "desktop/settings/QtText.h"
+#include "desktop/shell/CNewStatsWizard.h"
 
 namespace zefa::desktop {
 

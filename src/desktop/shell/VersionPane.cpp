@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "desktop/settings/QtText.h"
 #include "desktop/core/MessageText.h"
+#include "desktop/settings/QtText.h"
 #include "desktop/shell/UiText.h"
 
 namespace zefa::desktop {
@@ -31,11 +31,10 @@ void VersionPane::showReading(const std::optional<VersionReading>& reading) {
     m_otherVersion = reading->otherVersion();
     QString text = qText(reading->description());
     if (reading->otherReadsBetter)
-        text += QStringLiteral(" - ") +
-                qText(fillIn(kReadsBetterNotice, versionName(m_otherVersion)));
+        text +=
+            QStringLiteral(" - ") + qText(fillIn(kReadsBetterNotice, versionName(m_otherVersion)));
     m_text->setText(text);
-    m_readAs->setText(qText(m_otherVersion == kGameVersionBeta2 ? kReadAsNewer
-                                                                : kReadAsOlder));
+    m_readAs->setText(qText(m_otherVersion == kGameVersionBeta2 ? kReadAsNewer : kReadAsOlder));
     m_readAs->setVisible(reading->otherReadsBetter);
 }
 

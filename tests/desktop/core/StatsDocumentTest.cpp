@@ -12,7 +12,8 @@ TEST(Document, EveryRunStartsAfreshIntoTheSamePageFile) {
     const test::ScratchDir dir;
     test::writeFile(dir / "one.log", "Ann was railed by Tom\nAnn was railed by Tom\n");
     test::writeFile(dir / "two.log", "Bob was railed by Eve\n");
-    test::writeFile(dir / "list.thm", "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
+    test::writeFile(dir / "list.thm",
+                    "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
     StatsDocument document(0);
     ASSERT_FALSE(document.reservePage(".html"));
     const fs::path page = document.pagePath();

@@ -92,7 +92,8 @@ TEST_F(SettingsStoreTest, EachBadValueGivesItsOwnDefault) {
     EXPECT_EQ(loaded.gameVersion, 3);
     EXPECT_FALSE(loaded.detectVersion) << "a store without it keeps its version";
     const std::array<std::int32_t, 8> flags = {1, 1, 0, 1, 1, 7, 1, -4};
-    for (std::size_t i = 0; i < flags.size(); ++i) EXPECT_EQ(loaded.awardSelected[i], flags[i]) << i;
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        EXPECT_EQ(loaded.awardSelected[i], flags[i]) << i;
     EXPECT_EQ(loaded.awardsShown()[7], true);
     EXPECT_EQ(loadRecentFiles(store).entries(), (std::vector<std::string>{"/r.html", "/s.html"}));
     for (const auto& [text, detect] : {std::pair("false", false), {"true", true}, {"yes", false}}) {

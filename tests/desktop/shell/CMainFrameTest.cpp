@@ -1,5 +1,3 @@
-#include "desktop/shell/CMainFrame.h"
-
 #include <QGuiApplication>
 #include <QImage>
 #include <QMdiArea>
@@ -8,6 +6,7 @@
 #include <QScreen>
 #include <QSet>
 
+#include "desktop/shell/CMainFrame.h"
 #include "desktop/shell/CZefastats2View.h"
 #include "desktop/shell/DesktopProgram.h"
 #include "desktop/shell/VersionPane.h"
@@ -30,12 +29,12 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     EXPECT_EQ(main.activeView()->url(), document().pageUrl());
     EXPECT_EQ(
         menus(main.menuBar()),
-        (Strings{
-            "&File|&New\tCtrl+N|&Open Season...|&Close|&Save\tCtrl+S|Save &As...|A&dd to "
-            "Season...|-|Recent File|-|E&xit",
-            "&View|&Toolbar|&Status Bar", "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
-            "&Window|&New Window|&Cascade|&Tile|&Arrange Icons|-|&1 zefs1 *",
-            "&Help|&About Zefa Stats 2..."}));
+        (Strings{"&File|&New\tCtrl+N|&Open Season...|&Close|&Save\tCtrl+S|Save &As...|A&dd to "
+                 "Season...|-|Recent File|-|E&xit",
+                 "&View|&Toolbar|&Status Bar",
+                 "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
+                 "&Window|&New Window|&Cascade|&Tile|&Arrange Icons|-|&1 zefs1 *",
+                 "&Help|&About Zefa Stats 2..."}));
 
     wizard("");
     trigger(Command::New);

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,9 +23,9 @@
 #include <optional>
 #include <string>
 
+#include "desktop/settings/QtText.h"
 #include "desktop/shell/CNewStatsWizard.h"
 #include "desktop/shell/DialogUnits.h"
-#include "desktop/settings/QtText.h"
 
 namespace zefa::desktop {
 namespace {
@@ -155,8 +155,7 @@ TEST_F(NewStatsWizardTest, AFixedToolWindowWhosePagesAreWalkedInOrder) {
                   buttons);
         EXPECT_EQ(page(), shown);
         if (shown < 5) {
-            EXPECT_EQ(text("pageText"),
-                      qText(kWizardPageTexts[static_cast<std::size_t>(shown)]));
+            EXPECT_EQ(text("pageText"), qText(kWizardPageTexts[static_cast<std::size_t>(shown)]));
         }
     };
     for (int shown = 0; shown <= 5; click("next"), ++shown) expectPage(shown);

@@ -1,9 +1,8 @@
-#include "desktop/shell/CZefastats2App.h"
-
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "desktop/settings/SessionSettings.h"
+#include "desktop/shell/CZefastats2App.h"
 #include "desktop/shell/DesktopProgram.h"
 
 namespace zefa::desktop {

@@ -1,5 +1,4 @@
 #include "desktop/shell/CZefastats2Doc.h"
-
 #include "desktop/shell/DesktopProgram.h"
 
 namespace zefa::desktop {

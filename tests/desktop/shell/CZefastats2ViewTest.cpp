@@ -1,6 +1,5 @@
-#include "desktop/shell/CZefastats2View.h"
-
 #include "desktop/shell/CMainFrame.h"
+#include "desktop/shell/CZefastats2View.h"
 #include "desktop/shell/DesktopProgram.h"
 
 namespace zefa::desktop {

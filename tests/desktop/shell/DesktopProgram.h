@@ -24,7 +24,6 @@
 
 namespace zefa::desktop {
 
-
 using Strings = std::vector<std::string>;
 
 template <typename T>
@@ -98,7 +97,8 @@ inline Strings menus(const QMenuBar* bar) {
     return texts;
 }
 inline const Strings kNoDocumentMenus = {"&File|&New\tCtrl+N|&Open Season...|-|Recent File|-|E&xit",
-                                  "&View|&Toolbar|&Status Bar", "&Help|&About Zefa Stats 2..."};
+                                         "&View|&Toolbar|&Status Bar",
+                                         "&Help|&About Zefa Stats 2..."};
 
 inline std::string asked(const FileRequest& request) {
     return (QStringList{request.title, request.filter, request.defaultSuffix, request.initialFile})
@@ -125,7 +125,7 @@ protected:
         test::writeFile(dir / "one.log", "Ann was railed by Tom\nAnn was railed by Tom\n");
         test::writeFile(dir / "two.log", "Bob was railed by Eve\n");
         test::writeFile(dir / "names.thm",
-                  "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
+                        "<= NUMLINES =>\n<= PLAYERLOOP =>\n<= STRIPPEDNAME =>\n<= ENDLOOP =>\n");
         test::writeFile(dir / "plain.thm", "<html><body><h1>Plain</h1></body></html>\n");
     }
 

@@ -1,9 +1,8 @@
-#include "desktop/shell/SeasonCommands.h"
-
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "desktop/shell/DesktopProgram.h"
+#include "desktop/shell/SeasonCommands.h"
 #include "desktop/shell/SeasonWindow.h"
 #include "season/LogImport.h"
 
