@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 build="${1:-build/default}"
 xvfb-run -a -s "-screen 0 1024x768x24" \
   env QT_QPA_PLATFORM=xcb ZEFA_ABOUT_SCREENSHOT="$PWD/docs/about-box.png" \
-  "$build/tests/shell_tests" --gtest_filter='AboutBoxOnScreenTest.*'
+  "$build/tests/desktop/shell/desktop_shell_tests" --gtest_filter='AboutBoxOnScreenTest.*'

@@ -1,0 +1,47 @@
+#include "desktop/core/SeasonImport.h"
+
+#include <string_view>
+
+#include "desktop/core/MessageText.h"
+#include "season/LogImport.h"
+
+namespace zefa::desktop {
+
+namespace {
+
+std::string_view outcomeText(season::ImportResult::Outcome outcome) {
+    switch (outcome) {
+        case season::ImportResult::Outcome::Stored:
+            return kLogStored;
+        case season::ImportResult::Outcome::SameBytes:
+            return kLogAlreadyStored;
+        case season::ImportResult::Outcome::SameMatch:
+            return kLogSameMatch;
+    }
+    return kLogStored;
+}
+
+}  // namespace
+
+UserMessage storeInSeason(const std::filesystem::path& store, const std::filesystem::path& logFile,
+                          std::int32_t gameVersion) {
+    std::string reason;
+    const auto seasonStore =
+        season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing, reason);
+    if (!seasonStore) return {kAppTitle, fillIn(kSeasonUnusable, store.string(), reason)};
+    try {
+        ClassifierCache classifiers;
+        const auto result =
+            season::importLogFile(*seasonStore, logFile, {gameVersion}, classifiers, reason);
+        if (!result) return {kAppTitle, fillIn(kLogNotStored, logFile.string(), reason)};
+        seasonStore->updateRatings();
+        return {
+            kAppTitle,
+            fillIn(outcomeText(result->outcome), logFile.string(), std::to_string(result->matchId)),
+            false};
+    } catch (const season::SqliteError& failure) {
+        return {kAppTitle, fillIn(kSeasonFailed, store.string(), failure.what())};
+    }
+}
+
+}  // namespace zefa::desktop
