@@ -6,8 +6,8 @@
 
 #include "app/TemporaryPage.h"
 #include "resources/UiText.h"
-#include "season/SitePaths.h"
-#include "season/StoreSite.h"
+#include "site/SitePaths.h"
+#include "site/SiteFromStore.h"
 
 namespace zefa {
 
@@ -30,7 +30,7 @@ std::unique_ptr<SeasonSite> makeFolder(std::string& problem) {
 }  // namespace
 
 std::unique_ptr<SeasonSite> SeasonSite::make(const std::filesystem::path& store,
-                                             const season::SiteOptions& options,
+                                             const site::SiteOptions& options,
                                              std::string& problem) {
     std::string reason;
     const auto seasonStore =
@@ -41,9 +41,9 @@ std::unique_ptr<SeasonSite> SeasonSite::make(const std::filesystem::path& store,
     }
     auto site = makeFolder(problem);
     if (!site) return nullptr;
-    season::SiteReport report;
+    site::SiteReport report;
     try {
-        report = season::writeStoreSite(*seasonStore, site->m_folder, options);
+        report = zefa::site::updateSiteFromStore(*seasonStore, site->m_folder, options);
     } catch (const season::SqliteError& failure) {
         problem = ui::fillIn(ui::kSeasonFailed, store.string(), failure.what());
         return nullptr;
@@ -66,6 +66,6 @@ SeasonSite::~SeasonSite() {
     std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::filesystem::path SeasonSite::indexPage() const { return m_folder / season::kIndexPage; }
+std::filesystem::path SeasonSite::indexPage() const { return m_folder / site::kIndexPage; }
 
 }  // namespace zefa

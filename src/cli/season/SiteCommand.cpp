@@ -3,7 +3,7 @@
 
 #include "awards/SourceDateEpoch.h"
 #include "cli/season/SeasonSubcommand.h"
-#include "season/StoreSite.h"
+#include "site/SiteFromStore.h"
 #include "theme/ThemeFile.h"
 
 namespace zefa {
@@ -25,26 +25,26 @@ struct SiteCommandOptions {
 };
 
 int runSite(const SiteCommandOptions& options) {
-    season::SiteOptions site;
-    site.look = {options.title, options.minMatches};
-    site.builtInTheme = std::string(kBuiltInTheme);
-    site.matchTheme = site.builtInTheme;
-    site.awards = options.awards;
+    site::SiteOptions pages;
+    pages.look = {options.title, options.minMatches};
+    pages.builtInTheme = std::string(kBuiltInTheme);
+    pages.matchTheme = pages.builtInTheme;
+    pages.awards = options.awards;
     if (options.theme) {
         std::error_code error;
         auto theme = readThemeFile(*options.theme, error);
         if (!theme) return seasonFailure("cannot read theme '" + *options.theme + "': " + error.message());
-        site.matchTheme = std::move(*theme);
+        pages.matchTheme = std::move(*theme);
     }
-    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), site.clock)) {
+    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), pages.clock)) {
         std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
         return kExitUsage;
     }
 
     const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
     if (!store) return kExitFailure;
-    const season::SiteReport report =
-        season::writeStoreSite(*store, options.folder, site, options.since);
+    const site::SiteReport report =
+        site::updateSiteFromStore(*store, options.folder, pages, options.since);
     for (const std::string& problem : report.problems) seasonFailure(problem);
     if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
     std::cout << report.written << " pages written, " << report.kept << " kept, " << report.removed

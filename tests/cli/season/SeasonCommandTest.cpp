@@ -10,9 +10,12 @@
 #include "season/Sqlite.h"
 #include "support/RunProgram.h"
 
-namespace zefa::season {
+namespace zefa::cli {
 namespace {
 
+using season::Database;
+using season::SqliteError;
+using season::Statement;
 using test::CommandResult;
 using test::runProgram;
 using Json = nlohmann::json;
@@ -235,4 +238,4 @@ TEST_F(SeasonCommandTest, ALogNamedSeasonIsReachedAsDotSlashSeason) {
 }
 
 }  // namespace
-}  // namespace zefa::season
+}  // namespace zefa::cli

@@ -1,4 +1,4 @@
-#include "season/SiteWriter.h"
+#include "site/SiteUpdate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,11 +8,14 @@
 
 #include "awards/PendingFile.h"
 #include "awards/StatsGenerator.h"
-#include "season/SitePaths.h"
+#include "site/SitePaths.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
+
+using season::SeasonMatch;
+using season::SeasonPlayer;
 
 namespace fs = std::filesystem;
 
@@ -91,9 +94,10 @@ std::string manifestText(const Manifest& manifest) {
     return text;
 }
 
-class Site {
+// The site's folder as this run leaves it: what it wrote, kept and made.
+class SiteFolder {
 public:
-    Site(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
+    SiteFolder(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -186,11 +190,11 @@ std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) 
     return std::to_string(fnv1a(inputs));
 }
 
-void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& readLog,
+void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
                     const SiteOptions& options, ClassifierCache& classifiers,
                     SiteReport& report) {
     const std::string page = matchPagePath(match.id);
-    MatchLog log;
+    season::StoredLog log;
     std::string problem;
     if (!readLog(match.id, log, problem)) {
         report.problems.push_back("cannot read the stored log of match " +
@@ -210,14 +214,14 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
         const RunResult result = generator.Run();
         return result.ok() ? std::string() : result.pageProblem();
     });
-    report.written += outcome == Site::Outcome::Written;
+    report.written += outcome == SiteFolder::Outcome::Written;
 }
 
 }  // namespace
 
-SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
-                     const DocumentWriter& writeSeasonJson, const MatchLogReader& readLog,
-                     const SiteOptions& options) {
+SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& season,
+                      const DocumentWriter& writeSeasonJson, const StoredLogReader& readLog,
+                      const SiteOptions& options) {
     SiteReport report;
     std::error_code error;
     for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
@@ -227,7 +231,7 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
             return report;
         }
     }
-    Site site(folder, report);
+    SiteFolder site(folder, report);
     const Manifest before = readManifest(folder);
     Manifest after;
     ClassifierCache classifiers;  // compiled once for every match page
@@ -258,4 +262,4 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     return report;
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,4 +1,4 @@
-#include "season/SitePages.h"
+#include "site/SitePages.h"
 
 #include <algorithm>
 #include <kainjow/mustache.hpp>
@@ -10,9 +10,9 @@
 #include "model/NameRules.h"
 #include "model/Teams.h"
 #include "model/Weapons.h"
-#include "season/SitePaths.h"
-#include "season/SiteText.h"
-#include "season/SvgChart.h"
+#include "site/SitePaths.h"
+#include "site/SiteText.h"
+#include "site/SvgChart.h"
 
 // The templates and style under resources/site, compiled in.
 namespace zefa {
@@ -25,9 +25,15 @@ extern const std::string_view kSitePlayerTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
+
+using season::MatchPlayer;
+using season::PlayerCounters;
+using season::SeasonMatch;
+using season::SeasonPlayer;
+using season::SeasonSnapshot;
 
 using kainjow::mustache::data;
 using kainjow::mustache::mustache;
@@ -345,4 +351,4 @@ std::string styleSheet(std::string_view builtInTheme) {
     return std::regex_replace(style, kDescendantRule, "") + std::string(kSiteStyle);
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -5,11 +5,11 @@
 #include <numeric>
 #include <regex>
 
-#include "season/SitePaths.h"
-#include "season/SiteText.h"
+#include "site/SitePaths.h"
+#include "site/SiteText.h"
 #include "support/ScratchDir.h"
 
-namespace zefa::season {
+namespace zefa::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -58,12 +58,12 @@ TEST_F(SiteCommandTest, LeaderboardShowsTheExportsNumbers) {
         const auto defenses = player["defenses"].get<std::vector<int>>();
         const double kd = player["kills"].get<double>() / std::max(1, player["deaths"].get<int>());
         const std::string expected =
-            decimal(player["rating"]["ordinal"].get<double>(), 2) + cell(player["matches"]) +
+            site::decimal(player["rating"]["ordinal"].get<double>(), 2) + cell(player["matches"]) +
             cell(player["kills"]) + cell(player["deaths"]) +
-            "<td class=\"num\">" + decimal(kd, 2) + "</td>" + cell(player["caps"]) +
+            "<td class=\"num\">" + site::decimal(kd, 2) + "</td>" + cell(player["caps"]) +
             cell(player["c2cs"]) + cell(player["flagSaves"]) +
             cell(std::accumulate(defenses.begin(), defenses.end(), 0)) + cell(player["awardsWon"]);
-        EXPECT_EQ(shown[playerPagePath(player["key"].get<std::string>())], expected)
+        EXPECT_EQ(shown[site::playerPagePath(player["key"].get<std::string>())], expected)
             << player["key"];
     }
 }
@@ -73,13 +73,13 @@ TEST_F(SiteCommandTest, RebuildAfterForgetAndMergeRemovesWhatIsGone) {
     season("merge {db} viper raven");
     season("forget {db} 2");
     const std::string report = site();
-    EXPECT_FALSE(fs::exists(folder / "site" / matchPagePath(2)));
-    EXPECT_FALSE(fs::exists(folder / "site" / playerPagePath("viper")));
-    EXPECT_TRUE(fs::exists(folder / "site" / playerPagePath("raven")));
+    EXPECT_FALSE(fs::exists(folder / "site" / site::matchPagePath(2)));
+    EXPECT_FALSE(fs::exists(folder / "site" / site::playerPagePath("viper")));
+    EXPECT_TRUE(fs::exists(folder / "site" / site::playerPagePath("raven")));
     const std::size_t left =
         std::distance(fs::directory_iterator(folder / "site/players"), fs::directory_iterator());
     EXPECT_NE(report.find(std::to_string(27 + 1 - left) + " removed"), std::string::npos) << report;
 }
 
 }  // namespace
-}  // namespace zefa::season
+}  // namespace zefa::cli

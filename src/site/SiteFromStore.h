@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "season/SeasonStore.h"
+#include "site/SiteUpdate.h"
+
+namespace zefa::site {
+
+// Brings the site of the store's season (the matches played at or after
+// `since`) in `folder` up to date, its match pages made from the logs the
+// store keeps; see updateSite. Failures of SQLite while reading the season are
+// thrown as SqliteError.
+[[nodiscard]] SiteReport updateSiteFromStore(season::SeasonStore& store,
+                                             const std::filesystem::path& folder,
+                                             const SiteOptions& options,
+                                             std::optional<std::int64_t> since = std::nullopt);
+
+}  // namespace zefa::site
