@@ -4,12 +4,22 @@
 #include <map>
 #include <unordered_map>
 
-#include "season/SeasonCounters.h"
+#include "season/CounterColumns.h"
 #include "season/SeasonStore.h"
 
 namespace zefa::season {
 
 namespace {
+
+void addKills(KillsByVictim& into, std::string_view victim, std::int32_t kills) {
+    const auto at = std::ranges::lower_bound(
+        into, victim, {}, [](const auto& entry) { return std::string_view(entry.first); });
+    if (at != into.end() && at->first == victim) {
+        at->second += kills;
+    } else {
+        into.emplace(at, std::string(victim), kills);
+    }
+}
 
 MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
     const auto at = std::ranges::lower_bound(match.players, key, {}, &MatchPlayer::key);
@@ -74,11 +84,10 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
 // is added after the ones before it.
 std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
     std::vector<RecordPlayers> records(snapshot.matches.size());
-    Statement query = db.prepare(
-        "SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, r.mm1, r.selfGren, r.kills, "
-        "r.deaths, r.suicides, r.tks, r.tkDeaths, r.touches, r.caps, r.drops, r.c2cs, "
-        "r.flagSaves, r.weapKills, r.weapDeaths, r.defenses FROM record r "
-        "JOIN player_key k ON k.key = r.key ORDER BY r.matchId, k.seasonKey, r.record");
+    Statement query = db.prepare("SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, " +
+                                 counterColumnNames("r.") +
+                                 " FROM record r JOIN player_key k ON k.key = r.key "
+                                 "ORDER BY r.matchId, k.seasonKey, r.record");
     while (query.step()) {
         const std::size_t* place = index.find(query.integer(0));
         if (!place) continue;
@@ -92,11 +101,7 @@ std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, M
         if (player.name.empty()) player.name = query.text(3);
         player.rank += static_cast<std::int32_t>(query.integer(4));
         PlayerCounters counters;
-        int column = 5;
-        for (const CounterField& field : kCounterFields)
-            counters.*field.counter = static_cast<std::int32_t>(query.integer(column++));
-        for (const auto values : counterArrays(counters))
-            unpackIntegers(query.blob(column++), values);
+        readCounters(query, 5, counters);
         addCounters(player.counters, counters);
         records[*place].emplace_back(query.integer(1), players.size() - 1);
     }

@@ -10,7 +10,7 @@
 #include "season/DuplicateRule.h"
 #include "season/LogBytes.h"
 #include "season/PlayerKey.h"
-#include "season/SeasonCounters.h"
+#include "season/CounterColumns.h"
 #include "season/StoreSchema.h"
 
 namespace zefa::season {
@@ -207,10 +207,9 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
         if (!known) newKey.bindAll(std::string_view(key), std::string_view(resolveKey(key))).run();
     };
     Statement record = db_.prepare(
-        "INSERT INTO record(matchId, record, key, name, strippedName, rank, grenRatio, mm1, "
-        "selfGren, kills, deaths, suicides, tks, tkDeaths, touches, caps, drops, c2cs, flagSaves, "
-        "weapKills, weapDeaths, defenses) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
-        "?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22)");
+        "INSERT INTO record(matchId, record, key, name, strippedName, rank, grenRatio, " +
+        counterColumnNames() + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, " + counterParameters(8) +
+        ")");
     Statement kill = db_.prepare(
         "INSERT INTO record_kill(matchId, killer, victim, count) VALUES (?1, ?2, ?3, ?4)");
     const auto playerCount = static_cast<std::int32_t>(match.stats.players.size());
@@ -219,11 +218,7 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
         addKey(key);
         record.bindAll(id, p.id, std::string_view(key), std::string_view(p.name),
                        std::string_view(p.strippedName), p.rank, p.grenRatio);
-        int column = 8;
-        for (const CounterField& field : kCounterFields) record.bind(column++, p.*field.record);
-        const PlayerCounters counters = countersOf(p);
-        for (const auto values : counterArrays(counters))
-            record.bindBlob(column++, packIntegers(values));
+        bindCounters(record, 8, p);
         record.run();
     }
     for (const PlayerRecord& p : match.stats.players) {

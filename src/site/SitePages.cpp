@@ -30,7 +30,6 @@ namespace zefa::site {
 namespace {
 
 using season::MatchPlayer;
-using season::PlayerCounters;
 using season::SeasonMatch;
 using season::SeasonPlayer;
 using season::SeasonSnapshot;
