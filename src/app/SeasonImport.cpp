@@ -25,22 +25,23 @@ std::string_view outcomeText(season::ImportResult::Outcome outcome) {
 
 UserMessage storeInSeason(const std::filesystem::path& store, const std::filesystem::path& logFile,
                         std::int32_t gameVersion) {
-    std::string reason;
-    const auto seasonStore =
-        season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing, reason);
-    if (!seasonStore) return {ui::kAppTitle, ui::fillIn(ui::kSeasonUnusable, store.string(), reason)};
     try {
+        auto seasonStore =
+            season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing);
         ClassifierCache classifiers;
-        const auto result = season::importLogFile(*seasonStore, logFile, {gameVersion}, classifiers, reason);
+        std::string reason;
+        const auto result = season::importLogFile(seasonStore, logFile, {gameVersion}, classifiers, reason);
         if (!result)
             return {ui::kAppTitle, ui::fillIn(ui::kLogNotStored, logFile.string(), reason)};
-        seasonStore->updateRatings();
+        seasonStore.updateRatings();
         return {ui::kAppTitle,
                 ui::fillIn(outcomeText(result->outcome), logFile.string(),
                            std::to_string(result->matchId)),
                 false};
-    } catch (const season::SqliteError& failure) {
-        return {ui::kAppTitle, ui::fillIn(ui::kSeasonFailed, store.string(), failure.what())};
+    } catch (const season::SeasonError& error) {
+        const bool unusable = error.kind() == season::SeasonError::Kind::Unusable;
+        return {ui::kAppTitle, ui::fillIn(unusable ? ui::kSeasonUnusable : ui::kSeasonFailed,
+                                          store.string(), error.reason())};
     }
 }
 

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "app/TemporaryPage.h"
 #include "resources/UiText.h"
@@ -32,11 +33,11 @@ std::unique_ptr<SeasonSite> makeFolder(std::string& problem) {
 std::unique_ptr<SeasonSite> SeasonSite::make(const std::filesystem::path& store,
                                              const site::SiteOptions& options,
                                              std::string& problem) {
-    std::string reason;
-    const auto seasonStore =
-        season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing, reason);
-    if (!seasonStore) {
-        problem = ui::fillIn(ui::kSeasonUnusable, store.string(), reason);
+    std::optional<season::SeasonStore> seasonStore;
+    try {
+        seasonStore = season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing);
+    } catch (const season::SeasonError& error) {
+        problem = ui::fillIn(ui::kSeasonUnusable, store.string(), error.reason());
         return nullptr;
     }
     auto site = makeFolder(problem);
@@ -44,8 +45,8 @@ std::unique_ptr<SeasonSite> SeasonSite::make(const std::filesystem::path& store,
     site::SiteReport report;
     try {
         report = zefa::site::updateSiteFromStore(*seasonStore, site->m_folder, options);
-    } catch (const season::SqliteError& failure) {
-        problem = ui::fillIn(ui::kSeasonFailed, store.string(), failure.what());
+    } catch (const season::SeasonError& error) {
+        problem = ui::fillIn(ui::kSeasonFailed, store.string(), error.reason());
         return nullptr;
     }
     if (!report.ok()) {

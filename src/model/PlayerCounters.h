@@ -78,7 +78,8 @@ constexpr void forEachCounter(Visit&& visit) {
 static_assert(
     [] {
         std::size_t bytes = 0;
-        forEachCounter([&bytes]<typename Field>(const Field&) { bytes += sizeof(typename Field::Type); });
+        forEachCounter(
+            [&bytes]<typename Field>(const Field&) { bytes += sizeof(typename Field::Type); });
         return bytes;
     }() == sizeof(PlayerCounters),
     "every member of PlayerCounters is in kPlayerCounters");

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "season/CounterColumns.h"
-#include "season/SeasonStore.h"
+#include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
 
@@ -183,25 +183,25 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
 
 }  // namespace
 
-SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
-    Transaction reading(db_,
+SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
+    Transaction reading(m_db,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
     SeasonSnapshot snapshot;
     MatchIndex index;
-    readMatches(db_, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
-    const auto records = readRecords(db_, snapshot, index);
-    readKillsAndAwards(db_, snapshot, index, records);
-    readRatings(db_, snapshot, index);
-    sumPlayers(db_, snapshot);
+    readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
+    const auto records = readRecords(m_db, snapshot, index);
+    readKillsAndAwards(m_db, snapshot, index, records);
+    readRatings(m_db, snapshot, index);
+    sumPlayers(m_db, snapshot);
     return snapshot;
 }
 
-std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
-                                                     std::optional<std::int64_t> since) {
+std::vector<LeaderboardRow> SqliteSeasonStore::leaderboard(std::int32_t minMatches,
+                                                           std::optional<std::int64_t> since) {
     // What the leaderboard sums is kept per season player and match when
     // ratings are computed, in key order: one pass, no join with the records.
     // (The + keeps SQLite from walking that table by match instead.)
-    Statement query = db_.prepare(R"sql(
+    Statement query = m_db.prepare(R"sql(
 SELECT t.seasonKey, s.name, t.matches, t.kills, t.deaths, t.caps, t.rank, t.awards, s.mu, s.sigma
 FROM (
   SELECT seasonKey, count(*) AS matches, sum(kills) AS kills, sum(deaths) AS deaths,

@@ -11,8 +11,9 @@ namespace zefa::site {
 
 // Brings the site of the store's season (the matches played at or after
 // `since`) in `folder` up to date, its match pages made from the logs the
-// store keeps; see updateSite. Failures of SQLite while reading the season are
-// thrown as SqliteError.
+// store keeps; see updateSite. A log the store cannot give costs its own page
+// only; the season itself read from the store throws season::SeasonError
+// when the store fails.
 [[nodiscard]] SiteReport updateSiteFromStore(season::SeasonStore& store,
                                              const std::filesystem::path& folder,
                                              const SiteOptions& options,

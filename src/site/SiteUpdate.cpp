@@ -195,10 +195,11 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
                     SiteReport& report) {
     const std::string page = matchPagePath(match.id);
     season::StoredLog log;
-    std::string problem;
-    if (!readLog(match.id, log, problem)) {
+    try {
+        log = readLog(match.id);
+    } catch (const season::SeasonError& error) {
         report.problems.push_back("cannot read the stored log of match " +
-                                  std::to_string(match.id) + ": " + problem);
+                                  std::to_string(match.id) + ": " + error.reason());
         site.keep(page, false);  // an earlier page of it is better than none
         return;
     }

@@ -18,9 +18,8 @@
 
 namespace zefa::site {
 
-// Reads the stored log of a match; false with the reason when it cannot.
-using StoredLogReader =
-    std::function<bool(std::int64_t matchId, season::StoredLog& log, std::string& error)>;
+// The stored log of a match; throws season::SeasonError when it cannot be read.
+using StoredLogReader = std::function<season::StoredLog(std::int64_t matchId)>;
 
 // Writes a document, such as the season's JSON, to the stream.
 using DocumentWriter = std::function<void(std::ostream& out)>;

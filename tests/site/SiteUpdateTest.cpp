@@ -87,11 +87,10 @@ protected:
     }
 
     SiteReport write() {
-        const StoredLogReader reader = [this](std::int64_t id, season::StoredLog& log,
-                                              std::string& error) {
-            if (!logs.count(id)) return error = "not stored", false;
-            log = logs[id];
-            return true;
+        const StoredLogReader reader = [this](std::int64_t id) {
+            if (!logs.count(id))
+                throw season::SeasonError(season::SeasonError::Kind::Refused, "", "not stored");
+            return logs[id];
         };
         return updateSite(
             folder, snapshot, [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; }, reader,
