@@ -33,21 +33,21 @@ MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
 // match's rows together, so the last match found is asked for most.
 class MatchIndex {
 public:
-    void add(std::int64_t id, std::size_t place) { places_.emplace(id, place); }
+    void add(std::int64_t id, std::size_t place) { m_places.emplace(id, place); }
 
     [[nodiscard]] const std::size_t* find(std::int64_t id) {
-        if (id != lastId_) {
-            const auto found = places_.find(id);
-            lastId_ = id;
-            last_ = found == places_.end() ? nullptr : &found->second;
+        if (id != m_lastId) {
+            const auto found = m_places.find(id);
+            m_lastId = id;
+            m_last = found == m_places.end() ? nullptr : &found->second;
         }
-        return last_;
+        return m_last;
     }
 
 private:
-    std::unordered_map<std::int64_t, std::size_t> places_;
-    std::int64_t lastId_ = std::numeric_limits<std::int64_t>::min();
-    const std::size_t* last_ = nullptr;
+    std::unordered_map<std::int64_t, std::size_t> m_places;
+    std::int64_t m_lastId = std::numeric_limits<std::int64_t>::min();
+    const std::size_t* m_last = nullptr;
 };
 
 // The player each record of a match counts for: records by their id in the

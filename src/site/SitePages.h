@@ -35,11 +35,11 @@ private:
     };
     using Appearance = std::pair<const season::SeasonMatch*, const season::MatchPlayer*>;
 
-    const season::SeasonSnapshot& season_;
-    SiteLook look_;
-    std::unordered_map<std::string, const season::SeasonPlayer*> byKey_;
-    std::unordered_map<std::string, std::vector<Appearance>> appearances_;  // in season order
-    std::unordered_map<std::string, Rival> nemesis_;                        // by victim key
+    const season::SeasonSnapshot& m_season;
+    SiteLook m_look;
+    std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
+    std::unordered_map<std::string, std::vector<Appearance>> m_appearances;  // in season order
+    std::unordered_map<std::string, Rival> m_nemesis;                        // by victim key
 };
 
 // The site's style sheet: the built-in theme's own style, then the season's

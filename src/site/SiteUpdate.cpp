@@ -97,15 +97,15 @@ std::string manifestText(const Manifest& manifest) {
 // The site's folder as this run leaves it: what it wrote, kept and made.
 class SiteFolder {
 public:
-    SiteFolder(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
+    SiteFolder(fs::path folder, SiteReport& report) : m_folder(std::move(folder)), m_report(report) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
     // Writes the file unless it already holds exactly these bytes.
     void put(std::string_view page, std::string_view bytes, bool counted = true) {
-        made_.emplace(page);
-        if (holds(folder_ / page, bytes)) {
-            report_.kept += counted;
+        m_made.emplace(page);
+        if (holds(m_folder / page, bytes)) {
+            m_report.kept += counted;
             return;
         }
         const auto write = [bytes](std::ostream& out) {
@@ -113,7 +113,7 @@ public:
         };
         if (replace(page, [&](const fs::path& path) { return writeFile(path, write); }) ==
             Outcome::Written)
-            report_.written += counted;
+            m_report.written += counted;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
@@ -122,8 +122,8 @@ public:
     void putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
         const Outcome outcome = replace(
             page, [&](const fs::path& path) { return writeFile(path, write); }, true);
-        report_.written += counted && outcome == Outcome::Written;
-        report_.kept += counted && outcome == Outcome::Unchanged;
+        m_report.written += counted && outcome == Outcome::Written;
+        m_report.kept += counted && outcome == Outcome::Unchanged;
     }
 
     // A page made by `write` into a file of its own, which then replaces the
@@ -131,42 +131,42 @@ public:
     // returns the reason it failed, or nothing.
     template <typename Write>
     Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
-        made_.emplace(page);
-        const std::string target = (folder_ / page).string();
+        m_made.emplace(page);
+        const std::string target = (m_folder / page).string();
         std::error_code error;
         const auto pending = PendingFile::create(target, error);
         std::string problem = pending ? write(pending->path()) : error.message();
         if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
             return Outcome::Unchanged;
         if (problem.empty() && (error = pending->commit())) problem = error.message();
-        if (!problem.empty()) report_.problems.push_back("cannot write '" + target + "': " + problem);
+        if (!problem.empty()) m_report.problems.push_back("cannot write '" + target + "': " + problem);
         return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
 
     // A page that stays as it is; counted when it is as it should be.
     void keep(std::string_view page, bool counted = true) {
-        made_.emplace(page);
-        report_.kept += counted;
+        m_made.emplace(page);
+        m_report.kept += counted;
     }
 
-    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(folder_ / page); }
+    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
 
     // Removes the pages of the player and match folders that were not made.
     void removeOthers() {
         for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
             std::error_code error;
-            for (const auto& entry : fs::directory_iterator(folder_ / sub, error)) {
+            for (const auto& entry : fs::directory_iterator(m_folder / sub, error)) {
                 const std::string page = std::string(sub) + "/" + entry.path().filename().string();
-                if (entry.path().extension() != ".html" || made_.count(page)) continue;
-                if (fs::remove(entry.path(), error)) ++report_.removed;
+                if (entry.path().extension() != ".html" || m_made.count(page)) continue;
+                if (fs::remove(entry.path(), error)) ++m_report.removed;
             }
         }
     }
 
 private:
-    fs::path folder_;
-    SiteReport& report_;
-    std::set<std::string, std::less<>> made_;
+    fs::path m_folder;
+    SiteReport& m_report;
+    std::set<std::string, std::less<>> m_made;
 };
 
 std::string awardList(const std::array<bool, kAwardCount>& awards) {
