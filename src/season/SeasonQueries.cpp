@@ -126,9 +126,9 @@ void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot, MatchIndex& inde
     while (awards.step()) {
         const std::size_t* place = index.find(awards.integer(0));
         if (!place) continue;
-        snapshot.matches[*place].awards.push_back(
-            {static_cast<std::int32_t>(awards.integer(1)), std::string(awards.text(2)),
-             std::string(awards.text(3))});
+        snapshot.matches[*place].awards.push_back({static_cast<std::int32_t>(awards.integer(1)),
+                                                   std::string(awards.text(2)),
+                                                   std::string(awards.text(3))});
     }
     Statement winners = db.prepare("SELECT matchId, award, record FROM award_winner");
     while (winners.step()) {

@@ -34,7 +34,7 @@ Statement& Statement::bind(int index, double value) {
 
 Statement& Statement::bind(int index, std::string_view text) {
     check(m_db, sqlite3_bind_text64(m_statement.get(), index, text.data(), text.size(),
-                                   SQLITE_TRANSIENT, SQLITE_UTF8));
+                                    SQLITE_TRANSIENT, SQLITE_UTF8));
     return *this;
 }
 
@@ -69,7 +69,9 @@ std::int64_t Statement::integer(int column) const {
     return sqlite3_column_int64(m_statement.get(), column);
 }
 
-double Statement::real(int column) const { return sqlite3_column_double(m_statement.get(), column); }
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_statement.get(), column);
+}
 
 std::string_view Statement::text(int column) const {
     const auto* text = sqlite3_column_text(m_statement.get(), column);
@@ -80,7 +82,8 @@ std::string_view Statement::text(int column) const {
 }
 
 std::span<const std::byte> Statement::blob(int column) const {
-    const auto* data = static_cast<const std::byte*>(sqlite3_column_blob(m_statement.get(), column));
+    const auto* data =
+        static_cast<const std::byte*>(sqlite3_column_blob(m_statement.get(), column));
     const int size = sqlite3_column_bytes(m_statement.get(), column);
     return data ? std::span(data, static_cast<std::size_t>(size)) : std::span<const std::byte>();
 }
@@ -98,7 +101,8 @@ Database::Database(const std::string& path, int flags) {
 }
 
 void Database::exec(std::string_view sql) {
-    check(m_db.get(), sqlite3_exec(m_db.get(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
+    check(m_db.get(),
+          sqlite3_exec(m_db.get(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
 }
 
 std::optional<std::int64_t> Database::queryInteger(std::string_view sql) {

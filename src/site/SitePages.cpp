@@ -116,8 +116,8 @@ const MatchPlayer* bestPlayer(const SeasonMatch& match) {
 
 data matchRows(const SeasonSnapshot& season, std::size_t limit) {
     data rows{data::type::list};
-    for (auto match = season.matches.rbegin();
-         match != season.matches.rend() && limit > 0; ++match, --limit) {
+    for (auto match = season.matches.rbegin(); match != season.matches.rend() && limit > 0;
+         ++match, --limit) {
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchPagePath(match->id));
@@ -219,8 +219,8 @@ std::string SitePages::index() const {
     std::array<std::int32_t, kWeaponCount> kills{};
     for (const SeasonPlayer& player : m_season.players)
         for (std::size_t w = 0; w < kills.size(); ++w) kills[w] += player.counters.weapKills[w];
-    const std::int32_t version = m_season.matches.empty() ? kGameVersionBeta2
-                                                         : m_season.matches.back().gameVersion;
+    const std::int32_t version =
+        m_season.matches.empty() ? kGameVersionBeta2 : m_season.matches.back().gameVersion;
     values.set("weeksChart", columnChart("weeks", "Matches per week", weekItems(m_season)));
     values.set("weaponsChart", barChart("weapons", "The season's kills by weapon",
                                         weaponItems(kills, version), BarTone::Kills));
@@ -312,7 +312,8 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     }
     values.set("awards", awards);
 
-    const std::int32_t version = played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
+    const std::int32_t version =
+        played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
     values.set("ratingChart", ratingChart("rating", "Rating history of " + player.name, steps));
     values.set("killsChart", barChart("kills", "Kills by weapon of " + player.name,
                                       weaponItems(c.weapKills, version), BarTone::Kills));

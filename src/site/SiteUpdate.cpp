@@ -43,9 +43,11 @@ bool fileIs(const fs::path& path, std::uintmax_t size, Expected expected) {
     std::ifstream in(path, std::ios::binary);
     std::string piece(std::min<std::uintmax_t>(size, 1 << 16), '\0');
     for (std::uintmax_t at = 0; in && at < size; at += piece.size()) {
-        const auto length = static_cast<std::streamsize>(std::min<std::uintmax_t>(piece.size(), size - at));
+        const auto length =
+            static_cast<std::streamsize>(std::min<std::uintmax_t>(piece.size(), size - at));
         in.read(piece.data(), length);
-        if (in.gcount() != length || !expected(at, std::string_view(piece.data(), std::size_t(length))))
+        if (in.gcount() != length ||
+            !expected(at, std::string_view(piece.data(), std::size_t(length))))
             return false;
     }
     return static_cast<bool>(in);
@@ -97,7 +99,8 @@ std::string manifestText(const Manifest& manifest) {
 // The site's folder as this run leaves it: what it wrote, kept and made.
 class SiteFolder {
 public:
-    SiteFolder(fs::path folder, SiteReport& report) : m_folder(std::move(folder)), m_report(report) {}
+    SiteFolder(fs::path folder, SiteReport& report)
+        : m_folder(std::move(folder)), m_report(report) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -139,7 +142,8 @@ public:
         if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
             return Outcome::Unchanged;
         if (problem.empty() && (error = pending->commit())) problem = error.message();
-        if (!problem.empty()) m_report.problems.push_back("cannot write '" + target + "': " + problem);
+        if (!problem.empty())
+            m_report.problems.push_back("cannot write '" + target + "': " + problem);
         return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
 
@@ -191,8 +195,7 @@ std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) 
 }
 
 void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
-                    const SiteOptions& options, ClassifierCache& classifiers,
-                    SiteReport& report) {
+                    const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
     const std::string page = matchPagePath(match.id);
     season::StoredLog log;
     try {
