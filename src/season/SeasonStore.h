@@ -61,7 +61,8 @@ class SqliteSeasonStore;
 // else, when it fails or refuses: Unusable when open() cannot use the file,
 // Refused when the store says no, Failed when the store fails on the way.
 // Each change is one transaction, so an error or a kill leaves the store as
-// it was before the change.
+// it was before the change; ratings an error or a kill left behind the
+// changes are brought up to date when the store is next opened writable.
 class SeasonStore {
 public:
     enum class OpenMode { CreateIfMissing, Existing };
