@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "BenchLog.h"
 #include "season/LogBytes.h"
@@ -21,8 +22,8 @@ void BM_SeasonImport(benchmark::State& state) {
     const test::ScratchDir dir;
     for (auto _ : state) {
         std::string error;
-        auto store = season::SeasonStore::open(
-            dir / "bench.db", season::SeasonStore::OpenMode::CreateIfMissing, error);
+        std::optional store = season::SeasonStore::open(
+            dir / "bench.db", season::SeasonStore::OpenMode::CreateIfMissing);
         ClassifierCache classifiers;  // one run of the command, one log
         auto match = season::readMatch(*season::readLogFile(log, error), std::nullopt,
                                        classifiers, error);

@@ -4,38 +4,23 @@
 #include <cstdint>
 #include <string>
 
+#include "model/PlayerCounters.h"
+
 namespace zefa {
 
 // killCount has a column for the first 75 players only; later players are
 // counted everywhere else but have no column.
 inline constexpr std::int32_t kKillCountColumns = 75;
-inline constexpr std::int32_t kWeaponCount = 35;
-inline constexpr std::int32_t kDefenseKindCount = 6;
 
-// Everything known about one player of a match. Counters are signed 32-bit,
-// as the page and the awards print them.
-struct PlayerRecord {
+// Everything known about one player of a match: its counters, and what is
+// worked out from them (rank, grenRatio) or kept beside them.
+struct PlayerRecord : PlayerCounters {
     std::string name;          // normalised key name, colour codes kept
     std::string strippedName;  // name without colour codes
     std::int32_t id = 0;       // dense, 0 .. number of players - 1
     std::int32_t rank = 0;
-    std::int32_t mm1 = 0;
-    std::int32_t selfGren = 0;
     std::int32_t grenRatio = 0;
-    std::int32_t kills = 0;
-    std::int32_t deaths = 0;
-    std::int32_t suicides = 0;
-    std::int32_t tks = 0;
-    std::int32_t tkDeaths = 0;
-    std::int32_t touches = 0;
-    std::int32_t caps = 0;
-    std::int32_t drops = 0;
-    std::int32_t c2cs = 0;
-    std::int32_t flagSaves = 0;
     std::array<std::int32_t, kKillCountColumns> killCount{};  // by victim id
-    std::array<std::int32_t, kWeaponCount> weapKills{};       // by weapon id
-    std::array<std::int32_t, kWeaponCount> weapDeaths{};      // by weapon id
-    std::array<std::int32_t, kDefenseKindCount> defenses{};   // by defense kind
 
     // How often this player killed the player with `victimId`; 0 where no column exists.
     [[nodiscard]] std::int32_t killsOf(std::int32_t victimId) const;

@@ -7,49 +7,49 @@
 namespace zefa::season {
 
 void JsonWriter::separate() {
-    if (afterKey_) {
-        afterKey_ = false;
+    if (m_afterKey) {
+        m_afterKey = false;
         return;
     }
-    if (counts_.empty()) return;
-    if (counts_.back()++ > 0) out_ += ',';
-    out_ += '\n';
-    out_.append(2 * counts_.size(), ' ');
+    if (m_counts.empty()) return;
+    if (m_counts.back()++ > 0) m_out += ',';
+    m_out += '\n';
+    m_out.append(2 * m_counts.size(), ' ');
 }
 
 void JsonWriter::open(char bracket) {
     separate();
-    out_ += bracket;
-    counts_.push_back(0);
+    m_out += bracket;
+    m_counts.push_back(0);
 }
 
 void JsonWriter::close(char bracket) {
-    const bool empty = counts_.back() == 0;
-    counts_.pop_back();
+    const bool empty = m_counts.back() == 0;
+    m_counts.pop_back();
     if (!empty) {
-        out_ += '\n';
-        out_.append(2 * counts_.size(), ' ');
+        m_out += '\n';
+        m_out.append(2 * m_counts.size(), ' ');
     }
-    out_ += bracket;
+    m_out += bracket;
 }
 
 void JsonWriter::key(std::string_view name) {
     separate();
     quoted(name);
-    out_ += ": ";
-    afterKey_ = true;
+    m_out += ": ";
+    m_afterKey = true;
 }
 
 void JsonWriter::value(std::int64_t number) {
     separate();
     std::array<char, 24> digits;
     const auto end = std::to_chars(digits.begin(), digits.end(), number).ptr;
-    out_.append(digits.begin(), end);
+    m_out.append(digits.begin(), end);
 }
 
 void JsonWriter::value(double number) {
     separate();
-    out_ += nlohmann::json(number).dump();  // its shortest round trip, as a tree would print it
+    m_out += nlohmann::json(number).dump();  // its shortest round trip, as a tree would print it
 }
 
 void JsonWriter::text(std::string_view latin1) {
@@ -61,31 +61,31 @@ void JsonWriter::text(std::string_view latin1) {
 // backslashes and control characters are escaped as nlohmann::json escapes them.
 void JsonWriter::quoted(std::string_view latin1) {
     static constexpr std::string_view kHex = "0123456789abcdef";
-    out_ += '"';
+    m_out += '"';
     for (const char c : latin1) {
         const auto byte = static_cast<unsigned char>(c);
         switch (byte) {
-        case '"': out_ += "\\\""; break;
-        case '\\': out_ += "\\\\"; break;
-        case '\b': out_ += "\\b"; break;
-        case '\t': out_ += "\\t"; break;
-        case '\n': out_ += "\\n"; break;
-        case '\f': out_ += "\\f"; break;
-        case '\r': out_ += "\\r"; break;
+        case '"': m_out += "\\\""; break;
+        case '\\': m_out += "\\\\"; break;
+        case '\b': m_out += "\\b"; break;
+        case '\t': m_out += "\\t"; break;
+        case '\n': m_out += "\\n"; break;
+        case '\f': m_out += "\\f"; break;
+        case '\r': m_out += "\\r"; break;
         default:
             if (byte < 0x20) {
-                out_ += "\\u00";
-                out_ += kHex[byte >> 4];
-                out_ += kHex[byte & 0xF];
+                m_out += "\\u00";
+                m_out += kHex[byte >> 4];
+                m_out += kHex[byte & 0xF];
             } else if (byte < 0x80) {
-                out_ += c;
+                m_out += c;
             } else {
-                out_ += static_cast<char>(0xC0 | (byte >> 6));
-                out_ += static_cast<char>(0x80 | (byte & 0x3F));
+                m_out += static_cast<char>(0xC0 | (byte >> 6));
+                m_out += static_cast<char>(0x80 | (byte & 0x3F));
             }
         }
     }
-    out_ += '"';
+    m_out += '"';
 }
 
 }  // namespace zefa::season

@@ -13,7 +13,7 @@ namespace zefa::season {
 // Texts are raw bytes read as ISO-8859-1, as in `zefastats --json`.
 class JsonWriter {
 public:
-    explicit JsonWriter(std::string& out) : out_(out) {}
+    explicit JsonWriter(std::string& out) : m_out(out) {}
 
     void beginObject() { open('{'); }
     void endObject() { close('}'); }
@@ -54,9 +54,9 @@ private:
     void separate();
     void quoted(std::string_view latin1);
 
-    std::string& out_;
-    std::vector<std::int32_t> counts_;  // items so far in each open container
-    bool afterKey_ = false;
+    std::string& m_out;
+    std::vector<std::int32_t> m_counts;  // items so far in each open container
+    bool m_afterKey = false;
 };
 
 }  // namespace zefa::season

@@ -4,7 +4,6 @@
 
 #include "season/IsoTime.h"
 #include "season/JsonWriter.h"
-#include "season/SeasonCounters.h"
 
 namespace zefa::season {
 
@@ -14,9 +13,7 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 
 void putCounters(JsonWriter& json, const PlayerCounters& counters, const KillsByVictim& kills) {
-    for (const CounterField& field : kCounterFields) json.member(field.name, counters.*field.counter);
-    const auto arrays = counterArrays(counters);
-    for (std::size_t a = 0; a < arrays.size(); ++a) json.member(kCounterArrayNames[a], arrays[a]);
+    forEachCounter([&](const auto& field) { json.member(field.name, counters.*field.member); });
     json.key("killsByVictim");
     json.beginObject();
     for (const auto& [victim, count] : kills) json.member(victim, count);

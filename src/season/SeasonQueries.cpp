@@ -4,12 +4,22 @@
 #include <map>
 #include <unordered_map>
 
-#include "season/SeasonCounters.h"
-#include "season/SeasonStore.h"
+#include "season/CounterColumns.h"
+#include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
 
 namespace {
+
+void addKills(KillsByVictim& into, std::string_view victim, std::int32_t kills) {
+    const auto at = std::ranges::lower_bound(
+        into, victim, {}, [](const auto& entry) { return std::string_view(entry.first); });
+    if (at != into.end() && at->first == victim) {
+        at->second += kills;
+    } else {
+        into.emplace(at, std::string(victim), kills);
+    }
+}
 
 MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
     const auto at = std::ranges::lower_bound(match.players, key, {}, &MatchPlayer::key);
@@ -23,21 +33,21 @@ MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
 // match's rows together, so the last match found is asked for most.
 class MatchIndex {
 public:
-    void add(std::int64_t id, std::size_t place) { places_.emplace(id, place); }
+    void add(std::int64_t id, std::size_t place) { m_places.emplace(id, place); }
 
     [[nodiscard]] const std::size_t* find(std::int64_t id) {
-        if (id != lastId_) {
-            const auto found = places_.find(id);
-            lastId_ = id;
-            last_ = found == places_.end() ? nullptr : &found->second;
+        if (id != m_lastId) {
+            const auto found = m_places.find(id);
+            m_lastId = id;
+            m_last = found == m_places.end() ? nullptr : &found->second;
         }
-        return last_;
+        return m_last;
     }
 
 private:
-    std::unordered_map<std::int64_t, std::size_t> places_;
-    std::int64_t lastId_ = std::numeric_limits<std::int64_t>::min();
-    const std::size_t* last_ = nullptr;
+    std::unordered_map<std::int64_t, std::size_t> m_places;
+    std::int64_t m_lastId = std::numeric_limits<std::int64_t>::min();
+    const std::size_t* m_last = nullptr;
 };
 
 // The player each record of a match counts for: records by their id in the
@@ -74,11 +84,10 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
 // is added after the ones before it.
 std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
     std::vector<RecordPlayers> records(snapshot.matches.size());
-    Statement query = db.prepare(
-        "SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, r.mm1, r.selfGren, r.kills, "
-        "r.deaths, r.suicides, r.tks, r.tkDeaths, r.touches, r.caps, r.drops, r.c2cs, "
-        "r.flagSaves, r.weapKills, r.weapDeaths, r.defenses FROM record r "
-        "JOIN player_key k ON k.key = r.key ORDER BY r.matchId, k.seasonKey, r.record");
+    Statement query = db.prepare("SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, " +
+                                 counterColumnNames("r.") +
+                                 " FROM record r JOIN player_key k ON k.key = r.key "
+                                 "ORDER BY r.matchId, k.seasonKey, r.record");
     while (query.step()) {
         const std::size_t* place = index.find(query.integer(0));
         if (!place) continue;
@@ -92,11 +101,7 @@ std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, M
         if (player.name.empty()) player.name = query.text(3);
         player.rank += static_cast<std::int32_t>(query.integer(4));
         PlayerCounters counters;
-        int column = 5;
-        for (const CounterField& field : kCounterFields)
-            counters.*field.counter = static_cast<std::int32_t>(query.integer(column++));
-        for (const auto values : counterArrays(counters))
-            unpackIntegers(query.blob(column++), values);
+        readCounters(query, 5, counters);
         addCounters(player.counters, counters);
         records[*place].emplace_back(query.integer(1), players.size() - 1);
     }
@@ -121,9 +126,9 @@ void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot, MatchIndex& inde
     while (awards.step()) {
         const std::size_t* place = index.find(awards.integer(0));
         if (!place) continue;
-        snapshot.matches[*place].awards.push_back(
-            {static_cast<std::int32_t>(awards.integer(1)), std::string(awards.text(2)),
-             std::string(awards.text(3))});
+        snapshot.matches[*place].awards.push_back({static_cast<std::int32_t>(awards.integer(1)),
+                                                   std::string(awards.text(2)),
+                                                   std::string(awards.text(3))});
     }
     Statement winners = db.prepare("SELECT matchId, award, record FROM award_winner");
     while (winners.step()) {
@@ -178,25 +183,25 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
 
 }  // namespace
 
-SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
-    Transaction reading(db_,
+SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
+    Transaction reading(m_db,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
     SeasonSnapshot snapshot;
     MatchIndex index;
-    readMatches(db_, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
-    const auto records = readRecords(db_, snapshot, index);
-    readKillsAndAwards(db_, snapshot, index, records);
-    readRatings(db_, snapshot, index);
-    sumPlayers(db_, snapshot);
+    readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
+    const auto records = readRecords(m_db, snapshot, index);
+    readKillsAndAwards(m_db, snapshot, index, records);
+    readRatings(m_db, snapshot, index);
+    sumPlayers(m_db, snapshot);
     return snapshot;
 }
 
-std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
-                                                     std::optional<std::int64_t> since) {
+std::vector<LeaderboardRow> SqliteSeasonStore::leaderboard(std::int32_t minMatches,
+                                                           std::optional<std::int64_t> since) {
     // What the leaderboard sums is kept per season player and match when
     // ratings are computed, in key order: one pass, no join with the records.
     // (The + keeps SQLite from walking that table by match instead.)
-    Statement query = db_.prepare(R"sql(
+    Statement query = m_db.prepare(R"sql(
 SELECT t.seasonKey, s.name, t.matches, t.kills, t.deaths, t.caps, t.rank, t.awards, s.mu, s.sigma
 FROM (
   SELECT seasonKey, count(*) AS matches, sum(kills) AS kills, sum(deaths) AS deaths,

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "season/PlackettLuce.h"
-#include "season/SeasonStore.h"
+#include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
 
@@ -33,27 +33,27 @@ constexpr std::string_view kStalePoint =
 // Walks the matches in played order, one at a time, so memory stays that of
 // one match and the players however large the store: matches before the
 // stale point are read, those from it on rated again.
-void SeasonStore::updateRatings() {
-    if (!db_.prepare(kStalePoint).step()) return;  // without taking the write lock
-    Transaction transaction(db_);
-    Statement stale = db_.prepare(kStalePoint);
+void SqliteSeasonStore::updateRatings() {
+    if (!m_db.prepare(kStalePoint).step()) return;  // without taking the write lock
+    Transaction transaction(m_db);
+    Statement stale = m_db.prepare(kStalePoint);
     if (!stale.step()) return;
 
-    Statement matches = db_.prepare(
+    Statement matches = m_db.prepare(
         "SELECT id, (playedAt, sha256) >= (?1, ?2) FROM match ORDER BY playedAt, sha256");
-    Statement stored = db_.prepare(
+    Statement stored = m_db.prepare(
         "SELECT seasonKey, name, mu, sigma FROM season_player_match WHERE matchId = ?1");
-    Statement forget = db_.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
+    Statement forget = m_db.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
     // The season players of a match with their records summed and the awards
     // they won; the name is that of the player's first record.
-    Statement players = db_.prepare(R"sql(
+    Statement players = m_db.prepare(R"sql(
 SELECT k.seasonKey, sum(r.rank), r.name, min(r.record), sum(r.kills), sum(r.deaths), sum(r.caps),
   (SELECT count(DISTINCT w.award) FROM award_winner w
    JOIN record o ON o.matchId = w.matchId AND o.record = w.record JOIN player_key ok ON ok.key = o.key
    WHERE w.matchId = ?1 AND ok.seasonKey = k.seasonKey)
 FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k.seasonKey
 )sql");
-    Statement insert = db_.prepare(
+    Statement insert = m_db.prepare(
         "INSERT INTO season_player_match(matchId, seasonKey, name, mu, sigma, kills, deaths, caps, "
         "rank, awards) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
 
@@ -99,15 +99,15 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
         }
     }
 
-    db_.exec("DELETE FROM season_player");
-    Statement player = db_.prepare(
+    m_db.exec("DELETE FROM season_player");
+    Statement player = m_db.prepare(
         "INSERT INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, ?2, ?3, ?4)");
     for (const auto& [key, state] : latest)
         player
             .bindAll(std::string_view(key), std::string_view(state.name), state.rating.mu,
                      state.rating.sigma)
             .run();
-    db_.exec("DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha')");
+    m_db.exec("DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha')");
     transaction.commit();
 }
 

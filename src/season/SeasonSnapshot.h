@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/PlayerRecord.h"
+#include "model/PlayerCounters.h"
 #include "model/Teams.h"
 
 namespace zefa::season {
@@ -18,26 +18,6 @@ struct Rating {
 
     // The rating shown to people: a conservative estimate.
     [[nodiscard]] double ordinal() const { return mu - 3.0 * sigma; }
-};
-
-// The counters of one player, as the match statistics count them; summed over
-// records of one match that share a key, and over matches for season totals.
-struct PlayerCounters {
-    std::int32_t mm1 = 0;
-    std::int32_t selfGren = 0;
-    std::int32_t kills = 0;
-    std::int32_t deaths = 0;
-    std::int32_t suicides = 0;
-    std::int32_t tks = 0;
-    std::int32_t tkDeaths = 0;
-    std::int32_t touches = 0;
-    std::int32_t caps = 0;
-    std::int32_t drops = 0;
-    std::int32_t c2cs = 0;
-    std::int32_t flagSaves = 0;
-    std::array<std::int32_t, kWeaponCount> weapKills{};
-    std::array<std::int32_t, kWeaponCount> weapDeaths{};
-    std::array<std::int32_t, kDefenseKindCount> defenses{};
 };
 
 // Kills of one victim key; kept ordered by key (bytewise).

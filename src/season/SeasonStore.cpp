@@ -1,360 +1,65 @@
 #include "season/SeasonStore.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <ctime>
-#include <map>
-#include <system_error>
-
-#include "season/DuplicateRule.h"
-#include "season/LogBytes.h"
-#include "season/PlayerKey.h"
-#include "season/SeasonCounters.h"
-#include "season/StoreSchema.h"
+#include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
 
-namespace {
-
-// Long enough for another import's transaction of one large log.
-constexpr int kBusyTimeoutMs = 60'000;
-// A merge chain longer than this is a loop (refused when merging).
-constexpr int kMaxMergeChain = 64;
-
-std::optional<std::string> missingFolder(const std::filesystem::path& path) {
-    const std::filesystem::path folder = path.parent_path();
-    std::error_code error;
-    if (folder.empty() || std::filesystem::is_directory(folder, error)) return std::nullopt;
-    return std::make_error_code(std::errc::no_such_file_or_directory).message();
+SeasonStore SeasonStore::open(const std::filesystem::path& path, OpenMode mode) {
+    return SeasonStore(SqliteSeasonStore::open(path, mode));
 }
 
-// The version of a store, or the reason it is none this program can use.
-std::optional<std::int32_t> storeVersion(Database& db, std::string& error) {
-    Transaction reading(db, Transaction::Kind::Read);  // another process may be creating it
-    const auto applicationId = db.queryInteger("PRAGMA application_id").value_or(0);
-    const auto version =
-        static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
-    const auto tables = db.queryInteger("SELECT count(*) FROM sqlite_schema").value_or(0);
-    if (applicationId == 0 && version == 0 && tables == 0) return 0;  // new and empty
-    if (applicationId != kStoreApplicationId) {
-        error = "not a season store";
-        return std::nullopt;
-    }
-    if (version > kStoreSchemaVersion) {
-        error = "written by a newer zefastats (store version " + std::to_string(version) +
-                ", this one reads up to " + std::to_string(kStoreSchemaVersion) + ")";
-        return std::nullopt;
-    }
-    return version;
-}
+SeasonStore::SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite) : m_sqlite(std::move(sqlite)) {}
+SeasonStore::SeasonStore(SeasonStore&&) noexcept = default;
+SeasonStore& SeasonStore::operator=(SeasonStore&&) noexcept = default;
+SeasonStore::~SeasonStore() = default;
 
-std::string sqliteReason(const SqliteError& error) {
-    return (error.code() & 0xFF) == SQLITE_NOTADB ? "not a season store" : error.what();
-}
-
-}  // namespace
-
-std::unique_ptr<SeasonStore> SeasonStore::open(const std::filesystem::path& path, OpenMode mode,
-                                               std::string& error) {
-    if (const auto missing = missingFolder(path)) {
-        error = *missing;
-        return nullptr;
-    }
-    std::error_code ignored;
-    const bool exists = std::filesystem::exists(path, ignored);
-    if (!exists && mode == OpenMode::Existing) {
-        error = std::make_error_code(std::errc::no_such_file_or_directory).message();
-        return nullptr;
-    }
-    if (exists && !std::filesystem::is_regular_file(path, ignored)) {
-        error = "not a season store";
-        return nullptr;
-    }
+template <typename Work>
+decltype(auto) SeasonStore::guarded(Work&& work) {
     try {
-        const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
-        std::unique_ptr<SeasonStore> store(new SeasonStore(Database(path.string(), flags)));
-        Database& db = store->db_;
-        sqlite3_busy_timeout(db.handle(), kBusyTimeoutMs);
-        // Nothing is written before the file is known to be a store of ours.
-        const auto version = storeVersion(db, error);
-        if (!version) return nullptr;
-        db.exec("PRAGMA foreign_keys = ON");
-        if (!db.readOnly()) {
-            db.exec("PRAGMA journal_mode = WAL");
-            db.exec("PRAGMA synchronous = NORMAL");
-            migrateStore(db, *version);
-            store->updateRatings();
-        } else if (*version < kStoreSchemaVersion) {
-            error = "read-only, and written by an older zefastats: open it once writable";
-            return nullptr;
-        }
-        return store;
+        return work(*m_sqlite);
     } catch (const SqliteError& failure) {
-        error = sqliteReason(failure);
-        return nullptr;
+        throw SeasonError(SeasonError::Kind::Failed, m_sqlite->file(), failure.what());
     }
-}
-
-std::string SeasonStore::resolveKey(std::string key) {
-    Statement into = db_.prepare("SELECT intoKey FROM merge WHERE alias = ?1");
-    for (int step = 0; step < kMaxMergeChain; ++step) {
-        into.bind(1, key);
-        if (!into.step()) break;
-        key = into.text(0);
-        into.reset();
-    }
-    return key;
-}
-
-void SeasonStore::markStale(std::int64_t playedAt, std::string_view sha256) {
-    Statement current = db_.prepare("SELECT value FROM store_state WHERE name = 'staleAt'");
-    std::optional<std::int64_t> staleAt;
-    if (current.step()) staleAt = current.integer(0);
-    std::string staleSha;
-    if (staleAt) {
-        Statement sha = db_.prepare("SELECT value FROM store_state WHERE name = 'staleSha'");
-        if (sha.step()) staleSha = sha.text(0);
-        if (std::pair(*staleAt, std::string_view(staleSha)) <= std::pair(playedAt, sha256)) return;
-    }
-    Statement set = db_.prepare("INSERT OR REPLACE INTO store_state(name, value) VALUES (?1, ?2)");
-    set.bindAll(std::string_view("staleAt"), playedAt).run();
-    set.bindAll(std::string_view("staleSha"), sha256).run();
-}
-
-std::optional<std::int64_t> SeasonStore::sameMatch(const MatchReading& match,
-                                                   std::span<const std::uint64_t> shingles) {
-    const std::vector<std::uint64_t>& events = match.events.lines;
-    if (events.size() < kMinimumEvents) return std::nullopt;
-    Statement same = db_.prepare(
-        "SELECT id FROM match WHERE eventsHash = ?1 AND eventCount = ?2 ORDER BY id LIMIT 1");
-    same.bindAll(static_cast<std::int64_t>(eventsHash(events)),
-                 static_cast<std::int64_t>(events.size()));
-    if (same.step()) return same.integer(0);
-
-    std::map<std::int64_t, std::size_t> shared;
-    Statement holders = db_.prepare("SELECT matchId FROM event_shingle WHERE shingle = ?1");
-    for (const std::uint64_t shingle : shingles) {
-        holders.bind(1, static_cast<std::int64_t>(shingle));
-        while (holders.step()) ++shared[holders.integer(0)];
-        holders.reset();
-    }
-    Statement count = db_.prepare("SELECT shingleCount FROM match WHERE id = ?1");
-    std::optional<std::int64_t> best;
-    std::size_t bestShared = 0;
-    for (const auto& [id, common] : shared) {
-        count.bind(1, id);
-        count.step();
-        const auto theirs = static_cast<std::size_t>(count.integer(0));
-        count.reset();
-        if (sameMatchByShingles(common, shingles.size(), theirs) && common > bestShared) {
-            best = id;
-            bestShared = common;
-        }
-    }
-    return best;
 }
 
 ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_view file,
                                       std::int64_t playedAt, bool keepOverlap) {
-    const std::vector<std::uint64_t> shingles = eventShingles(match.events.lines);
-    Transaction transaction(db_);
-    Statement stored = db_.prepare("SELECT id FROM match WHERE sha256 = ?1");
-    if (stored.bind(1, match.sha256).step())
-        return {ImportResult::Outcome::SameBytes, stored.integer(0)};
-    if (!keepOverlap) {
-        if (const auto id = sameMatch(match, shingles))
-            return {ImportResult::Outcome::SameMatch, *id};
-    }
-
-    const auto& scores = match.stats.teamScores;
-    db_.prepare(
-           "INSERT INTO match(sha256, file, playedAt, importedAt, gameVersion, lineCount, "
-           "scoreRed, "
-           "scoreBlue, scoreGreen, scoreYellow, eventCount, eventsHash, shingleCount) "
-           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
-        .bindAll(std::string_view(match.sha256), file, playedAt,
-                 static_cast<std::int64_t>(std::time(nullptr)), match.gameVersion,
-                 match.stats.lineCount, scores[0], scores[1], scores[2], scores[3],
-                 static_cast<std::int64_t>(match.events.lines.size()),
-                 static_cast<std::int64_t>(eventsHash(match.events.lines)),
-                 static_cast<std::int64_t>(shingles.size()))
-        .run();
-    const std::int64_t id = db_.lastInsertId();
-    db_.prepare("INSERT INTO match_log(matchId, size, zstd) VALUES (?1, ?2, ?3)")
-        .bindAll(id, match.logSize)
-        .bindBlob(3, match.compressedLog)
-        .run();
-
-    Statement award = db_.prepare(
-        "INSERT INTO match_award(matchId, award, name, result) VALUES (?1, ?2, ?3, ?4)");
-    Statement winner =
-        db_.prepare("INSERT INTO award_winner(matchId, award, record) VALUES (?1, ?2, ?3)");
-    for (const ReadAward& read : match.awards) {
-        award
-            .bindAll(id, read.award.index, std::string_view(read.award.name),
-                     std::string_view(read.award.result))
-            .run();
-        for (const std::int32_t record : read.winners)
-            winner.bindAll(id, read.award.index, record).run();
-    }
-
-    Statement knownKey = db_.prepare("SELECT 1 FROM player_key WHERE key = ?1");
-    Statement newKey = db_.prepare("INSERT INTO player_key(key, seasonKey) VALUES (?1, ?2)");
-    const auto addKey = [&](const std::string& key) {
-        const bool known = knownKey.bind(1, key).step();
-        knownKey.reset();
-        if (!known) newKey.bindAll(std::string_view(key), std::string_view(resolveKey(key))).run();
-    };
-    Statement record = db_.prepare(
-        "INSERT INTO record(matchId, record, key, name, strippedName, rank, grenRatio, mm1, "
-        "selfGren, kills, deaths, suicides, tks, tkDeaths, touches, caps, drops, c2cs, flagSaves, "
-        "weapKills, weapDeaths, defenses) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
-        "?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22)");
-    Statement kill = db_.prepare(
-        "INSERT INTO record_kill(matchId, killer, victim, count) VALUES (?1, ?2, ?3, ?4)");
-    const auto playerCount = static_cast<std::int32_t>(match.stats.players.size());
-    for (const PlayerRecord& p : match.stats.players) {
-        const std::string key = playerKey(p.name, p.strippedName);
-        addKey(key);
-        record.bindAll(id, p.id, std::string_view(key), std::string_view(p.name),
-                       std::string_view(p.strippedName), p.rank, p.grenRatio);
-        int column = 8;
-        for (const CounterField& field : kCounterFields) record.bind(column++, p.*field.record);
-        const PlayerCounters counters = countersOf(p);
-        for (const auto values : counterArrays(counters))
-            record.bindBlob(column++, packIntegers(values));
-        record.run();
-    }
-    for (const PlayerRecord& p : match.stats.players) {
-        for (std::int32_t victim = 0; victim < playerCount; ++victim) {
-            if (const std::int32_t count = p.killsOf(victim))
-                kill.bindAll(id, p.id, victim, count).run();
-        }
-    }
-
-    Statement rename = db_.prepare(
-        "INSERT INTO match_rename(matchId, line, oldKey, newKey) VALUES (?1, ?2, ?3, ?4)");
-    std::int64_t line = 0;
-    for (const auto& [from, to] : match.events.renames) {
-        rename
-            .bindAll(id, line++, std::string_view(playerKeyOfRawName(from)),
-                     std::string_view(playerKeyOfRawName(to)))
-            .run();
-    }
-    Statement shingle = db_.prepare("INSERT INTO event_shingle(shingle, matchId) VALUES (?1, ?2)");
-    for (const std::uint64_t value : shingles)
-        shingle.bindAll(static_cast<std::int64_t>(value), id).run();
-
-    markStale(playedAt, match.sha256);
-    transaction.commit();
-    return {ImportResult::Outcome::Stored, id};
+    return guarded([&](SqliteSeasonStore& store) {
+        return store.importMatch(match, file, playedAt, keepOverlap);
+    });
 }
 
-std::optional<StoredLog> SeasonStore::matchLog(std::int64_t matchId) {
-    Statement query = db_.prepare(
-        "SELECT l.size, l.zstd, m.gameVersion, m.file FROM match_log l JOIN match m ON m.id = "
-        "l.matchId WHERE l.matchId = ?1");
-    if (!query.bind(1, matchId).step()) return std::nullopt;
-    auto bytes = decompressLog(query.blob(1), static_cast<std::size_t>(query.integer(0)));
-    if (!bytes)
-        throw SqliteError(SQLITE_CORRUPT,
-                          "the stored log of match " + std::to_string(matchId) + " is damaged");
-    return StoredLog{std::move(*bytes), static_cast<std::int32_t>(query.integer(2)),
-                     std::string(query.text(3))};
+void SeasonStore::updateRatings() {
+    guarded([](SqliteSeasonStore& store) { store.updateRatings(); });
 }
 
-std::string SeasonStore::keyOf(std::string_view keyOrName) {
-    Statement known = db_.prepare("SELECT 1 FROM player_key WHERE key = ?1");
-    if (known.bind(1, keyOrName).step()) return std::string(keyOrName);
-    return playerKeyOfRawName(keyOrName);
+SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
+    return guarded([since](SqliteSeasonStore& store) { return store.snapshot(since); });
 }
 
-void SeasonStore::rebuildSeasonKeys() {
-    db_.exec(
-        "INSERT OR IGNORE INTO player_key(key, seasonKey) SELECT alias, alias FROM merge "
-        "UNION SELECT intoKey, intoKey FROM merge");
-    std::vector<std::pair<std::string, std::string>> changed;
-    Statement keys = db_.prepare("SELECT key, seasonKey FROM player_key");
-    while (keys.step()) {
-        std::string key(keys.text(0));
-        std::string resolved = resolveKey(key);
-        if (resolved != keys.text(1)) changed.emplace_back(std::move(key), std::move(resolved));
-    }
-    Statement update = db_.prepare("UPDATE player_key SET seasonKey = ?2 WHERE key = ?1");
-    for (const auto& [key, seasonKey] : changed)
-        update.bindAll(std::string_view(key), std::string_view(seasonKey)).run();
-    markStale(std::numeric_limits<std::int64_t>::min(), "");
+StoredLog SeasonStore::matchLog(std::int64_t matchId) {
+    return guarded([matchId](SqliteSeasonStore& store) { return store.matchLog(matchId); });
 }
 
-std::string SeasonStore::merge(std::string_view aliasText, std::string_view intoText) {
-    Transaction transaction(db_);
-    const std::string alias = keyOf(aliasText);
-    const std::string into = keyOf(intoText);
-    Statement merged = db_.prepare("SELECT intoKey FROM merge WHERE alias = ?1");
-    if (merged.bind(1, alias).step())
-        return "'" + alias + "' is merged into '" + std::string(merged.text(0)) +
-               "' already; unmerge it first";
-    if (resolveKey(into) == alias)
-        return "'" + alias + "' and '" + into + "' are one player already";
-    db_.prepare("INSERT INTO merge(alias, intoKey, mergedAt) VALUES (?1, ?2, ?3)")
-        .bindAll(std::string_view(alias), std::string_view(into),
-                 static_cast<std::int64_t>(std::time(nullptr)))
-        .run();
-    rebuildSeasonKeys();
-    transaction.commit();
-    updateRatings();
-    return {};
-}
-
-std::string SeasonStore::unmerge(std::string_view aliasText) {
-    Transaction transaction(db_);
-    const std::string alias = keyOf(aliasText);
-    Statement remove = db_.prepare("DELETE FROM merge WHERE alias = ?1");
-    remove.bind(1, alias).run();
-    if (sqlite3_changes(db_.handle()) == 0) return "'" + alias + "' is not merged into anyone";
-    rebuildSeasonKeys();
-    transaction.commit();
-    updateRatings();
-    return {};
-}
-
-bool SeasonStore::forget(std::int64_t matchId) {
-    Transaction transaction(db_);
-    Statement match = db_.prepare("SELECT playedAt, sha256 FROM match WHERE id = ?1");
-    if (!match.bind(1, matchId).step()) return false;
-    markStale(match.integer(0), match.text(1));
-    db_.prepare("DELETE FROM match WHERE id = ?1").bind(1, matchId).run();
-    transaction.commit();
-    updateRatings();
-    return true;
+std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
+                                                     std::optional<std::int64_t> since) {
+    return guarded([=](SqliteSeasonStore& store) { return store.leaderboard(minMatches, since); });
 }
 
 std::vector<AliasSuggestion> SeasonStore::aliasSuggestions() {
-    // The player with fewer matches is the likely alias of the other.
-    Statement query = db_.prepare(R"sql(
-WITH pair AS (
-  SELECT a.seasonKey AS one, b.seasonKey AS other, count(*) AS renames,
-         count(DISTINCT r.matchId) AS matches
-  FROM match_rename r JOIN player_key a ON a.key = r.oldKey JOIN player_key b ON b.key = r.newKey
-  WHERE a.seasonKey <> b.seasonKey GROUP BY a.seasonKey, b.seasonKey),
-played AS (
-  SELECT k.seasonKey AS seasonKey, count(DISTINCT r.matchId) AS matches
-  FROM record r JOIN player_key k ON k.key = r.key GROUP BY k.seasonKey)
-SELECT p.one, p.other, p.renames, p.matches, coalesce(x.matches, 0), coalesce(y.matches, 0)
-FROM pair p LEFT JOIN played x ON x.seasonKey = p.one LEFT JOIN played y ON y.seasonKey = p.other
-ORDER BY p.renames DESC, p.one, p.other
-)sql");
-    std::vector<AliasSuggestion> suggestions;
-    while (query.step()) {
-        std::string one(query.text(0));
-        std::string other(query.text(1));
-        if (query.integer(4) > query.integer(5)) std::swap(one, other);
-        suggestions.push_back({std::move(one), std::move(other),
-                               static_cast<std::int32_t>(query.integer(2)),
-                               static_cast<std::int32_t>(query.integer(3))});
-    }
-    return suggestions;
+    return guarded([](SqliteSeasonStore& store) { return store.aliasSuggestions(); });
+}
+
+void SeasonStore::merge(std::string_view alias, std::string_view into) {
+    guarded([=](SqliteSeasonStore& store) { store.merge(alias, into); });
+}
+
+void SeasonStore::unmerge(std::string_view alias) {
+    guarded([alias](SqliteSeasonStore& store) { store.unmerge(alias); });
+}
+
+void SeasonStore::forget(std::int64_t matchId) {
+    guarded([matchId](SqliteSeasonStore& store) { store.forget(matchId); });
 }
 
 }  // namespace zefa::season

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "season/MatchReading.h"
+#include "season/SeasonError.h"
 #include "season/SeasonSnapshot.h"
-#include "season/Sqlite.h"
 
 namespace zefa::season {
 
@@ -25,11 +25,11 @@ struct ImportResult {
     std::int64_t matchId = 0;  // the new match, or the stored one it repeats
 };
 
-// A stored log, decompressed.
+// A stored log, decompressed, with the game version its import used.
 struct StoredLog {
     std::string bytes;
     std::int32_t gameVersion = 1;
-    std::string file;
+    std::string file;  // the log's file name as imported
 };
 
 // One line of the leaderboard.
@@ -53,18 +53,27 @@ struct AliasSuggestion {
     std::int32_t matches = 0;
 };
 
-// Every match of a season in one SQLite file (see docs/season-store.md).
-// Failures of SQLite itself are thrown as SqliteError; each change is one
-// transaction, so a failure or a kill leaves the store as before it.
+class SqliteSeasonStore;
+
+// Every match of a season in one file (see docs/season-store.md).
+//
+// Errors: every operation, open() included, throws SeasonError, and nothing
+// else, when it fails or refuses: Unusable when open() cannot use the file,
+// Refused when the store says no, Failed when the store fails on the way.
+// Each change is one transaction, so an error or a kill leaves the store as
+// it was before the change; ratings an error or a kill left behind the
+// changes are brought up to date when the store is next opened writable.
 class SeasonStore {
 public:
     enum class OpenMode { CreateIfMissing, Existing };
 
-    // Nullptr with the reason in `error` when the file cannot be used as a
-    // store; the file is then left as it was. Ratings left stale by an
-    // interrupted command are brought up to date.
-    static std::unique_ptr<SeasonStore> open(const std::filesystem::path& path, OpenMode mode,
-                                             std::string& error);
+    // The store in the file at `path`, left as it was when it cannot be used.
+    // Ratings left stale by an interrupted command are brought up to date.
+    [[nodiscard]] static SeasonStore open(const std::filesystem::path& path, OpenMode mode);
+
+    SeasonStore(SeasonStore&&) noexcept;
+    SeasonStore& operator=(SeasonStore&&) noexcept;
+    ~SeasonStore();
 
     // Stores the match unless its bytes, or with `keepOverlap` unset its game
     // events, are stored already. Ratings are brought up to date by updateRatings().
@@ -76,33 +85,28 @@ public:
     // The matches played at or after `since` (seconds since the epoch) and
     // their players' totals over those matches.
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since = std::nullopt);
-    // The log of a stored match; nullopt when there is no such match.
-    [[nodiscard]] std::optional<StoredLog> matchLog(std::int64_t matchId);
+    // The log of a stored match; refused when there is no such match.
+    [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
 
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
                                                           std::optional<std::int64_t> since);
     [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
 
-    // Every match of `alias` (a key or a name) counts for `into`; the reason
-    // when refused, empty when done.
-    [[nodiscard]] std::string merge(std::string_view alias, std::string_view into);
-    // Undoes the merge of `alias`; the reason when there is none.
-    [[nodiscard]] std::string unmerge(std::string_view alias);
-    // Removes a match; false when there is no such match.
-    bool forget(std::int64_t matchId);
-
-    [[nodiscard]] Database& database() { return db_; }
+    // Every match of `alias` (a key or a name) counts for `into`; refused
+    // when `alias` is merged already or the two are one player already.
+    void merge(std::string_view alias, std::string_view into);
+    // Undoes the merge of `alias`; refused when there is none.
+    void unmerge(std::string_view alias);
+    // Removes a match; refused when there is no such match.
+    void forget(std::int64_t matchId);
 
 private:
-    explicit SeasonStore(Database db) : db_(std::move(db)) {}
-    [[nodiscard]] std::string keyOf(std::string_view keyOrName);
-    [[nodiscard]] std::string resolveKey(std::string key);
-    [[nodiscard]] std::optional<std::int64_t> sameMatch(const MatchReading& match,
-                                                        std::span<const std::uint64_t> shingles);
-    void markStale(std::int64_t playedAt, std::string_view sha256);
-    void rebuildSeasonKeys();
+    explicit SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite);
+    // Runs `work` on the SQLite store, its failures thrown as SeasonError.
+    template <typename Work>
+    decltype(auto) guarded(Work&& work);
 
-    Database db_;
+    std::unique_ptr<SqliteSeasonStore> m_sqlite;
 };
 
 }  // namespace zefa::season

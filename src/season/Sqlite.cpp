@@ -15,43 +15,43 @@ void check(sqlite3* db, int code) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+Statement::Statement(sqlite3* db, std::string_view sql) : m_db(db) {
     sqlite3_stmt* statement = nullptr;
     check(db,
           sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement, nullptr));
-    statement_.reset(statement);
+    m_statement.reset(statement);
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {
-    check(db_, sqlite3_bind_int64(statement_.get(), index, value));
+    check(m_db, sqlite3_bind_int64(m_statement.get(), index, value));
     return *this;
 }
 
 Statement& Statement::bind(int index, double value) {
-    check(db_, sqlite3_bind_double(statement_.get(), index, value));
+    check(m_db, sqlite3_bind_double(m_statement.get(), index, value));
     return *this;
 }
 
 Statement& Statement::bind(int index, std::string_view text) {
-    check(db_, sqlite3_bind_text64(statement_.get(), index, text.data(), text.size(),
-                                   SQLITE_TRANSIENT, SQLITE_UTF8));
+    check(m_db, sqlite3_bind_text64(m_statement.get(), index, text.data(), text.size(),
+                                    SQLITE_TRANSIENT, SQLITE_UTF8));
     return *this;
 }
 
 Statement& Statement::bindBlob(int index, std::span<const std::byte> bytes) {
     // A zero-length blob with a null pointer would bind NULL.
     static constexpr std::byte kNothing{};
-    check(db_,
-          sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(),
+    check(m_db,
+          sqlite3_bind_blob64(m_statement.get(), index, bytes.empty() ? &kNothing : bytes.data(),
                               bytes.size(), SQLITE_TRANSIENT));
     return *this;
 }
 
 bool Statement::step() {
-    const int code = sqlite3_step(statement_.get());
+    const int code = sqlite3_step(m_statement.get());
     if (code == SQLITE_ROW) return true;
     if (code == SQLITE_DONE) return false;
-    throwSqliteError(db_, code);
+    throwSqliteError(m_db, code);
 }
 
 void Statement::run() {
@@ -61,44 +61,48 @@ void Statement::run() {
 }
 
 void Statement::reset() {
-    sqlite3_reset(statement_.get());
-    sqlite3_clear_bindings(statement_.get());
+    sqlite3_reset(m_statement.get());
+    sqlite3_clear_bindings(m_statement.get());
 }
 
 std::int64_t Statement::integer(int column) const {
-    return sqlite3_column_int64(statement_.get(), column);
+    return sqlite3_column_int64(m_statement.get(), column);
 }
 
-double Statement::real(int column) const { return sqlite3_column_double(statement_.get(), column); }
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_statement.get(), column);
+}
 
 std::string_view Statement::text(int column) const {
-    const auto* text = sqlite3_column_text(statement_.get(), column);
-    const int size = sqlite3_column_bytes(statement_.get(), column);
+    const auto* text = sqlite3_column_text(m_statement.get(), column);
+    const int size = sqlite3_column_bytes(m_statement.get(), column);
     return text ? std::string_view(reinterpret_cast<const char*>(text),
                                    static_cast<std::size_t>(size))
                 : std::string_view();
 }
 
 std::span<const std::byte> Statement::blob(int column) const {
-    const auto* data = static_cast<const std::byte*>(sqlite3_column_blob(statement_.get(), column));
-    const int size = sqlite3_column_bytes(statement_.get(), column);
+    const auto* data =
+        static_cast<const std::byte*>(sqlite3_column_blob(m_statement.get(), column));
+    const int size = sqlite3_column_bytes(m_statement.get(), column);
     return data ? std::span(data, static_cast<std::size_t>(size)) : std::span<const std::byte>();
 }
 
 bool Statement::isNull(int column) const {
-    return sqlite3_column_type(statement_.get(), column) == SQLITE_NULL;
+    return sqlite3_column_type(m_statement.get(), column) == SQLITE_NULL;
 }
 
 Database::Database(const std::string& path, int flags) {
     sqlite3* db = nullptr;
     const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-    db_.reset(db);
+    m_db.reset(db);
     if (code != SQLITE_OK) throwSqliteError(db, code);
     sqlite3_extended_result_codes(db, 1);
 }
 
 void Database::exec(std::string_view sql) {
-    check(db_.get(), sqlite3_exec(db_.get(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
+    check(m_db.get(),
+          sqlite3_exec(m_db.get(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
 }
 
 std::optional<std::int64_t> Database::queryInteger(std::string_view sql) {
@@ -107,21 +111,21 @@ std::optional<std::int64_t> Database::queryInteger(std::string_view sql) {
     return statement.integer(0);
 }
 
-std::int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
+std::int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(m_db.get()); }
 
-bool Database::readOnly() const { return sqlite3_db_readonly(db_.get(), "main") == 1; }
+bool Database::readOnly() const { return sqlite3_db_readonly(m_db.get(), "main") == 1; }
 
-Transaction::Transaction(Database& db, Kind kind) : db_(db) {
-    db_.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+Transaction::Transaction(Database& db, Kind kind) : m_db(db) {
+    m_db.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
-    if (open_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_open) sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {
-    db_.exec("COMMIT");
-    open_ = false;
+    m_db.exec("COMMIT");
+    m_open = false;
 }
 
 }  // namespace zefa::season

@@ -16,11 +16,11 @@ namespace zefa::season {
 // long): nothing the store can carry on from, so it unwinds to the command.
 class SqliteError : public std::runtime_error {
 public:
-    SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
-    [[nodiscard]] int code() const { return code_; }
+    SqliteError(int code, const std::string& message) : std::runtime_error(message), m_code(code) {}
+    [[nodiscard]] int code() const { return m_code; }
 
 private:
-    int code_;
+    int m_code;
 };
 
 // One prepared statement; every value is bound as a parameter (1-based).
@@ -57,8 +57,8 @@ private:
     struct Finalizer {
         void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
     };
-    sqlite3* db_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> statement_;
+    sqlite3* m_db;
+    std::unique_ptr<sqlite3_stmt, Finalizer> m_statement;
 };
 
 // One connection to a database file.
@@ -68,18 +68,18 @@ public:
     Database(const std::string& path, int flags);
 
     void exec(std::string_view sql);
-    [[nodiscard]] Statement prepare(std::string_view sql) { return Statement(db_.get(), sql); }
+    [[nodiscard]] Statement prepare(std::string_view sql) { return Statement(m_db.get(), sql); }
     // The single integer the query returns; nullopt when it returns no row.
     [[nodiscard]] std::optional<std::int64_t> queryInteger(std::string_view sql);
     [[nodiscard]] std::int64_t lastInsertId() const;
     [[nodiscard]] bool readOnly() const;
-    [[nodiscard]] sqlite3* handle() const { return db_.get(); }
+    [[nodiscard]] sqlite3* handle() const { return m_db.get(); }
 
 private:
     struct Closer {
         void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
     };
-    std::unique_ptr<sqlite3, Closer> db_;
+    std::unique_ptr<sqlite3, Closer> m_db;
 };
 
 // BEGIN on construction, ROLLBACK unless committed: every way out of a scope
@@ -95,8 +95,8 @@ public:
     void commit();
 
 private:
-    Database& db_;
-    bool open_ = true;
+    Database& m_db;
+    bool m_open = true;
 };
 
 [[noreturn]] void throwSqliteError(sqlite3* db, int code);

@@ -3,7 +3,9 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <tuple>
 
+#include "season/CounterColumns.h"
 #include "season/Sqlite.h"
 
 namespace zefa::season {
@@ -11,7 +13,8 @@ namespace zefa::season {
 namespace {
 
 // Migration i takes a store from version i to version i + 1. Released
-// migrations never change: a new version appends one.
+// migrations never change: a new version appends one. "{counters}" stands
+// for the columns of the player counters (CounterColumns.h).
 constexpr std::array<std::string_view, kStoreSchemaVersion> kMigrations = {R"sql(
 CREATE TABLE match (
   id INTEGER PRIMARY KEY,
@@ -56,22 +59,7 @@ CREATE TABLE record (
   strippedName TEXT NOT NULL,
   rank INTEGER NOT NULL,
   grenRatio INTEGER NOT NULL,
-  mm1 INTEGER NOT NULL,
-  selfGren INTEGER NOT NULL,
-  kills INTEGER NOT NULL,
-  deaths INTEGER NOT NULL,
-  suicides INTEGER NOT NULL,
-  tks INTEGER NOT NULL,
-  tkDeaths INTEGER NOT NULL,
-  touches INTEGER NOT NULL,
-  caps INTEGER NOT NULL,
-  drops INTEGER NOT NULL,
-  c2cs INTEGER NOT NULL,
-  flagSaves INTEGER NOT NULL,
-  weapKills BLOB NOT NULL,
-  weapDeaths BLOB NOT NULL,
-  defenses BLOB NOT NULL,
-  PRIMARY KEY (matchId, record)
+{counters}  PRIMARY KEY (matchId, record)
 ) WITHOUT ROWID;
 CREATE INDEX record_by_key ON record(key);
 CREATE TABLE record_kill (
@@ -133,6 +121,19 @@ CREATE TABLE store_state (
 ) WITHOUT ROWID;
 )sql"};
 
+// Version 1 has a column for each of these counters: one more would change a
+// released migration, so it needs a store version of its own that adds it.
+static_assert(std::tuple_size_v<decltype(kPlayerCounters)> == 15);
+
+// The migration's statements with the counters' columns filled in.
+std::string migration(std::int32_t fromVersion) {
+    constexpr std::string_view kCounters = "{counters}";
+    std::string sql(kMigrations[static_cast<std::size_t>(fromVersion)]);
+    if (const auto at = sql.find(kCounters); at != std::string::npos)
+        sql.replace(at, kCounters.size(), counterColumnDefinitions());
+    return sql;
+}
+
 }  // namespace
 
 void migrateStore(Database& db, std::int32_t fromVersion) {
@@ -141,7 +142,7 @@ void migrateStore(Database& db, std::int32_t fromVersion) {
         // Another process may have migrated while this one waited for the lock.
         version = static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
         if (version >= kStoreSchemaVersion) break;
-        db.exec(kMigrations[static_cast<std::size_t>(version)]);
+        db.exec(migration(version));
         db.exec("PRAGMA application_id = " + std::to_string(kStoreApplicationId));
         db.exec("PRAGMA user_version = " + std::to_string(version + 1));
         transaction.commit();

@@ -39,7 +39,8 @@ void ExpandWeaponDeathLoop(Page& page, const PlayerRecord& player);
 
 void writeCounter(const Item& item) { EmitInt(item.page.sink, item.counter); }
 
-template <std::int32_t PlayerRecord::*Field>
+// Field: a number of PlayerRecord or of its PlayerCounters.
+template <auto Field>
 void writeNumber(const Item& item) {
     EmitInt(item.page.sink, item.player->*Field);
 }
@@ -109,8 +110,7 @@ void writeWeaponName(const Item& item) {
 
 // One side of the current player's weapon table: counts per weapon and the
 // total they are a share of.
-template <std::array<std::int32_t, kWeaponCount> PlayerRecord::*Counts,
-          std::int32_t PlayerRecord::*Total>
+template <auto Counts, auto Total>
 struct WeaponColumn {
     static std::int32_t count(const Item& item) { return (item.owner->*Counts)[item.index]; }
     static bool shown(const Item& item) { return count(item) != 0; }

@@ -1,34 +1,39 @@
 #include <iostream>
 
-#include "cli/season/SeasonSubcommand.h"
+#include "cli/CommandLine.h"
+#include "cli/season/StoreCommand.h"
 
 namespace zefa::cli {
 
 namespace {
 
-struct ForgetOptions {
-    std::string store;
-    std::int64_t match = 0;
-};
+class ForgetCommand final : public StoreCommand {
+public:
+    explicit ForgetCommand(CLI::App& season)
+        : StoreCommand(season, "forget", "Removes a match stored by mistake", OpenMode::Existing) {
+        app().add_option("MATCH", m_match, "The match's id")->required();
+    }
 
-int runForget(const ForgetOptions& options) {
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
-    if (!store) return kExitFailure;
-    if (!store->forget(options.match))
-        return seasonFailure("cannot forget match " + std::to_string(options.match) +
-                             ": no such match in '" + options.store + "'");
-    std::cout << "match " << options.match << " forgotten\n";
-    return kExitOk;
-}
+private:
+    int run(season::SeasonStore& store) override {
+        store.forget(m_match);
+        std::cout << "match " << m_match << " forgotten\n";
+        return kExitOk;
+    }
+
+    // The store it was looked for in is named: the id is typed by hand.
+    std::string refusal(const season::SeasonError& error) const override {
+        return "cannot forget match " + std::to_string(m_match) + ": " + error.reason() + " in '" +
+               storePath() + "'";
+    }
+
+    std::int64_t m_match = 0;
+};
 
 }  // namespace
 
-SeasonSubcommand addForgetCommand(CLI::App& season) {
-    auto options = std::make_shared<ForgetOptions>();
-    CLI::App* app = season.add_subcommand("forget", "Removes a match stored by mistake");
-    addStoreArgument(*app, options->store);
-    app->add_option("MATCH", options->match, "The match's id")->required();
-    return {app, [options] { return runForget(*options); }, &options->store};
+std::unique_ptr<StoreCommand> makeForgetCommand(CLI::App& season) {
+    return std::make_unique<ForgetCommand>(season);
 }
 
 }  // namespace zefa::cli

@@ -1,36 +1,37 @@
 #include <iostream>
 
-#include "cli/season/SeasonSubcommand.h"
+#include "cli/CommandLine.h"
+#include "cli/season/StoreCommand.h"
 
 namespace zefa::cli {
 
 namespace {
 
-struct MergeOptions {
-    std::string store;
-    std::string alias;
-    std::string into;
-};
+class MergeCommand final : public StoreCommand {
+public:
+    explicit MergeCommand(CLI::App& season)
+        : StoreCommand(season, "merge",
+                       "Counts every match of ALIAS, also those stored later, for INTO",
+                       OpenMode::Existing) {
+        app().add_option("ALIAS", m_alias, "A player's key or name")->required();
+        app().add_option("INTO", m_into, "The player's key or name to count for")->required();
+    }
 
-int runMerge(const MergeOptions& options) {
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
-    if (!store) return kExitFailure;
-    if (const std::string refused = store->merge(options.alias, options.into); !refused.empty())
-        return seasonFailure("cannot merge: " + refused);
-    std::cout << "'" << options.alias << "' now counts for '" << options.into << "'\n";
-    return kExitOk;
-}
+private:
+    int run(season::SeasonStore& store) override {
+        store.merge(m_alias, m_into);
+        std::cout << "'" << m_alias << "' now counts for '" << m_into << "'\n";
+        return kExitOk;
+    }
+
+    std::string m_alias;
+    std::string m_into;
+};
 
 }  // namespace
 
-SeasonSubcommand addMergeCommand(CLI::App& season) {
-    auto options = std::make_shared<MergeOptions>();
-    CLI::App* app = season.add_subcommand(
-        "merge", "Counts every match of ALIAS, also those stored later, for INTO");
-    addStoreArgument(*app, options->store);
-    app->add_option("ALIAS", options->alias, "A player's key or name")->required();
-    app->add_option("INTO", options->into, "The player's key or name to count for")->required();
-    return {app, [options] { return runMerge(*options); }, &options->store};
+std::unique_ptr<StoreCommand> makeMergeCommand(CLI::App& season) {
+    return std::make_unique<MergeCommand>(season);
 }
 
 }  // namespace zefa::cli

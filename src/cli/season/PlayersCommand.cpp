@@ -1,19 +1,13 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cli/season/SeasonSubcommand.h"
+#include "cli/CommandLine.h"
+#include "cli/season/StoreCommand.h"
 #include "model/NameRules.h"
 
 namespace zefa::cli {
 
 namespace {
-
-struct PlayersOptions {
-    std::string store;
-    std::int32_t minMatches = 5;
-    std::optional<std::int64_t> since;
-    bool suggest = false;
-};
 
 void printLeaderboard(const std::vector<season::LeaderboardRow>& rows) {
     std::printf("%4s  %-24s %7s %7s %6s %7s %6s %6s %5s %6s %6s\n", "#", "PLAYER", "RATING", "MU",
@@ -39,30 +33,39 @@ void printSuggestions(const std::vector<season::AliasSuggestion>& suggestions,
     }
 }
 
-int runPlayers(const PlayersOptions& options) {
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
-    if (!store) return kExitFailure;
-    if (options.suggest) {
-        printSuggestions(store->aliasSuggestions(), options.store);
-    } else {
-        printLeaderboard(store->leaderboard(options.minMatches, options.since));
+class PlayersCommand final : public StoreCommand {
+public:
+    explicit PlayersCommand(CLI::App& season)
+        : StoreCommand(season, "players", "Prints the leaderboard, best rating first",
+                       OpenMode::Existing) {
+        app()
+            .add_option("--min-matches", m_minMatches, "Players with fewer matches are left out")
+            ->check(CLI::NonNegativeNumber)
+            ->capture_default_str();
+        addSinceOption(m_since);
+        app().add_flag("--suggest", m_suggest,
+                       "List likely aliases from the renames inside logs instead (merges nothing)");
     }
-    return kExitOk;
-}
+
+private:
+    int run(season::SeasonStore& store) override {
+        if (m_suggest) {
+            printSuggestions(store.aliasSuggestions(), storePath());
+        } else {
+            printLeaderboard(store.leaderboard(m_minMatches, m_since));
+        }
+        return kExitOk;
+    }
+
+    std::int32_t m_minMatches = 5;
+    std::optional<std::int64_t> m_since;
+    bool m_suggest = false;
+};
 
 }  // namespace
 
-SeasonSubcommand addPlayersCommand(CLI::App& season) {
-    auto options = std::make_shared<PlayersOptions>();
-    CLI::App* app = season.add_subcommand("players", "Prints the leaderboard, best rating first");
-    addStoreArgument(*app, options->store);
-    app->add_option("--min-matches", options->minMatches, "Players with fewer matches are left out")
-        ->check(CLI::NonNegativeNumber)
-        ->capture_default_str();
-    addSinceOption(*app, options->since);
-    app->add_flag("--suggest", options->suggest,
-                  "List likely aliases from the renames inside logs instead (merges nothing)");
-    return {app, [options] { return runPlayers(*options); }, &options->store};
+std::unique_ptr<StoreCommand> makePlayersCommand(CLI::App& season) {
+    return std::make_unique<PlayersCommand>(season);
 }
 
 }  // namespace zefa::cli

@@ -1,9 +1,10 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "cli/season/SeasonSubcommand.h"
-#include "files/SourceDateEpoch.h"
-#include "season/StoreSite.h"
+#include "awards/SourceDateEpoch.h"
+#include "cli/CommandLine.h"
+#include "cli/season/StoreCommand.h"
+#include "site/SiteFromStore.h"
 #include "theme/ThemeFile.h"
 
 namespace zefa {
@@ -14,71 +15,82 @@ namespace zefa::cli {
 
 namespace {
 
-struct SiteCommandOptions {
-    std::string store;
-    std::string folder;
-    std::optional<std::int64_t> since;
-    std::int32_t minMatches = 5;
-    std::string title = "Season";
-    std::optional<std::string> theme;
-    std::array<bool, kAwardCount> awards{};
+class SiteCommand final : public StoreCommand {
+public:
+    explicit SiteCommand(CLI::App& season)
+        : StoreCommand(season, "site", "Writes the season's web pages into a folder",
+                       OpenMode::Existing) {
+        m_awards.fill(true);
+        app()
+            .add_option("-o,--output", m_folder, "Folder of the site; made when missing")
+            ->required();
+        addSinceOption(m_since);
+        app()
+            .add_option("--min-matches", m_minMatches,
+                        "Players with fewer matches are left off the leaderboard")
+            ->check(CLI::NonNegativeNumber);
+        app().add_option("--title", m_title, "Title of the season's pages");
+        app().add_option("-t,--theme", m_theme, "Theme of the match pages (default: built-in)");
+        app()
+            .add_option_function<std::string>(
+                "-a,--awards",
+                [this](const std::string& list) {
+                    const auto chosen = parseAwardList(list);
+                    if (!chosen)
+                        throw CLI::ValidationError(
+                            "--awards", "takes all, none or indexes 0-17 separated by commas");
+                    m_awards = *chosen;
+                },
+                "Awards on the match pages: all, none, or comma-separated indexes 0-17")
+            ->type_name("LIST");
+    }
+
+private:
+    // The theme and the clock of the match pages, before the store is opened.
+    std::optional<int> prepare() override {
+        m_pages.look = {m_title, m_minMatches};
+        m_pages.builtInTheme = std::string(kBuiltInTheme);
+        m_pages.matchTheme = m_pages.builtInTheme;
+        m_pages.awards = m_awards;
+        if (m_theme) {
+            std::error_code error;
+            auto theme = readThemeFile(*m_theme, error);
+            if (!theme)
+                return seasonFailure("cannot read theme '" + *m_theme + "': " + error.message());
+            m_pages.matchTheme = std::move(*theme);
+        }
+        if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), m_pages.clock)) {
+            std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
+            return kExitUsage;
+        }
+        return std::nullopt;
+    }
+
+    int run(season::SeasonStore& store) override {
+        const site::SiteReport report =
+            site::updateSiteFromStore(store, m_folder, m_pages, m_since);
+        for (const std::string& problem : report.problems) seasonFailure(problem);
+        if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
+        std::cout << report.written << " pages written, " << report.kept << " kept, "
+                  << report.removed
+                  << " removed: " << (std::filesystem::path(m_folder) / "index.html").string()
+                  << "\n";
+        return report.ok() ? kExitOk : kExitFailure;
+    }
+
+    std::string m_folder;
+    std::optional<std::int64_t> m_since;
+    std::int32_t m_minMatches = 5;
+    std::string m_title = "Season";
+    std::optional<std::string> m_theme;
+    std::array<bool, kAwardCount> m_awards{};
+    site::SiteOptions m_pages;
 };
-
-int runSite(const SiteCommandOptions& options) {
-    season::SiteOptions site;
-    site.look = {options.title, options.minMatches};
-    site.builtInTheme = std::string(kBuiltInTheme);
-    site.matchTheme = site.builtInTheme;
-    site.awards = options.awards;
-    if (options.theme) {
-        std::error_code error;
-        auto theme = readThemeFile(*options.theme, error);
-        if (!theme) return seasonFailure("cannot read theme '" + *options.theme + "': " + error.message());
-        site.matchTheme = std::move(*theme);
-    }
-    if (!parseSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), site.clock)) {
-        std::cerr << "zefastats: SOURCE_DATE_EPOCH must be a whole number of seconds\n";
-        return kExitUsage;
-    }
-
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
-    if (!store) return kExitFailure;
-    const season::SiteReport report =
-        season::writeStoreSite(*store, options.folder, site, options.since);
-    for (const std::string& problem : report.problems) seasonFailure(problem);
-    if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
-    std::cout << report.written << " pages written, " << report.kept << " kept, " << report.removed
-              << " removed: " << (std::filesystem::path(options.folder) / "index.html").string()
-              << "\n";
-    return report.ok() ? kExitOk : kExitFailure;
-}
 
 }  // namespace
 
-SeasonSubcommand addSiteCommand(CLI::App& season) {
-    auto options = std::make_shared<SiteCommandOptions>();
-    options->awards.fill(true);
-    CLI::App* app = season.add_subcommand("site", "Writes the season's web pages into a folder");
-    addStoreArgument(*app, options->store);
-    app->add_option("-o,--output", options->folder, "Folder of the site; made when missing")
-        ->required();
-    addSinceOption(*app, options->since);
-    app->add_option("--min-matches", options->minMatches,
-                    "Players with fewer matches are left off the leaderboard")
-        ->check(CLI::NonNegativeNumber);
-    app->add_option("--title", options->title, "Title of the season's pages");
-    app->add_option("-t,--theme", options->theme, "Theme of the match pages (default: built-in)");
-    app->add_option_function<std::string>(
-           "-a,--awards",
-           [options](const std::string& list) {
-               const auto chosen = parseAwardList(list);
-               if (!chosen)
-                   throw CLI::ValidationError("--awards", "takes all, none or indexes 0-17 separated by commas");
-               options->awards = *chosen;
-           },
-           "Awards on the match pages: all, none, or comma-separated indexes 0-17")
-        ->type_name("LIST");
-    return {app, [options] { return runSite(*options); }, &options->store};
+std::unique_ptr<StoreCommand> makeSiteCommand(CLI::App& season) {
+    return std::make_unique<SiteCommand>(season);
 }
 
 }  // namespace zefa::cli

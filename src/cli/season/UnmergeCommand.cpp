@@ -1,33 +1,33 @@
 #include <iostream>
 
-#include "cli/season/SeasonSubcommand.h"
+#include "cli/CommandLine.h"
+#include "cli/season/StoreCommand.h"
 
 namespace zefa::cli {
 
 namespace {
 
-struct UnmergeOptions {
-    std::string store;
-    std::string alias;
-};
+class UnmergeCommand final : public StoreCommand {
+public:
+    explicit UnmergeCommand(CLI::App& season)
+        : StoreCommand(season, "unmerge", "Undoes the merge of ALIAS", OpenMode::Existing) {
+        app().add_option("ALIAS", m_alias, "A merged player's key or name")->required();
+    }
 
-int runUnmerge(const UnmergeOptions& options) {
-    const auto store = openSeasonStore(options.store, season::SeasonStore::OpenMode::Existing);
-    if (!store) return kExitFailure;
-    if (const std::string refused = store->unmerge(options.alias); !refused.empty())
-        return seasonFailure("cannot unmerge: " + refused);
-    std::cout << "'" << options.alias << "' is a player of its own again\n";
-    return kExitOk;
-}
+private:
+    int run(season::SeasonStore& store) override {
+        store.unmerge(m_alias);
+        std::cout << "'" << m_alias << "' is a player of its own again\n";
+        return kExitOk;
+    }
+
+    std::string m_alias;
+};
 
 }  // namespace
 
-SeasonSubcommand addUnmergeCommand(CLI::App& season) {
-    auto options = std::make_shared<UnmergeOptions>();
-    CLI::App* app = season.add_subcommand("unmerge", "Undoes the merge of ALIAS");
-    addStoreArgument(*app, options->store);
-    app->add_option("ALIAS", options->alias, "A merged player's key or name")->required();
-    return {app, [options] { return runUnmerge(*options); }, &options->store};
+std::unique_ptr<StoreCommand> makeUnmergeCommand(CLI::App& season) {
+    return std::make_unique<UnmergeCommand>(season);
 }
 
 }  // namespace zefa::cli

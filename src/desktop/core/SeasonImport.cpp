@@ -25,22 +25,23 @@ std::string_view outcomeText(season::ImportResult::Outcome outcome) {
 
 UserMessage storeInSeason(const std::filesystem::path& store, const std::filesystem::path& logFile,
                           std::int32_t gameVersion) {
-    std::string reason;
-    const auto seasonStore =
-        season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing, reason);
-    if (!seasonStore) return {kAppTitle, fillIn(kSeasonUnusable, store.string(), reason)};
     try {
+        auto seasonStore =
+            season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing);
         ClassifierCache classifiers;
+        std::string reason;
         const auto result =
-            season::importLogFile(*seasonStore, logFile, {gameVersion}, classifiers, reason);
+            season::importLogFile(seasonStore, logFile, {gameVersion}, classifiers, reason);
         if (!result) return {kAppTitle, fillIn(kLogNotStored, logFile.string(), reason)};
-        seasonStore->updateRatings();
+        seasonStore.updateRatings();
         return {
             kAppTitle,
             fillIn(outcomeText(result->outcome), logFile.string(), std::to_string(result->matchId)),
             false};
-    } catch (const season::SqliteError& failure) {
-        return {kAppTitle, fillIn(kSeasonFailed, store.string(), failure.what())};
+    } catch (const season::SeasonError& error) {
+        const bool unusable = error.kind() == season::SeasonError::Kind::Unusable;
+        return {kAppTitle,
+                fillIn(unusable ? kSeasonUnusable : kSeasonFailed, store.string(), error.reason())};
     }
 }
 

@@ -3,11 +3,12 @@
 #include <stdlib.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "desktop/core/MessageText.h"
 #include "desktop/core/TemporaryPage.h"
-#include "season/SitePaths.h"
-#include "season/StoreSite.h"
+#include "site/SiteFromStore.h"
+#include "site/SitePaths.h"
 
 namespace zefa::desktop {
 
@@ -29,22 +30,22 @@ std::unique_ptr<TemporarySeasonPages> makeFolder(std::string& problem) {
 }  // namespace
 
 std::unique_ptr<TemporarySeasonPages> TemporarySeasonPages::make(const std::filesystem::path& store,
-                                                                 const season::SiteOptions& options,
+                                                                 const site::SiteOptions& options,
                                                                  std::string& problem) {
-    std::string reason;
-    const auto seasonStore =
-        season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing, reason);
-    if (!seasonStore) {
-        problem = fillIn(kSeasonUnusable, store.string(), reason);
+    std::optional<season::SeasonStore> seasonStore;
+    try {
+        seasonStore = season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing);
+    } catch (const season::SeasonError& error) {
+        problem = fillIn(kSeasonUnusable, store.string(), error.reason());
         return nullptr;
     }
     auto pages = makeFolder(problem);
     if (!pages) return nullptr;
-    season::SiteReport report;
+    site::SiteReport report;
     try {
-        report = season::writeStoreSite(*seasonStore, pages->m_folder, options);
-    } catch (const season::SqliteError& failure) {
-        problem = fillIn(kSeasonFailed, store.string(), failure.what());
+        report = site::updateSiteFromStore(*seasonStore, pages->m_folder, options);
+    } catch (const season::SeasonError& error) {
+        problem = fillIn(kSeasonFailed, store.string(), error.reason());
         return nullptr;
     }
     if (!report.ok()) {
@@ -66,7 +67,7 @@ TemporarySeasonPages::~TemporarySeasonPages() {
 }
 
 std::filesystem::path TemporarySeasonPages::indexPage() const {
-    return m_folder / season::kIndexPage;
+    return m_folder / site::kIndexPage;
 }
 
 }  // namespace zefa::desktop

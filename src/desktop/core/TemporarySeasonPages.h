@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "season/SiteWriter.h"
+#include "site/SiteUpdate.h"
 
 namespace zefa::desktop {
 
@@ -17,7 +17,7 @@ public:
     // words for the user, when the store cannot be read or no index page could
     // be made; nothing is left behind then.
     static std::unique_ptr<TemporarySeasonPages> make(const std::filesystem::path& store,
-                                                      const season::SiteOptions& options,
+                                                      const site::SiteOptions& options,
                                                       std::string& problem);
 
     explicit TemporarySeasonPages(std::filesystem::path folder) : m_folder(std::move(folder)) {}

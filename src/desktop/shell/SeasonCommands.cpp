@@ -30,7 +30,7 @@ std::optional<QString> chooseSeasonStore(ShellContext& context, QWidget* owner,
 
 // The pages look like the built-in theme, and the match pages are written
 // with it and every award, as the season's site command writes them.
-std::optional<season::SiteOptions> siteOptions(const ShellContext& context, const QString& store,
+std::optional<site::SiteOptions> siteOptions(const ShellContext& context, const QString& store,
                                                std::string& problem) {
     const std::string themeFile = defaultThemeFile();
     std::error_code error;
@@ -39,7 +39,7 @@ std::optional<season::SiteOptions> siteOptions(const ShellContext& context, cons
         problem = fillIn(kThemeUnreadable, themeFile, error.message());
         return std::nullopt;
     }
-    season::SiteOptions options;
+    site::SiteOptions options;
     options.look.title = pathBytes(QFileInfo(store).completeBaseName());
     options.builtInTheme = std::move(*theme);
     options.matchTheme = options.builtInTheme;

@@ -13,16 +13,14 @@ namespace fs = std::filesystem;
 
 // A season store holding the two example matches.
 void makeSeason(const fs::path& file) {
-    std::string reason;
-    const auto store =
-        season::SeasonStore::open(file, season::SeasonStore::OpenMode::CreateIfMissing, reason);
-    ASSERT_NE(store, nullptr) << reason;
+    auto store = season::SeasonStore::open(file, season::SeasonStore::OpenMode::CreateIfMissing);
     ClassifierCache classifiers;
+    std::string reason;
     for (const char* log : {"beta1h-ctf.log", "beta2-ctf.log"})
-        ASSERT_TRUE(season::importLogFile(*store, fs::path(ZEFA_EXAMPLES_DIR) / log, {},
+        ASSERT_TRUE(season::importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / log, {},
                                           classifiers, reason))
             << reason;
-    store->updateRatings();
+    store.updateRatings();
 }
 
 // Clicks the first link whose address starts with `href` and waits for its page.
@@ -91,11 +89,8 @@ TEST_F(DesktopProgram, AddToSeasonStoresTheLogOnceAndRefusesWhatIsNoStore) {
     }
     EXPECT_EQ(asked(fake.fileRequests[0]), "Add to Season|Season Stores (*.db);;All Files (*)|db|");
     EXPECT_FALSE(fake.fileRequests[0].confirmOverwrite) << "the store is added to, not replaced";
-    std::string reason;
-    const auto store =
-        season::SeasonStore::open(dir / "new.db", season::SeasonStore::OpenMode::Existing, reason);
-    ASSERT_NE(store, nullptr) << reason;
-    EXPECT_EQ(store->snapshot().matches.size(), 1u);
+    auto store = season::SeasonStore::open(dir / "new.db", season::SeasonStore::OpenMode::Existing);
+    EXPECT_EQ(store.snapshot().matches.size(), 1u);
 
     for (const Command command : {Command::OpenSeason, Command::AddToSeason}) {
         answerFile("notes.db");

@@ -1,11 +1,11 @@
-#include "season/SitePaths.h"
+#include "site/SitePaths.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-namespace zefa::season {
+namespace zefa::site {
 namespace {
 
 TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
@@ -39,4 +39,4 @@ TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
 }
 
 }  // namespace
-}  // namespace zefa::season
+}  // namespace zefa::site

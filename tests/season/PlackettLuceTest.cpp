@@ -11,7 +11,7 @@ namespace {
 
 // Ratings along a chain of matches with ties, against the values the
 // openskill package computes (openskill_fixture.mjs made the JSON).
-TEST(SeasonRatingTest, MatchesOpenskillAlongAChainOfMatchesWithTies) {
+TEST(PlackettLuceTest, MatchesOpenskillAlongAChainOfMatchesWithTies) {
     std::ifstream in(ZEFA_SEASON_FIXTURES "/openskill_fixture.json");
     const auto fixture = nlohmann::json::parse(in);
     std::map<std::string, Rating> ratings;

@@ -13,19 +13,13 @@
 
 #include "awards/AwardTable.h"
 #include "season/SeasonSnapshot.h"
-#include "season/SitePages.h"
+#include "season/SeasonStore.h"
+#include "site/SitePages.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
-// A match's log as the store keeps it, with the game version its import used.
-struct MatchLog {
-    std::string bytes;
-    std::int32_t gameVersion = 1;
-};
-
-// Reads the stored log of a match; false with the reason when it cannot.
-using MatchLogReader =
-    std::function<bool(std::int64_t matchId, MatchLog& log, std::string& error)>;
+// The stored log of a match; throws season::SeasonError when it cannot be read.
+using StoredLogReader = std::function<season::StoredLog(std::int64_t matchId)>;
 
 // Writes a document, such as the season's JSON, to the stream.
 using DocumentWriter = std::function<void(std::ostream& out)>;
@@ -52,9 +46,9 @@ struct SiteReport {
 // log, theme, awards or clock change), each file replaced whole so a reader
 // never sees half of it, and pages of players and matches that are gone are
 // removed. What `writeSeasonJson` writes becomes season.json as it is.
-[[nodiscard]] SiteReport writeSite(const std::filesystem::path& folder,
-                                   const SeasonSnapshot& season,
-                                   const DocumentWriter& writeSeasonJson,
-                                   const MatchLogReader& readLog, const SiteOptions& options);
+[[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder,
+                                    const season::SeasonSnapshot& season,
+                                    const DocumentWriter& writeSeasonJson,
+                                    const StoredLogReader& readLog, const SiteOptions& options);
 
-}  // namespace zefa::season
+}  // namespace zefa::site

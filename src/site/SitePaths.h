@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zefa::season {
+namespace zefa::site {
 
 // Where each page of a season's site lives, relative to the site's folder.
 // Player keys may hold any byte; their file names keep a-z and 0-9 and write
@@ -21,4 +21,4 @@ inline constexpr std::string_view kSeasonJson = "season.json";
 inline constexpr std::string_view kPlayerFolder = "players";
 inline constexpr std::string_view kMatchFolder = "matches";
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,11 +1,11 @@
-#include "season/SvgChart.h"
+#include "site/SvgChart.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "season/SiteText.h"
+#include "site/SiteText.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
 
@@ -175,4 +175,4 @@ std::string ratingChart(std::string_view id, std::string_view title,
     return svg + "</svg>";
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

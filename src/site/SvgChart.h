@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zefa::season {
+namespace zefa::site {
 
 // Charts as inline SVG elements, drawn in the built-in theme's colours so
 // they read on its dark background and in print (which keeps that
@@ -37,4 +37,4 @@ enum class BarTone { Kills, Deaths };
 [[nodiscard]] std::string ratingChart(std::string_view id, std::string_view title,
                                       std::span<const RatingStep> steps);
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,4 +1,4 @@
-#include "season/SiteWriter.h"
+#include "site/SiteUpdate.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,16 @@
 #include <regex>
 
 #include "model/Weapons.h"
-#include "season/SitePaths.h"
+#include "site/SitePaths.h"
 #include "support/ScratchDir.h"
 
-namespace zefa::season {
+namespace zefa::site {
 namespace {
 
 namespace fs = std::filesystem;
+using season::MatchPlayer;
+using season::SeasonMatch;
+using season::SeasonPlayer;
 using test::readFile;
 
 const std::string kScript = "<script>alert(1)</script>";
@@ -34,7 +37,7 @@ MatchPlayer record(const std::string& key, std::int32_t kills, std::int32_t rank
 }
 
 // A season of the two example logs, its players named to break pages.
-class SiteWriterTest : public ::testing::Test {
+class SiteUpdateTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("TZ", "UTC", 1);
@@ -57,14 +60,14 @@ protected:
         match.playedAt = 1765000000 + id * 86400;
         match.gameVersion = version;
         match.players = std::move(players);
-        season.matches.push_back(match);
-        logs[id] = {readFile(fs::path(ZEFA_EXAMPLES_DIR) / log), version};
+        snapshot.matches.push_back(match);
+        logs[id] = {readFile(fs::path(ZEFA_EXAMPLES_DIR) / log), version, log};
     }
 
     // Season players as the store would sum them.
     void recount() {
         std::map<std::string, SeasonPlayer> players;
-        for (const SeasonMatch& match : season.matches)
+        for (const SeasonMatch& match : snapshot.matches)
             for (const MatchPlayer& one : match.players) {
                 SeasonPlayer& player = players[one.key];
                 player.key = one.key;
@@ -79,18 +82,18 @@ protected:
             }
         players[kScript].killsByVictim = {{kImage, 3}, {"plain", 1}};
         players[kImage].killsByVictim = {{kScript, 4}};
-        season.players.clear();
-        for (auto& [key, player] : players) season.players.push_back(player);
+        snapshot.players.clear();
+        for (auto& [key, player] : players) snapshot.players.push_back(player);
     }
 
     SiteReport write() {
-        const MatchLogReader reader = [this](std::int64_t id, MatchLog& log, std::string& error) {
-            if (!logs.count(id)) return error = "not stored", false;
-            log = logs[id];
-            return true;
+        const StoredLogReader reader = [this](std::int64_t id) {
+            if (!logs.count(id))
+                throw season::SeasonError(season::SeasonError::Kind::Refused, "", "not stored");
+            return logs[id];
         };
-        return writeSite(
-            folder, season, [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; }, reader,
+        return updateSite(
+            folder, snapshot, [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; }, reader,
             options);
     }
 
@@ -103,12 +106,12 @@ protected:
 
     const test::ScratchDir scratch;
     const fs::path folder = scratch / "site";
-    SeasonSnapshot season;
-    std::map<std::int64_t, MatchLog> logs;
+    season::SeasonSnapshot snapshot;
+    std::map<std::int64_t, season::StoredLog> logs;
     SiteOptions options;
 };
 
-TEST_F(SiteWriterTest, HostileNamesStayTextOnEveryPage) {
+TEST_F(SiteUpdateTest, HostileNamesStayTextOnEveryPage) {
     // A match whose log itself names them.
     addMatch(3, "beta2-ctf.log", 2, {record(kImage, 1, 1)});
     logs[3].bytes = kImage + "^7 was nailed by " + kScript + "^7\n" + kScript +
@@ -132,16 +135,7 @@ TEST_F(SiteWriterTest, HostileNamesStayTextOnEveryPage) {
               std::string::npos);
 }
 
-TEST(SiteStyleTest, KeepsTheThemesLookButNotItsRulesOnDescendants) {
-    const std::string style = styleSheet(readFile(fs::path(ZEFA_THEMES_DIR) / "default.thm"));
-    EXPECT_NE(style.find(".color1 {\n  color: #ff5c5c;\n}"), std::string::npos);
-    EXPECT_NE(style.find("@media print {"), std::string::npos);
-    EXPECT_NE(style.find(".legend .suicide {"), std::string::npos);
-    EXPECT_EQ(style.find(":has("), std::string::npos);
-    EXPECT_EQ(style.find("<"), std::string::npos);
-}
-
-TEST_F(SiteWriterTest, EveryRelativeLinkResolvesToAFileOfTheSite) {
+TEST_F(SiteUpdateTest, EveryRelativeLinkResolvesToAFileOfTheSite) {
     ASSERT_TRUE(write().ok());
     const std::regex link("(?:href|src)=\"([^\"]*)\"");
     int links = 0;
@@ -158,7 +152,7 @@ TEST_F(SiteWriterTest, EveryRelativeLinkResolvesToAFileOfTheSite) {
     EXPECT_GT(links, 20);
 }
 
-TEST_F(SiteWriterTest, MatchPageIsTheCommandsPageForItsLog) {
+TEST_F(SiteUpdateTest, MatchPageIsTheCommandsPageForItsLog) {
     options.awards[3] = false;
     ASSERT_TRUE(write().ok());
     for (const auto& [id, log] : logs) {
@@ -177,7 +171,7 @@ TEST_F(SiteWriterTest, MatchPageIsTheCommandsPageForItsLog) {
     }
 }
 
-TEST_F(SiteWriterTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
+TEST_F(SiteUpdateTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     SiteReport report = write();
     EXPECT_EQ(report.written, 7);
     report = write();
@@ -193,8 +187,8 @@ TEST_F(SiteWriterTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     EXPECT_EQ(report.kept, 3);
 
     // A forgotten match and a player merged away.
-    season.matches.erase(season.matches.begin() + 1);
-    season.matches.back().players.pop_back();
+    snapshot.matches.erase(snapshot.matches.begin() + 1);
+    snapshot.matches.back().players.pop_back();
     recount();
     report = write();
     EXPECT_EQ(report.removed, 2);
@@ -207,7 +201,7 @@ TEST_F(SiteWriterTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     EXPECT_EQ(report.written, 2);
 }
 
-TEST_F(SiteWriterTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
+TEST_F(SiteUpdateTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
     ASSERT_TRUE(write().ok());
     options.clock = kClock + 1;
     logs.erase(2);
@@ -218,4 +212,4 @@ TEST_F(SiteWriterTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
 }
 
 }  // namespace
-}  // namespace zefa::season
+}  // namespace zefa::site

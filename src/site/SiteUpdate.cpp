@@ -1,4 +1,4 @@
-#include "season/SiteWriter.h"
+#include "site/SiteUpdate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,11 +8,14 @@
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
-#include "season/SitePaths.h"
+#include "site/SitePaths.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
+
+using season::SeasonMatch;
+using season::SeasonPlayer;
 
 namespace fs = std::filesystem;
 
@@ -40,9 +43,11 @@ bool fileIs(const fs::path& path, std::uintmax_t size, Expected expected) {
     std::ifstream in(path, std::ios::binary);
     std::string piece(std::min<std::uintmax_t>(size, 1 << 16), '\0');
     for (std::uintmax_t at = 0; in && at < size; at += piece.size()) {
-        const auto length = static_cast<std::streamsize>(std::min<std::uintmax_t>(piece.size(), size - at));
+        const auto length =
+            static_cast<std::streamsize>(std::min<std::uintmax_t>(piece.size(), size - at));
         in.read(piece.data(), length);
-        if (in.gcount() != length || !expected(at, std::string_view(piece.data(), std::size_t(length))))
+        if (in.gcount() != length ||
+            !expected(at, std::string_view(piece.data(), std::size_t(length))))
             return false;
     }
     return static_cast<bool>(in);
@@ -91,17 +96,19 @@ std::string manifestText(const Manifest& manifest) {
     return text;
 }
 
-class Site {
+// The site's folder as this run leaves it: what it wrote, kept and made.
+class SiteFolder {
 public:
-    Site(fs::path folder, SiteReport& report) : folder_(std::move(folder)), report_(report) {}
+    SiteFolder(fs::path folder, SiteReport& report)
+        : m_folder(std::move(folder)), m_report(report) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
     // Writes the file unless it already holds exactly these bytes.
     void put(std::string_view page, std::string_view bytes, bool counted = true) {
-        made_.emplace(page);
-        if (holds(folder_ / page, bytes)) {
-            report_.kept += counted;
+        m_made.emplace(page);
+        if (holds(m_folder / page, bytes)) {
+            m_report.kept += counted;
             return;
         }
         const auto write = [bytes](std::ostream& out) {
@@ -109,7 +116,7 @@ public:
         };
         if (replace(page, [&](const fs::path& path) { return writeFile(path, write); }) ==
             Outcome::Written)
-            report_.written += counted;
+            m_report.written += counted;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
@@ -118,8 +125,8 @@ public:
     void putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
         const Outcome outcome = replace(
             page, [&](const fs::path& path) { return writeFile(path, write); }, true);
-        report_.written += counted && outcome == Outcome::Written;
-        report_.kept += counted && outcome == Outcome::Unchanged;
+        m_report.written += counted && outcome == Outcome::Written;
+        m_report.kept += counted && outcome == Outcome::Unchanged;
     }
 
     // A page made by `write` into a file of its own, which then replaces the
@@ -127,42 +134,43 @@ public:
     // returns the reason it failed, or nothing.
     template <typename Write>
     Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
-        made_.emplace(page);
-        const std::string target = (folder_ / page).string();
+        m_made.emplace(page);
+        const std::string target = (m_folder / page).string();
         std::error_code error;
         const auto pending = PendingFile::create(target, error);
         std::string problem = pending ? write(pending->path()) : error.message();
         if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
             return Outcome::Unchanged;
         if (problem.empty() && (error = pending->commit())) problem = error.message();
-        if (!problem.empty()) report_.problems.push_back("cannot write '" + target + "': " + problem);
+        if (!problem.empty())
+            m_report.problems.push_back("cannot write '" + target + "': " + problem);
         return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
 
     // A page that stays as it is; counted when it is as it should be.
     void keep(std::string_view page, bool counted = true) {
-        made_.emplace(page);
-        report_.kept += counted;
+        m_made.emplace(page);
+        m_report.kept += counted;
     }
 
-    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(folder_ / page); }
+    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
 
     // Removes the pages of the player and match folders that were not made.
     void removeOthers() {
         for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
             std::error_code error;
-            for (const auto& entry : fs::directory_iterator(folder_ / sub, error)) {
+            for (const auto& entry : fs::directory_iterator(m_folder / sub, error)) {
                 const std::string page = std::string(sub) + "/" + entry.path().filename().string();
-                if (entry.path().extension() != ".html" || made_.count(page)) continue;
-                if (fs::remove(entry.path(), error)) ++report_.removed;
+                if (entry.path().extension() != ".html" || m_made.count(page)) continue;
+                if (fs::remove(entry.path(), error)) ++m_report.removed;
             }
         }
     }
 
 private:
-    fs::path folder_;
-    SiteReport& report_;
-    std::set<std::string, std::less<>> made_;
+    fs::path m_folder;
+    SiteReport& m_report;
+    std::set<std::string, std::less<>> m_made;
 };
 
 std::string awardList(const std::array<bool, kAwardCount>& awards) {
@@ -186,15 +194,15 @@ std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) 
     return std::to_string(fnv1a(inputs));
 }
 
-void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& readLog,
-                    const SiteOptions& options, ClassifierCache& classifiers,
-                    SiteReport& report) {
+void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
+                    const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
     const std::string page = matchPagePath(match.id);
-    MatchLog log;
-    std::string problem;
-    if (!readLog(match.id, log, problem)) {
+    season::StoredLog log;
+    try {
+        log = readLog(match.id);
+    } catch (const season::SeasonError& error) {
         report.problems.push_back("cannot read the stored log of match " +
-                                  std::to_string(match.id) + ": " + problem);
+                                  std::to_string(match.id) + ": " + error.reason());
         site.keep(page, false);  // an earlier page of it is better than none
         return;
     }
@@ -209,14 +217,14 @@ void writeMatchPage(Site& site, const SeasonMatch& match, const MatchLogReader& 
         const RunResult result = generator.Run();
         return result.ok() ? std::string() : result.pageProblem();
     });
-    report.written += outcome == Site::Outcome::Written;
+    report.written += outcome == SiteFolder::Outcome::Written;
 }
 
 }  // namespace
 
-SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
-                     const DocumentWriter& writeSeasonJson, const MatchLogReader& readLog,
-                     const SiteOptions& options) {
+SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& season,
+                      const DocumentWriter& writeSeasonJson, const StoredLogReader& readLog,
+                      const SiteOptions& options) {
     SiteReport report;
     std::error_code error;
     for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
@@ -226,7 +234,7 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
             return report;
         }
     }
-    Site site(folder, report);
+    SiteFolder site(folder, report);
     const Manifest before = readManifest(folder);
     Manifest after;
     ClassifierCache classifiers;  // compiled once for every match page
@@ -257,4 +265,4 @@ SiteReport writeSite(const fs::path& folder, const SeasonSnapshot& season,
     return report;
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

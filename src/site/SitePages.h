@@ -9,7 +9,7 @@
 
 #include "season/SeasonSnapshot.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
 // What the site's own pages show besides the season itself.
 struct SiteLook {
@@ -22,28 +22,28 @@ struct SiteLook {
 // writer's escaping code. The snapshot must outlive this object.
 class SitePages {
 public:
-    SitePages(const SeasonSnapshot& season, SiteLook look);
+    SitePages(const season::SeasonSnapshot& season, SiteLook look);
 
     [[nodiscard]] std::string index() const;
     [[nodiscard]] std::string matchList() const;
-    [[nodiscard]] std::string player(const SeasonPlayer& player) const;
+    [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
 
 private:
     struct Rival {
         std::string key;
         std::int32_t count = 0;
     };
-    using Appearance = std::pair<const SeasonMatch*, const MatchPlayer*>;
+    using Appearance = std::pair<const season::SeasonMatch*, const season::MatchPlayer*>;
 
-    const SeasonSnapshot& season_;
-    SiteLook look_;
-    std::unordered_map<std::string, const SeasonPlayer*> byKey_;
-    std::unordered_map<std::string, std::vector<Appearance>> appearances_;  // in season order
-    std::unordered_map<std::string, Rival> nemesis_;                        // by victim key
+    const season::SeasonSnapshot& m_season;
+    SiteLook m_look;
+    std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
+    std::unordered_map<std::string, std::vector<Appearance>> m_appearances;  // in season order
+    std::unordered_map<std::string, Rival> m_nemesis;                        // by victim key
 };
 
 // The site's style sheet: the built-in theme's own style, then the season's
 // additions.
 [[nodiscard]] std::string styleSheet(std::string_view builtInTheme);
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zefa::season {
+namespace zefa::site {
 
 // Text from a log as HTML element content: colour codes become the page
 // writer's font elements, everything special in HTML is escaped.
@@ -21,4 +21,4 @@ namespace zefa::season {
 // Fixed point with the given number of decimals.
 [[nodiscard]] std::string decimal(double value, int decimals);
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,4 +1,4 @@
-#include "season/SitePages.h"
+#include "site/SitePages.h"
 
 #include <algorithm>
 #include <kainjow/mustache.hpp>
@@ -10,9 +10,9 @@
 #include "model/NameRules.h"
 #include "model/Teams.h"
 #include "model/Weapons.h"
-#include "season/SitePaths.h"
-#include "season/SiteText.h"
-#include "season/SvgChart.h"
+#include "site/SitePaths.h"
+#include "site/SiteText.h"
+#include "site/SvgChart.h"
 
 // The templates and style under resources/site, compiled in.
 namespace zefa {
@@ -25,9 +25,14 @@ extern const std::string_view kSitePlayerTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
+
+using season::MatchPlayer;
+using season::SeasonMatch;
+using season::SeasonPlayer;
+using season::SeasonSnapshot;
 
 using kainjow::mustache::data;
 using kainjow::mustache::mustache;
@@ -111,8 +116,8 @@ const MatchPlayer* bestPlayer(const SeasonMatch& match) {
 
 data matchRows(const SeasonSnapshot& season, std::size_t limit) {
     data rows{data::type::list};
-    for (auto match = season.matches.rbegin();
-         match != season.matches.rend() && limit > 0; ++match, --limit) {
+    for (auto match = season.matches.rbegin(); match != season.matches.rend() && limit > 0;
+         ++match, --limit) {
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchPagePath(match->id));
@@ -131,16 +136,16 @@ data matchRows(const SeasonSnapshot& season, std::size_t limit) {
 }  // namespace
 
 SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
-    : season_(season), look_(std::move(look)) {
-    for (const SeasonPlayer& player : season.players) byKey_.emplace(player.key, &player);
+    : m_season(season), m_look(std::move(look)) {
+    for (const SeasonPlayer& player : season.players) m_byKey.emplace(player.key, &player);
     for (const SeasonMatch& match : season.matches)
         for (const MatchPlayer& player : match.players)
-            appearances_[player.key].emplace_back(&match, &player);
+            m_appearances[player.key].emplace_back(&match, &player);
     // The killer of each victim with the most kills; the first key wins a tie.
     for (const SeasonPlayer& killer : season.players)
         for (const auto& [victim, count] : killer.killsByVictim) {
             if (victim == killer.key) continue;
-            Rival& rival = nemesis_[victim];
+            Rival& rival = m_nemesis[victim];
             if (count > rival.count) rival = {killer.key, count};
         }
 }
@@ -168,14 +173,14 @@ std::string plain(std::string_view raw) { return stripColourCodes(raw); }
 }  // namespace
 
 std::string SitePages::index() const {
-    data values = frame(season_, look_, "", plain(look_.title));
+    data values = frame(m_season, m_look, "", plain(m_look.title));
     // Only here: on other pages it would change them with every new match.
     values.set("stamp", true);
-    values.set("minMatches", str(look_.minMatches));
+    values.set("minMatches", str(m_look.minMatches));
 
     std::vector<const SeasonPlayer*> leaders;
-    for (const SeasonPlayer& player : season_.players)
-        if (player.matches >= look_.minMatches) leaders.push_back(&player);
+    for (const SeasonPlayer& player : m_season.players)
+        if (player.matches >= m_look.minMatches) leaders.push_back(&player);
     std::stable_sort(leaders.begin(), leaders.end(), [](const auto* a, const auto* b) {
         return a->rating.ordinal() > b->rating.ordinal();
     });
@@ -202,7 +207,7 @@ std::string SitePages::index() const {
     values.set("leaders", rows);
 
     data everyone{data::type::list};
-    for (const SeasonPlayer& player : season_.players) {
+    for (const SeasonPlayer& player : m_season.players) {
         data row;
         row.set("page", playerPagePath(player.key));
         row.set("name", player.name);
@@ -212,25 +217,25 @@ std::string SitePages::index() const {
     values.set("everyone", everyone);
 
     std::array<std::int32_t, kWeaponCount> kills{};
-    for (const SeasonPlayer& player : season_.players)
+    for (const SeasonPlayer& player : m_season.players)
         for (std::size_t w = 0; w < kills.size(); ++w) kills[w] += player.counters.weapKills[w];
-    const std::int32_t version = season_.matches.empty() ? kGameVersionBeta2
-                                                         : season_.matches.back().gameVersion;
-    values.set("weeksChart", columnChart("weeks", "Matches per week", weekItems(season_)));
+    const std::int32_t version =
+        m_season.matches.empty() ? kGameVersionBeta2 : m_season.matches.back().gameVersion;
+    values.set("weeksChart", columnChart("weeks", "Matches per week", weekItems(m_season)));
     values.set("weaponsChart", barChart("weapons", "The season's kills by weapon",
                                         weaponItems(kills, version), BarTone::Kills));
-    values.set("matches", matchRows(season_, kLatestMatches));
+    values.set("matches", matchRows(m_season, kLatestMatches));
     return render(kSiteIndexTemplate, values);
 }
 
 std::string SitePages::matchList() const {
-    data values = frame(season_, look_, "", plain(look_.title) + ": all matches");
-    values.set("matches", matchRows(season_, season_.matches.size()));
+    data values = frame(m_season, m_look, "", plain(m_look.title) + ": all matches");
+    values.set("matches", matchRows(m_season, m_season.matches.size()));
     return render(kSiteMatchesTemplate, values);
 }
 
 std::string SitePages::player(const SeasonPlayer& player) const {
-    data values = frame(season_, look_, "../", plain(player.name) + ": " + plain(look_.title));
+    data values = frame(m_season, m_look, "../", plain(player.name) + ": " + plain(m_look.title));
     const PlayerCounters& c = player.counters;
     values.set("name", player.name);
     values.set("namePlain", plain(player.name));
@@ -270,8 +275,8 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     values.set("totals", totalList);
 
     static const std::vector<Appearance> kNone;
-    const auto found = appearances_.find(player.key);
-    const std::vector<Appearance>& played = found == appearances_.end() ? kNone : found->second;
+    const auto found = m_appearances.find(player.key);
+    const std::vector<Appearance>& played = found == m_appearances.end() ? kNone : found->second;
 
     std::vector<RatingStep> steps;
     std::map<std::int32_t, std::int32_t> awardCounts;
@@ -307,7 +312,8 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     }
     values.set("awards", awards);
 
-    const std::int32_t version = played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
+    const std::int32_t version =
+        played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
     values.set("ratingChart", ratingChart("rating", "Rating history of " + player.name, steps));
     values.set("killsChart", barChart("kills", "Kills by weapon of " + player.name,
                                       weaponItems(c.weapKills, version), BarTone::Kills));
@@ -316,9 +322,9 @@ std::string SitePages::player(const SeasonPlayer& player) const {
 
     const auto setRival = [&](std::string_view tag, const Rival& rival) {
         if (rival.count == 0) return;
-        const auto other = byKey_.find(rival.key);
-        values.set(std::string(tag), other == byKey_.end() ? rival.key : other->second->name);
-        if (other != byKey_.end())
+        const auto other = m_byKey.find(rival.key);
+        values.set(std::string(tag), other == m_byKey.end() ? rival.key : other->second->name);
+        if (other != m_byKey.end())
             values.set(std::string(tag) + "Page", "../" + playerPagePath(rival.key));
         values.set(std::string(tag) + "Count", str(rival.count));
     };
@@ -326,7 +332,7 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     for (const auto& [key, count] : player.killsByVictim)
         if (key != player.key && count > victim.count) victim = {key, count};
     setRival("victim", victim);
-    if (const auto nemesis = nemesis_.find(player.key); nemesis != nemesis_.end())
+    if (const auto nemesis = m_nemesis.find(player.key); nemesis != m_nemesis.end())
         setRival("nemesis", nemesis->second);
     return render(kSitePlayerTemplate, values);
 }
@@ -345,4 +351,4 @@ std::string styleSheet(std::string_view builtInTheme) {
     return std::regex_replace(style, kDescendantRule, "") + std::string(kSiteStyle);
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,9 +1,9 @@
-#include "season/SitePaths.h"
+#include "site/SitePaths.h"
 
 #include <algorithm>
 #include <array>
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::string matchPagePath(std::int64_t id) {
     return std::string(kMatchFolder) + "/" + std::to_string(id) + ".html";
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

@@ -1,4 +1,4 @@
-#include "season/SiteText.h"
+#include "site/SiteText.h"
 
 #include <array>
 #include <charconv>
@@ -10,7 +10,7 @@
 #include "theme/HtmlText.h"
 #include "theme/PageSink.h"
 
-namespace zefa::season {
+namespace zefa::site {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::string decimal(double value, int decimals) {
     return {text.data(), end};
 }
 
-}  // namespace zefa::season
+}  // namespace zefa::site

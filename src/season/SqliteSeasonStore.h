@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "season/SeasonStore.h"
+#include "season/Sqlite.h"
+
+namespace zefa::season {
+
+// The season store kept in SQLite: the operations of SeasonStore, which
+// turns the SqliteError this throws when SQLite fails into a SeasonError;
+// refusals are thrown as SeasonError here already. The queries of snapshot()
+// and leaderboard() are in SeasonQueries.cpp, updateRatings() in SeasonRatings.cpp.
+class SqliteSeasonStore {
+public:
+    // The store in the file; SeasonError (Unusable) when it cannot be used.
+    static std::unique_ptr<SqliteSeasonStore> open(const std::filesystem::path& path,
+                                                   SeasonStore::OpenMode mode);
+
+    [[nodiscard]] const std::filesystem::path& file() const { return m_file; }
+
+    ImportResult importMatch(const MatchReading& match, std::string_view file,
+                             std::int64_t playedAt, bool keepOverlap);
+    void updateRatings();
+    [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
+    [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
+    [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
+                                                          std::optional<std::int64_t> since);
+    [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
+    void merge(std::string_view aliasText, std::string_view intoText);
+    void unmerge(std::string_view aliasText);
+    void forget(std::int64_t matchId);
+
+private:
+    SqliteSeasonStore(std::filesystem::path file, Database db)
+        : m_file(std::move(file)), m_db(std::move(db)) {}
+    [[noreturn]] void refuse(std::string reason) const;
+    [[nodiscard]] std::string keyOf(std::string_view keyOrName);
+    [[nodiscard]] std::string resolveKey(std::string key);
+    [[nodiscard]] std::optional<std::int64_t> sameMatch(const MatchReading& match,
+                                                        std::span<const std::uint64_t> shingles);
+    void markStale(std::int64_t playedAt, std::string_view sha256);
+    void rebuildSeasonKeys();
+
+    std::filesystem::path m_file;
+    Database m_db;
+};
+
+}  // namespace zefa::season
