@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -11,6 +10,7 @@
 #include "awards/AwardTable.h"
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
+#include "theme/PageClock.h"
 
 namespace zefa {
 
@@ -30,7 +30,7 @@ public:
 
     std::int32_t lineCount = 0;            // "<= NUMLINES =>"
     std::int32_t elapsedMs = -1;           // "<= DURATION =>"
-    std::optional<std::time_t> fixedTime;  // the clock of DATE and TIME; unset: now
+    std::optional<PageTime> fixedTime;     // the clock of DATE and TIME; unset: now
 
     // Creates or truncates the page file first, then reads the theme file;
     // `themeError` tells why the theme could not be read.

@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <ctime>
 #include <optional>
 #include <string>
 
 #include "awards/AwardTable.h"
+#include "theme/PageClock.h"
 
 namespace zefa::web {
 
@@ -16,7 +16,7 @@ struct PageRequest {
     std::string theme;
     std::array<bool, kAwardCount> awards = allAwards();
     std::int32_t gameVersion = 0;      // 1 or 2; 0 detects the message set from the log
-    std::optional<std::time_t> clock;  // the page's date and time; unset: now
+    std::optional<PageTime> clock;     // the page's date and time; unset: now
 
     static std::array<bool, kAwardCount> allAwards() {
         std::array<bool, kAwardCount> all{};
