@@ -56,7 +56,7 @@ public:
     void SetCompareVersions() { compareVersions_ = true; }
     void SetAwardSelection(const std::array<bool, kAwardCount>& selected);
     // The clock of the page's date and time; unset: the time of the run.
-    void SetFixedTime(std::optional<PageTime> time) { writer_.fixedTime = time; }
+    void SetFixedTime(std::optional<PageSeconds> time) { writer_.fixedTime = time; }
 
     // Reads with the classifiers of `classifiers`, which outlives the run:
     // a program that generates from many logs compiles them once. Unset: the

@@ -25,9 +25,10 @@ EM_JS(int, zefa_local_calendar, (double seconds, int* fields), {
 namespace zefa {
 
 #ifdef __EMSCRIPTEN__
-std::optional<std::tm> localPageTime(std::optional<PageTime> seconds) {
+std::optional<std::tm> localPageTime(std::optional<PageSeconds> seconds) {
     std::array<int, 8> fields{};
-    const double time = seconds ? static_cast<double>(*seconds) : std::numeric_limits<double>::quiet_NaN();
+    const double time =
+        seconds ? static_cast<double>(*seconds) : std::numeric_limits<double>::quiet_NaN();
     if (zefa_local_calendar(time, fields.data()) == 0) return std::nullopt;
     std::tm local{};
     local.tm_sec = fields[0];
@@ -42,7 +43,7 @@ std::optional<std::tm> localPageTime(std::optional<PageTime> seconds) {
     return local;
 }
 #else
-std::optional<std::tm> localPageTime(std::optional<PageTime> seconds) {
+std::optional<std::tm> localPageTime(std::optional<PageSeconds> seconds) {
     const auto time = static_cast<std::time_t>(seconds.value_or(std::time(nullptr)));
     std::tm local{};
     if (localtime_r(&time, &local) == nullptr) return std::nullopt;

@@ -30,7 +30,7 @@ public:
 
     std::int32_t lineCount = 0;            // "<= NUMLINES =>"
     std::int32_t elapsedMs = -1;           // "<= DURATION =>"
-    std::optional<PageTime> fixedTime;     // the clock of DATE and TIME; unset: now
+    std::optional<PageSeconds> fixedTime;  // the clock of DATE and TIME; unset: now
 
     // Creates or truncates the page file first, then reads the theme file;
     // `themeError` tells why the theme could not be read.

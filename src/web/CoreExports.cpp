@@ -49,7 +49,7 @@ EMSCRIPTEN_KEEPALIVE void zefa_request_game_version(PageRequest* request, int ve
 }
 
 EMSCRIPTEN_KEEPALIVE void zefa_request_clock(PageRequest* request, double seconds) {
-    request->clock = static_cast<zefa::PageTime>(seconds);
+    request->clock = static_cast<zefa::PageSeconds>(seconds);
 }
 
 EMSCRIPTEN_KEEPALIVE GeneratedPage* zefa_generate(PageRequest* request) {

@@ -16,7 +16,7 @@ struct PageRequest {
     std::string theme;
     std::array<bool, kAwardCount> awards = allAwards();
     std::int32_t gameVersion = 0;      // 1 or 2; 0 detects the message set from the log
-    std::optional<PageTime> clock;     // the page's date and time; unset: now
+    std::optional<PageSeconds> clock;  // the page's date and time; unset: now
 
     static std::array<bool, kAwardCount> allAwards() {
         std::array<bool, kAwardCount> all{};

@@ -461,10 +461,14 @@
       awards: awardList.children.length ? awardBoxes().map((box) => box.checked) : recalled().awards,
       ownTheme: ownTheme?.remembered ? { name: ownTheme.file.name, text: ownTheme.remembered } : null,
     };
-    try {
-      localStorage.setItem(storageKey, JSON.stringify(choices));
-    } catch {
-      // Storage switched off or full: the choices last this visit only.
+    // Storage full: the choices without the theme's text; switched off: this visit only.
+    for (const kept of [choices, { ...choices, ownTheme: null }]) {
+      try {
+        localStorage.setItem(storageKey, JSON.stringify(kept));
+        return;
+      } catch {
+        // the next, smaller, or none
+      }
     }
   }
 
