@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """zefastats-web.html in headless Chromium, opened from disk: its pages and JSON
 are those of `zefastats` for the same inputs, log texts stay text, the page in
-its frame cannot reach the app, and nothing is requested from any server.
+its frame cannot reach the app, and nothing is requested from any server; and
+what a player meets: a busy run giving way to new inputs, results that belong
+to the inputs shown, several logs, drops, links in the frame, remembered
+choices, the layout at a large font, a narrow window and 200% zoom.
 
     web_app_test.py ZEFASTATS WEB_PAGE EXAMPLES_DIR THEMES_DIR
 """
