@@ -9,6 +9,7 @@
 
 #include "awards/AwardTable.h"
 #include "parser/ClassifierCache.h"
+#include "theme/PageClock.h"
 
 namespace zefa {
 
@@ -33,7 +34,7 @@ struct GenerationRequest {
     bool compareVersions = false;
     std::array<bool, kAwardCount> awards = allAwards();  // the awards computed and shown
     // The clock of the page's date and time; unset: the time of the run.
-    std::optional<std::time_t> fixedTime{};
+    std::optional<PageSeconds> fixedTime{};
     // The classifiers to read with, which outlive the run: a program that
     // generates from many logs compiles them once. Null: the run compiles
     // its own.

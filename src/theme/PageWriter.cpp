@@ -42,12 +42,11 @@ void writeText(Page& page, std::string_view text) { EmitText(page.sink, text, fa
 // Local time of the page's clock. English month names and AM/PM whatever
 // locale the program runs in, so the classic locale formats it.
 void writeClock(const PageWriter& writer, Page& page, const char* format) {
-    const std::time_t now = writer.fixedTime().value_or(std::time(nullptr));
-    std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) return;
+    const std::optional<std::tm> local = localPageTime(writer.fixedTime());
+    if (!local) return;
     std::ostringstream text;
     text.imbue(std::locale::classic());
-    text << std::put_time(&local, format);
+    text << std::put_time(&*local, format);
     writeText(page, text.str());
 }
 

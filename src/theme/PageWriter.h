@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -12,6 +11,7 @@
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
 #include "theme/LineExpander.h"
+#include "theme/PageClock.h"
 
 namespace zefa {
 
@@ -32,12 +32,12 @@ public:
     PageWriter() = default;
     // What the run reports beside the statistics: the log lines read, the
     // time it took, and the clock of the page's date and time (unset: now).
-    PageWriter(std::int32_t lineCount, std::int32_t elapsedMs, std::optional<std::time_t> fixedTime)
+    PageWriter(std::int32_t lineCount, std::int32_t elapsedMs, std::optional<PageSeconds> fixedTime)
         : m_lineCount(lineCount), m_elapsedMs(elapsedMs), m_fixedTime(fixedTime) {}
 
     [[nodiscard]] std::int32_t lineCount() const { return m_lineCount; }  // "<= NUMLINES =>"
     [[nodiscard]] std::int32_t elapsedMs() const { return m_elapsedMs; }  // "<= DURATION =>"
-    [[nodiscard]] std::optional<std::time_t> fixedTime() const { return m_fixedTime; }
+    [[nodiscard]] std::optional<PageSeconds> fixedTime() const { return m_fixedTime; }
 
     // Creates or truncates the page file first, then reads the theme file;
     // `themeError` tells why the theme could not be read.
@@ -62,7 +62,7 @@ public:
 private:
     std::int32_t m_lineCount = 0;
     std::int32_t m_elapsedMs = -1;
-    std::optional<std::time_t> m_fixedTime;
+    std::optional<PageSeconds> m_fixedTime;
 };
 
 }  // namespace zefa

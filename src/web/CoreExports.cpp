@@ -50,7 +50,7 @@ EMSCRIPTEN_KEEPALIVE void zefa_request_game_version(GenerationRequest* request, 
 }
 
 EMSCRIPTEN_KEEPALIVE void zefa_request_clock(GenerationRequest* request, double seconds) {
-    request->fixedTime = static_cast<std::time_t>(seconds);
+    request->fixedTime = static_cast<zefa::PageSeconds>(seconds);
 }
 
 EMSCRIPTEN_KEEPALIVE GeneratedPage* zefa_generate(GenerationRequest* request) {

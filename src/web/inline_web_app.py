@@ -39,10 +39,10 @@ def main():
         "worker-src blob:",
         "style-src 'unsafe-inline'",
         "img-src data: blob:",
-        "frame-src blob:",
+        "frame-src 'none'",  # srcdoc, which shows the page, needs no source
         "connect-src 'none'",
         "form-action 'none'",
-        "base-uri 'none'",
+        "base-uri about:",  # the frame's page resolves its links against itself
     ])
     parts = {"CSP": csp, "STYLE": style, "WORKER": worker, "APP": app}
     page = re.sub(r"@(CSP|STYLE|WORKER|APP)@", lambda m: parts[m.group(1)], read("index.html"))

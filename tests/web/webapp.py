@@ -50,11 +50,15 @@ class WebApp:
         self.wait(lambda: self.state() != "loading")
         return int(self.driver.find_element(By.TAG_NAME, "body").get_attribute("data-ready-ms"))
 
+    def choose_logs(self, *logs):
+        self.find("log-file").send_keys("\n".join(str(pathlib.Path(log).resolve()) for log in logs))
+
     def generate(self, log, version=0, theme=0, awards=None):
-        """Generates from `log` with message set 0 (detect), 1 or 2, theme 0
-        (built-in), 1 (classic) or a theme file, and the award indexes shown
-        (all when None). The error shown, or "" on success."""
-        self.find("log-file").send_keys(str(pathlib.Path(log).resolve()))
+        """Generates from `log` (or a list of logs) with message set 0
+        (detect), 1 or 2, theme 0 (built-in), 1 (classic) or a theme file, and
+        the award indexes shown (all when None). The error shown, or "" on
+        success."""
+        self.choose_logs(*(log if isinstance(log, list) else [log]))
         self.driver.find_element(By.CSS_SELECTOR, f"input[name=version][value='{version}']").click()
         choice = theme if isinstance(theme, int) else "own"
         self.driver.find_element(By.CSS_SELECTOR, f"input[name=theme][value='{choice}']").click()
@@ -69,13 +73,29 @@ class WebApp:
         self.wait(lambda: self.state() in ("done", "error"))
         return self.find("error").text
 
-    def download(self, button, name):
-        """Presses a download button; the bytes of the file it saves."""
+    def rows(self):
+        return self.driver.find_elements(By.CSS_SELECTOR, "#results li")
+
+    def download(self, kind, name, row=0):
+        """Presses "Download page" (kind "page") or "Download JSON" ("json") of
+        a result's row; the bytes of the file it saves."""
         target = self.downloads / name
         target.unlink(missing_ok=True)
-        self.find(button).click()
+        self.rows()[row].find_element(By.CLASS_NAME, f"download-{kind}").click()
         self.wait(lambda: target.exists() and target.stat().st_size > 0, 30)
         return target.read_bytes()
+
+    def drop(self, element_id, *paths):
+        """Drops the files on an element, as a user's drag from the desktop."""
+        files = [[path.name, path.read_bytes().decode("latin-1")] for path in map(pathlib.Path, paths)]
+        self.driver.execute_script("""
+            const transfer = new DataTransfer();
+            for (const [name, text] of arguments[1]) {
+              transfer.items.add(new File([Uint8Array.from(text, (c) => c.charCodeAt(0))], name));
+            }
+            const drop = new DragEvent('drop', { bubbles: true, cancelable: true, dataTransfer: transfer });
+            arguments[0].dispatchEvent(drop);
+            """, self.find(element_id), files)
 
     def requests(self):
         """Every URL the browser requested since the last call."""

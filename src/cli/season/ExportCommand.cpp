@@ -2,7 +2,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "awards/PendingFile.h"
+#include "files/PendingFile.h"
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
 #include "season/SeasonJson.h"

@@ -2,7 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
-#include "parser/MatchEngine.h"
+#include "parser/match/MatchEngine.h"
 #include "season/IsoTime.h"
 #include "season/LogImport.h"
 

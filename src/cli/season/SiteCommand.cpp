@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "awards/SourceDateEpoch.h"
+#include "files/SourceDateEpoch.h"
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
 #include "site/SiteFromStore.h"
