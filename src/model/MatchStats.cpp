@@ -60,21 +60,7 @@ PlayerRecord* MatchStats::findPlayerById(std::int32_t id) {
 }
 
 void MatchStats::mergeRenamed(PlayerRecord& from, PlayerRecord& into) {
-    into.mm1 += from.mm1;
-    into.selfGren += from.selfGren;
-    into.kills += from.kills;
-    into.deaths += from.deaths;
-    into.suicides += from.suicides;
-    into.tks += from.tks;
-    into.tkDeaths += from.tkDeaths;
-    into.touches += from.touches;
-    into.caps += from.caps;
-    into.drops += from.drops;
-    into.c2cs += from.c2cs;
-    into.flagSaves += from.flagSaves;
-    addArray(into.defenses, from.defenses);
-    addArray(into.weapKills, from.weapKills);
-    addArray(into.weapDeaths, from.weapDeaths);
+    addCounters(into, from);
     addArray(into.killCount, from.killCount);
     // Kills of the old name are kills of the surviving player: move every
     // player's column of the old record into the survivor's column before the
