@@ -30,11 +30,13 @@ constexpr std::string_view kStalePoint =
 
 }  // namespace
 
+bool SqliteSeasonStore::ratingsStale() { return m_db.prepare(kStalePoint).step(); }
+
 // Walks the matches in played order, one at a time, so memory stays that of
 // one match and the players however large the store: matches before the
 // stale point are read, those from it on rated again.
 void SqliteSeasonStore::updateRatings() {
-    if (!m_db.prepare(kStalePoint).step()) return;  // without taking the write lock
+    if (!ratingsStale()) return;  // without taking the write lock
     Transaction transaction(m_db);
     Statement stale = m_db.prepare(kStalePoint);
     if (!stale.step()) return;

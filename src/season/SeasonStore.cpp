@@ -1,5 +1,7 @@
 #include "season/SeasonStore.h"
 
+#include <type_traits>
+
 #include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
@@ -16,7 +18,14 @@ SeasonStore::~SeasonStore() = default;
 template <typename Work>
 decltype(auto) SeasonStore::guarded(Work&& work) {
     try {
-        return work(*m_sqlite);
+        if constexpr (std::is_void_v<decltype(work(*m_sqlite))>) {
+            work(*m_sqlite);
+            m_sqlite->confirmUnchanged();
+        } else {
+            auto result = work(*m_sqlite);
+            m_sqlite->confirmUnchanged();
+            return result;
+        }
     } catch (const SqliteError& failure) {
         throw SeasonError(SeasonError::Kind::Failed, m_sqlite->file(), failure.what());
     }

@@ -65,10 +65,19 @@ class SqliteSeasonStore;
 // changes are brought up to date when the store is next opened writable.
 class SeasonStore {
 public:
-    enum class OpenMode { CreateIfMissing, Existing };
+    enum class OpenMode {
+        CreateIfMissing,
+        Existing,
+        // Only read: works where this user may only read the store, and leaves
+        // no file beside it (StoreAccess.h). A store left behind (an older
+        // schema, ratings of a stopped command) is brought up to date first
+        // when this user may write it, and refused otherwise.
+        ReadOnly,
+    };
 
     // The store in the file at `path`, left as it was when it cannot be used.
     // Ratings left stale by an interrupted command are brought up to date.
+    // Writable modes refuse a store this user cannot change.
     [[nodiscard]] static SeasonStore open(const std::filesystem::path& path, OpenMode mode);
 
     SeasonStore(SeasonStore&&) noexcept;

@@ -11,6 +11,7 @@
 #include "season/DuplicateRule.h"
 #include "season/LogBytes.h"
 #include "season/PlayerKey.h"
+#include "season/StoreAccess.h"
 #include "season/StoreSchema.h"
 
 namespace zefa::season {
@@ -49,6 +50,14 @@ std::int32_t storeVersion(Database& db, const std::filesystem::path& path) {
     return version;
 }
 
+constexpr std::string_view kOlderAndUnchangeable =
+    "written by an older zefastats, and this user may not write it: the next season command of "
+    "a user who may write it brings it up to date";
+constexpr std::string_view kStaleAndUnchangeable =
+    "its ratings are not up to date (an import is running, or one was stopped), and this user "
+    "may not write it: run the command again when the import is done, or after the next season "
+    "command of a user who may write the store";
+
 std::string sqliteReason(const SqliteError& error) {
     return (error.code() & 0xFF) == SQLITE_NOTADB ? "not a season store" : error.what();
 }
@@ -60,10 +69,14 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
     if (const auto missing = missingFolder(path)) throw unusable(path, *missing);
     std::error_code ignored;
     const bool exists = std::filesystem::exists(path, ignored);
-    if (!exists && mode == SeasonStore::OpenMode::Existing)
+    if (!exists && mode != SeasonStore::OpenMode::CreateIfMissing)
         throw unusable(path, std::make_error_code(std::errc::no_such_file_or_directory).message());
     if (exists && !std::filesystem::is_regular_file(path, ignored))
         throw unusable(path, "not a season store");
+    if (mode == SeasonStore::OpenMode::ReadOnly) return openReading(path, false);
+    // Checked first: SQLite would open a store it cannot write read-only and
+    // fail only at the first change.
+    if (const auto why = whyUnchangeable(path)) throw unusable(path, *why);
     try {
         const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
         std::unique_ptr<SqliteSeasonStore> store(
@@ -73,19 +86,51 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         // Nothing is written before the file is known to be a store of ours.
         const std::int32_t version = storeVersion(db, path);
         db.exec("PRAGMA foreign_keys = ON");
-        if (!db.readOnly()) {
-            db.exec("PRAGMA journal_mode = WAL");
-            db.exec("PRAGMA synchronous = NORMAL");
-            migrateStore(db, version);
-            store->updateRatings();
-        } else if (version < kStoreSchemaVersion) {
-            throw unusable(path,
-                           "read-only, and written by an older zefastats: open it once writable");
-        }
+        db.exec("PRAGMA journal_mode = WAL");
+        db.exec("PRAGMA synchronous = NORMAL");
+        migrateStore(db, version);
+        store->updateRatings();
         return store;
     } catch (const SqliteError& failure) {
         throw unusable(path, sqliteReason(failure));
     }
+}
+
+std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::openReading(const std::filesystem::path& path,
+                                                                  bool keptUp) {
+    const auto way = readingWay(path);
+    if (const auto* why = std::get_if<std::string>(&way)) throw unusable(path, *why);
+    const bool immutable = std::get<ReadingWay>(way) == ReadingWay::Immutable;
+    const auto before = fileState(path);
+    try {
+        std::unique_ptr<SqliteSeasonStore> store(new SqliteSeasonStore(
+            path, Database(immutable ? immutableUri(path) : path.string(),
+                           SQLITE_OPEN_READONLY | SQLITE_OPEN_URI)));
+        sqlite3_busy_timeout(store->m_db.handle(), kBusyTimeoutMs);
+        const std::int32_t version = storeVersion(store->m_db, path);
+        if (version == 0) throw unusable(path, "not a season store");
+        const bool older = version < kStoreSchemaVersion;
+        if (older || (!keptUp && store->ratingsStale())) {
+            // A store left behind (an older schema, ratings a stopped command
+            // did not finish) is brought up to date by a user who may write it.
+            if (whyUnchangeable(path))
+                throw unusable(path, std::string(older ? kOlderAndUnchangeable
+                                                        : kStaleAndUnchangeable));
+            store.reset();
+            (void)open(path, SeasonStore::OpenMode::Existing);
+            return openReading(path, true);
+        }
+        if (immutable) store->m_readState = before;
+        return store;
+    } catch (const SqliteError& failure) {
+        throw unusable(path, sqliteReason(failure));
+    }
+}
+
+void SqliteSeasonStore::confirmUnchanged() const {
+    if (m_readState && fileState(m_file) != m_readState)
+        throw SeasonError(SeasonError::Kind::Failed, m_file,
+                          "changed by another command while this one read it: run it again");
 }
 
 void SqliteSeasonStore::refuse(std::string reason) const {

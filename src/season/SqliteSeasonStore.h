@@ -11,6 +11,7 @@
 
 #include "season/SeasonStore.h"
 #include "season/Sqlite.h"
+#include "season/StoreAccess.h"
 
 namespace zefa::season {
 
@@ -25,10 +26,14 @@ public:
                                                    SeasonStore::OpenMode mode);
 
     [[nodiscard]] const std::filesystem::path& file() const { return m_file; }
+    // A store read without locks (see StoreAccess.h): SeasonError (Failed)
+    // when another command has changed the file since it was opened.
+    void confirmUnchanged() const;
 
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap);
     void updateRatings();
+    [[nodiscard]] bool ratingsStale();
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
@@ -41,6 +46,8 @@ public:
 private:
     SqliteSeasonStore(std::filesystem::path file, Database db)
         : m_file(std::move(file)), m_db(std::move(db)) {}
+    static std::unique_ptr<SqliteSeasonStore> openReading(const std::filesystem::path& path,
+                                                          bool keptUp);
     [[noreturn]] void refuse(std::string reason) const;
     [[nodiscard]] std::string keyOf(std::string_view keyOrName);
     [[nodiscard]] std::string resolveKey(std::string key);
@@ -51,6 +58,7 @@ private:
 
     std::filesystem::path m_file;
     Database m_db;
+    std::optional<FileState> m_readState;  // of a store read without locks
 };
 
 }  // namespace zefa::season

@@ -157,6 +157,32 @@ TEST_F(SeasonStoreTest, TheSameMatchesGiveTheSameSeasonWhateverHappenedBetween) 
     EXPECT_EQ(later.matches.size(), forward.snapshot().matches.size() - 4);
 }
 
+// A store read without locks notices a writer that changed the file meanwhile
+// (a lost read would mix pages of two states), and leaves no file beside it.
+TEST_F(SeasonStoreTest, ReadingWithoutLocksNoticesAChangeMeanwhile) {
+    const auto logs = seasonLogs();
+    {
+        auto store = open("season.db");
+        import(store, {logs[0]});
+    }
+    auto reader = SeasonStore::open(dir / "season.db", SeasonStore::OpenMode::ReadOnly);
+    EXPECT_EQ(reader.snapshot().matches.size(), 1U);
+    EXPECT_FALSE(std::filesystem::exists(dir / "season.db-wal"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "season.db-shm"));
+    {
+        auto writer = open("season.db");
+        import(writer, {logs[1]});
+    }
+    const auto changed = errorOf([&] { (void)reader.snapshot(); });
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->kind(), SeasonError::Kind::Failed);
+    EXPECT_EQ(changed->reason(), "changed by another command while this one read it: run it again");
+    EXPECT_EQ(SeasonStore::open(dir / "season.db", SeasonStore::OpenMode::ReadOnly)
+                  .snapshot()
+                  .matches.size(),
+              2U);
+}
+
 // A file that is no store of this program is refused and left as it was.
 TEST_F(SeasonStoreTest, RefusesWhatIsNoStoreOfItsOwnAndLeavesItAlone) {
     {

@@ -15,7 +15,7 @@ class ExportCommand final : public StoreCommand {
 public:
     explicit ExportCommand(CLI::App& season)
         : StoreCommand(season, "export", "Writes every match and player as JSON",
-                       OpenMode::Existing) {
+                       OpenMode::ReadOnly) {
         app().add_option("--json", m_json, "JSON file to write; - is standard output")->required();
         addSinceOption(m_since);
     }

@@ -37,7 +37,7 @@ class PlayersCommand final : public StoreCommand {
 public:
     explicit PlayersCommand(CLI::App& season)
         : StoreCommand(season, "players", "Prints the leaderboard, best rating first",
-                       OpenMode::Existing) {
+                       OpenMode::ReadOnly) {
         app()
             .add_option("--min-matches", m_minMatches, "Players with fewer matches are left out")
             ->check(CLI::NonNegativeNumber)

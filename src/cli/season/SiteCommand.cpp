@@ -19,7 +19,7 @@ class SiteCommand final : public StoreCommand {
 public:
     explicit SiteCommand(CLI::App& season)
         : StoreCommand(season, "site", "Writes the season's web pages into a folder",
-                       OpenMode::Existing) {
+                       OpenMode::ReadOnly) {
         m_awards.fill(true);
         app()
             .add_option("-o,--output", m_folder, "Folder of the site; made when missing")

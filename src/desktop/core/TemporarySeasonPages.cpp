@@ -34,7 +34,7 @@ std::unique_ptr<TemporarySeasonPages> TemporarySeasonPages::make(const std::file
                                                                  std::string& problem) {
     std::optional<season::SeasonStore> seasonStore;
     try {
-        seasonStore = season::SeasonStore::open(store, season::SeasonStore::OpenMode::Existing);
+        seasonStore = season::SeasonStore::open(store, season::SeasonStore::OpenMode::ReadOnly);
     } catch (const season::SeasonError& error) {
         problem = fillIn(kSeasonUnusable, store.string(), error.reason());
         return nullptr;

@@ -232,6 +232,93 @@ TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
                                "': No such file or directory\n");
 }
 
+// The store's owner and a reader who may not write it: as root (to whom every
+// permission is granted) two other users, otherwise this user for both.
+class StoreUsers {
+public:
+    StoreUsers() : m_root(geteuid() == 0) {}
+    [[nodiscard]] bool usable() const { return !m_root || fs::exists("/usr/bin/setpriv"); }
+    CommandResult owner(std::vector<std::string> args) const { return run(kOwner, args); }
+    CommandResult reader(std::vector<std::string> args) const { return run(kReader, args); }
+    // Gives a file made by the test to the reader, and keeps the owner from writing it.
+    void leaveToReader(const fs::path& file) const {
+        if (m_root && chown(file.c_str(), kReader, kReader) == 0) return;
+        chmod(file.c_str(), 0444);
+    }
+
+private:
+    static constexpr uid_t kOwner = 40001;
+    static constexpr uid_t kReader = 40002;
+    CommandResult run(uid_t user, std::vector<std::string> args) const {
+        args.insert(args.begin(), "season");
+        if (!m_root) return zefastats(args);
+        const std::string id = std::to_string(user);
+        args.insert(args.begin(), {"--reuid=" + id, "--regid=" + id, "--clear-groups",
+                                   ZEFASTATS_BINARY});
+        return runProgram("/usr/bin/setpriv", args);
+    }
+    bool m_root;
+};
+
+// Commands that only read work where the user may only read the store, make
+// no file beside it, and a file another user left there is reported with
+// what to do instead of failing the first change.
+TEST_F(SeasonCommandTest, ReadingCommandsWorkWhereTheStoreIsReadOnly) {
+    const StoreUsers users;
+    if (!users.usable()) GTEST_SKIP() << "run as root without setpriv: permissions do not bite";
+    chmod(dir.path().c_str(), 0777);
+    ASSERT_EQ(users.owner({"import", store(), example("match-01.log"), "--played-at", "2026-03-01"})
+                  .exitCode,
+              0);
+    const std::string wal = store() + "-wal";
+    const std::string shm = store() + "-shm";
+    const std::vector<std::vector<std::string>> reading = {
+        {"players", store()},
+        {"export", store(), "--json", "-"},
+        {"site", store(), "-o", (dir / "site").string()},
+    };
+    const auto readingWorks = [&] {
+        for (const auto& args : reading) {
+            const CommandResult result = users.reader(args);
+            EXPECT_EQ(result.exitCode, 0) << args[0] << ": " << result.err;
+        }
+    };
+    readingWorks();
+    EXPECT_FALSE(fs::exists(wal));
+    EXPECT_FALSE(fs::exists(shm));
+
+    chmod(store().c_str(), 0444);
+    chmod(dir.path().c_str(), 0555);
+    readingWorks();
+    const CommandResult change =
+        users.owner({"import", store(), example("match-02.log"), "--played-at", "2026-03-02"});
+    EXPECT_EQ(change.exitCode, 1);
+    EXPECT_EQ(change.err, "zefastats: cannot open season store '" + store() +
+                              "': read-only for this user (Permission denied)\n");
+    chmod(dir.path().c_str(), 0777);
+    chmod(store().c_str(), 0644);
+
+    // As another user's reading command of an earlier version left them.
+    for (const auto& companion : {wal, shm}) {
+        test::writeFile(companion, "");
+        users.leaveToReader(companion);
+    }
+    const CommandResult blocked =
+        users.owner({"import", store(), example("match-02.log"), "--played-at", "2026-03-02"});
+    EXPECT_EQ(blocked.exitCode, 1);
+    EXPECT_NE(blocked.err.find("it holds no changes: remove '" + wal + "' and '" + shm +
+                               "' while no command uses the store"),
+              std::string::npos)
+        << blocked.err;
+    readingWorks();
+    fs::remove(wal);
+    fs::remove(shm);
+    EXPECT_EQ(
+        users.owner({"import", store(), example("match-02.log"), "--played-at", "2026-03-02"})
+            .exitCode,
+        0);
+}
+
 TEST_F(SeasonCommandTest, ALogNamedSeasonIsReachedAsDotSlashSeason) {
     const auto log = dir / "season";
     test::writeFile(log, test::readFile(ZEFA_EXAMPLES_DIR "/beta2-ctf.log"));
