@@ -172,6 +172,12 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
             total.rating = p.rating;
         }
     }
+    // The name the season shows, which the ratings keep.
+    Statement names = db.prepare("SELECT seasonKey, name FROM season_player");
+    while (names.step()) {
+        const auto found = players.find(names.text(0));
+        if (found != players.end()) found->second.name = names.text(1);
+    }
     Statement aliases = db.prepare(
         "SELECT seasonKey, key FROM player_key WHERE key <> seasonKey ORDER BY seasonKey, key");
     while (aliases.step()) {

@@ -55,7 +55,8 @@ struct SeasonMatch {
 
 struct SeasonPlayer {
     std::string key;
-    std::string name;  // display name: the coloured name of the latest match
+    std::string name;  // display name: chosen by `season rename`, or the coloured name of
+                       // the player's own key's latest record
     std::vector<std::string> aliases;  // keys merged into this one
     std::int32_t matches = 0;
     PlayerCounters counters;  // totals

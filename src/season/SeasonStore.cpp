@@ -67,6 +67,10 @@ void SeasonStore::unmerge(std::string_view alias) {
     guarded([alias](SqliteSeasonStore& store) { store.unmerge(alias); });
 }
 
+std::string SeasonStore::rename(std::string_view player, std::string_view name) {
+    return guarded([=](SqliteSeasonStore& store) { return store.rename(player, name); });
+}
+
 void SeasonStore::forget(std::int64_t matchId) {
     guarded([matchId](SqliteSeasonStore& store) { store.forget(matchId); });
 }

@@ -102,10 +102,15 @@ public:
     [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
 
     // Every match of `alias` (a key or a name) counts for `into`; refused
-    // when `alias` is merged already or the two are one player already.
+    // when no stored match has either (naming the closest keys), when `alias`
+    // is merged already or the two are one player already.
     void merge(std::string_view alias, std::string_view into);
     // Undoes the merge of `alias`; refused when there is none.
     void unmerge(std::string_view alias);
+    // Shows the season player `player` (a key or a name, refused as merge()
+    // refuses one) counts for by `name` (colour codes kept); an empty name
+    // goes back to the name of its latest match. The season player's key.
+    std::string rename(std::string_view player, std::string_view name);
     // Removes a match; refused when there is no such match.
     void forget(std::int64_t matchId);
 

@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <map>
 #include <system_error>
 
+#include "season/ClosestKeys.h"
 #include "season/CounterColumns.h"
 #include "season/DuplicateRule.h"
 #include "season/LogBytes.h"
@@ -22,6 +24,8 @@ namespace {
 constexpr int kBusyTimeoutMs = 60'000;
 // A merge chain longer than this is a loop (refused when merging).
 constexpr int kMaxMergeChain = 64;
+// Keys named when a player typed by hand is not in the store.
+constexpr std::size_t kClosestKeysNamed = 3;
 
 std::optional<std::string> missingFolder(const std::filesystem::path& path) {
     const std::filesystem::path folder = path.parent_path();
@@ -306,6 +310,20 @@ std::string SqliteSeasonStore::keyOf(std::string_view keyOrName) {
     return playerKeyOfRawName(keyOrName);
 }
 
+std::string SqliteSeasonStore::playedKey(std::string_view keyOrName) {
+    const std::string key = keyOf(keyOrName);
+    Statement played = m_db.prepare("SELECT 1 FROM record WHERE key = ?1 LIMIT 1");
+    if (played.bind(1, key).step()) return key;
+    std::vector<std::string> known;
+    Statement keys = m_db.prepare("SELECT DISTINCT key FROM record");
+    while (keys.step()) known.emplace_back(keys.text(0));
+    std::string reason = "no match has a player '" + key + "'";
+    const auto closest = closestKeys(key, std::move(known), kClosestKeysNamed);
+    for (std::size_t i = 0; i < closest.size(); ++i)
+        reason += (i == 0 ? "; the closest: '" : ", '") + closest[i] + "'";
+    refuse(reason);
+}
+
 void SqliteSeasonStore::rebuildSeasonKeys() {
     m_db.exec(
         "INSERT OR IGNORE INTO player_key(key, seasonKey) SELECT alias, alias FROM merge "
@@ -325,8 +343,8 @@ void SqliteSeasonStore::rebuildSeasonKeys() {
 
 void SqliteSeasonStore::merge(std::string_view aliasText, std::string_view intoText) {
     Transaction transaction(m_db);
-    const std::string alias = keyOf(aliasText);
-    const std::string into = keyOf(intoText);
+    const std::string alias = playedKey(aliasText);
+    const std::string into = playedKey(intoText);
     Statement merged = m_db.prepare("SELECT intoKey FROM merge WHERE alias = ?1");
     if (merged.bind(1, alias).step())
         refuse("'" + alias + "' is merged into '" + std::string(merged.text(0)) +
@@ -351,6 +369,23 @@ void SqliteSeasonStore::unmerge(std::string_view aliasText) {
     rebuildSeasonKeys();
     transaction.commit();
     updateRatings();
+}
+
+std::string SqliteSeasonStore::rename(std::string_view keyOrName, std::string_view name) {
+    Transaction transaction(m_db);
+    const std::string seasonKey = resolveKey(playedKey(keyOrName));
+    if (name.empty()) {
+        m_db.prepare("DELETE FROM player_name WHERE seasonKey = ?1").bind(1, seasonKey).run();
+    } else {
+        m_db.prepare("INSERT OR REPLACE INTO player_name(seasonKey, name) VALUES (?1, ?2)")
+            .bindAll(std::string_view(seasonKey), name)
+            .run();
+    }
+    // No rating changes: past every match, the ratings pass only writes the names again.
+    markStale(std::numeric_limits<std::int64_t>::max(), "");
+    transaction.commit();
+    updateRatings();
+    return seasonKey;
 }
 
 void SqliteSeasonStore::forget(std::int64_t matchId) {

@@ -41,6 +41,7 @@ public:
     [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
     void merge(std::string_view aliasText, std::string_view intoText);
     void unmerge(std::string_view aliasText);
+    std::string rename(std::string_view keyOrName, std::string_view name);
     void forget(std::int64_t matchId);
 
 private:
@@ -50,6 +51,7 @@ private:
                                                           bool keptUp);
     [[noreturn]] void refuse(std::string reason) const;
     [[nodiscard]] std::string keyOf(std::string_view keyOrName);
+    [[nodiscard]] std::string playedKey(std::string_view keyOrName);
     [[nodiscard]] std::string resolveKey(std::string key);
     [[nodiscard]] std::optional<std::int64_t> sameMatch(const MatchReading& match,
                                                         std::span<const std::uint64_t> shingles);

@@ -15,7 +15,8 @@ namespace {
 // Migration i takes a store from version i to version i + 1. Released
 // migrations never change: a new version appends one. "{counters}" stands
 // for the columns of the player counters (CounterColumns.h).
-constexpr std::array<std::string_view, kStoreSchemaVersion> kMigrations = {R"sql(
+constexpr std::array<std::string_view, kStoreSchemaVersion> kMigrations = {
+    R"sql(
 CREATE TABLE match (
   id INTEGER PRIMARY KEY,
   sha256 TEXT NOT NULL UNIQUE,
@@ -119,6 +120,18 @@ CREATE TABLE store_state (
   name TEXT PRIMARY KEY,
   value
 ) WITHOUT ROWID;
+)sql",
+    // Version 2: the names season players are shown by. Whether a match's name
+    // is the player's own, and the names an admin chose; every rating is
+    // computed again to fill the first in.
+    R"sql(
+ALTER TABLE season_player_match ADD COLUMN ownName INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE player_name (
+  seasonKey TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+) WITHOUT ROWID;
+INSERT OR REPLACE INTO store_state(name, value)
+  VALUES ('staleAt', -9223372036854775808), ('staleSha', '');
 )sql"};
 
 // Version 1 has a column for each of these counters: one more would change a

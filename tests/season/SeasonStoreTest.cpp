@@ -157,6 +157,66 @@ TEST_F(SeasonStoreTest, TheSameMatchesGiveTheSameSeasonWhateverHappenedBetween) 
     EXPECT_EQ(later.matches.size(), forward.snapshot().matches.size() - 4);
 }
 
+// A merged player is shown by INTO's own name, also when ALIAS played last,
+// or by the name an admin chose; a player no match has is refused with the
+// keys it was likely meant as.
+TEST_F(SeasonStoreTest, AMergedPlayerIsShownByItsOwnOrItsChosenName) {
+    auto store = open("season.db");
+    import(store, seasonLogs());
+    const auto shown = [&store](std::string_view key) {
+        const SeasonSnapshot snapshot = store.snapshot();
+        const auto player = std::ranges::find(snapshot.players, key, &SeasonPlayer::key);
+        const auto rows = store.leaderboard(0, std::nullopt);
+        const auto row = std::ranges::find(rows, key, &LeaderboardRow::key);
+        EXPECT_EQ(row->name, player->name);
+        return player->name;
+    };
+    store.merge("viper", "vip3r");  // viper played after vip3r's last match
+    EXPECT_EQ(shown("vip3r"), "^1Vip3r^7");
+    EXPECT_EQ(store.rename("^1Viper", "^3The ^1Viper"), "vip3r");
+    EXPECT_EQ(shown("vip3r"), "^3The ^1Viper");
+    store.rename("vip3r", "");
+    EXPECT_EQ(shown("vip3r"), "^1Vip3r^7");
+
+    const std::pair<std::string, std::string> unknown[] = {
+        {"Vipr", "no match has a player 'vipr'; the closest: 'vip3r', 'viper', 'ace'"},
+        {"^1qqqqqqqqqqqq", "no match has a player 'qqqqqqqqqqqq'; the closest: 'ace', 'doc "
+                           "holliday', 'ghost'"},
+    };
+    for (const auto& [name, reason] : unknown) {
+        const auto error = errorOf([&] { store.merge(name, "viper"); });
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind(), SeasonError::Kind::Refused);
+        EXPECT_EQ(error->reason(), reason);
+        EXPECT_EQ(errorOf([&] { store.merge("viper", name); })->reason(), reason);
+        EXPECT_EQ(errorOf([&] { store.rename(name, "x"); })->reason(), reason);
+    }
+}
+
+// A store of the first version is brought up to the present one in place
+// when it is first opened writable: the same season as a new store's.
+TEST_F(SeasonStoreTest, AStoreOfTheFirstVersionIsUpgradedInPlace) {
+    const auto logs = seasonLogs();
+    std::string season;
+    {
+        auto store = open("season.db");
+        import(store, logs);
+        store.merge("viper", "vip3r");
+        season = seasonJson(store.snapshot());
+    }
+    {
+        Database first((dir / "season.db").string(), SQLITE_OPEN_READWRITE);
+        first.exec(
+            "DROP TABLE player_name; ALTER TABLE season_player_match DROP COLUMN ownName; "
+            "UPDATE season_player SET name = 'as version 1 left it'; PRAGMA user_version = 1");
+    }
+    const auto reading = errorOf([&] {
+        (void)SeasonStore::open(dir / "season.db", SeasonStore::OpenMode::ReadOnly);
+    });
+    EXPECT_FALSE(reading) << reading->what();  // this user may write it: upgraded first
+    EXPECT_EQ(seasonJson(open("season.db").snapshot()), season);
+}
+
 // A store read without locks notices a writer that changed the file meanwhile
 // (a lost read would mix pages of two states), and leaves no file beside it.
 TEST_F(SeasonStoreTest, ReadingWithoutLocksNoticesAChangeMeanwhile) {
@@ -195,7 +255,9 @@ TEST_F(SeasonStoreTest, RefusesWhatIsNoStoreOfItsOwnAndLeavesItAlone) {
     test::writeFile(dir / "text.db", std::string(5000, 'x'));
     const std::pair<std::string, std::string> cases[] = {
         {"foreign.db", "not a season store"},
-        {"newer.db", "written by a newer zefastats (store version 2, this one reads up to 1)"},
+        {"newer.db", "written by a newer zefastats (store version " +
+                         std::to_string(kStoreSchemaVersion + 1) + ", this one reads up to " +
+                         std::to_string(kStoreSchemaVersion) + ")"},
         {"text.db", "not a season store"},
         {"missing/season.db", "No such file or directory"},
     };

@@ -22,6 +22,7 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
         {"players", none},
         {"merge", none, "a", "b"},
         {"unmerge", none, "a"},
+        {"rename", none, "a", "b"},
         {"forget", none, "1"},
         {"export", none, "--json", "-"},
         {"site", none, "-o", (dir / "site").string()},
@@ -38,7 +39,9 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
     const std::string store = (dir / "season.db").string();
     ASSERT_EQ(runProgram(ZEFASTATS_BINARY, {"season", "import", store, log}).exitCode, 0);
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"merge", store, "a", "A"}, "cannot merge: 'a' and 'a' are one player already"},
+        {{"merge", store, "jax", "JAX"}, "cannot merge: 'jax' and 'jax' are one player already"},
+        {{"merge", store, "a", "jax"},
+         "cannot merge: no match has a player 'a'; the closest: 'jax', 'mira', 'nova'"},
         {{"unmerge", store, "a"}, "cannot unmerge: 'a' is not merged into anyone"},
         {{"forget", store, "99"}, "cannot forget match 99: no such match in '" + store + "'"},
     };
