@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "season/CounterColumns.h"
+#include "season/PlackettLuce.h"
 #include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
@@ -155,6 +156,25 @@ void readRatings(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
     }
 }
 
+// The ratings of a window of the season as if the store held only its
+// matches, which are in played order: each player starts afresh.
+void rateMatchesAlone(SeasonSnapshot& snapshot) {
+    std::map<std::string, Rating, std::less<>> latest;
+    std::vector<RatedPlayer> rated;
+    for (SeasonMatch& match : snapshot.matches) {
+        rated.clear();
+        for (const MatchPlayer& p : match.players) {
+            const auto known = latest.find(p.key);
+            rated.push_back({known == latest.end() ? Rating{} : known->second, p.rank});
+        }
+        rateMatch(rated);
+        for (std::size_t i = 0; i < rated.size(); ++i) {
+            match.players[i].rating = rated[i].rating;
+            latest[match.players[i].key] = rated[i].rating;
+        }
+    }
+}
+
 // Season totals over the snapshot's matches, which are in played order.
 void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
     std::map<std::string, SeasonPlayer, std::less<>> players;
@@ -187,6 +207,22 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
     for (auto& [key, player] : players) snapshot.players.push_back(std::move(player));
 }
 
+// The leaderboard of a window of the season, from its snapshot.
+std::vector<LeaderboardRow> windowLeaderboard(const SeasonSnapshot& snapshot,
+                                              std::int32_t minMatches) {
+    std::vector<LeaderboardRow> rows;
+    for (const SeasonPlayer& p : snapshot.players) {
+        if (p.matches < minMatches) continue;
+        rows.push_back({p.key, p.name, p.matches, p.counters.kills, p.counters.deaths,
+                        p.counters.caps, p.rank, p.awardsWon, p.rating});
+    }
+    std::ranges::sort(rows, [](const LeaderboardRow& a, const LeaderboardRow& b) {
+        return std::pair(-a.rating.ordinal(), std::string_view(a.key)) <
+               std::pair(-b.rating.ordinal(), std::string_view(b.key));
+    });
+    return rows;
+}
+
 }  // namespace
 
 SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
@@ -197,27 +233,30 @@ SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
     readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
     const auto records = readRecords(m_db, snapshot, index);
     readKillsAndAwards(m_db, snapshot, index, records);
-    readRatings(m_db, snapshot, index);
+    if (since) {
+        rateMatchesAlone(snapshot);
+    } else {
+        readRatings(m_db, snapshot, index);
+    }
     sumPlayers(m_db, snapshot);
     return snapshot;
 }
 
 std::vector<LeaderboardRow> SqliteSeasonStore::leaderboard(std::int32_t minMatches,
                                                            std::optional<std::int64_t> since) {
+    if (since) return windowLeaderboard(snapshot(since), minMatches);
     // What the leaderboard sums is kept per season player and match when
     // ratings are computed, in key order: one pass, no join with the records.
-    // (The + keeps SQLite from walking that table by match instead.)
     Statement query = m_db.prepare(R"sql(
 SELECT t.seasonKey, s.name, t.matches, t.kills, t.deaths, t.caps, t.rank, t.awards, s.mu, s.sigma
 FROM (
   SELECT seasonKey, count(*) AS matches, sum(kills) AS kills, sum(deaths) AS deaths,
          sum(caps) AS caps, sum(rank) AS rank, sum(awards) AS awards
-  FROM season_player_match WHERE +matchId IN (SELECT id FROM match WHERE playedAt >= ?1)
-  GROUP BY seasonKey HAVING count(*) >= ?2) t
+  FROM season_player_match GROUP BY seasonKey HAVING count(*) >= ?1) t
 JOIN season_player s ON s.seasonKey = t.seasonKey
 ORDER BY s.mu - 3 * s.sigma DESC, t.seasonKey
 )sql");
-    query.bindAll(since.value_or(std::numeric_limits<std::int64_t>::min()), minMatches);
+    query.bind(1, minMatches);
     std::vector<LeaderboardRow> rows;
     while (query.step()) {
         rows.push_back({std::string(query.text(0)),

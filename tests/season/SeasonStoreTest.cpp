@@ -157,6 +157,34 @@ TEST_F(SeasonStoreTest, TheSameMatchesGiveTheSameSeasonWhateverHappenedBetween) 
     EXPECT_EQ(later.matches.size(), forward.snapshot().matches.size() - 4);
 }
 
+// Over a window of the season (`since`), ratings are those of a store that
+// holds only the window's matches; a window from before the first match is
+// the whole season.
+TEST_F(SeasonStoreTest, AWindowIsRatedAsIfTheStoreHeldOnlyItsMatches) {
+    const auto logs = seasonLogs();
+    auto whole = open("whole.db");
+    import(whole, logs);
+    auto part = open("part.db");
+    import(part, {logs.begin() + 4, logs.end()});
+    const auto since = *parseIsoTime("2026-03-05");
+    const auto rows = [](const std::vector<LeaderboardRow>& board) {
+        std::string text;
+        for (const LeaderboardRow& r : board)
+            text += r.key + " " + r.name + " " + std::to_string(r.matches) + " " +
+                    std::to_string(r.kills) + " " + std::to_string(r.awardsWon) + " " +
+                    std::to_string(r.rating.mu) + " " + std::to_string(r.rating.sigma) + "\n";
+        return text;
+    };
+    EXPECT_EQ(rows(whole.leaderboard(0, since)), rows(part.leaderboard(0, std::nullopt)));
+    EXPECT_EQ(rows(whole.leaderboard(3, *parseIsoTime("2000-01-01"))),
+              rows(whole.leaderboard(3, std::nullopt)));
+    auto withoutIds = [](SeasonSnapshot snapshot) {
+        for (SeasonMatch& m : snapshot.matches) m.id = 0;
+        return seasonJson(snapshot);
+    };
+    EXPECT_EQ(withoutIds(whole.snapshot(since)), withoutIds(part.snapshot()));
+}
+
 // A merged player is shown by INTO's own name, also when ALIAS played last,
 // or by the name an admin chose; a player no match has is refused with the
 // keys it was likely meant as.

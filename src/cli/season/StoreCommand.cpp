@@ -32,7 +32,8 @@ void StoreCommand::addSinceOption(std::optional<std::int64_t>& since) {
                 if (!since)
                     throw CLI::ValidationError("--since", "takes a date such as 2026-03-01");
             },
-            "Only matches played at or after this date (ISO 8601, UTC unless a zone is given)")
+            "Only matches played at or after this date (ISO 8601, UTC unless a zone is given), "
+            "rated from them alone")
         ->type_name("DATE");
 }
 
