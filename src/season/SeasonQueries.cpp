@@ -1,4 +1,4 @@
-// What the store's readers ask for: the snapshot and the leaderboard.
+// What the store's readers ask for: the snapshot, the leaderboard, the list of matches.
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -6,6 +6,7 @@
 
 #include "season/CounterColumns.h"
 #include "season/PlackettLuce.h"
+#include "season/RecordingCounts.h"
 #include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
@@ -240,6 +241,34 @@ SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
     }
     sumPlayers(m_db, snapshot);
     return snapshot;
+}
+
+std::vector<MatchSummary> SqliteSeasonStore::matchSummaries(std::int64_t since,
+                                                            std::int64_t first,
+                                                            std::int64_t last) {
+    Statement query = m_db.prepare(R"sql(
+SELECT m.id, m.playedAt, m.file,
+  (SELECT count(DISTINCT k.seasonKey) FROM record r JOIN player_key k ON k.key = r.key
+   WHERE r.matchId = m.id)
+FROM match m WHERE m.playedAt >= ?1 AND m.id BETWEEN ?2 AND ?3 ORDER BY m.playedAt, m.sha256
+)sql");
+    query.bindAll(since, first, last);
+    const auto recordings = recordingCounts(m_db);
+    std::vector<MatchSummary> matches;
+    while (query.step()) {
+        const std::int64_t id = query.integer(0);
+        const auto counted = recordings.find(id);
+        matches.push_back({id, query.integer(1), std::string(query.text(2)),
+                           static_cast<std::int32_t>(query.integer(3)),
+                           counted == recordings.end() ? 1 : counted->second});
+    }
+    return matches;
+}
+
+std::vector<MatchSummary> SqliteSeasonStore::matches(std::optional<std::int64_t> since) {
+    return matchSummaries(since.value_or(std::numeric_limits<std::int64_t>::min()),
+                          std::numeric_limits<std::int64_t>::min(),
+                          std::numeric_limits<std::int64_t>::max());
 }
 
 std::vector<LeaderboardRow> SqliteSeasonStore::leaderboard(std::int32_t minMatches,

@@ -59,6 +59,10 @@ std::vector<AliasSuggestion> SeasonStore::aliasSuggestions() {
     return guarded([](SqliteSeasonStore& store) { return store.aliasSuggestions(); });
 }
 
+std::vector<MatchSummary> SeasonStore::matches(std::optional<std::int64_t> since) {
+    return guarded([since](SqliteSeasonStore& store) { return store.matches(since); });
+}
+
 void SeasonStore::merge(std::string_view alias, std::string_view into) {
     guarded([=](SqliteSeasonStore& store) { store.merge(alias, into); });
 }
@@ -71,8 +75,8 @@ std::string SeasonStore::rename(std::string_view player, std::string_view name) 
     return guarded([=](SqliteSeasonStore& store) { return store.rename(player, name); });
 }
 
-void SeasonStore::forget(std::int64_t matchId) {
-    guarded([matchId](SqliteSeasonStore& store) { store.forget(matchId); });
+MatchSummary SeasonStore::forget(std::int64_t matchId) {
+    return guarded([matchId](SqliteSeasonStore& store) { return store.forget(matchId); });
 }
 
 }  // namespace zefa::season

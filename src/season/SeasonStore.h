@@ -45,6 +45,15 @@ struct LeaderboardRow {
     Rating rating;
 };
 
+// A stored match as `season matches` lists it.
+struct MatchSummary {
+    std::int64_t id = 0;
+    std::int64_t playedAt = 0;  // seconds since the epoch, UTC
+    std::string file;           // the log's file name as imported
+    std::int32_t players = 0;   // season players, after merges
+    std::int32_t recordings = 1;
+};
+
 // A rename seen inside logs between two players the season still tells apart.
 struct AliasSuggestion {
     std::string from;  // season key of the player with fewer matches: the likely alias
@@ -100,6 +109,8 @@ public:
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
                                                           std::optional<std::int64_t> since);
     [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
+    // The matches played at or after `since`, in played order.
+    [[nodiscard]] std::vector<MatchSummary> matches(std::optional<std::int64_t> since);
 
     // Every match of `alias` (a key or a name) counts for `into`; refused
     // when no stored match has either (naming the closest keys), when `alias`
@@ -111,8 +122,9 @@ public:
     // refuses one) counts for by `name` (colour codes kept); an empty name
     // goes back to the name of its latest match. The season player's key.
     std::string rename(std::string_view player, std::string_view name);
-    // Removes a match; refused when there is no such match.
-    void forget(std::int64_t matchId);
+    // Removes a match, which it returns as it was; refused when there is no
+    // such match.
+    MatchSummary forget(std::int64_t matchId);
 
 private:
     explicit SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite);

@@ -388,14 +388,17 @@ std::string SqliteSeasonStore::rename(std::string_view keyOrName, std::string_vi
     return seasonKey;
 }
 
-void SqliteSeasonStore::forget(std::int64_t matchId) {
+MatchSummary SqliteSeasonStore::forget(std::int64_t matchId) {
     Transaction transaction(m_db);
     Statement match = m_db.prepare("SELECT playedAt, sha256 FROM match WHERE id = ?1");
     if (!match.bind(1, matchId).step()) refuse("no such match");
+    MatchSummary forgotten =
+        matchSummaries(std::numeric_limits<std::int64_t>::min(), matchId, matchId).front();
     markStale(match.integer(0), match.text(1));
     m_db.prepare("DELETE FROM match WHERE id = ?1").bind(1, matchId).run();
     transaction.commit();
     updateRatings();
+    return forgotten;
 }
 
 std::vector<AliasSuggestion> SqliteSeasonStore::aliasSuggestions() {

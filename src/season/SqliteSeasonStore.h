@@ -17,8 +17,9 @@ namespace zefa::season {
 
 // The season store kept in SQLite: the operations of SeasonStore, which
 // turns the SqliteError this throws when SQLite fails into a SeasonError;
-// refusals are thrown as SeasonError here already. The queries of snapshot()
-// and leaderboard() are in SeasonQueries.cpp, updateRatings() in SeasonRatings.cpp.
+// refusals are thrown as SeasonError here already. The queries of snapshot(),
+// leaderboard() and matches() are in SeasonQueries.cpp, updateRatings() in
+// SeasonRatings.cpp.
 class SqliteSeasonStore {
 public:
     // The store in the file; SeasonError (Unusable) when it cannot be used.
@@ -42,7 +43,8 @@ public:
     void merge(std::string_view aliasText, std::string_view intoText);
     void unmerge(std::string_view aliasText);
     std::string rename(std::string_view keyOrName, std::string_view name);
-    void forget(std::int64_t matchId);
+    [[nodiscard]] std::vector<MatchSummary> matches(std::optional<std::int64_t> since);
+    MatchSummary forget(std::int64_t matchId);
 
 private:
     SqliteSeasonStore(std::filesystem::path file, Database db)
@@ -55,6 +57,9 @@ private:
     [[nodiscard]] std::string resolveKey(std::string key);
     [[nodiscard]] std::optional<std::int64_t> sameMatch(const MatchReading& match,
                                                         std::span<const std::uint64_t> shingles);
+    // The matches played at or after `since` with ids from `first` to `last`.
+    [[nodiscard]] std::vector<MatchSummary> matchSummaries(std::int64_t since, std::int64_t first,
+                                                           std::int64_t last);
     void markStale(std::int64_t playedAt, std::string_view sha256);
     void rebuildSeasonKeys();
 

@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
+#include "season/IsoTime.h"
 
 namespace zefa::cli {
 
@@ -16,8 +17,9 @@ public:
 
 private:
     int run(season::SeasonStore& store) override {
-        store.forget(m_match);
-        std::cout << "match " << m_match << " forgotten\n";
+        const season::MatchSummary forgotten = store.forget(m_match);
+        std::cout << "match " << m_match << " forgotten: " << forgotten.file << ", played "
+                  << season::formatUtc(forgotten.playedAt) << "\n";
         return kExitOk;
     }
 

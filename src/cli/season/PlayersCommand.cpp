@@ -22,6 +22,15 @@ void printLeaderboard(const std::vector<season::LeaderboardRow>& rows) {
     }
 }
 
+// Says how many players the leaderboard leaves out, and how to see them.
+void printLeftOut(std::size_t leftOut, std::int32_t minMatches) {
+    if (leftOut == 0) return;
+    std::cout << leftOut << (leftOut == 1 ? " player" : " players") << " with fewer than "
+              << minMatches << (minMatches == 1 ? " match" : " matches")
+              << (leftOut == 1 ? " is" : " are")
+              << " not shown (--min-matches 0 shows every one)\n";
+}
+
 void printSuggestions(const std::vector<season::AliasSuggestion>& suggestions,
                       const std::string& store) {
     if (suggestions.empty()) std::cout << "No renames between players the season tells apart.\n";
@@ -52,7 +61,12 @@ private:
         if (m_suggest) {
             printSuggestions(store.aliasSuggestions(), storePath());
         } else {
-            printLeaderboard(store.leaderboard(m_minMatches, m_since));
+            auto rows = store.leaderboard(0, m_since);
+            const auto leftOut = std::erase_if(rows, [this](const season::LeaderboardRow& row) {
+                return row.matches < m_minMatches;
+            });
+            printLeaderboard(rows);
+            printLeftOut(leftOut, m_minMatches);
         }
         return kExitOk;
     }

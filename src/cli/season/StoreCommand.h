@@ -58,6 +58,7 @@ int seasonFailure(const std::string& message);
 // The subcommands, one file each; SeasonCommand.cpp lists them.
 std::unique_ptr<StoreCommand> makeImportCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makePlayersCommand(CLI::App& season);
+std::unique_ptr<StoreCommand> makeMatchesCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeMergeCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeUnmergeCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeRenameCommand(CLI::App& season);

@@ -206,13 +206,19 @@ TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
     std::string bytes = stored;
     for (std::size_t at = 4096; at < bytes.size() && at < 4096 * 6; ++at)
         bytes[at] = static_cast<char>(at * 7);
-    test::writeFile(damaged, bytes);
-    const CommandResult broken = zefastats({"season", "players", damaged});
-    EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_TRUE(broken.err.starts_with("zefastats: ")) << broken.err;
-    EXPECT_NE(broken.err.find("'" + damaged + "'"), std::string::npos) << broken.err;
-    EXPECT_EQ(std::ranges::count(broken.err, '\n'), 1) << broken.err;
-    EXPECT_EQ(test::readFile(damaged), bytes);
+    // A command that reads every table, and one that changes it.
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"season", "export", "--json", "-"},
+          std::vector<std::string>{"season", "forget", "1"}}) {
+        test::writeFile(damaged, bytes);
+        args.insert(args.begin() + 2, damaged);
+        const CommandResult broken = zefastats(args);
+        EXPECT_EQ(broken.exitCode, 1) << args[1];
+        EXPECT_TRUE(broken.err.starts_with("zefastats: ")) << broken.err;
+        EXPECT_NE(broken.err.find("'" + damaged + "'"), std::string::npos) << broken.err;
+        EXPECT_EQ(std::ranges::count(broken.err, '\n'), 1) << broken.err;
+        EXPECT_EQ(test::readFile(damaged), bytes);
+    }
 
     chmod(store().c_str(), 0444);
     chmod(dir.path().c_str(), 0555);
@@ -230,6 +236,41 @@ TEST_F(SeasonCommandTest, DamagedAndReadOnlyStoresAreReportedAndLeftAlone) {
     EXPECT_EQ(missing.err, "zefastats: cannot open season store '" +
                                (dir / "no/such/season.db").string() +
                                "': No such file or directory\n");
+}
+
+// `matches` lists the ids `forget` takes, `forget` says what it removed, and
+// `players` says how many its --min-matches leaves out.
+TEST_F(SeasonCommandTest, MatchesListsWhatForgetTakesAndPlayersSaysWhomItLeavesOut) {
+    const std::pair<std::string, std::string> played[] = {
+        {"match-03.log", "2026-03-01T20:00:00Z"},
+        {"match-01.log", "2026-03-02T20:00:00Z"},
+        {"match-02.log", "2026-03-03T20:00:00Z"},
+    };
+    for (const auto& [log, at] : played)
+        ASSERT_EQ(
+            zefastats({"season", "import", store(), example(log), "--played-at", at}).exitCode, 0);
+    const std::string header = "    ID  PLAYED AT            PLAYERS RECORDINGS  FILE\n";
+    EXPECT_EQ(zefastats({"season", "matches", store()}).out,
+              header + "     1  2026-03-01T20:00:00Z       9          1  match-03.log\n" +
+                  "     2  2026-03-02T20:00:00Z      10          1  match-01.log\n" +
+                  "     3  2026-03-03T20:00:00Z       8          1  match-02.log\n");
+    EXPECT_EQ(zefastats({"season", "forget", store(), "2"}).out,
+              "match 2 forgotten: match-01.log, played 2026-03-02T20:00:00Z\n");
+    EXPECT_EQ(zefastats({"season", "matches", store(), "--since", "2026-03-02"}).out,
+              header + "     3  2026-03-03T20:00:00Z       8          1  match-02.log\n");
+
+    const auto lines = [](const std::string& text) { return std::ranges::count(text, '\n'); };
+    const std::string all = zefastats({"season", "players", store(), "--min-matches", "0"}).out;
+    const std::string some = zefastats({"season", "players", store(), "--min-matches", "2"}).out;
+    const std::smatch note = [&some] {
+        std::smatch found;
+        std::regex_search(some, found,
+                          std::regex("\n(\\d+) players with fewer than 2 matches are not shown "
+                                     "\\(--min-matches 0 shows every one\\)\n$"));
+        return found;
+    }();
+    ASSERT_FALSE(note.empty()) << some;
+    EXPECT_EQ(lines(some) - 1 + std::stoi(note[1]), lines(all));
 }
 
 // The store's owner and a reader who may not write it: as root (to whom every
@@ -253,8 +294,8 @@ private:
         args.insert(args.begin(), "season");
         if (!m_root) return zefastats(args);
         const std::string id = std::to_string(user);
-        args.insert(args.begin(), {"--reuid=" + id, "--regid=" + id, "--clear-groups",
-                                   ZEFASTATS_BINARY});
+        args.insert(args.begin(),
+                    {"--reuid=" + id, "--regid=" + id, "--clear-groups", ZEFASTATS_BINARY});
         return runProgram("/usr/bin/setpriv", args);
     }
     bool m_root;
@@ -274,6 +315,7 @@ TEST_F(SeasonCommandTest, ReadingCommandsWorkWhereTheStoreIsReadOnly) {
     const std::string shm = store() + "-shm";
     const std::vector<std::vector<std::string>> reading = {
         {"players", store()},
+        {"matches", store()},
         {"export", store(), "--json", "-"},
         {"site", store(), "-o", (dir / "site").string()},
     };
@@ -313,10 +355,9 @@ TEST_F(SeasonCommandTest, ReadingCommandsWorkWhereTheStoreIsReadOnly) {
     readingWorks();
     fs::remove(wal);
     fs::remove(shm);
-    EXPECT_EQ(
-        users.owner({"import", store(), example("match-02.log"), "--played-at", "2026-03-02"})
-            .exitCode,
-        0);
+    EXPECT_EQ(users.owner({"import", store(), example("match-02.log"), "--played-at", "2026-03-02"})
+                  .exitCode,
+              0);
 }
 
 TEST_F(SeasonCommandTest, ALogNamedSeasonIsReachedAsDotSlashSeason) {
@@ -343,8 +384,8 @@ protected:
     }
     void season(std::string arguments) {
         arguments.replace(arguments.find("{db}"), 4, (folder / "clan.db").string());
-        const std::string command = std::string(ZEFASTATS_BINARY) + " season " + arguments +
-                                    " > " + (folder / "out.txt").string();
+        const std::string command = std::string(ZEFASTATS_BINARY) + " season " + arguments + " > " +
+                                    (folder / "out.txt").string();
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     std::string site(const std::string& options = "") {
@@ -378,10 +419,10 @@ TEST_F(SiteCommandTest, LeaderboardShowsTheExportsNumbers) {
         const double kd = player["kills"].get<double>() / std::max(1, player["deaths"].get<int>());
         const std::string expected =
             site::decimal(player["rating"]["ordinal"].get<double>(), 2) + cell(player["matches"]) +
-            cell(player["kills"]) + cell(player["deaths"]) +
-            "<td class=\"num\">" + site::decimal(kd, 2) + "</td>" + cell(player["caps"]) +
-            cell(player["c2cs"]) + cell(player["flagSaves"]) +
-            cell(std::accumulate(defenses.begin(), defenses.end(), 0)) + cell(player["awardsWon"]);
+            cell(player["kills"]) + cell(player["deaths"]) + "<td class=\"num\">" +
+            site::decimal(kd, 2) + "</td>" + cell(player["caps"]) + cell(player["c2cs"]) +
+            cell(player["flagSaves"]) + cell(std::accumulate(defenses.begin(), defenses.end(), 0)) +
+            cell(player["awardsWon"]);
         EXPECT_EQ(shown[site::playerPagePath(player["key"].get<std::string>())], expected)
             << player["key"];
     }

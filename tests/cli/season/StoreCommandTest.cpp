@@ -20,6 +20,7 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
     const std::vector<std::vector<std::string>> unopened = {
         {"import", (dir / "no/such.db").string(), log},
         {"players", none},
+        {"matches", none},
         {"merge", none, "a", "b"},
         {"unmerge", none, "a"},
         {"rename", none, "a", "b"},
