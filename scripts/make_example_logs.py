@@ -5,8 +5,9 @@ It also writes a small season in examples/season/: a dozen matches of one
 clan on two maps, with recurring players, one player who plays some matches
 under another name, renames inside matches, and one match recorded a second
 time by a client that joined late (its own chat and local messages, the same
-game events from the moment it joined). The files' modification times are set
-to one evening a day, which is when `zefastats season import` says they were played.
+game events from the moment it joined). The matches were played one evening a
+day: the files' modification times say so, and examples/season-times.txt gives
+the `--played-at` arguments that say so after a checkout, which loses those times.
 
 The simulation is seeded, so the logs come out byte for byte the same on every
 run. While it writes a line the script also keeps its own tally of what that
@@ -26,6 +27,7 @@ import pathlib
 import random
 import re
 import sys
+import time
 
 # --------------------------------------------------------------------------
 # The game's message tables, as the reader matches them (case-insensitive,
@@ -1249,18 +1251,29 @@ def late_recording(sim, seed):
 
 
 def write_season(out):
+    """Writes the season's logs and, beside their folder, `season-times.txt`:
+    the `--played-at FILE@TIME` arguments that give each log its time, which
+    a checkout or a copy of the files does not keep."""
     out.mkdir(parents=True, exist_ok=True)
+    times = []
+
+    def played_at(path, played):
+        os.utime(path, (played, played))
+        stamp = time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(played))
+        times.append(f"--played-at {path.name}@{stamp}\n")
+
     for number in range(1, 13):
         sim = season_match(number)
         path = out / f"match-{number:02d}.log"
         sim.write(path)
         played = SEASON_START + (number - 1) * 86400
-        os.utime(path, (played, played))
+        played_at(path, played)
         if number == 6:
             sim.lines = late_recording(sim, number)
             late = out / f"match-{number:02d}_late-joiner.log"
             sim.write(late)
-            os.utime(late, (played + 1800, played + 1800))
+            played_at(late, played + 1800)
+    (out.parent / f"{out.name}-times.txt").write_text("".join(times))
 
 
 def main():

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
 #include "parser/match/MatchEngine.h"
+#include "season/ImportPlan.h"
 #include "season/IsoTime.h"
 #include "season/LogImport.h"
 
@@ -14,6 +15,7 @@ struct Tally {
     int stored = 0;
     int repeated = 0;
     int overlapping = 0;
+    int empty = 0;
     int failed = 0;
 };
 
@@ -22,49 +24,80 @@ public:
     explicit ImportCommand(CLI::App& season)
         : StoreCommand(season, "import", "Stores each log's match once",
                        OpenMode::CreateIfMissing) {
-        app().add_option("LOGS", m_logs, "Console logs")->required();
+        app().add_option("LOGS", m_arguments, "Console logs, or folders of them")->required();
         app()
             .add_option("-g,--game-version", m_gameVersion, "1, 2 or auto")
             ->check(CLI::IsMember({"1", "2", "auto"}))
             ->capture_default_str();
         app()
-            .add_option_function<std::string>(
+            .add_option_function<std::vector<std::string>>(
                 "--played-at",
-                [this](const std::string& text) {
-                    m_playedAt = season::parseIsoTime(text);
-                    if (!m_playedAt)
-                        throw CLI::ValidationError("--played-at",
-                                                   "takes a time such as 2026-03-01T20:00:00Z");
+                [this](const std::vector<std::string>& texts) {
+                    for (const std::string& text : texts) {
+                        std::string whyNot;
+                        if (!season::addPlayedAt(m_times, text, whyNot))
+                            throw CLI::ValidationError("--played-at", whyNot);
+                    }
                 },
-                "When the matches were played (ISO 8601; default: each log's modification time)")
-            ->type_name("TIME");
+                "When the matches were played (ISO 8601): TIME for every log, FILE@TIME for "
+                "one (the time follows the last '@'); default: each log's modification time")
+            ->type_name("[FILE@]TIME")
+            ->allow_extra_args(false);  // one value each time, the logs may follow
         app().add_flag("--keep-overlap", m_keepOverlap,
                        "Also store a log that shares its game events with a stored match");
     }
 
 private:
+    // The logs and their times, before the store is opened.
+    std::optional<int> prepare() override {
+        m_plan = season::planImport(m_arguments, m_times);
+        if (!m_plan.usageError.empty()) {
+            std::cerr << "zefastats: " << m_plan.usageError << "\n";
+            return kExitUsage;
+        }
+        if (const auto shared = season::sharedModificationTime(m_plan.logs)) {
+            std::cerr << "zefastats: note: " << shared->logs << " of " << shared->of
+                      << " logs were last modified at " << season::formatUtc(shared->time)
+                      << ", as a copy or a checkout leaves files, and their matches count as "
+                         "played then: give each log its time with --played-at FILE@TIME\n";
+        }
+        return std::nullopt;
+    }
+
     int run(season::SeasonStore& store) override {
         Tally tally;
+        for (const std::string& folder : m_plan.unreadableFolders) {
+            ++tally.failed;
+            seasonFailure("cannot import " + folder);
+        }
         ClassifierCache classifiers;  // compiled once for every log
-        for (const std::string& path : m_logs) importLog(store, path, classifiers, tally);
+        for (const season::PlannedLog& log : m_plan.logs) importLog(store, log, classifiers, tally);
         store.updateRatings();
-        std::cout << m_logs.size() << " logs: " << tally.stored << " stored, " << tally.repeated
-                  << " already stored, " << tally.overlapping << " recorded by another client, "
-                  << tally.failed << " failed\n";
+        std::cout << m_plan.logs.size() << " logs: " << tally.stored << " stored, "
+                  << tally.repeated << " already stored, " << tally.overlapping
+                  << " recorded by another client, " << tally.empty << " empty, " << tally.failed
+                  << " failed\n";
         return tally.failed > 0 ? kExitFailure : kExitOk;
     }
 
     // One log: read, then stored in a transaction of its own.
-    void importLog(season::SeasonStore& store, const std::string& path,
+    void importLog(season::SeasonStore& store, const season::PlannedLog& log,
                    ClassifierCache& classifiers, Tally& tally) const {
         using Outcome = season::ImportResult::Outcome;
+        const std::string path = log.path.string();
+        if (log.empty) {
+            // The game empties its log when it starts: nothing went wrong.
+            ++tally.empty;
+            std::cout << path << ": empty, skipped\n";
+            return;
+        }
         const std::optional<std::int32_t> version =
             m_gameVersion == "auto"
                 ? std::nullopt
                 : std::optional(m_gameVersion == "2" ? kGameVersionBeta2 : kGameVersionBeta1H);
         std::string reason;
-        const auto result = season::importLogFile(store, path, {version, m_playedAt, m_keepOverlap},
-                                                  classifiers, reason);
+        const auto result = season::importLogFile(
+            store, log.path, {version, log.playedAt, m_keepOverlap}, classifiers, reason);
         if (!result) {
             ++tally.failed;
             seasonFailure("cannot import '" + path + "': " + reason);
@@ -88,10 +121,11 @@ private:
         }
     }
 
-    std::vector<std::string> m_logs;
+    std::vector<std::string> m_arguments;
     std::string m_gameVersion = "auto";
-    std::optional<std::int64_t> m_playedAt;
+    season::PlayedAtTimes m_times;
     bool m_keepOverlap = false;
+    season::ImportPlan m_plan;
 };
 
 }  // namespace

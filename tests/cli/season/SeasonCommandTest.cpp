@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include <chrono>
 #include <csignal>
@@ -195,6 +196,70 @@ TEST_F(SeasonCommandTest, ReportsEachUnusableFileAndImportsTheOthers) {
         EXPECT_NE(result.err.find("'" + unreadable + "': Permission denied"), std::string::npos);
     }
     EXPECT_NE(result.out.find("stored as match"), std::string::npos);
+}
+
+// A nightly import of the game's folder: the folder gives its logs, an empty
+// one (the game's own right after a start) is skipped without failing, and
+// logs that all carry one modification time, as a copy leaves them, are
+// pointed out, unless each has its own time.
+TEST_F(SeasonCommandTest, ImportTakesAFolderSkipsEmptyLogsAndNotesCopiedTimes) {
+    const fs::path logs = dir / "logs";
+    fs::create_directory(logs);
+    for (const char* name : {"match-01.log", "match-02.log"}) {
+        test::writeFile(logs / name, readFile(example(name)));
+        const utimbuf copied{1772395200, 1772395200};  // 2026-03-01T20:00:00Z
+        utime((logs / name).c_str(), &copied);
+    }
+    test::writeFile(logs / "qconsole.log", "");
+    const CommandResult copied = zefastats({"season", "import", store(), logs.string()});
+    EXPECT_EQ(copied.exitCode, 0) << copied.err;
+    EXPECT_NE(copied.out.find((logs / "qconsole.log").string() + ": empty, skipped\n"),
+              std::string::npos)
+        << copied.out;
+    EXPECT_TRUE(copied.out.ends_with(
+        "3 logs: 2 stored, 0 already stored, 0 recorded by another client, 1 empty, 0 failed\n"))
+        << copied.out;
+    EXPECT_EQ(copied.err,
+              "zefastats: note: 2 of 2 logs were last modified at 2026-03-01T20:00:00Z, as a copy "
+              "or a checkout leaves files, and their matches count as played then: give each log "
+              "its time with --played-at FILE@TIME\n");
+
+    const CommandResult timed =
+        zefastats({"season", "import", (dir / "timed.db").string(), logs.string(), "--played-at",
+                   "match-01.log@2026-03-02", "--played-at",
+                   (logs / "match-02.log").string() + "@2026-03-03"});
+    EXPECT_EQ(timed.exitCode, 0);
+    EXPECT_EQ(timed.err, "");
+    EXPECT_NE(zefastats({"season", "matches", (dir / "timed.db").string()})
+                  .out.find("2026-03-03T00:00:00Z       8          1  match-02.log"),
+              std::string::npos);
+}
+
+// As the README and scripts/demo.sh import the example season: every log gets
+// the evening it was played from examples/season-times.txt, which a checkout
+// does not keep in the files' times.
+TEST_F(SeasonCommandTest, TheExampleSeasonGetsItsTimesFromItsTimesFile) {
+    std::vector<std::string> args = {"season", "import", store()};
+    for (const auto& entry : fs::directory_iterator(ZEFA_EXAMPLES_DIR "/season"))
+        args.push_back(entry.path().string());
+    std::sort(args.begin() + 3, args.end());  // as the shell gives examples/season/*.log
+    std::istringstream times(readFile(ZEFA_EXAMPLES_DIR "/season-times.txt"));
+    for (std::string word; times >> word;) args.push_back(word);
+    const CommandResult imported = zefastats(args);
+    EXPECT_EQ(imported.exitCode, 0);
+    EXPECT_EQ(imported.err, "");  // no log left to its file's time
+    const std::string listed = zefastats({"season", "matches", store()}).out;
+    std::istringstream lines(listed.substr(listed.find('\n') + 1));
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "2026-03-%02dT20:00:00Z", number + 1);
+        EXPECT_NE(line.find(expected), std::string::npos) << line;
+        std::snprintf(expected, sizeof expected, "match-%02d.log", number);
+        EXPECT_TRUE(line.ends_with(expected)) << line;
+    }
+    EXPECT_EQ(number, 12);
 }
 
 // A store it cannot use: one line naming it and the reason, exit 1, untouched.
