@@ -10,6 +10,7 @@
 #include "files/PendingFile.h"
 #include "files/SourceDateEpoch.h"
 #include "generation/StatsGenerator.h"
+#include "parser/LogText.h"
 #include "report/JsonReport.h"
 #include "theme/ThemeFile.h"
 
@@ -31,6 +32,15 @@ bool writeText(const std::filesystem::path& path, const std::string& text) {
     out << text;
     out.close();
     return static_cast<bool>(out);
+}
+
+// The first bytes of a log, which tell text from other files.
+std::string logStart(const std::string& path) {
+    std::string start(kTextSniffBytes, '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(in.gcount()));
+    return start;
 }
 
 // The log, the theme, the message set, the awards and the clock the options
@@ -89,6 +99,11 @@ int runCommand(const Options& options) {
     if ((error = page->commit())) return fail("write page", options.outputFile, error.message());
     if (json && (error = json->commit()))
         return fail("write JSON", *options.jsonFile, error.message());
+    // The page without players is written all the same: batch runs and
+    // scripts rely on it; only the reason is added.
+    if (generator.stats().players.empty())
+        std::cerr << "zefastats: no player found in '" << options.logFile << "': "
+                  << whyNoPlayer(generator.stats().lineCount, logStart(options.logFile)) << "\n";
     return kExitOk;
 }
 

@@ -4,19 +4,12 @@
 #include <string_view>
 
 #include "generation/StatsGenerator.h"
+#include "parser/LogText.h"
 #include "report/JsonReport.h"
 
 namespace zefa::web {
 
 namespace {
-
-// A console log is text in a one-byte character set; a zero byte near the
-// start means a picture, an archive or a program was picked. Zero bytes
-// further on are left to the reader: a log cut short by a crash may end in them.
-bool looksLikeText(std::string_view bytes) {
-    constexpr std::size_t kSniffed = 4096;
-    return bytes.substr(0, kSniffed).find('\0') == std::string_view::npos;
-}
 
 GeneratedPage failure(std::string error) {
     GeneratedPage result;
@@ -30,8 +23,8 @@ GeneratedPage generatePage(GenerationRequest request) {
     // Everything arrives in memory; what did not arrive reads as empty.
     if (!request.logText) request.logText.emplace();
     if (!request.themeText) request.themeText.emplace();
-    if (request.logText->empty()) return failure("The log is empty.");
-    if (!looksLikeText(*request.logText)) return failure("The log is not a text file.");
+    if (request.logText->empty()) return failure(std::string(kLogEmpty));
+    if (!looksLikeText(*request.logText)) return failure(std::string(kLogNotText));
     if (!looksLikeText(*request.themeText)) return failure("The theme is not a text file.");
 
     StatsGenerator generator(std::move(request));

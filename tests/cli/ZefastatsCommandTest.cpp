@@ -192,5 +192,27 @@ TEST_F(ZefastatsCommand, ReplacesLinkedPagesInPlaceAndWritesEmptyPages) {
     EXPECT_EQ(empty.out, "");
 }
 
+// A log that gives no player still gives its page and exit status 0 (batch
+// runs and scripts rely on it); standard error says why, in the browser
+// page's words.
+TEST_F(ZefastatsCommand, ALogWithoutPlayersGivesItsPageAndSaysWhy) {
+    const std::pair<std::string, std::string> logs[] = {
+        {"", "The log is empty."},
+        {std::string("\x7f" "ELF\2\1\1\0\0\0\n", 12), "The log is not a text file."},
+        {"shopping list\n", "No line of the log names a player."},
+    };
+    for (const auto& [bytes, reason] : logs) {
+        writeFile(m_log, bytes);
+        const std::string page = path("stats.html");
+        std::filesystem::remove(page);
+        const CommandResult result = runZefastats({m_log, "-o", page});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.err, "zefastats: no player found in '" + m_log + "': " + reason + "\n");
+        EXPECT_NE(readFile(page).find("</html>"), std::string::npos) << reason;
+    }
+    writeFile(m_log, kSmallLog);
+    EXPECT_EQ(runZefastats({m_log, "-o", "/dev/null"}).err, "");
+}
+
 }  // namespace
 }  // namespace zefa::test
