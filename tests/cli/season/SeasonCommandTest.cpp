@@ -405,6 +405,27 @@ TEST_F(SeasonCommandTest, ReadingCommandsWorkWhereTheStoreIsReadOnly) {
     chmod(dir.path().c_str(), 0777);
     chmod(store().c_str(), 0644);
 
+    {
+        // A change not yet folded into the store, as while an import runs.
+        Database writer(store(), SQLITE_OPEN_READWRITE);
+        writer.exec("PRAGMA wal_autocheckpoint = 0");
+        writer.exec("UPDATE season_player SET name = 'Waiting' WHERE seasonKey = 'viper'");
+        const CommandResult waiting = users.reader({"players", store(), "--min-matches", "0"});
+        EXPECT_EQ(waiting.exitCode, 0) << waiting.err;
+        EXPECT_NE(waiting.out.find("Waiting"), std::string::npos);
+        chmod(wal.c_str(), 0);
+        const CommandResult unreadable = users.reader({"players", store()});
+        EXPECT_EQ(unreadable.exitCode, 1);
+        EXPECT_NE(unreadable.err.find("'" + wal +
+                                      "' holds changes not yet in the store, and this user "
+                                      "cannot read '" + wal + "' (Permission denied): the next "
+                                      "season command of a user who may write the store brings "
+                                      "them in"),
+                  std::string::npos)
+            << unreadable.err;
+        chmod(wal.c_str(), 0644);
+    }
+
     // As another user's reading command of an earlier version left them.
     for (const auto& companion : {wal, shm}) {
         test::writeFile(companion, "");
