@@ -8,11 +8,11 @@ cd "$(dirname "$0")/.."
 # Beyond the packages' build: the benchmarks, the fuzz targets' clang, pictures
 # of windows, and building, checking and installing the packages themselves.
 tools=(
-  build-essential dpkg-dev fakeroot file
+  build-essential dpkg-dev file
   libbenchmark-dev
   clang-14 libclang-rt-14-dev
   imagemagick xdotool
-  lintian mmdebstrap man-db
+  lintian mmdebstrap
 )
 
 missing=()
