@@ -4,9 +4,6 @@
 # debian/*.install split this tree into the packages.
 include(GNUInstallDirs)
 
-# The desktop program's AppStream id, which its menu entry is named after too.
-set(ZEFA_APP_ID example.zefastats.zefastats2)
-
 install(TARGETS zefastats RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES docs/man/zefastats.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES src/resources/themes/default.thm src/resources/themes/classic.thm
