@@ -261,7 +261,10 @@ SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
     SiteRecord planned;
     for (const std::string_view page : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
         planned.add(page);
-    for (const SeasonMatch& match : season.matches) planned.add(matchPagePath(match.id));
+    for (const SeasonMatch& match : season.matches) {
+        planned.add(matchPagePath(match.id));
+        planned.add(matchSeasonPagePath(match.id));
+    }
     for (const SeasonPlayer& player : season.players) planned.add(playerPagePath(player.key));
     return planned;
 }
@@ -316,6 +319,8 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     const SitePages pages(season, options.look);
     site.put(kIndexPage, pages.index());
     site.put(kMatchListPage, pages.matchList());
+    for (std::size_t i = 0; i < season.matches.size(); ++i)
+        site.put(matchSeasonPagePath(season.matches[i].id), pages.match(i));
     for (const SeasonPlayer& player : season.players)
         site.put(playerPagePath(player.key), pages.player(player));
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);

@@ -117,7 +117,7 @@ TEST_F(SiteUpdateTest, HostileNamesStayTextOnEveryPage) {
                     "^7 was gunned down by " + kImage + "^7\n";
     recount();
     ASSERT_TRUE(write().ok());
-    ASSERT_EQ(pages().size(), 8u);
+    ASSERT_EQ(pages().size(), 11u);
     ASSERT_NE(readFile(folder / matchPagePath(3)).find("&lt;script&gt;alert(1)"),
               std::string::npos);
     for (const fs::path& page : pages()) {
@@ -174,26 +174,28 @@ TEST_F(SiteUpdateTest, MatchPageIsTheCommandsPageForItsLog) {
 
 TEST_F(SiteUpdateTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     SiteReport report = write();
-    EXPECT_EQ(report.written, 7);
+    EXPECT_EQ(report.written, 9);
     report = write();
     EXPECT_EQ(report.written, 0);
-    EXPECT_EQ(report.kept, 7);
+    EXPECT_EQ(report.kept, 9);
 
-    // One more match of two players: its page, the index, the match list and
+    // One more match of two players: its two pages, the season's page of the
+    // match before (which now leads to it), the index, the match list and
     // the pages of those two.
     addMatch(3, "beta2-ctf.log", 2, {record(kImage, 2, 5), record("plain", 2, 6)});
     recount();
     report = write();
-    EXPECT_EQ(report.written, 5);
-    EXPECT_EQ(report.kept, 3);
+    EXPECT_EQ(report.written, 7);
+    EXPECT_EQ(report.kept, 4);
 
     // A forgotten match and a player merged away.
     snapshot.matches.erase(snapshot.matches.begin() + 1);
     snapshot.matches.back().players.pop_back();
     recount();
     report = write();
-    EXPECT_EQ(report.removed, 2);
+    EXPECT_EQ(report.removed, 3);
     EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
+    EXPECT_FALSE(fs::exists(folder / matchSeasonPagePath(2)));
     EXPECT_FALSE(fs::exists(folder / playerPagePath("plain")));
 
     // Another theme makes every match page again.
@@ -228,7 +230,7 @@ TEST_F(SiteUpdateTest, FilesOfOthersAreNeverRemovedNorReplaced) {
     fs::remove(folder / "index.html");
     report = write();
     EXPECT_TRUE(report.ok()) << report.refused;
-    EXPECT_EQ(report.written, 7);
+    EXPECT_EQ(report.written, 9);
     // The site's record now says what is the site's: a later run needs no
     // permission and removes only its own pages.
     options.allowOtherFiles = false;
@@ -236,7 +238,7 @@ TEST_F(SiteUpdateTest, FilesOfOthersAreNeverRemovedNorReplaced) {
     recount();
     report = write();
     EXPECT_TRUE(report.ok()) << report.refused;
-    EXPECT_EQ(report.removed, 2);
+    EXPECT_EQ(report.removed, 3);
     EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
     EXPECT_EQ(readFile(folder / "players/custom.html"), "mine");
     EXPECT_EQ(readFile(folder / "matches/99.html"), "mine too");
