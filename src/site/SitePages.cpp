@@ -21,6 +21,7 @@ extern const std::string_view kSiteFootTemplate;
 extern const std::string_view kSiteMatchRowsTemplate;
 extern const std::string_view kSiteIndexTemplate;
 extern const std::string_view kSiteMatchesTemplate;
+extern const std::string_view kSiteMatchTemplate;
 extern const std::string_view kSitePlayerTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
@@ -97,10 +98,19 @@ std::vector<ChartItem> weekItems(const SeasonSnapshot& season) {
     return weeks;
 }
 
+// Red and blue play every match. Green and yellow only ever lose points, by
+// the lines of the four teams' ball game; in a match where a flag was
+// captured, such lines name no team of the match.
+bool played(const SeasonMatch& match, std::int32_t team) {
+    const auto& scores = match.teamScores;
+    return team == kRed || team == kBlue ||
+           (scores[team] != 0 && scores[kRed] <= 0 && scores[kBlue] <= 0);
+}
+
 std::string scoreHtml(const SeasonMatch& match) {
     std::string raw;
     for (std::int32_t team = 0; team < kTeamCount; ++team) {
-        if (team >= 2 && match.teamScores[team] == 0) continue;
+        if (!played(match, team)) continue;
         if (!raw.empty()) raw += "^7 : ";
         raw += std::string(kTeams[team].displayText.substr(0, 2)) + str(match.teamScores[team]);
     }
@@ -120,7 +130,7 @@ data matchRows(const SeasonSnapshot& season, std::size_t limit) {
          ++match, --limit) {
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
-        row.set("page", matchPagePath(match->id));
+        row.set("page", matchSeasonPagePath(match->id));
         row.set("file", match->file);
         row.set("score", scoreHtml(*match));
         row.set("players", str(std::int64_t(match->players.size())));
@@ -234,6 +244,36 @@ std::string SitePages::matchList() const {
     return render(kSiteMatchesTemplate, values);
 }
 
+std::string SitePages::match(std::size_t index) const {
+    const SeasonMatch& match = m_season.matches.at(index);
+    const std::string playedAt = utcDateTime(match.playedAt);
+    data values = frame(m_season, m_look, "../", playedAt + ": " + plain(m_look.title));
+    values.set("framed", true);
+    values.set("playedAt", playedAt);
+    values.set("file", match.file);
+    values.set("score", scoreHtml(match));
+    // Both pages of a match are in the same folder.
+    const auto fileName = [](const std::string& path) { return path.substr(path.rfind('/') + 1); };
+    values.set("alonePage", fileName(matchPagePath(match.id)));
+    if (index > 0)
+        values.set("previousPage", fileName(matchSeasonPagePath(m_season.matches[index - 1].id)));
+    if (index + 1 < m_season.matches.size())
+        values.set("nextPage", fileName(matchSeasonPagePath(m_season.matches[index + 1].id)));
+
+    std::vector<const MatchPlayer*> best;
+    for (const MatchPlayer& player : match.players) best.push_back(&player);
+    std::stable_sort(best.begin(), best.end(),
+                     [](const auto* a, const auto* b) { return a->rank > b->rank; });
+    data players{data::type::list};
+    for (const MatchPlayer* player : best) {
+        data item{"name", player->name};
+        if (m_byKey.count(player->key)) item.set("page", playerPagePath(player->key));
+        players.push_back(item);
+    }
+    values.set("players", players);
+    return render(kSiteMatchTemplate, values);
+}
+
 std::string SitePages::player(const SeasonPlayer& player) const {
     data values = frame(m_season, m_look, "../", plain(player.name) + ": " + plain(m_look.title));
     const PlayerCounters& c = player.counters;
@@ -289,7 +329,7 @@ std::string SitePages::player(const SeasonPlayer& player) const {
         const auto& [match, record] = *it;
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
-        row.set("page", matchPagePath(match->id));
+        row.set("page", matchSeasonPagePath(match->id));
         row.set("file", match->file);
         row.set("as", record->name);
         row.set("rank", str(record->rank));

@@ -26,6 +26,10 @@ public:
 
     [[nodiscard]] std::string index() const;
     [[nodiscard]] std::string matchList() const;
+    // The season's page of the season's match at `index`: the way to the
+    // rest of the season (its players, the matches before and after) above
+    // the match page itself, shown as it is in a frame.
+    [[nodiscard]] std::string match(std::size_t index) const;
     [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace zefa::site {
 
@@ -11,6 +12,21 @@ namespace {
 constexpr std::array<std::string_view, 22> kDeviceNames = {
     "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
     "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+
+constexpr std::string_view kHtml = ".html";
+constexpr std::string_view kSeasonSuffix = "-season";
+
+// The stem of `page` when it is FOLDER/STEM.html.
+std::optional<std::string_view> stemIn(std::string_view page, std::string_view folder) {
+    if (!page.starts_with(folder) || page.size() <= folder.size() + 1 ||
+        page[folder.size()] != '/' || !page.ends_with(kHtml))
+        return std::nullopt;
+    return page.substr(folder.size() + 1, page.size() - folder.size() - 1 - kHtml.size());
+}
+
+bool onlyOf(std::string_view text, std::string_view allowed) {
+    return !text.empty() && text.find_first_not_of(allowed) == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -29,13 +45,29 @@ std::string playerPagePath(std::string_view key) {
     }
     // A lone "_" never comes out of the encoding above: it marks the empty key
     // and a device name.
-    if (stem.empty() || std::find(kDeviceNames.begin(), kDeviceNames.end(), stem) != kDeviceNames.end())
+    if (stem.empty() ||
+        std::find(kDeviceNames.begin(), kDeviceNames.end(), stem) != kDeviceNames.end())
         stem += '_';
     return std::string(kPlayerFolder) + "/" + stem + ".html";
 }
 
 std::string matchPagePath(std::int64_t id) {
-    return std::string(kMatchFolder) + "/" + std::to_string(id) + ".html";
+    return std::string(kMatchFolder) + "/" + std::to_string(id) + std::string(kHtml);
+}
+
+std::string matchSeasonPagePath(std::int64_t id) {
+    return std::string(kMatchFolder) + "/" + std::to_string(id) + std::string(kSeasonSuffix) +
+           std::string(kHtml);
+}
+
+bool isSitePage(std::string_view page) {
+    for (const std::string_view fixed : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
+        if (page == fixed) return true;
+    if (const auto stem = stemIn(page, kPlayerFolder))
+        return onlyOf(*stem, "abcdefghijklmnopqrstuvwxyz0123456789_");
+    auto stem = stemIn(page, kMatchFolder);
+    if (stem && stem->ends_with(kSeasonSuffix)) stem->remove_suffix(kSeasonSuffix.size());
+    return stem && onlyOf(*stem, "0123456789");
 }
 
 }  // namespace zefa::site

@@ -12,7 +12,15 @@ namespace zefa::site {
 // rebuild, safe on every file system (no case clash, no reserved device
 // name, no separator) and never shared by two keys.
 [[nodiscard]] std::string playerPagePath(std::string_view key);
+// The match page as the command writes it from the match's log.
 [[nodiscard]] std::string matchPagePath(std::int64_t id);
+// The season's page of a match: the way back to the season around the match page.
+[[nodiscard]] std::string matchSeasonPagePath(std::int64_t id);
+
+// Whether `page` has the shape of a file the site writes (one of the pages
+// above, a player page or one of a match's two pages): nothing outside the
+// site's folder, nothing of another name.
+[[nodiscard]] bool isSitePage(std::string_view page);
 
 inline constexpr std::string_view kIndexPage = "index.html";
 inline constexpr std::string_view kMatchListPage = "matches.html";

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
 #include "site/SitePaths.h"
+#include "site/SiteRecord.h"
 
 namespace zefa::site {
 
@@ -18,13 +18,6 @@ using season::SeasonMatch;
 using season::SeasonPlayer;
 
 namespace fs = std::filesystem;
-
-// What the site remembers between runs: the inputs each match page was made
-// from, since those pages carry the time they were made and cannot be
-// compared by their bytes.
-constexpr std::string_view kManifest = ".zefastats-site";
-
-using Manifest = std::map<std::string, std::string>;  // page, fingerprint
 
 std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ULL) {
     for (const char byte : bytes) {
@@ -81,22 +74,48 @@ std::string writeFile(const fs::path& path, const DocumentWriter& write) {
     return out ? std::string() : std::string(std::strerror(errno));
 }
 
-Manifest readManifest(const fs::path& folder) {
-    std::ifstream lines(folder / kManifest, std::ios::binary);
-    Manifest manifest;
-    std::string page, fingerprint;
-    while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
-        manifest[page] = fingerprint;
-    return manifest;
+// Whether the folder is the file system's root, however it is written.
+bool isRoot(const fs::path& folder) {
+    std::error_code error;
+    const fs::path full = fs::weakly_canonical(fs::absolute(folder, error), error);
+    return !error && full == full.root_path();
 }
 
-std::string manifestText(const Manifest& manifest) {
-    std::string text;
-    for (const auto& [page, fingerprint] : manifest) text += page + "\t" + fingerprint + "\n";
-    return text;
+// The first file (anything but a folder) found in the folder or below.
+std::optional<fs::path> firstFile(const fs::path& folder) {
+    std::error_code error;
+    for (fs::recursive_directory_iterator
+             it(folder, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && it != end; it.increment(error)) {
+        if (it->is_symlink(error) || !it->is_directory(error)) return it->path();
+    }
+    return std::nullopt;
 }
 
-// The site's folder as this run leaves it: what it wrote, kept and made.
+// Why the site must not be written into the folder; nothing when it may. A
+// folder with a record is an earlier site, which is brought up to date. Any
+// other folder must hold no file, unless other files are allowed: then none
+// of them may have the name of a file of the site.
+std::optional<std::string> refusal(const fs::path& folder, const std::optional<SiteRecord>& earlier,
+                                   const SiteRecord& planned, bool allowOtherFiles) {
+    if (std::string unfit = unfitFolder(folder); !unfit.empty()) return unfit;
+    if (earlier) return std::nullopt;
+    if (!allowOtherFiles) {
+        if (const auto other = firstFile(folder))
+            return "it holds files that are not of a season's site, such as '" + other->string() +
+                   "'";
+        return std::nullopt;
+    }
+    std::error_code error;
+    for (const auto& [page, fingerprint] : planned.files())
+        if (fs::exists(fs::symlink_status(folder / page, error)))
+            return "'" + (folder / page).string() + "' is there already and not of a season's site";
+    return std::nullopt;
+}
+
+// The site's folder as this run leaves it: what it wrote, kept and made,
+// each file recorded as the site's.
 class SiteFolder {
 public:
     SiteFolder(fs::path folder, SiteReport& report)
@@ -106,17 +125,10 @@ public:
 
     // Writes the file unless it already holds exactly these bytes.
     void put(std::string_view page, std::string_view bytes, bool counted = true) {
-        m_made.emplace(page);
-        if (holds(m_folder / page, bytes)) {
-            m_report.kept += counted;
-            return;
-        }
-        const auto write = [bytes](std::ostream& out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        };
-        if (replace(page, [&](const fs::path& path) { return writeFile(path, write); }) ==
-            Outcome::Written)
-            m_report.written += counted;
+        m_made.add(page);
+        const Outcome outcome = putBytes(page, bytes);
+        m_report.written += counted && outcome == Outcome::Written;
+        m_report.kept += counted && outcome == Outcome::Unchanged;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
@@ -134,7 +146,52 @@ public:
     // returns the reason it failed, or nothing.
     template <typename Write>
     Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
-        m_made.emplace(page);
+        m_made.add(page);
+        return replaceFile(page, write, keepUnchanged);
+    }
+
+    // A page that stays as it is; counted when it is as it should be.
+    void keep(std::string_view page, bool counted = true) {
+        m_made.add(page);
+        m_report.kept += counted;
+    }
+
+    // The inputs a page was made from, for the record.
+    void madeFrom(std::string_view page, std::string_view fingerprint) {
+        m_made.add(page, fingerprint);
+    }
+
+    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
+
+    // Writes the record; false when it could not be written.
+    bool putRecord(const SiteRecord& record) {
+        return putBytes(SiteRecord::kFileName, record.text()) != Outcome::Failed;
+    }
+
+    // Writes the record of the files this run made, then removes the files
+    // of the earlier record that it did not make.
+    void finish(const std::optional<SiteRecord>& earlier) {
+        putRecord(m_made);
+        if (!earlier) return;
+        for (const auto& [page, fingerprint] : earlier->files()) {
+            std::error_code error;
+            if (m_made.lists(page) || fs::is_directory(fs::symlink_status(m_folder / page, error)))
+                continue;
+            if (fs::remove(m_folder / page, error)) ++m_report.removed;
+        }
+    }
+
+private:
+    Outcome putBytes(std::string_view page, std::string_view bytes) {
+        if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
+        const auto write = [bytes](std::ostream& out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        };
+        return replaceFile(page, [&](const fs::path& path) { return writeFile(path, write); });
+    }
+
+    template <typename Write>
+    Outcome replaceFile(std::string_view page, Write write, bool keepUnchanged = false) {
         const std::string target = (m_folder / page).string();
         std::error_code error;
         const auto pending = PendingFile::create(target, error);
@@ -147,30 +204,9 @@ public:
         return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
 
-    // A page that stays as it is; counted when it is as it should be.
-    void keep(std::string_view page, bool counted = true) {
-        m_made.emplace(page);
-        m_report.kept += counted;
-    }
-
-    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
-
-    // Removes the pages of the player and match folders that were not made.
-    void removeOthers() {
-        for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
-            std::error_code error;
-            for (const auto& entry : fs::directory_iterator(m_folder / sub, error)) {
-                const std::string page = std::string(sub) + "/" + entry.path().filename().string();
-                if (entry.path().extension() != ".html" || m_made.count(page)) continue;
-                if (fs::remove(entry.path(), error)) ++m_report.removed;
-            }
-        }
-    }
-
-private:
     fs::path m_folder;
     SiteReport& m_report;
-    std::set<std::string, std::less<>> m_made;
+    SiteRecord m_made;
 };
 
 std::string awardList(const std::array<bool, kAwardCount>& awards) {
@@ -220,12 +256,36 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
     report.written += outcome == SiteFolder::Outcome::Written;
 }
 
+// Every file the site of this season holds.
+SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
+    SiteRecord planned;
+    for (const std::string_view page : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
+        planned.add(page);
+    for (const SeasonMatch& match : season.matches) {
+        planned.add(matchPagePath(match.id));
+        planned.add(matchSeasonPagePath(match.id));
+    }
+    for (const SeasonPlayer& player : season.players) planned.add(playerPagePath(player.key));
+    return planned;
+}
+
 }  // namespace
+
+std::string unfitFolder(const fs::path& folder) {
+    if (folder.empty()) return "no folder was given";
+    return isRoot(folder) ? "it is the file system's root" : "";
+}
 
 SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& season,
                       const DocumentWriter& writeSeasonJson, const StoredLogReader& readLog,
                       const SiteOptions& options) {
     SiteReport report;
+    const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
+    SiteRecord promised = plannedFiles(season);
+    if (auto why = refusal(folder, earlier, promised, options.allowOtherFiles)) {
+        report.refused = std::move(*why);
+        return report;
+    }
     std::error_code error;
     for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
         if (fs::create_directories(folder / sub, error); error) {
@@ -235,33 +295,37 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         }
     }
     SiteFolder site(folder, report);
-    const Manifest before = readManifest(folder);
-    Manifest after;
+    // Recorded before any of them is written: a run cut short leaves no file
+    // of the site unrecorded.
+    if (earlier)
+        for (const auto& [page, fingerprint] : earlier->files()) promised.add(page, fingerprint);
+    if (!site.putRecord(promised)) return report;
+
     ClassifierCache classifiers;  // compiled once for every match page
     const std::string shared = sharedInputs(options);
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
         const std::string fingerprint = matchFingerprint(match, shared);
-        const auto known = before.find(page);
-        if (known != before.end() && known->second == fingerprint && site.exists(page)) {
+        if (promised.fingerprint(page) == fingerprint && site.exists(page)) {
             site.keep(page);
-            after[page] = fingerprint;
+            site.madeFrom(page, fingerprint);
             continue;
         }
         const std::size_t problems = report.problems.size();
         writeMatchPage(site, match, readLog, options, classifiers, report);
-        if (report.problems.size() == problems) after[page] = fingerprint;
+        if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
     }
 
     const SitePages pages(season, options.look);
     site.put(kIndexPage, pages.index());
     site.put(kMatchListPage, pages.matchList());
+    for (std::size_t i = 0; i < season.matches.size(); ++i)
+        site.put(matchSeasonPagePath(season.matches[i].id), pages.match(i));
     for (const SeasonPlayer& player : season.players)
         site.put(playerPagePath(player.key), pages.player(player));
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
     site.putWritten(kSeasonJson, writeSeasonJson, false);
-    site.put(kManifest, manifestText(after), false);
-    site.removeOthers();
+    site.finish(earlier);
     return report;
 }
 

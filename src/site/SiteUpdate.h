@@ -30,22 +30,34 @@ struct SiteOptions {
     std::string matchTheme;    // the theme of the match pages
     std::array<bool, kAwardCount> awards{};
     std::optional<std::time_t> clock;  // of the match pages' date and time
+    // Whether a folder that holds files of others and no earlier site may
+    // take the site beside them (none of them may have a name of the site's).
+    bool allowOtherFiles = false;
 };
 
 struct SiteReport {
     std::int32_t written = 0;
-    std::int32_t kept = 0;     // already as they should be
-    std::int32_t removed = 0;  // pages of players and matches no longer in the season
+    std::int32_t kept = 0;              // already as they should be
+    std::int32_t removed = 0;           // pages of players and matches no longer in the season
     std::vector<std::string> problems;  // one line each, naming the file
+    std::string refused;  // why nothing was written into the folder; empty when it was used
 
-    [[nodiscard]] bool ok() const { return problems.empty(); }
+    [[nodiscard]] bool ok() const { return problems.empty() && refused.empty(); }
 };
+
+// Why `folder` can never take a site (it is empty, or the file system's root
+// however written); empty when it can.
+[[nodiscard]] std::string unfitFolder(const std::filesystem::path& folder);
 
 // Writes the season's site into `folder`, or brings an earlier one up to
 // date: a page is rewritten only when its bytes change (a match page when its
 // log, theme, awards or clock change), each file replaced whole so a reader
 // never sees half of it, and pages of players and matches that are gone are
-// removed. What `writeSeasonJson` writes becomes season.json as it is.
+// removed. Only files the site wrote are ever removed: it keeps a record of
+// them in the folder. A folder without that record must be new or hold no
+// file (unless other files are allowed), and must not be the file system's
+// root; else nothing is written and `refused` says why. What
+// `writeSeasonJson` writes becomes season.json as it is.
 [[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder,
                                     const season::SeasonSnapshot& season,
                                     const DocumentWriter& writeSeasonJson,

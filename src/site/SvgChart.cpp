@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "site/SiteText.h"
 
@@ -12,42 +13,71 @@ namespace {
 constexpr std::string_view kAccent = "#8ab4ff";
 constexpr std::string_view kRed = "#f05252";
 constexpr std::string_view kGrid = "#283143";
-constexpr std::string_view kLabel = "#939eb1";
-constexpr std::string_view kText = "#e6e9ef";
-constexpr double kWidth = 640;       // bar and column charts sit two in a row
-constexpr double kWideWidth = 1000;  // the rating chart has a row of its own
+constexpr std::string_view kWhisker = "rgba(138, 180, 255, 0.4)";  // the accent, faint
+constexpr double kAcross = 1000;     // a plot's own units across, stretched to its width
+constexpr double kRow = 22;          // a bar's row, in CSS pixels as every height here
+constexpr double kTimeLine = 166;    // the height of the columns' plot
+constexpr double kRatingLine = 206;  // the height of the rating's plot
+// Labels under at most this many columns, a date each; on a narrow screen
+// (the style sheet says which) the second number.
+constexpr std::size_t kColumnLabels = 7;
+constexpr std::size_t kNarrowColumnLabels = 4;
 
 std::string number(double value) { return decimal(value, value == std::floor(value) ? 0 : 1); }
 
-// The opening of every chart with its title and text alternative.
-std::string open(std::string_view id, std::string_view title, std::string_view description,
-                 double height, double width = kWidth) {
-    std::string svg = "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
-    svg += number(width) + " " + number(height) + "\" width=\"" + number(width) + "\" height=\"" +
-           number(height) + "\" role=\"img\" aria-labelledby=\"";
-    svg.append(id).append("-t ").append(id).append("-d\" font-family=\"system-ui, sans-serif\"");
-    svg += " font-size=\"12\"><title id=\"";
+// The opening of every plot: stretched across, `height` pixels high, with its
+// title and text alternative.
+std::string openPlot(std::string_view id, std::string_view title, std::string_view description,
+                     double height) {
+    std::string svg = "<svg class=\"plot\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
+    svg += number(kAcross) + " " + number(height) +
+           "\" preserveAspectRatio=\"none\" width=\"100%\" height=\"" + number(height) +
+           "\" role=\"img\" aria-labelledby=\"";
+    svg.append(id).append("-t ").append(id).append("-d\"><title id=\"");
     svg.append(id).append("-t\">").append(plainText(title)).append("</title><desc id=\"");
     svg.append(id).append("-d\">").append(plainText(description)).append("</desc>");
     return svg;
 }
 
-std::string text(double x, double y, std::string_view anchor, std::string_view colour,
-                 std::string_view content) {
-    return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" +
-           std::string(anchor) + "\" fill=\"" + std::string(colour) + "\">" +
-           std::string(content) + "</text>";
+// Lines keep their width however the plot is stretched.
+constexpr std::string_view kFixedStroke = "\" vector-effect=\"non-scaling-stroke\"/>";
+
+std::string line(double x1, double y1, double x2, double y2, std::string_view colour,
+                 std::string_view width) {
+    return "<line x1=\"" + number(x1) + "\" y1=\"" + number(y1) + "\" x2=\"" + number(x2) +
+           "\" y2=\"" + number(y2) + "\" stroke=\"" + std::string(colour) + "\" stroke-width=\"" +
+           std::string(width) + "\" stroke-linecap=\"round" + std::string(kFixedStroke);
 }
 
-std::string line(double x1, double y1, double x2, double y2) {
-    return "<line x1=\"" + number(x1) + "\" y1=\"" + number(y1) + "\" x2=\"" + number(x2) +
-           "\" y2=\"" + number(y2) + "\" stroke=\"" + std::string(kGrid) + "\"/>";
-}
+std::string gridLine(double y) { return line(0, y, kAcross, y, kGrid, "1"); }
 
 std::string rect(double x, double y, double width, double height, std::string_view colour) {
     return "<rect x=\"" + number(x) + "\" y=\"" + number(y) + "\" width=\"" + number(width) +
            "\" height=\"" + number(height) + "\" fill=\"" + std::string(colour) + "\"/>";
 }
+
+// A label placed by `style`; its text is escaped here.
+std::string label(std::string_view style, std::string_view kind, std::string_view text) {
+    std::string span = "<span";
+    if (!kind.empty()) span.append(" class=\"").append(kind).append("\"");
+    if (!style.empty()) span.append(" style=\"").append(style).append("\"");
+    return span + ">" + plainText(text) + "</span>";
+}
+
+// Labels the readers of the text alternative do not need twice.
+std::string labels(std::string_view kind, std::string_view content) {
+    return "<div class=\"" + std::string(kind) + "\" aria-hidden=\"true\">" + std::string(content) +
+           "</div>";
+}
+
+// The values of the plot's three grid lines, top to bottom, beside it.
+std::string valueAxis(const std::vector<std::string>& values) {
+    std::string content;
+    for (const std::string& value : values) content += label({}, {}, value);
+    return labels("y-axis", content);
+}
+
+std::string percent(double share) { return number(std::round(share * 1000) / 10) + "%"; }
 
 std::string listed(std::span<const ChartItem> items) {
     std::string description;
@@ -61,77 +91,78 @@ std::string listed(std::span<const ChartItem> items) {
 double largest(std::span<const ChartItem> items) {
     double most = 0;
     for (const ChartItem& item : items) most = std::max(most, item.value);
-    return most;
+    return std::max(1.0, most);
 }
 
-std::string empty(std::string svg, double height, double width = kWidth) {
-    return svg + text(width / 2, height / 2, "middle", kLabel, "No data") + "</svg>";
+// A chart without data: its title and text alternative, and the words.
+std::string empty(std::string_view id, std::string_view title) {
+    return "<div class=\"chart\">" + openPlot(id, title, "No data.", 0) + "</svg>" +
+           labels("no-data", "No data") + "</div>";
 }
 
 }  // namespace
 
 std::string barChart(std::string_view id, std::string_view title,
                      std::span<const ChartItem> items, BarTone tone) {
-    constexpr double kRow = 22, kLabelWidth = 190, kValueWidth = 50;
-    const double height = std::max<double>(1, static_cast<double>(items.size())) * kRow + 8;
-    std::string svg = open(id, title, listed(items), height);
-    if (items.empty()) return empty(std::move(svg), height);
-    const double most = std::max(1.0, largest(items));
-    const double span = kWidth - kLabelWidth - kValueWidth;
-    double y = 4;
+    if (items.empty()) return empty(id, title);
+    const double most = largest(items);
+    std::string svg = openPlot(id, title, listed(items), kRow * double(items.size()));
+    std::string names, values;
+    double y = 0;
     for (const ChartItem& item : items) {
-        svg += text(kLabelWidth - 8, y + 15, "end", kText, plainText(item.label));
-        svg += rect(kLabelWidth, y + 4, std::max(1.0, span * item.value / most), kRow - 8,
+        const double share = item.value / most;
+        svg += rect(0, y + 4, std::max(3.0, kAcross * share), kRow - 8,
                     tone == BarTone::Kills ? kAccent : kRed);
-        svg += text(kLabelWidth + span * item.value / most + 6, y + 15, "start", kLabel,
-                    number(item.value));
+        names += label({}, {}, item.label);
+        values += label("top:" + number(y) + "px;left:" + percent(share), {}, number(item.value));
         y += kRow;
     }
-    return svg + "</svg>";
+    return "<div class=\"chart bars\">" + labels("bar-names", names) + "<div class=\"area\">" +
+           svg + "</svg>" + labels("bar-values", values) + "</div></div>";
 }
 
 std::string columnChart(std::string_view id, std::string_view title,
                         std::span<const ChartItem> items) {
-    constexpr double kHeight = 200, kLeft = 36, kTop = 10, kBottom = 24;
-    std::string svg = open(id, title, listed(items), kHeight);
-    if (items.empty()) return empty(std::move(svg), kHeight);
-    const double most = std::max(1.0, largest(items));
-    const double plot = kHeight - kTop - kBottom;
-    const double step = (kWidth - kLeft - 4) / static_cast<double>(items.size());
-    for (const double share : {0.0, 0.5, 1.0}) {
+    if (items.empty()) return empty(id, title);
+    const double most = largest(items);
+    std::string svg = openPlot(id, title, listed(items), kTimeLine);
+    std::vector<std::string> ticks;
+    for (const double share : {1.0, 0.5, 0.0}) {
         if (std::floor(most * share) != most * share) continue;  // whole counts only
-        const double y = kTop + plot * (1 - share);
-        svg += line(kLeft, y, kWidth - 4, y);
-        svg += text(kLeft - 6, y + 4, "end", kLabel, number(most * share));
+        svg += gridLine(kTimeLine * (1 - share));
+        ticks.push_back(number(most * share));
     }
-    // At most about eight labels under the columns, the first one always.
-    const std::size_t every = std::max<std::size_t>(1, (items.size() + 7) / 8);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const double x = kLeft + step * static_cast<double>(i);
-        const double height = plot * items[i].value / most;
+    // The first column always labelled; on a narrow screen some of those
+    // labelled on a wide one.
+    const auto ceiling = [](std::size_t a, std::size_t b) { return (a + b - 1) / b; };
+    const std::size_t count = items.size();
+    const std::size_t every = ceiling(count, kColumnLabels);
+    const std::size_t narrowEvery = every * ceiling(count, every * kNarrowColumnLabels);
+    const double step = kAcross / double(count);
+    std::string dates;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double height = kTimeLine * items[i].value / most;
         if (height > 0)
-            svg += rect(x + step * 0.15, kTop + plot - height, std::max(1.0, step * 0.7), height,
-                        kAccent);
+            svg += rect(step * (double(i) + 0.15), kTimeLine - height, step * 0.7, height, kAccent);
         if (i % every == 0)
-            svg += text(x + step / 2, kHeight - 8, "middle", kLabel, plainText(items[i].label));
+            dates += label("left:" + percent((double(i) + 0.5) / double(count)),
+                           i % narrowEvery == 0 ? "" : "wide-only", items[i].label);
     }
-    return svg + "</svg>";
+    return "<div class=\"chart axes\">" + valueAxis(ticks) + svg + "</svg>" +
+           labels("x-axis", dates) + "</div>";
 }
 
 std::string ratingChart(std::string_view id, std::string_view title,
                         std::span<const RatingStep> steps) {
-    constexpr double kHeight = 240, kLeft = 36, kTop = 10, kBottom = 24;
-    std::string description = "No data.";
-    if (!steps.empty()) {
-        const auto high = std::max_element(steps.begin(), steps.end(),
-                                           [](auto a, auto b) { return a.mu < b.mu; });
-        description = "Mean rating after each of " + std::to_string(steps.size()) +
-                      " matches, with a band of one deviation: from " + decimal(steps.front().mu, 2) +
-                      " to " + decimal(steps.back().mu, 2) + ", highest " + decimal(high->mu, 2) +
-                      "; deviation now " + decimal(steps.back().sigma, 2) + ".";
-    }
-    std::string svg = open(id, title, description, kHeight, kWideWidth);
-    if (steps.empty()) return empty(std::move(svg), kHeight, kWideWidth);
+    if (steps.empty()) return empty(id, title);
+    const auto top =
+        std::max_element(steps.begin(), steps.end(), [](auto a, auto b) { return a.mu < b.mu; });
+    const std::string description =
+        "Mean rating after each of " + std::to_string(steps.size()) +
+        " matches, with a band of one deviation: from " + decimal(steps.front().mu, 2) + " to " +
+        decimal(steps.back().mu, 2) + ", highest " + decimal(top->mu, 2) + "; deviation now " +
+        decimal(steps.back().sigma, 2) + ".";
+    std::string svg = openPlot(id, title, description, kRatingLine);
     double low = steps.front().mu, high = low;
     for (const RatingStep& step : steps) {
         low = std::min(low, step.mu - step.sigma);
@@ -139,15 +170,14 @@ std::string ratingChart(std::string_view id, std::string_view title,
     }
     low = std::floor(low) - 1;
     high = std::ceil(high) + 1;
-    const double plot = kHeight - kTop - kBottom;
-    const double stepWidth =
-        (kWideWidth - kLeft - 8) / std::max(1.0, static_cast<double>(steps.size()) - 1);
-    const auto x = [&](std::size_t i) { return kLeft + stepWidth * static_cast<double>(i); };
-    const auto y = [&](double value) { return kTop + plot * (high - value) / (high - low); };
-    for (const double share : {0.0, 0.5, 1.0}) {
+    const double last = std::max(1.0, double(steps.size()) - 1);
+    const auto x = [&](std::size_t i) { return kAcross * double(i) / last; };
+    const auto y = [&](double value) { return kRatingLine * (high - value) / (high - low); };
+    std::vector<std::string> ticks;
+    for (const double share : {1.0, 0.5, 0.0}) {
         const double value = low + (high - low) * share;
-        svg += line(kLeft, y(value), kWideWidth - 4, y(value));
-        svg += text(kLeft - 6, y(value) + 4, "end", kLabel, number(std::round(value)));
+        svg += gridLine(y(value));
+        ticks.push_back(number(std::round(value)));
     }
     std::string band, mean;
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -159,20 +189,17 @@ std::string ratingChart(std::string_view id, std::string_view title,
     svg += "<polygon points=\"" + band + "\" fill=\"" + std::string(kAccent) +
            "\" fill-opacity=\"0.22\"/>";
     svg += "<polyline points=\"" + mean + "\" fill=\"none\" stroke=\"" + std::string(kAccent) +
-           "\" stroke-width=\"2\"/>";
-    svg += text(kLeft, kHeight - 8, "start", kLabel, "match 1");
+           "\" stroke-width=\"2" + std::string(kFixedStroke);
+    std::string ends = label("left:0", "start", "match 1");
     if (steps.size() == 1) {  // a point with its deviation as a whisker
         const RatingStep& only = steps.front();
-        svg += "<line x1=\"" + number(x(0)) + "\" y1=\"" + number(y(only.mu - only.sigma)) +
-               "\" x2=\"" + number(x(0)) + "\" y2=\"" + number(y(only.mu + only.sigma)) +
-               "\" stroke=\"" + std::string(kAccent) + "\" stroke-width=\"6\" stroke-opacity=\"0.4\"/>";
-        svg += "<circle cx=\"" + number(x(0)) + "\" cy=\"" + number(y(only.mu)) +
-               "\" r=\"4\" fill=\"" + std::string(kAccent) + "\"/>";
+        svg += line(0, y(only.mu - only.sigma), 0, y(only.mu + only.sigma), kWhisker, "6");
+        svg += line(0, y(only.mu), 0, y(only.mu), kAccent, "8");
     } else {
-        svg += text(kWideWidth - 4, kHeight - 8, "end", kLabel,
-                    "match " + std::to_string(steps.size()));
+        ends += label("left:100%", "end", "match " + std::to_string(steps.size()));
     }
-    return svg + "</svg>";
+    return "<div class=\"chart axes\">" + valueAxis(ticks) + svg + "</svg>" +
+           labels("x-axis", ends) + "</div>";
 }
 
 }  // namespace zefa::site

@@ -6,12 +6,15 @@
 
 namespace zefa::site {
 
-// Charts as inline SVG elements, drawn in the built-in theme's colours so
-// they read on its dark background and in print (which keeps that
-// background). Each carries a <title> and a <desc> made from its data, the
-// text alternative for readers that do not see the picture. `id` must be
-// unique in the page and safe as an attribute (our own words); titles and
-// labels may come from a log and are escaped.
+// Charts: the plot an inline SVG element stretched to the width it is given,
+// drawn in the built-in theme's colours so it reads on its dark background
+// and in print (which keeps that background); the labels HTML text beside
+// and under it, so they keep their size on a narrow screen, where the time
+// line labels fewer columns. Each plot carries a <title> and a <desc> made
+// from its data, the text alternative for readers that do not see the
+// picture (the labels are hidden from them). `id` must be unique in the page
+// and safe as an attribute (our own words); titles and labels may come from
+// a log and are escaped.
 
 struct ChartItem {
     std::string label;

@@ -33,9 +33,18 @@ TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
         EXPECT_NE(stem, "nul");
         EXPECT_TRUE(seen.insert(path).second) << "two keys share " << path;
         EXPECT_EQ(playerPagePath(key), path);
+        EXPECT_TRUE(isSitePage(path)) << path;
     }
     EXPECT_EQ(playerPagePath("plain"), "players/plain.html");
     EXPECT_EQ(matchPagePath(17), "matches/17.html");
+    EXPECT_EQ(matchSeasonPagePath(17), "matches/17-season.html");
+    for (const std::string page :
+         {"index.html", "season.json", "matches/17.html", "matches/17-season.html"})
+        EXPECT_TRUE(isSitePage(page)) << page;
+    for (const std::string other :
+         {"", "players/.html", "players/A.html", "players/a/b.html", "players/../x.html",
+          "matches/-season.html", "matches/1.htm", "/index.html", "notes.txt", ".zefastats-site"})
+        EXPECT_FALSE(isSitePage(other)) << other;
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "site/SiteUpdate.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 
 #include "model/Weapons.h"
 #include "site/SitePaths.h"
+#include "site/SiteUpdate.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::site {
@@ -118,15 +117,17 @@ TEST_F(SiteUpdateTest, HostileNamesStayTextOnEveryPage) {
                     "^7 was gunned down by " + kImage + "^7\n";
     recount();
     ASSERT_TRUE(write().ok());
-    ASSERT_EQ(pages().size(), 8u);
-    ASSERT_NE(readFile(folder / matchPagePath(3)).find("&lt;script&gt;alert(1)"), std::string::npos);
+    ASSERT_EQ(pages().size(), 11u);
+    ASSERT_NE(readFile(folder / matchPagePath(3)).find("&lt;script&gt;alert(1)"),
+              std::string::npos);
     for (const fs::path& page : pages()) {
         const std::string html = readFile(page);
         EXPECT_EQ(html.find("<script>alert"), std::string::npos) << page;
         EXPECT_EQ(html.find("<img"), std::string::npos) << page;
     }
     const std::string index = readFile(folder / "index.html");
-    EXPECT_NE(index.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"), std::string::npos);
+    EXPECT_NE(index.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"),
+              std::string::npos);
     EXPECT_NE(index.find("<font class=\"color1\">&lt;script&gt;"), std::string::npos);
     const std::string player = readFile(folder / playerPagePath(kImage));
     EXPECT_NE(player.find("title=\"&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\""),
@@ -158,8 +159,8 @@ TEST_F(SiteUpdateTest, MatchPageIsTheCommandsPageForItsLog) {
     for (const auto& [id, log] : logs) {
         const fs::path expected = folder / ("expected" + std::to_string(id));
         const std::string command =
-            "SOURCE_DATE_EPOCH=" + std::to_string(kClock) + " TZ=UTC " + ZEFASTATS_BINARY +
-            " -g " + std::to_string(log.gameVersion) + " -a 0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17 " +
+            "SOURCE_DATE_EPOCH=" + std::to_string(kClock) + " TZ=UTC " + ZEFASTATS_BINARY + " -g " +
+            std::to_string(log.gameVersion) + " -a 0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17 " +
             ZEFA_EXAMPLES_DIR + "/" + (id == 1 ? "beta1h-ctf.log" : "beta2-ctf.log") + " -o " +
             expected.string();
         ASSERT_EQ(std::system(command.c_str()), 0);
@@ -173,32 +174,103 @@ TEST_F(SiteUpdateTest, MatchPageIsTheCommandsPageForItsLog) {
 
 TEST_F(SiteUpdateTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     SiteReport report = write();
-    EXPECT_EQ(report.written, 7);
+    EXPECT_EQ(report.written, 9);
     report = write();
     EXPECT_EQ(report.written, 0);
-    EXPECT_EQ(report.kept, 7);
+    EXPECT_EQ(report.kept, 9);
 
-    // One more match of two players: its page, the index, the match list and
+    // One more match of two players: its two pages, the season's page of the
+    // match before (which now leads to it), the index, the match list and
     // the pages of those two.
     addMatch(3, "beta2-ctf.log", 2, {record(kImage, 2, 5), record("plain", 2, 6)});
     recount();
     report = write();
-    EXPECT_EQ(report.written, 5);
-    EXPECT_EQ(report.kept, 3);
+    EXPECT_EQ(report.written, 7);
+    EXPECT_EQ(report.kept, 4);
 
     // A forgotten match and a player merged away.
     snapshot.matches.erase(snapshot.matches.begin() + 1);
     snapshot.matches.back().players.pop_back();
     recount();
     report = write();
-    EXPECT_EQ(report.removed, 2);
+    EXPECT_EQ(report.removed, 3);
     EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
+    EXPECT_FALSE(fs::exists(folder / matchSeasonPagePath(2)));
     EXPECT_FALSE(fs::exists(folder / playerPagePath("plain")));
 
     // Another theme makes every match page again.
     options.matchTheme = readFile(fs::path(ZEFA_THEMES_DIR) / "classic.thm");
     report = write();
     EXPECT_EQ(report.written, 2);
+}
+
+// Only files the site wrote are ever removed; a folder of other files and no
+// earlier site is not written into unless that is allowed, and then nothing
+// of them is replaced.
+TEST_F(SiteUpdateTest, FilesOfOthersAreNeverRemovedNorReplaced) {
+    const std::map<std::string, std::string> others = {
+        {"players/custom.html", "mine"}, {"matches/99.html", "mine too"}, {"index.html", "home"}};
+    fs::create_directories(folder / "players");
+    fs::create_directories(folder / "matches");
+    for (const auto& [page, bytes] : others) test::writeFile(folder / page, bytes);
+    const auto untouched = [&] {
+        for (const auto& [page, bytes] : others) EXPECT_EQ(readFile(folder / page), bytes) << page;
+    };
+
+    SiteReport report = write();
+    EXPECT_TRUE(report.refused.starts_with("it holds files that are not of a season's site"))
+        << report.refused;
+    EXPECT_EQ(report.written, 0);
+    options.allowOtherFiles = true;
+    EXPECT_EQ(write().refused, "'" + (folder / "index.html").string() +
+                                   "' is there already and not of a season's site");
+    EXPECT_FALSE(fs::exists(folder / matchPagePath(1)));
+    untouched();
+
+    fs::remove(folder / "index.html");
+    report = write();
+    EXPECT_TRUE(report.ok()) << report.refused;
+    EXPECT_EQ(report.written, 9);
+    // The site's record now says what is the site's: a later run needs no
+    // permission and removes only its own pages.
+    options.allowOtherFiles = false;
+    snapshot.matches.pop_back();
+    recount();
+    report = write();
+    EXPECT_TRUE(report.ok()) << report.refused;
+    EXPECT_EQ(report.removed, 3);
+    EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
+    EXPECT_EQ(readFile(folder / "players/custom.html"), "mine");
+    EXPECT_EQ(readFile(folder / "matches/99.html"), "mine too");
+
+    for (const fs::path& unfit : {fs::path(), fs::path("/"), fs::path("/tmp/..")})
+        EXPECT_NE(unfitFolder(unfit), "") << unfit;
+    EXPECT_EQ(unfitFolder(folder), "");
+}
+
+// A site written before every file was recorded listed its match pages only:
+// they count as the site's, the rest is left alone. A record naming files
+// outside the site's shape is not followed.
+TEST_F(SiteUpdateTest, AnEarlierSiteIsTakenOverByWhatItsRecordListed) {
+    ASSERT_TRUE(write().ok());
+    test::writeFile(folder / ".zefastats-site",
+                    "matches/1.html\t1\nmatches/2.html\t2\n../outside.html\t\n"
+                    "players/../../outside.html\t\n" +
+                        (scratch / "outside.html").string() + "\t\n");
+    test::writeFile(scratch / "outside.html", "kept");
+    test::writeFile(folder / "players/custom.html", "mine");
+    snapshot.matches.pop_back();
+    snapshot.players.pop_back();  // "plain", who played match 2 only
+    const SiteReport report = write();
+    EXPECT_TRUE(report.ok()) << report.refused;
+    EXPECT_EQ(report.removed, 1);
+    EXPECT_FALSE(fs::exists(folder / matchPagePath(2)));
+    EXPECT_TRUE(fs::exists(folder / playerPagePath("plain"))) << "not in the earlier record";
+    EXPECT_EQ(readFile(folder / "players/custom.html"), "mine");
+    EXPECT_EQ(readFile(scratch / "outside.html"), "kept");
+    const std::string record = readFile(folder / ".zefastats-site");
+    EXPECT_NE(record.find("index.html\t\n"), std::string::npos);
+    EXPECT_EQ(record.find("outside"), std::string::npos);
 }
 
 TEST_F(SiteUpdateTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {

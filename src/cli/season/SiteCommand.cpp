@@ -23,7 +23,12 @@ public:
         m_awards.fill(true);
         app()
             .add_option("-o,--output", m_folder, "Folder of the site; made when missing")
-            ->required();
+            ->required()
+            ->check(CLI::Validator(
+                [](const std::string& folder) { return site::unfitFolder(folder); }, "DIR"));
+        app().add_flag("--allow-other-files", m_pages.allowOtherFiles,
+                       "Write the site into a folder that holds other files; they are left as "
+                       "they are");
         addSinceOption(m_since);
         app()
             .add_option("--min-matches", m_minMatches,
@@ -69,6 +74,10 @@ private:
     int run(season::SeasonStore& store) override {
         const site::SiteReport report =
             site::updateSiteFromStore(store, m_folder, m_pages, m_since);
+        if (!report.refused.empty())
+            return seasonFailure(
+                "cannot write the site into '" + m_folder + "': " + report.refused +
+                (m_pages.allowOtherFiles ? "" : "; --allow-other-files writes it beside them"));
         for (const std::string& problem : report.problems) seasonFailure(problem);
         if (report.written + report.kept == 0 && !report.ok()) return kExitFailure;
         std::cout << report.written << " pages written, " << report.kept << " kept, "

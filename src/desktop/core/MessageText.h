@@ -39,6 +39,12 @@ inline constexpr std::string_view kSeasonUnusable = "The season store %1 could n
 inline constexpr std::string_view kSeasonFailed = "The season store %1 failed: %2.";
 inline constexpr std::string_view kSeasonPagesMissing =
     "Some pages of the season %1 could not be made:%2";
+// "%1" is the folder the user chose, "%2" the pages written, kept and
+// removed, or the reason the folder was not used.
+inline constexpr std::string_view kSeasonSiteSaved = "The season's site was written to %1: %2.";
+inline constexpr std::string_view kSeasonSiteRefused =
+    "The season's site was not written to %1: %2. Choose a new or empty folder, or one a "
+    "season's site was written to.";
 // "%1" is the temporary directory.
 inline constexpr std::string_view kSeasonFolderUnmade =
     "No folder for the season's pages could be made in %1: %2.";

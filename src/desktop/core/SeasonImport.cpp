@@ -23,8 +23,8 @@ std::string_view outcomeText(season::ImportResult::Outcome outcome) {
 
 }  // namespace
 
-UserMessage storeInSeason(const std::filesystem::path& store, const std::filesystem::path& logFile,
-                          std::int32_t gameVersion) {
+SeasonImportOutcome storeInSeason(const std::filesystem::path& store,
+                                  const std::filesystem::path& logFile, std::int32_t gameVersion) {
     try {
         auto seasonStore =
             season::SeasonStore::open(store, season::SeasonStore::OpenMode::CreateIfMissing);
@@ -32,16 +32,17 @@ UserMessage storeInSeason(const std::filesystem::path& store, const std::filesys
         std::string reason;
         const auto result =
             season::importLogFile(seasonStore, logFile, {gameVersion}, classifiers, reason);
-        if (!result) return {kAppTitle, fillIn(kLogNotStored, logFile.string(), reason)};
+        if (!result) return {{kAppTitle, fillIn(kLogNotStored, logFile.string(), reason)}};
         seasonStore.updateRatings();
-        return {
-            kAppTitle,
-            fillIn(outcomeText(result->outcome), logFile.string(), std::to_string(result->matchId)),
-            false};
+        return {{kAppTitle,
+                 fillIn(outcomeText(result->outcome), logFile.string(),
+                        std::to_string(result->matchId)),
+                 false},
+                result->outcome == season::ImportResult::Outcome::Stored};
     } catch (const season::SeasonError& error) {
         const bool unusable = error.kind() == season::SeasonError::Kind::Unusable;
-        return {kAppTitle,
-                fillIn(unusable ? kSeasonUnusable : kSeasonFailed, store.string(), error.reason())};
+        return {{kAppTitle, fillIn(unusable ? kSeasonUnusable : kSeasonFailed, store.string(),
+                                   error.reason())}};
     }
 }
 

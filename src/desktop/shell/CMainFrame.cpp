@@ -66,6 +66,10 @@ CZefastats2View* CMainFrame::activeView() const {
     return frame != nullptr ? frame->view() : nullptr;
 }
 
+SeasonWindow* CMainFrame::activeSeasonWindow() const {
+    return qobject_cast<SeasonWindow*>(m_mdiArea->currentSubWindow());
+}
+
 CZefastats2Doc* CMainFrame::activeDocument() const {
     const CZefastats2View* view = activeView();
     return view != nullptr ? view->document() : nullptr;
@@ -135,10 +139,7 @@ void CMainFrame::connectCommands() {
         {Command::New, [this] { OnFileNew(); }},
         {Command::OpenSeason,
          [this] {
-             if (SeasonWindow* window = openSeason(m_context, this)) {
-                 addFrame(window);
-                 activate(window);
-             }
+             if (SeasonWindow* window = openSeason(m_context, this)) addSeasonWindow(window);
          }},
         {Command::Close,
          [this] {
@@ -153,8 +154,14 @@ void CMainFrame::connectCommands() {
         {Command::SaveAs,
          onActiveDocument([this](CZefastats2Doc& document) { document.saveAs(this); })},
         {Command::AddToSeason, onActiveDocument([this](CZefastats2Doc& document) {
-             addToSeason(m_context, document, this);
+             addToSeason(m_context, document, this,
+                         [this](const std::string& store) { rebuildSeasonWindows(store); });
          })},
+        {Command::SaveSiteAs,
+         [this] {
+             if (const SeasonWindow* window = activeSeasonWindow())
+                 saveSiteAs(m_context, *window, this);
+         }},
         {Command::Exit, [this] { close(); }},
         {Command::SelectTheme, onActiveView(&CZefastats2View::selectTheme)},
         {Command::SelectLogfile, onActiveView(&CZefastats2View::selectLogfile)},
@@ -258,6 +265,7 @@ void CMainFrame::updateCommandStates() {
     // until it is given one.
     for (const Command command : {Command::SelectTheme, Command::AddToSeason})
         action(command)->setEnabled(document != nullptr && document->canRegenerate());
+    action(Command::SaveSiteAs)->setEnabled(activeSeasonWindow() != nullptr);
     m_versionPane->showReading(document != nullptr ? document->core().versionReading()
                                                    : std::nullopt);
 }
@@ -314,6 +322,21 @@ void CMainFrame::addFrame(QMdiSubWindow* frame) {
         updateMenus();
         updateCommandStates();
     });
+}
+
+void CMainFrame::addSeasonWindow(SeasonWindow* window) {
+    addFrame(window);
+    connect(window, &SeasonWindow::pagesMissing, this, [this, window] {
+        m_context.dialogs.tell(this, {kAppTitle, window->pages().problem()});
+    });
+    activate(window);
+}
+
+void CMainFrame::rebuildSeasonWindows(const std::string& store) {
+    for (QMdiSubWindow* frame : m_mdiArea->subWindowList())
+        if (auto* window = qobject_cast<SeasonWindow*>(frame);
+            window && window->pages().showsStore(store))
+            window->rebuild();
 }
 
 // Document windows are always shown maximised.

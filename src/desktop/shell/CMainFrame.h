@@ -21,6 +21,7 @@ namespace zefa::desktop {
 class CChildFrame;
 class CZefastats2Doc;
 class CZefastats2View;
+class SeasonWindow;
 struct ShellContext;
 class VersionPane;
 
@@ -41,6 +42,8 @@ public:
     // The view of the active document window, if any.
     [[nodiscard]] CZefastats2View* activeView() const;
     [[nodiscard]] CZefastats2Doc* activeDocument() const;
+    // The active window when it shows a season's pages.
+    [[nodiscard]] SeasonWindow* activeSeasonWindow() const;
 
 public slots:
     // File New; a dropped log is given to the wizard as its choice.
@@ -71,6 +74,9 @@ private:
     void updateCommandStates();
     CChildFrame* openWindow(CZefastats2Doc& document);
     void addFrame(QMdiSubWindow* frame);
+    void addSeasonWindow(SeasonWindow* window);
+    // The windows of the season store at `store` make their pages again.
+    void rebuildSeasonWindows(const std::string& store);
     void activate(QMdiSubWindow* frame);
     void closeDocument(CZefastats2Doc& document);
     void arrangeIcons();

@@ -41,6 +41,13 @@ std::optional<QString> chooseSaveFile(QWidget* owner, const FileRequest& request
     return askForFile(owner, request, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> chooseFolder(QWidget* owner, const FileRequest& request) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(owner, request.title, request.initialFile);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+}
+
 FileRequest logFileRequest(const std::string& storedLog) {
     return {qText(kSelectLogTitle), qText(kLogFileFilter), qText(kLogFileSuffix), qPath(storedLog)};
 }

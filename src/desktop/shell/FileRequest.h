@@ -22,9 +22,12 @@ struct FileRequest {
 // when cancelled.
 using FileChooser = std::function<std::optional<QString>(QWidget* owner, const FileRequest&)>;
 
-// The platform's modal dialogs for one existing file and for a file to save to.
+// The platform's modal dialogs for one existing file, for a file to save to
+// and for a folder (made in the dialog when new; the filter and suffix are
+// not used).
 [[nodiscard]] std::optional<QString> chooseExistingFile(QWidget* owner, const FileRequest& request);
 [[nodiscard]] std::optional<QString> chooseSaveFile(QWidget* owner, const FileRequest& request);
+[[nodiscard]] std::optional<QString> chooseFolder(QWidget* owner, const FileRequest& request);
 
 // The requests for a console log and for a theme, starting at the stored path.
 [[nodiscard]] FileRequest logFileRequest(const std::string& storedLog);

@@ -5,6 +5,7 @@
 
 #include "desktop/core/MessageText.h"
 #include "desktop/core/SeasonImport.h"
+#include "desktop/core/SeasonSite.h"
 #include "desktop/settings/QtText.h"
 #include "desktop/shell/CZefastats2Doc.h"
 #include "desktop/shell/DefaultTheme.h"
@@ -75,7 +76,8 @@ SeasonWindow* openSeason(ShellContext& context, QWidget* owner) {
     return new SeasonWindow(std::move(pages), QFileInfo(*store).fileName());
 }
 
-void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget* owner) {
+void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget* owner,
+                 const std::function<void(const std::string& store)>& stored) {
     const auto store =
         chooseSeasonStore(context, owner, kAddToSeasonTitle, context.dialogs.chooseFileToSave);
     if (!store) return;
@@ -83,7 +85,21 @@ void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget*
     const std::int32_t version =
         reading ? reading->version : context.settings.generation.gameVersion;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UserMessage told = storeInSeason(pathBytes(*store), document.core().logFile(), version);
+    const SeasonImportOutcome outcome =
+        storeInSeason(pathBytes(*store), document.core().logFile(), version);
+    QApplication::restoreOverrideCursor();
+    if (outcome.stored) stored(pathBytes(*store));
+    context.dialogs.tell(owner, outcome.told);
+}
+
+void saveSiteAs(ShellContext& context, const SeasonWindow& window, QWidget* owner) {
+    FileRequest request{qText(kSaveSiteAsTitle), {}, {}, qPath(context.siteFolder)};
+    const auto folder = context.dialogs.chooseFolder(owner, request);
+    if (!folder) return;
+    context.siteFolder = pathBytes(*folder);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const UserMessage told =
+        saveSeasonSite(window.pages().store(), pathBytes(*folder), window.pages().options());
     QApplication::restoreOverrideCursor();
     context.dialogs.tell(owner, told);
 }

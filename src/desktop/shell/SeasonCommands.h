@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 class QWidget;
 
 namespace zefa::desktop {
@@ -14,7 +17,13 @@ struct ShellContext;
 [[nodiscard]] SeasonWindow* openSeason(ShellContext& context, QWidget* owner);
 
 // File > Add to Season...: asks for a season store (made when missing) and
-// stores the document's console log in it; what became of it is told.
-void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget* owner);
+// stores the document's console log in it; what became of it is told. When
+// the store holds one match more, `stored` is called with it first.
+void addToSeason(ShellContext& context, const CZefastats2Doc& document, QWidget* owner,
+                 const std::function<void(const std::string& store)>& stored);
+
+// File > Save Site As...: asks for a folder and writes the site of the
+// window's season into it; what became of it is told.
+void saveSiteAs(ShellContext& context, const SeasonWindow& window, QWidget* owner);
 
 }  // namespace zefa::desktop

@@ -11,7 +11,8 @@ namespace zefa::desktop {
 
 // A document window showing a season's pages, starting at its index; links
 // between the pages are followed inside the window. The pages' temporary
-// folder belongs to the window and goes with it.
+// folder belongs to the window and goes with it. The view's Reload (its
+// context menu's, or F5) makes the pages again from the store first.
 class SeasonWindow : public QMdiSubWindow {
     Q_OBJECT
 
@@ -22,6 +23,14 @@ public:
 
     [[nodiscard]] QWebEngineView* view() const;
     [[nodiscard]] const TemporarySeasonPages& pages() const { return *m_pages; }
+
+    // Brings the pages up to date with the store and shows the page shown
+    // before again, or the index when that page has gone.
+    void rebuild();
+
+signals:
+    // Some pages could not be made at a rebuild: pages().problem() says which.
+    void pagesMissing();
 
 private:
     std::unique_ptr<TemporarySeasonPages> m_pages;

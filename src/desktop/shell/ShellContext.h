@@ -16,6 +16,7 @@ struct ShellContext {
     ShellDialogs dialogs;
     int documentsCreated = 0;  // numbers the titles of new documents
     std::string seasonStore;   // the season store chosen last
+    std::string siteFolder;    // the folder a season's site was saved to last
 };
 
 }  // namespace zefa::desktop

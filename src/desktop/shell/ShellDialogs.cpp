@@ -14,6 +14,7 @@ ShellDialogs ShellDialogs::interactive() {
             },
         .chooseFileToOpen = chooseExistingFile,
         .chooseFileToSave = chooseSaveFile,
+        .chooseFolder = zefa::desktop::chooseFolder,
         .tell =
             [](QWidget* owner, const UserMessage& message) {
                 QMessageBox box(message.problem ? QMessageBox::Warning : QMessageBox::Information,

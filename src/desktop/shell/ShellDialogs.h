@@ -20,6 +20,8 @@ struct ShellDialogs {
     FileChooser chooseFileToOpen;
     // A file to save to, or nothing when cancelled.
     FileChooser chooseFileToSave;
+    // A folder to write into, or nothing when cancelled.
+    FileChooser chooseFolder;
     // A message with an OK button.
     std::function<void(QWidget* owner, const UserMessage&)> tell;
     // A question answered with Yes, No or Cancel.

@@ -38,6 +38,7 @@ inline constexpr std::string_view kLogParsed = "New logfile has been parsed.";
 // Seasons: a store to show or to add a log to.
 inline constexpr std::string_view kOpenSeasonTitle = "Open Season";
 inline constexpr std::string_view kAddToSeasonTitle = "Add to Season";
+inline constexpr std::string_view kSaveSiteAsTitle = "Save Site As";
 inline constexpr std::string_view kSeasonFileFilter = "Season Stores (*.db);;All Files (*)";
 inline constexpr std::string_view kSeasonFileSuffix = "db";
 

@@ -515,7 +515,7 @@ TEST_F(SiteCommandTest, LeaderboardShowsTheExportsNumbers) {
 }
 
 TEST_F(SiteCommandTest, RebuildAfterForgetAndMergeRemovesWhatIsGone) {
-    EXPECT_EQ(site(), "31 pages written, 0 kept, 0 removed: " +
+    EXPECT_EQ(site(), "33 pages written, 0 kept, 0 removed: " +
                           (folder / "site/index.html").string() + "\n");
     season("merge {db} viper raven");
     season("forget {db} 2");
@@ -525,7 +525,32 @@ TEST_F(SiteCommandTest, RebuildAfterForgetAndMergeRemovesWhatIsGone) {
     EXPECT_TRUE(fs::exists(folder / "site" / site::playerPagePath("raven")));
     const std::size_t left =
         std::distance(fs::directory_iterator(folder / "site/players"), fs::directory_iterator());
-    EXPECT_NE(report.find(std::to_string(27 + 1 - left) + " removed"), std::string::npos) << report;
+    EXPECT_NE(report.find(std::to_string(27 + 2 - left) + " removed"), std::string::npos) << report;
+}
+
+// No folder and the root are usage errors; a folder of other files is
+// refused unless they are allowed, and they stay as they were.
+TEST_F(SiteCommandTest, AFolderOfOtherFilesIsRefusedAndNoFolderIsAUsageError) {
+    const std::string db = (folder / "clan.db").string();
+    for (const std::string unfit : {"", "/", "/tmp/.."})
+        EXPECT_EQ(test::runProgram(ZEFASTATS_BINARY, {"season", "site", db, "-o", unfit}).exitCode,
+                  2)
+            << unfit;
+    fs::create_directories(folder / "site/players");
+    test::writeFile(folder / "site/players/custom.html", "mine");
+    const std::vector<std::string> args = {"season", "site", db, "-o", (folder / "site").string()};
+    auto result = test::runProgram(ZEFASTATS_BINARY, args);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "zefastats: cannot write the site into '" + (folder / "site").string() +
+                              "': it holds files that are not of a season's site, such as '" +
+                              (folder / "site/players/custom.html").string() +
+                              "'; --allow-other-files writes it beside them\n");
+    EXPECT_FALSE(fs::exists(folder / "site/index.html"));
+    auto allowed = args;
+    allowed.push_back("--allow-other-files");
+    result = test::runProgram(ZEFASTATS_BINARY, allowed);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readFile(folder / "site/players/custom.html"), "mine");
 }
 
 }  // namespace

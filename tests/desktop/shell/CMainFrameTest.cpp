@@ -30,7 +30,7 @@ TEST_F(DesktopProgram, EachNewDocumentOpensMaximisedWithTheNextTitleAndItsPage) 
     EXPECT_EQ(
         menus(main.menuBar()),
         (Strings{"&File|&New\tCtrl+N|&Open Season...|&Close|&Save\tCtrl+S|Save &As...|A&dd to "
-                 "Season...|-|Recent File|-|E&xit",
+                 "Season...|Save Sit&e As...|-|Recent File|-|E&xit",
                  "&View|&Toolbar|&Status Bar",
                  "&Modify|Select &Theme\tCtrl+T|Select &Logfile\tCtrl+L",
                  "&Window|&New Window|&Cascade|&Tile|&Arrange Icons|-|&1 zefs1 *",

@@ -69,6 +69,7 @@ struct FakeDialogs {
                 },
             .chooseFileToOpen = chooseFile,
             .chooseFileToSave = chooseFile,
+            .chooseFolder = chooseFile,
             .tell =
                 [this](QWidget* owner, const UserMessage& message) {
                     messages.push_back(

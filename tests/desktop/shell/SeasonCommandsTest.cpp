@@ -104,5 +104,66 @@ TEST_F(DesktopProgram, AddToSeasonStoresTheLogOnceAndRefusesWhatIsNoStore) {
     EXPECT_EQ(test::readFile(dir / "notes.db"), notes);
 }
 
+// A season's window follows its store: a match added from the program shows
+// in it at once, one added from elsewhere at Reload. Save Site As writes its
+// pages into a folder of the user's, but not into one of other files.
+TEST_F(DesktopProgram, SeasonWindowsFollowTheirStoreAndSaveTheirSite) {
+    makeSeason(dir / "clan.db");
+    CMainFrame& main = start();
+    QMdiSubWindow* documentFrame = main.mdiArea()->currentSubWindow();
+    answerFile("clan.db");
+    trigger(Command::OpenSeason);
+    SeasonWindow* window = main.activeSeasonWindow();
+    ASSERT_NE(window, nullptr) << lastMessage();
+    ASSERT_TRUE(waitForPage(window->view()));
+    const auto shows = [window](const std::string& matches) {
+        return test::readFile(window->pages().indexPage()).find(matches + ", ") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(shows("2 matches"));
+    EXPECT_TRUE(main.action(Command::SaveSiteAs)->isEnabled());
+
+    main.mdiArea()->setActiveSubWindow(documentFrame);
+    EXPECT_FALSE(main.action(Command::SaveSiteAs)->isEnabled());
+    QSignalSpy loaded(window->view(), &QWebEngineView::loadFinished);
+    answerFile("clan.db");
+    trigger(Command::AddToSeason);
+    EXPECT_EQ(lastMessage(), "The console log " + path("one.log") + " was stored as match 3.");
+    EXPECT_TRUE(shows("3 matches"));
+    EXPECT_TRUE(!loaded.isEmpty() || loaded.wait(30000)) << "the window shows its pages again";
+
+    {
+        auto store =
+            season::SeasonStore::open(dir / "clan.db", season::SeasonStore::OpenMode::Existing);
+        ClassifierCache classifiers;
+        std::string reason;
+        ASSERT_TRUE(season::importLogFile(store, dir / "two.log", {}, classifiers, reason))
+            << reason;
+    }
+    EXPECT_TRUE(shows("3 matches"));
+    window->view()->pageAction(QWebEnginePage::Reload)->trigger();
+    EXPECT_TRUE(shows("4 matches"));
+
+    main.mdiArea()->setActiveSubWindow(window);
+    answerFile("site");
+    trigger(Command::SaveSiteAs);
+    EXPECT_EQ(asked(fake.fileRequests.back()), "Save Site As|||");
+    EXPECT_TRUE(
+        lastMessage().starts_with("The season's site was written to " + path("site") + ": "))
+        << lastMessage();
+    EXPECT_TRUE(lastMessage().ends_with(" pages written, 0 kept, 0 removed."));
+    EXPECT_TRUE(fs::exists(dir / "site/index.html"));
+
+    answerFile(dir.path().string());
+    trigger(Command::SaveSiteAs);
+    EXPECT_EQ(fake.fileRequests.back().initialFile.toStdString(), path("site"));
+    EXPECT_TRUE(lastMessage().starts_with("The season's site was not written to " +
+                                          dir.path().string() +
+                                          ": it holds files that are not of a season's site"))
+        << lastMessage();
+    EXPECT_TRUE(fake.messages.back().problem);
+    EXPECT_FALSE(fs::exists(dir / "index.html"));
+}
+
 }  // namespace
 }  // namespace zefa::desktop
