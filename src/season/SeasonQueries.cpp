@@ -62,7 +62,8 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
 void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, MatchIndex& index) {
     Statement query = db.prepare(
         "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-        "scoreGreen, scoreYellow FROM match WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
+        "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id) "
+        "FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
     query.bind(1, since);
     while (query.step()) {
         SeasonMatch match;
@@ -74,6 +75,7 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
         match.lineCount = static_cast<std::int32_t>(query.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
             match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
+        match.recordings = static_cast<std::int32_t>(query.integer(10));
         index.add(match.id, snapshot.matches.size());
         snapshot.matches.push_back(std::move(match));
     }

@@ -41,6 +41,10 @@ StoredLog SeasonStore::matchLog(std::int64_t matchId) {
     return guarded([matchId](SqliteSeasonStore& store) { return store.matchLog(matchId); });
 }
 
+std::vector<RecordingInfo> SeasonStore::recordings(std::int64_t matchId) {
+    return guarded([matchId](SqliteSeasonStore& store) { return store.recordings(matchId); });
+}
+
 std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
                                                      std::optional<std::int64_t> since) {
     return guarded([=](SqliteSeasonStore& store) { return store.leaderboard(minMatches, since); });
@@ -60,6 +64,10 @@ void SeasonStore::unmerge(std::string_view alias) {
 
 void SeasonStore::forget(std::int64_t matchId) {
     guarded([matchId](SqliteSeasonStore& store) { store.forget(matchId); });
+}
+
+RecordingForgotten SeasonStore::forgetRecording(std::string_view sha256) {
+    return guarded([sha256](SqliteSeasonStore& store) { return store.forgetRecording(sha256); });
 }
 
 }  // namespace zefa::season

@@ -13,7 +13,7 @@ namespace {
 struct Tally {
     int stored = 0;
     int repeated = 0;
-    int overlapping = 0;
+    int recordings = 0;
     int failed = 0;
 };
 
@@ -39,7 +39,8 @@ public:
                 "When the matches were played (ISO 8601; default: each log's modification time)")
             ->type_name("TIME");
         app().add_flag("--keep-overlap", m_keepOverlap,
-                       "Also store a log that shares its game events with a stored match");
+                       "Store a log that shares game events with a stored match as a match of "
+                       "its own");
     }
 
 private:
@@ -49,7 +50,7 @@ private:
         for (const std::string& path : m_logs) importLog(store, path, classifiers, tally);
         store.updateRatings();
         std::cout << m_logs.size() << " logs: " << tally.stored << " stored, " << tally.repeated
-                  << " already stored, " << tally.overlapping << " recorded by another client, "
+                  << " already stored, " << tally.recordings << " recordings of stored matches, "
                   << tally.failed << " failed\n";
         return tally.failed > 0 ? kExitFailure : kExitOk;
     }
@@ -81,9 +82,11 @@ private:
                 std::cout << "already stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameMatch:
-                ++tally.overlapping;
-                std::cout << "the same match as " << result->matchId
-                          << ", recorded by another client\n";
+                ++tally.recordings;
+                std::cout << "recording " << result->recordings << " of match " << result->matchId;
+                for (const std::int64_t joined : result->joined)
+                    std::cout << ", match " << joined << " joined into it";
+                std::cout << "\n";
                 break;
         }
     }

@@ -14,9 +14,9 @@ namespace {
 using MakeSubcommand = std::unique_ptr<StoreCommand> (*)(CLI::App&);
 
 // The subcommands in the order --help lists them.
-constexpr std::array<MakeSubcommand, 7> kSubcommands = {
-    &makeImportCommand, &makePlayersCommand, &makeMergeCommand, &makeUnmergeCommand,
-    &makeForgetCommand, &makeExportCommand,  &makeSiteCommand,
+constexpr std::array<MakeSubcommand, 8> kSubcommands = {
+    &makeImportCommand, &makePlayersCommand,    &makeMergeCommand,  &makeUnmergeCommand,
+    &makeForgetCommand, &makeRecordingsCommand, &makeExportCommand, &makeSiteCommand,
 };
 
 }  // namespace
