@@ -3,7 +3,6 @@
 #include <map>
 #include <utility>
 
-#include "season/DuplicateRule.h"
 #include "season/LogBytes.h"
 #include "season/MatchReading.h"
 #include "season/Sqlite.h"
@@ -16,22 +15,28 @@ namespace {
 std::int64_t stored(std::uint64_t hash) { return static_cast<std::int64_t>(hash); }
 
 // Votes of the shared shingles: each says where the log's first event lies
-// in a match.
+// in a match. The shingles' own table answers the lookups; the few
+// recordings they name are asked for their match once each.
 std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
-                                                       std::span<const std::uint64_t> events) {
-    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> votes;
-    Statement holders = db.prepare(
-        "SELECT r.matchId, r.eventOffset + s.position FROM event_shingle s "
-        "JOIN recording r ON r.id = s.recordingId WHERE s.shingle = ?1");
-    for (const Shingle& shingle : eventShingles(events)) {
+                                                       std::span<const Shingle> shingles) {
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> votes;  // recording, shift
+    Statement holders =
+        db.prepare("SELECT recordingId, position FROM event_shingle WHERE shingle = ?1");
+    for (const Shingle& shingle : shingles) {
         holders.bind(1, stored(shingle.hash));
-        while (holders.step())
-            ++votes[{holders.integer(0), holders.integer(1) - shingle.position}];
+        while (holders.step()) ++votes[{holders.integer(0), holders.integer(1) - shingle.position}];
         holders.reset();
+    }
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> matchVotes;  // match, offset
+    Statement recording = db.prepare("SELECT matchId, eventOffset FROM recording WHERE id = ?1");
+    for (const auto& [place, count] : votes) {
+        recording.bind(1, place.first).step();
+        matchVotes[{recording.integer(0), recording.integer(1) + place.second}] += count;
+        recording.reset();
     }
     std::map<std::int64_t, std::int64_t> offsets;  // by match: the offset most votes give
     std::map<std::int64_t, std::int64_t> most;
-    for (const auto& [place, count] : votes) {
+    for (const auto& [place, count] : matchVotes) {
         const auto [match, offset] = place;
         if (count > most[match]) {
             most[match] = count;
@@ -43,21 +48,21 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
 
 }  // namespace
 
-void indexRecording(Database& db, std::int64_t recordingId, std::span<const std::uint64_t> events) {
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
     Statement shingle =
         db.prepare("INSERT INTO event_shingle(shingle, recordingId, position) VALUES (?1, ?2, ?3)");
-    for (const Shingle& kept : eventShingles(events))
+    for (const Shingle& kept : index.shingles)
         shingle.bindAll(stored(kept.hash), recordingId, kept.position).run();
     Statement first = db.prepare("UPDATE recording SET firstEvent = ?2 WHERE id = ?1");
     first.bind(1, recordingId);
-    if (!events.empty()) first.bind(2, stored(events.front()));
+    if (!index.events.empty()) first.bind(2, stored(index.events.front()));
     first.run();
 }
 
-std::vector<Overlap> findOverlaps(Database& db, std::span<const std::uint64_t> events,
-                                  std::int64_t size,
+std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index, std::int64_t size,
                                   const std::function<std::string_view()>& logBytes) {
-    std::map<std::int64_t, std::int64_t> offsets = offsetsByShingles(db, events);
+    const std::span<const std::uint64_t> events = index.events;
+    std::map<std::int64_t, std::int64_t> offsets = offsetsByShingles(db, index.shingles);
     if (!events.empty()) {
         Statement sameStart = db.prepare(
             "SELECT id, matchId, eventOffset, size, sha256 FROM recording WHERE firstEvent = ?1");
@@ -104,7 +109,7 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
         if (!reading)
             throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " +
                                                   std::to_string(id) + " is " + whyNot);
-        indexRecording(db, id, reading->events.lines);
+        indexRecording(db, id, EventIndex(reading->events.lines));
         count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
     }
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "season/DuplicateRule.h"
+
 namespace zefa {
 class ClassifierCache;
 }
@@ -24,9 +26,18 @@ struct Overlap {
     bool operator==(const Overlap&) const = default;
 };
 
-// Notes what finds the stored recording again: the kept shingles of its game
-// events (DuplicateRule.h) with their positions, and its first event.
-void indexRecording(Database& db, std::int64_t recordingId, std::span<const std::uint64_t> events);
+// A log's game events and their kept shingles (DuplicateRule.h).
+struct EventIndex {
+    explicit EventIndex(std::span<const std::uint64_t> logEvents)
+        : events(logEvents), shingles(eventShingles(logEvents)) {}
+
+    std::span<const std::uint64_t> events;
+    std::vector<Shingle> shingles;
+};
+
+// Notes what finds the stored recording again: its kept shingles with their
+// positions, and its first event.
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index);
 
 // The stored matches a log of `size` bytes with these game events is a
 // recording of, by id: those that hold a kept shingle of it (lined up where
@@ -34,8 +45,7 @@ void indexRecording(Database& db, std::int64_t recordingId, std::span<const std:
 // beginning of the log or begins with it, however few events either has
 // (lined up at their first events). `logBytes` gives the log's bytes; it is
 // asked for only when a recording begins with the same event.
-[[nodiscard]] std::vector<Overlap> findOverlaps(Database& db,
-                                                std::span<const std::uint64_t> events,
+[[nodiscard]] std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index,
                                                 std::int64_t size,
                                                 const std::function<std::string_view()>& logBytes);
 

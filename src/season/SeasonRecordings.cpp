@@ -113,6 +113,7 @@ void SqliteSeasonStore::alignRecordings(std::int64_t matchId) {
 
 ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
                                             std::int64_t playedAt, bool keepOverlap) {
+    const EventIndex index(match.events.lines);  // before the store is locked
     Transaction transaction(m_db);
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
     if (stored.bind(1, match.sha256).step()) {
@@ -127,8 +128,7 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
         return *bytes;
     };
     const std::vector<Overlap> overlaps =
-        keepOverlap ? std::vector<Overlap>()
-                    : findOverlaps(m_db, match.events.lines, match.logSize, logBytes);
+        keepOverlap ? std::vector<Overlap>() : findOverlaps(m_db, index, match.logSize, logBytes);
 
     ImportResult result;
     std::int64_t offset = 0;
@@ -153,7 +153,7 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
         .bindBlob(11, match.compressedLog)
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};
-    indexRecording(m_db, fresh.id, match.events.lines);
+    indexRecording(m_db, fresh.id, index);
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);
