@@ -24,8 +24,8 @@ struct MatchEvents {
 
     // Notes the classified line numbered `lineNumber`; `first` and `second`
     // are the rule's first two captures.
-    void note(LineRule rule, std::int32_t lineNumber, std::string_view line,
-              std::string_view first, std::string_view second);
+    void note(LineRule rule, std::int32_t lineNumber, std::string_view line, std::string_view first,
+              std::string_view second);
 };
 
 // A 64-bit hash of a line, the same on every build and machine, so it can be stored.

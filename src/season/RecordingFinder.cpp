@@ -91,9 +91,8 @@ std::string recordingBytes(Database& db, std::int64_t recordingId) {
                      ? decompressLog(query.blob(1), static_cast<std::size_t>(query.integer(0)))
                      : std::nullopt;
     if (!bytes)
-        throw SqliteError(SQLITE_CORRUPT,
-                          "the stored log of recording " + std::to_string(recordingId) +
-                              " is damaged");
+        throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " +
+                                              std::to_string(recordingId) + " is damaged");
     return std::move(*bytes);
 }
 
@@ -105,10 +104,11 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
     Statement count = db.prepare("UPDATE recording SET eventCount = ?2 WHERE id = ?1");
     for (const auto& [id, gameVersion] : recordings) {
         std::string whyNot;
-        const auto reading = readMatchText(recordingBytes(db, id), gameVersion, classifiers, whyNot);
+        const auto reading =
+            readMatchText(recordingBytes(db, id), gameVersion, classifiers, whyNot);
         if (!reading)
-            throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " +
-                                                  std::to_string(id) + " is " + whyNot);
+            throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " + std::to_string(id) +
+                                                  " is " + whyNot);
         indexRecording(db, id, EventIndex(reading->events.lines));
         count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
     }

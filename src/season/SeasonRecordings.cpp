@@ -17,29 +17,37 @@ namespace {
 // Where a log came from when `season import` stored it.
 constexpr std::string_view kImported = "imported";
 
-// A stored recording as the timeline needs it.
+// A stored recording, with what the timeline needs.
 struct MatchRecording {
     std::int64_t id = 0;
-    RecordingWindow window;
+    std::int64_t offset = 0;  // its first event among the match's
     std::int32_t gameVersion = 1;
-    std::string file;
-    std::int64_t playedAt = 0;
+    RecordingInfo info;
+
+    [[nodiscard]] RecordingWindow window() const { return {offset, info.events, info.sha256}; }
 };
 
+// The match's recordings in the order they were stored.
 std::vector<MatchRecording> recordingsOf(Database& db, std::int64_t matchId) {
     Statement query = db.prepare(
-        "SELECT id, eventOffset, eventCount, sha256, gameVersion, file, playedAt FROM recording "
-        "WHERE matchId = ?1 ORDER BY id");
+        "SELECT id, eventOffset, gameVersion, sha256, file, size, eventCount, storedAt, "
+        "playedAt, source FROM recording WHERE matchId = ?1 ORDER BY id");
     query.bind(1, matchId);
     std::vector<MatchRecording> recordings;
     while (query.step()) {
-        recordings.push_back({query.integer(0),
-                              {query.integer(1), query.integer(2), std::string(query.text(3))},
-                              static_cast<std::int32_t>(query.integer(4)),
-                              std::string(query.text(5)),
-                              query.integer(6)});
+        recordings.push_back({query.integer(0), query.integer(1),
+                              static_cast<std::int32_t>(query.integer(2)),
+                              RecordingInfo{std::string(query.text(3)), std::string(query.text(4)),
+                                            query.integer(5), query.integer(6), query.integer(7),
+                                            query.integer(8), std::string(query.text(9))}});
     }
     return recordings;
+}
+
+std::vector<RecordingWindow> windowsOf(const std::vector<MatchRecording>& recordings) {
+    std::vector<RecordingWindow> windows;
+    for (const MatchRecording& r : recordings) windows.push_back(r.window());
+    return windows;
 }
 
 // The recordings the match's timeline is read from now, in its order.
@@ -58,8 +66,7 @@ std::int32_t recordingCount(Database& db, std::int64_t matchId) {
     return static_cast<std::int32_t>(count.integer(0));
 }
 
-MatchReading readStored(std::string bytes, std::int32_t gameVersion,
-                        ClassifierCache& classifiers) {
+MatchReading readStored(std::string bytes, std::int32_t gameVersion, ClassifierCache& classifiers) {
     std::string whyNot;
     auto reading = readMatchText(std::move(bytes), gameVersion, classifiers, whyNot);
     if (!reading) throw SqliteError(SQLITE_CORRUPT, "a stored log of the match is " + whyNot);
@@ -85,8 +92,8 @@ struct Timeline {
 std::int64_t SqliteSeasonStore::newMatch(std::string_view sha256) {
     // Unique until its timeline's SHA-256 replaces it, and no SHA-256 of a log.
     m_db.prepare(
-            "INSERT INTO match(sha256, file, playedAt, gameVersion, lineCount, scoreRed, "
-            "scoreBlue, scoreGreen, scoreYellow, eventCount) VALUES (?1, '', 0, 1, 0, 0, 0, 0, 0, 0)")
+            "INSERT INTO match(sha256, file, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
+            "scoreGreen, scoreYellow, eventCount) VALUES (?1, '', 0, 1, 0, 0, 0, 0, 0, 0)")
         .bind(1, "new " + std::string(sha256))
         .run();
     return m_db.lastInsertId();
@@ -163,22 +170,22 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
 
 void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecording* fresh) {
     const std::vector<MatchRecording> recordings = recordingsOf(m_db, matchId);
-    std::vector<RecordingWindow> windows;
-    for (const MatchRecording& r : recordings) windows.push_back(r.window);
     std::vector<const MatchRecording*> cover;
     std::vector<std::int64_t> coverIds;
-    for (const std::size_t i : timelineCover(windows)) {
+    for (const std::size_t i : timelineCover(windowsOf(recordings))) {
         cover.push_back(&recordings[i]);
         coverIds.push_back(recordings[i].id);
     }
-    const std::int64_t playedAt =
-        std::ranges::max(recordings, {}, &MatchRecording::playedAt).playedAt;
+    std::int64_t playedAt = recordings.front().info.playedAt;
+    for (const MatchRecording& r : recordings) playedAt = std::max(playedAt, r.info.playedAt);
     const std::vector<std::int64_t> current = timelineRecordings(m_db, matchId);
     if (coverIds == current) {
         Statement stored = m_db.prepare("SELECT playedAt FROM match WHERE id = ?1");
         if (stored.bind(1, matchId).step() && stored.integer(0) == playedAt) return;
         markMatchStale(matchId);
-        m_db.prepare("UPDATE match SET playedAt = ?2 WHERE id = ?1").bindAll(matchId, playedAt).run();
+        m_db.prepare("UPDATE match SET playedAt = ?2 WHERE id = ?1")
+            .bindAll(matchId, playedAt)
+            .run();
         markMatchStale(matchId);
         return;
     }
@@ -200,13 +207,13 @@ void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecordin
         for (std::size_t i = 0; i < cover.size(); ++i) {
             const MatchEvents* events = &none;
             if (cover.size() > 1) {
-                events = isFresh(cover[i]) ? &fresh->reading.events
-                                           : &readEvents.emplace_back(
-                                                 readStored(bytes[i], cover[i]->gameVersion,
-                                                            m_classifiers)
-                                                     .events);
+                events =
+                    isFresh(cover[i])
+                        ? &fresh->reading.events
+                        : &readEvents.emplace_back(
+                              readStored(bytes[i], cover[i]->gameVersion, m_classifiers).events);
             }
-            texts.push_back({bytes[i], events->lines, events->lineNumbers, cover[i]->window.offset});
+            texts.push_back({bytes[i], events->lines, events->lineNumbers, cover[i]->offset});
         }
         std::vector<std::string_view> views;
         for (const TimelinePart& part : spliceTimeline(texts)) {
@@ -226,9 +233,10 @@ void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecordin
             "UPDATE match SET sha256 = ?2, file = ?3, playedAt = ?4, gameVersion = ?5, "
             "lineCount = ?6, scoreRed = ?7, scoreBlue = ?8, scoreGreen = ?9, scoreYellow = ?10, "
             "eventCount = ?11 WHERE id = ?1")
-        .bindAll(matchId, std::string_view(reading.sha256), std::string_view(cover.front()->file),
-                 playedAt, reading.gameVersion, reading.stats.lineCount, scores[0], scores[1],
-                 scores[2], scores[3], static_cast<std::int64_t>(reading.events.lines.size()))
+        .bindAll(matchId, std::string_view(reading.sha256),
+                 std::string_view(cover.front()->info.file), playedAt, reading.gameVersion,
+                 reading.stats.lineCount, scores[0], scores[1], scores[2], scores[3],
+                 static_cast<std::int64_t>(reading.events.lines.size()))
         .run();
     storeReading(matchId, reading);
     m_db.prepare("DELETE FROM timeline_part WHERE matchId = ?1").bind(1, matchId).run();
@@ -254,9 +262,11 @@ StoredLog SqliteSeasonStore::matchLog(std::int64_t matchId) {
     std::deque<std::string> bytes;  // stays where it is while the views are taken
     std::vector<std::string_view> views;
     while (parts.step()) {
-        const std::string_view recording = bytes.emplace_back(recordingBytes(m_db, parts.integer(0)));
+        const std::string_view recording =
+            bytes.emplace_back(recordingBytes(m_db, parts.integer(0)));
         const auto first = static_cast<std::size_t>(parts.integer(1));
-        views.push_back(recording.substr(first, static_cast<std::size_t>(parts.integer(2)) - first));
+        views.push_back(
+            recording.substr(first, static_cast<std::size_t>(parts.integer(2)) - first));
     }
     return StoredLog{joinTimeline(views), static_cast<std::int32_t>(match.integer(0)),
                      std::string(match.text(1))};
@@ -265,16 +275,8 @@ StoredLog SqliteSeasonStore::matchLog(std::int64_t matchId) {
 std::vector<RecordingInfo> SqliteSeasonStore::recordings(std::int64_t matchId) {
     if (!m_db.prepare("SELECT 1 FROM match WHERE id = ?1").bind(1, matchId).step())
         refuse("no such match");
-    Statement query = m_db.prepare(
-        "SELECT sha256, file, size, eventCount, storedAt, playedAt, source FROM recording "
-        "WHERE matchId = ?1 ORDER BY id");
-    query.bind(1, matchId);
     std::vector<RecordingInfo> recordings;
-    while (query.step()) {
-        recordings.push_back({std::string(query.text(0)), std::string(query.text(1)),
-                              query.integer(2), query.integer(3), query.integer(4),
-                              query.integer(5), std::string(query.text(6))});
-    }
+    for (MatchRecording& r : recordingsOf(m_db, matchId)) recordings.push_back(std::move(r.info));
     return recordings;
 }
 
@@ -301,15 +303,13 @@ RecordingForgotten SqliteSeasonStore::forgetRecording(std::string_view sha256) {
     }
     // The recordings that share events with the match's earliest one stay;
     // every other group of them is a match of its own.
-    std::vector<RecordingWindow> windows;
-    for (const MatchRecording& r : left) windows.push_back(r.window);
     std::vector<std::int64_t> matches = {result.matchId};
-    for (const auto& group : overlappingGroups(windows)) {
+    for (const auto& group : overlappingGroups(windowsOf(left))) {
         if (group.front() == 0) {
             result.recordingsLeft = static_cast<std::int32_t>(group.size());
             continue;
         }
-        const std::int64_t split = newMatch(left[group.front()].window.sha256);
+        const std::int64_t split = newMatch(left[group.front()].info.sha256);
         Statement move = m_db.prepare("UPDATE recording SET matchId = ?1 WHERE id = ?2");
         for (const std::size_t i : group) move.bindAll(split, left[i].id).run();
         result.splitOff.push_back(split);

@@ -22,8 +22,8 @@ struct ImportResult {
         SameMatch,  // stored as another recording of a stored match
     };
     Outcome outcome = Outcome::Stored;
-    std::int64_t matchId = 0;      // the new match, or the stored one it repeats or joins
-    std::int32_t recordings = 1;   // the match's recordings now, this log's included
+    std::int64_t matchId = 0;          // the new match, or the stored one it repeats or joins
+    std::int32_t recordings = 1;       // the match's recordings now, this log's included
     std::vector<std::int64_t> joined;  // matches the log joined into `matchId`, gone now
 };
 

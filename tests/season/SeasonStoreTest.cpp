@@ -217,9 +217,9 @@ protected:
         SeasonMatch& match = snapshot.matches.front();
         EXPECT_EQ(match.recordings, static_cast<std::int32_t>(logs.size()));
         std::string why;
-        EXPECT_EQ(readMatch(store.matchLog(match.id).bytes, std::nullopt, classifiers, why)
-                      ->events.lines,
-                  m_serverEvents);
+        EXPECT_EQ(
+            readMatch(store.matchLog(match.id).bytes, std::nullopt, classifiers, why)->events.lines,
+            m_serverEvents);
         match.id = match.lineCount = match.recordings = 0;
         match.file = match.sha256 = "";
         return seasonJson(snapshot);

@@ -48,9 +48,8 @@ std::vector<std::size_t> timelineCover(std::span<const RecordingWindow> windows)
 std::vector<std::vector<std::size_t>> overlappingGroups(std::span<const RecordingWindow> windows) {
     std::vector<std::size_t> byStart(windows.size());
     std::iota(byStart.begin(), byStart.end(), std::size_t{0});
-    std::ranges::sort(byStart, startsBefore, [&](std::size_t i) -> const RecordingWindow& {
-        return windows[i];
-    });
+    std::ranges::sort(byStart, startsBefore,
+                      [&](std::size_t i) -> const RecordingWindow& { return windows[i]; });
     std::vector<std::vector<std::size_t>> groups;
     std::int64_t reach = 0;
     for (const std::size_t i : byStart) {

@@ -152,9 +152,9 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
 
     if (std::filesystem::exists(store())) {  // killed before it made the store: nothing to see
         EXPECT_EQ(integrity(store()), "ok");
-        EXPECT_LT(Database(store(), SQLITE_OPEN_READWRITE)
-                      .queryInteger("SELECT count(*) FROM recording"),
-                  40);
+        EXPECT_LT(
+            Database(store(), SQLITE_OPEN_READWRITE).queryInteger("SELECT count(*) FROM recording"),
+            40);
     }
     ASSERT_EQ(zefastats(importArgs(logs, false)).exitCode, 0);
     EXPECT_EQ(integrity(store()), "ok");
@@ -194,7 +194,8 @@ TEST_F(SeasonCommandTest, RecordingsOfAMatchAreListedAndForgottenOneByOne) {
     EXPECT_EQ(exported["matches"][0]["recordings"], 2);
 
     const CommandResult listed = zefastats({"season", "recordings", store(), "1"});
-    const std::regex row("([0-9a-f]{64}) +([0-9]+)  (\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z)  imported  (.*)");
+    const std::regex row(
+        "([0-9a-f]{64}) +([0-9]+)  (\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z)  imported  (.*)");
     std::vector<std::string> files;
     std::string joinerSha;
     for (std::sregex_iterator it(listed.out.begin(), listed.out.end(), row), end; it != end; ++it) {

@@ -1,8 +1,8 @@
-#include "season/timeline/TimelineCover.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+#include "season/timeline/TimelineCover.h"
 
 namespace zefa::season {
 namespace {

@@ -1,6 +1,6 @@
-#include "season/timeline/TimelineSplice.h"
-
 #include <gtest/gtest.h>
+
+#include "season/timeline/TimelineSplice.h"
 
 namespace zefa::season {
 namespace {
