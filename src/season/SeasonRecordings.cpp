@@ -92,8 +92,9 @@ struct Timeline {
 std::int64_t SqliteSeasonStore::newMatch(std::string_view sha256) {
     // Unique until its timeline's SHA-256 replaces it, and no SHA-256 of a log.
     m_db.prepare(
-            "INSERT INTO match(sha256, file, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-            "scoreGreen, scoreYellow, eventCount) VALUES (?1, '', 0, 1, 0, 0, 0, 0, 0, 0)")
+            "INSERT INTO match(sha256, file, playedAt, gameVersion, lineCount, scoreRed, "
+            "scoreBlue, scoreGreen, scoreYellow, eventCount) "
+            "VALUES (?1, '', 0, 1, 0, 0, 0, 0, 0, 0)")
         .bind(1, "new " + std::string(sha256))
         .run();
     return m_db.lastInsertId();
