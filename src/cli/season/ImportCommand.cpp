@@ -20,7 +20,8 @@ struct Tally {
 class ImportCommand final : public StoreCommand {
 public:
     explicit ImportCommand(CLI::App& season)
-        : StoreCommand(season, "import", "Stores each log's match once",
+        : StoreCommand(season, "import",
+                       "Stores each log once: a new match, or a recording of a stored one",
                        OpenMode::CreateIfMissing) {
         app().add_option("LOGS", m_logs, "Console logs")->required();
         app()
