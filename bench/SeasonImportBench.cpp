@@ -63,8 +63,8 @@ BENCHMARK(BM_SeasonImport)->Unit(benchmark::kMillisecond);
 // `season import` of the bench log's lines from `from` percent of them on
 // into a store that holds, as its one match, the lines up to `stored`
 // percent: a recording of the stored match, held against the import of the
-// same lines with every name's colour changed (`other` 1), a new match of
-// the same size into the same store.
+// same lines into a store that holds those lines with every name's colour
+// changed (`other` 1), where they are a new match.
 //   50/0: the log grew, the longer one is read now;
 //   100/50: a late joiner's, inside the stored match;
 //   60/40: they overlap in part, the match is read from both.
@@ -72,14 +72,14 @@ void BM_SeasonImportRecording(benchmark::State& state) {
     const test::ScratchDir dir;
     const std::int64_t storedTo = state.range(0);
     const std::int64_t importedFrom = state.range(1);
-    std::string imported = partOfLog(importedFrom, 100);
+    std::string stored = partOfLog(0, storedTo);
     if (state.range(2) != 0) {
-        for (std::size_t at = imported.find("^7"); at != std::string::npos;
-             at = imported.find("^7", at + 2))
-            imported[at + 1] = '9';
+        for (std::size_t at = stored.find("^7"); at != std::string::npos;
+             at = stored.find("^7", at + 2))
+            stored[at + 1] = '9';
     }
-    test::writeFile(dir / "imported.log", imported);
-    test::writeFile(dir / "stored.log", partOfLog(0, storedTo));
+    test::writeFile(dir / "stored.log", stored);
+    test::writeFile(dir / "imported.log", partOfLog(importedFrom, 100));
     importOnce(dir / "prepared.db", dir / "stored.log");
     for (auto _ : state) {
         state.PauseTiming();
