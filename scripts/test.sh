@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the browser page (WebAssembly), the normal build, the same suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each fuzz target, and the Debian
+# packages, built, installed on a fresh Debian system and used.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,3 +30,11 @@ for preset in core-no-pcre2 core-no-prefilter core-bare; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j2
 done
+
+# The Debian packages, built without running the suite again, then installed
+# and used on a fresh Debian system (as root).
+echo "== Debian packages =="
+DEB_BUILD_OPTIONS="nocheck${DEB_BUILD_OPTIONS:+ $DEB_BUILD_OPTIONS}" scripts/package.sh
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo scripts/install_test.sh

@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
     // The embedded browser shares its drawing contexts with the windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    // Wayland and the desktop's docks tell the window's program by its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZEFA_APP_ID));
     CZefastats2App app(arguments, pageClock);
     return app.run();
 }
