@@ -9,6 +9,13 @@ game events from the moment it joined). The matches were played one evening a
 day: the files' modification times say so, and examples/season-times.txt gives
 the `--played-at` arguments that say so after a checkout, which loses those times.
 
+And one evening on a server in examples/evening/: `server.log` as the server
+saw it, and the recordings of five clients that were there for all of it or a
+part (joined late, left early, both), each with the lines it saw from its
+joining to its leaving, its own team's team chat and local messages of its own.
+Every game event of the server is in at least one recording, so the recordings
+together are the server's match.
+
 The simulation is seeded, so the logs come out byte for byte the same on every
 run. While it writes a line the script also keeps its own tally of what that
 line means for the statistics (players, kills, flag runs, chat, renames), so
@@ -717,6 +724,7 @@ class Simulation:
         self.used = collections.Counter()
         self.kill_rows = version_kill_rows(version)
         self.version_lines = {1: 0, 2: 0}
+        self.team_only = {}  # line index: the team that alone sees the line
 
     # -- writing ---------------------------------------------------------
     def emit(self, text, rule, row=None, caps=None, crlf=False):
@@ -744,6 +752,7 @@ class Simulation:
         self.tally.chat_line(m.capture(1), m.capture(2))
 
     def team_say(self, g, text):
+        self.team_only[len(self.lines)] = g.team
         self.noise(f"({g.msg}): ^5{text}")
 
     # -- the match -------------------------------------------------------
@@ -1212,7 +1221,7 @@ def season_clan():
     }
 
 
-def season_match(number):
+def season_match(number, steps=None):
     """Match `number` of the season: eight of the clan, two maps in turn."""
     sim = Simulation(2, 7000 + number, "2forts" if number % 2 else "openfire")
     clan = season_clan()
@@ -1230,7 +1239,7 @@ def season_match(number):
     script = {}
     if number == 4:  # a rename inside a match: a hint for `players --suggest`
         script[300] = lambda: sim.rename(clan["tank"], "Tankie")
-    run(sim, 700 + 40 * number, script)
+    run(sim, steps or 700 + 40 * number, script)
     finale(sim)
     return sim
 
@@ -1272,8 +1281,50 @@ def write_season(out):
             sim.lines = late_recording(sim, number)
             late = out / f"match-{number:02d}_late-joiner.log"
             sim.write(late)
-            played_at(late, played + 1800)
+            played_at(late, played)  # it ends with the match it joined
     (out.parent / f"{out.name}-times.txt").write_text("".join(times))
+
+
+# name, team, first and last share of the server's lines the client saw
+EVENING_CLIENTS = [("full", BLUE, 0.0, 1.0), ("early", RED, 0.0, 0.45),
+                   ("middle", BLUE, 0.30, 0.80), ("late", RED, 0.65, 1.0),
+                   ("joiner", BLUE, 0.30, 1.0)]
+
+
+def client_recording(sim, name, team, start, end, seed):
+    """The lines a client saw from `start` to `end` (shares of the server's
+    lines): its own at joining and leaving, the others' team chat left out,
+    a local message of its own now and then."""
+    rng = random.Random(seed)
+    first, last = int(len(sim.lines) * start), int(len(sim.lines) * end)
+    lines = [("----- Client Initialization -----", False),
+             ("Connecting to zefa.example.net:27960...", False),
+             (f"^6{name.capitalize()}^7 entered the game", False)]
+    for i in range(first, last):
+        if sim.team_only.get(i, team) != team:
+            continue
+        lines.append(sim.lines[i])
+        if rng.random() < 0.04:
+            lines.append((rng.choice(LOCAL_NOISE), False))
+    if last < len(sim.lines):
+        lines += [("----- CL_Shutdown -----", False), ("RE_Shutdown( 1 )", False)]
+    return lines
+
+
+def write_evening(out):
+    out.mkdir(parents=True, exist_ok=True)
+    sim = season_match(13, steps=600)
+    start, length = SEASON_START + 14 * 86400, 1800
+    server = sim.lines
+    sim.write(out / "server.log")
+    os.utime(out / "server.log", (start + length, start + length))
+    for seed, (name, team, first, last) in enumerate(EVENING_CLIENTS):
+        sim.lines = client_recording(sim, name, team, first, last, seed)
+        path = out / f"{name}.log"
+        sim.write(path)
+        ended = start + int(length * last)
+        os.utime(path, (ended, ended))
+        sim.lines = server
 
 
 def main():
@@ -1291,6 +1342,7 @@ def main():
         if args.expect:
             print_expect(name, sim)
     write_season(args.out / "season")
+    write_evening(args.out / "evening")
     return 0
 
 

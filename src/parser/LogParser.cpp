@@ -119,7 +119,8 @@ LineRule LogParser::classify(const CandidateSet* candidates) {
     }
     ++m_taken[static_cast<std::size_t>(taken)];
     if (m_events)
-        m_events->note(taken, m_matcher.subject(), m_matcher.capture(1), m_matcher.capture(2));
+        m_events->note(taken, m_stats.lineCount, m_matcher.subject(), m_matcher.capture(1),
+                       m_matcher.capture(2));
     return taken;
 }
 

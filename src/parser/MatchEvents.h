@@ -16,11 +16,15 @@ namespace zefa {
 struct MatchEvents {
     // A hash of each kill, suicide, environment death, flag and defense line.
     std::vector<std::uint64_t> lines;
+    // The number of each of those lines in the log, counted from 1: where a
+    // log that holds the same events can be joined to this one.
+    std::vector<std::int32_t> lineNumbers;
     // The raw old and new name of each rename line.
     std::vector<std::pair<std::string, std::string>> renames;
 
-    // Notes a classified line; `first` and `second` are the rule's first two captures.
-    void note(LineRule rule, std::string_view line, std::string_view first,
+    // Notes the classified line numbered `lineNumber`; `first` and `second`
+    // are the rule's first two captures.
+    void note(LineRule rule, std::int32_t lineNumber, std::string_view line, std::string_view first,
               std::string_view second);
 };
 

@@ -1,6 +1,5 @@
 #include "season/DuplicateRule.h"
 
-#include <algorithm>
 #include <array>
 
 namespace zefa::season {
@@ -36,11 +35,12 @@ constexpr std::size_t kLanes = 4;
 
 }  // namespace
 
-std::vector<std::uint64_t> eventShingles(std::span<const std::uint64_t> events) {
-    std::vector<std::uint64_t> shingles;
-    if (events.size() < std::max(kMinimumEvents, kShingleLength)) return shingles;
-    const auto keep = [&shingles](std::uint64_t shingle) {
-        if (shingle % kShingleSampling == 0) shingles.push_back(shingle);
+std::vector<Shingle> eventShingles(std::span<const std::uint64_t> events) {
+    std::vector<Shingle> shingles;
+    if (events.size() < kShingleLength) return shingles;
+    const auto keep = [&shingles](std::uint64_t shingle, std::size_t at) {
+        if (shingle % kShingleSampling == 0)
+            shingles.push_back({shingle, static_cast<std::int64_t>(at)});
     };
     const std::size_t starts = events.size() - kShingleLength + 1;
     std::size_t at = 0;
@@ -51,21 +51,10 @@ std::vector<std::uint64_t> eventShingles(std::span<const std::uint64_t> events) 
             for (std::size_t lane = 0; lane < kLanes; ++lane)
                 hashes[lane] = step(hashes[lane], events[at + lane + i]);
         }
-        for (const std::uint64_t shingle : hashes) keep(shingle);
+        for (std::size_t lane = 0; lane < kLanes; ++lane) keep(hashes[lane], at + lane);
     }
-    for (; at < starts; ++at) keep(combine(events.subspan(at, kShingleLength)));
-    std::ranges::sort(shingles);
-    const auto repeated = std::ranges::unique(shingles);
-    shingles.erase(repeated.begin(), repeated.end());
+    for (; at < starts; ++at) keep(combine(events.subspan(at, kShingleLength)), at);
     return shingles;
-}
-
-std::uint64_t eventsHash(std::span<const std::uint64_t> events) { return combine(events); }
-
-bool sameMatchByShingles(std::size_t shared, std::size_t first, std::size_t second) {
-    const std::size_t smaller = std::min(first, second);
-    return smaller > 0 &&
-           static_cast<double>(shared) >= kSameMatchShare * static_cast<double>(smaller);
 }
 
 }  // namespace zefa::season

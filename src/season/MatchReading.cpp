@@ -29,9 +29,17 @@ std::vector<std::int32_t> awardWinners(const std::list<PlayerRecord>& players,
 
 std::optional<MatchReading> readMatch(std::string bytes, std::optional<std::int32_t> gameVersion,
                                       ClassifierCache& classifiers, std::string& whyNot) {
+    std::vector<std::byte> compressed = compressLog(bytes);
+    auto reading = readMatchText(std::move(bytes), gameVersion, classifiers, whyNot);
+    if (reading) reading->compressedLog = std::move(compressed);
+    return reading;
+}
+
+std::optional<MatchReading> readMatchText(std::string bytes,
+                                          std::optional<std::int32_t> gameVersion,
+                                          ClassifierCache& classifiers, std::string& whyNot) {
     MatchReading reading;
     reading.sha256 = sha256Hex(bytes);
-    reading.compressedLog = compressLog(bytes);
     reading.logSize = static_cast<std::int64_t>(bytes.size());
 
     StatsGenerator generator({.logText = std::move(bytes),

@@ -19,7 +19,8 @@ struct ReadAward {
 };
 
 // One log read for the store: the statistics `zefastats --json` gives for it
-// (every award selected), its events and its bytes, compressed.
+// (every award selected), its events and its bytes, compressed (unless read
+// by readMatchText).
 struct MatchReading {
     std::string sha256;
     std::int32_t gameVersion = 1;
@@ -37,5 +38,10 @@ struct MatchReading {
                                                     std::optional<std::int32_t> gameVersion,
                                                     ClassifierCache& classifiers,
                                                     std::string& whyNot);
+// The same without compressing the bytes: a log the store holds already.
+[[nodiscard]] std::optional<MatchReading> readMatchText(std::string bytes,
+                                                        std::optional<std::int32_t> gameVersion,
+                                                        ClassifierCache& classifiers,
+                                                        std::string& whyNot);
 
 }  // namespace zefa::season

@@ -40,6 +40,7 @@ void putMatch(JsonWriter& json, const SeasonMatch& m) {
     json.member("id", m.id);
     json.member("file", m.file);
     json.member("sha256", m.sha256);
+    json.member("recordings", m.recordings);
     json.member("playedAt", formatUtc(m.playedAt));
     json.member("gameVersion", m.gameVersion);
     json.member("lineCount", m.lineCount);

@@ -6,7 +6,6 @@
 
 #include "season/CounterColumns.h"
 #include "season/PlackettLuce.h"
-#include "season/RecordingCounts.h"
 #include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
@@ -64,7 +63,8 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
 void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, MatchIndex& index) {
     Statement query = db.prepare(
         "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-        "scoreGreen, scoreYellow FROM match WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
+        "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id) "
+        "FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
     query.bind(1, since);
     while (query.step()) {
         SeasonMatch match;
@@ -76,6 +76,7 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
         match.lineCount = static_cast<std::int32_t>(query.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
             match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
+        match.recordings = static_cast<std::int32_t>(query.integer(10));
         index.add(match.id, snapshot.matches.size());
         snapshot.matches.push_back(std::move(match));
     }
@@ -249,18 +250,16 @@ std::vector<MatchSummary> SqliteSeasonStore::matchSummaries(std::int64_t since,
     Statement query = m_db.prepare(R"sql(
 SELECT m.id, m.playedAt, m.file,
   (SELECT count(DISTINCT k.seasonKey) FROM record r JOIN player_key k ON k.key = r.key
-   WHERE r.matchId = m.id)
+   WHERE r.matchId = m.id),
+  (SELECT count(*) FROM recording c WHERE c.matchId = m.id)
 FROM match m WHERE m.playedAt >= ?1 AND m.id BETWEEN ?2 AND ?3 ORDER BY m.playedAt, m.sha256
 )sql");
     query.bindAll(since, first, last);
-    const auto recordings = recordingCounts(m_db);
     std::vector<MatchSummary> matches;
     while (query.step()) {
-        const std::int64_t id = query.integer(0);
-        const auto counted = recordings.find(id);
-        matches.push_back({id, query.integer(1), std::string(query.text(2)),
+        matches.push_back({query.integer(0), query.integer(1), std::string(query.text(2)),
                            static_cast<std::int32_t>(query.integer(3)),
-                           counted == recordings.end() ? 1 : counted->second});
+                           static_cast<std::int32_t>(query.integer(4))});
     }
     return matches;
 }

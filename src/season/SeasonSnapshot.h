@@ -43,9 +43,10 @@ struct MatchPlayer {
 
 struct SeasonMatch {
     std::int64_t id = 0;
-    std::string file;  // the log's file name as imported
-    std::string sha256;
-    std::int64_t playedAt = 0;  // seconds since the epoch, UTC
+    std::string file;             // the file name of the log its timeline begins with, as imported
+    std::string sha256;           // of its timeline: the log it is read from
+    std::int32_t recordings = 1;  // the logs that captured it
+    std::int64_t playedAt = 0;    // seconds since the epoch, UTC
     std::int32_t gameVersion = 1;
     std::int32_t lineCount = 0;
     std::array<std::int32_t, kTeamCount> teamScores{};

@@ -50,6 +50,10 @@ StoredLog SeasonStore::matchLog(std::int64_t matchId) {
     return guarded([matchId](SqliteSeasonStore& store) { return store.matchLog(matchId); });
 }
 
+std::vector<RecordingInfo> SeasonStore::recordings(std::int64_t matchId) {
+    return guarded([matchId](SqliteSeasonStore& store) { return store.recordings(matchId); });
+}
+
 std::vector<LeaderboardRow> SeasonStore::leaderboard(std::int32_t minMatches,
                                                      std::optional<std::int64_t> since) {
     return guarded([=](SqliteSeasonStore& store) { return store.leaderboard(minMatches, since); });
@@ -77,6 +81,10 @@ std::string SeasonStore::rename(std::string_view player, std::string_view name) 
 
 MatchSummary SeasonStore::forget(std::int64_t matchId) {
     return guarded([matchId](SqliteSeasonStore& store) { return store.forget(matchId); });
+}
+
+RecordingForgotten SeasonStore::forgetRecording(std::string_view sha256) {
+    return guarded([sha256](SqliteSeasonStore& store) { return store.forgetRecording(sha256); });
 }
 
 }  // namespace zefa::season

@@ -19,10 +19,32 @@ struct ImportResult {
     enum class Outcome {
         Stored,     // a new match
         SameBytes,  // these bytes are stored already
-        SameMatch,  // another client's recording of a stored match
+        SameMatch,  // stored as another recording of a stored match
     };
     Outcome outcome = Outcome::Stored;
-    std::int64_t matchId = 0;  // the new match, or the stored one it repeats
+    std::int64_t matchId = 0;          // the new match, or the stored one it repeats or joins
+    std::int32_t recordings = 1;       // the match's recordings now, this log's included
+    std::vector<std::int64_t> joined;  // matches the log joined into `matchId`, gone now
+};
+
+// One log that captured a match, as stored.
+struct RecordingInfo {
+    std::string sha256;
+    std::string file;  // the log's file name as imported
+    std::int64_t size = 0;
+    std::int64_t events = 0;    // its game events
+    std::int64_t storedAt = 0;  // seconds since the epoch, UTC
+    std::int64_t playedAt = 0;
+    std::string source;  // where it came from: "imported"
+};
+
+// What forgetting a recording left of its match.
+struct RecordingForgotten {
+    std::int64_t matchId = 0;
+    std::int32_t recordingsLeft = 0;  // 0: the match is gone
+    // Matches made of recordings left that no longer share events with the
+    // match's others.
+    std::vector<std::int64_t> splitOff;
 };
 
 // A stored log, decompressed, with the game version its import used.
@@ -93,8 +115,11 @@ public:
     SeasonStore& operator=(SeasonStore&&) noexcept;
     ~SeasonStore();
 
-    // Stores the match unless its bytes, or with `keepOverlap` unset its game
-    // events, are stored already. Ratings are brought up to date by updateRatings().
+    // Stores the log unless its bytes are stored already: as a recording of
+    // the stored matches it shares game events with (all of them one match
+    // then, read again when its timeline changes), or with `keepOverlap` set
+    // or none found, as a new match. Ratings are brought up to date by
+    // updateRatings().
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap);
     // Recomputes the ratings of every match after the earliest change.
@@ -103,8 +128,12 @@ public:
     // The matches played at or after `since` (seconds since the epoch) and
     // their players' totals over those matches.
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since = std::nullopt);
-    // The log of a stored match; refused when there is no such match.
+    // The log a stored match is read from (its timeline); refused when there
+    // is no such match.
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
+    // A match's recordings in the order they were stored; refused when there
+    // is no such match.
+    [[nodiscard]] std::vector<RecordingInfo> recordings(std::int64_t matchId);
 
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
                                                           std::optional<std::int64_t> since);
@@ -122,9 +151,13 @@ public:
     // refuses one) counts for by `name` (colour codes kept); an empty name
     // goes back to the name of its latest match. The season player's key.
     std::string rename(std::string_view player, std::string_view name);
-    // Removes a match, which it returns as it was; refused when there is no
-    // such match.
+    // Removes a match with its recordings, which it returns as it was;
+    // refused when there is no such match.
     MatchSummary forget(std::int64_t matchId);
+    // Removes the recording whose SHA-256 is or begins with `sha256` and reads
+    // its match again from the recordings left (the match goes with its last
+    // one); refused when no recording, or more than one, fits.
+    RecordingForgotten forgetRecording(std::string_view sha256);
 
 private:
     explicit SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite);

@@ -10,8 +10,6 @@
 
 #include "season/ClosestKeys.h"
 #include "season/CounterColumns.h"
-#include "season/DuplicateRule.h"
-#include "season/LogBytes.h"
 #include "season/PlayerKey.h"
 #include "season/StoreAccess.h"
 #include "season/StoreSchema.h"
@@ -92,7 +90,7 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         db.exec("PRAGMA foreign_keys = ON");
         db.exec("PRAGMA journal_mode = WAL");
         db.exec("PRAGMA synchronous = NORMAL");
-        migrateStore(db, version);
+        migrateStore(db, version, store->m_classifiers);
         store->updateRatings();
         return store;
     } catch (const SqliteError& failure) {
@@ -167,70 +165,20 @@ void SqliteSeasonStore::markStale(std::int64_t playedAt, std::string_view sha256
     set.bindAll(std::string_view("staleSha"), sha256).run();
 }
 
-std::optional<std::int64_t> SqliteSeasonStore::sameMatch(const MatchReading& match,
-                                                         std::span<const std::uint64_t> shingles) {
-    const std::vector<std::uint64_t>& events = match.events.lines;
-    if (events.size() < kMinimumEvents) return std::nullopt;
-    Statement same = m_db.prepare(
-        "SELECT id FROM match WHERE eventsHash = ?1 AND eventCount = ?2 ORDER BY id LIMIT 1");
-    same.bindAll(static_cast<std::int64_t>(eventsHash(events)),
-                 static_cast<std::int64_t>(events.size()));
-    if (same.step()) return same.integer(0);
-
-    std::map<std::int64_t, std::size_t> shared;
-    Statement holders = m_db.prepare("SELECT matchId FROM event_shingle WHERE shingle = ?1");
-    for (const std::uint64_t shingle : shingles) {
-        holders.bind(1, static_cast<std::int64_t>(shingle));
-        while (holders.step()) ++shared[holders.integer(0)];
-        holders.reset();
-    }
-    Statement count = m_db.prepare("SELECT shingleCount FROM match WHERE id = ?1");
-    std::optional<std::int64_t> best;
-    std::size_t bestShared = 0;
-    for (const auto& [id, common] : shared) {
-        count.bind(1, id);
-        count.step();
-        const auto theirs = static_cast<std::size_t>(count.integer(0));
-        count.reset();
-        if (sameMatchByShingles(common, shingles.size(), theirs) && common > bestShared) {
-            best = id;
-            bestShared = common;
-        }
-    }
-    return best;
+void SqliteSeasonStore::markMatchStale(std::int64_t matchId) {
+    Statement match = m_db.prepare("SELECT playedAt, sha256 FROM match WHERE id = ?1");
+    if (match.bind(1, matchId).step()) markStale(match.integer(0), match.text(1));
 }
 
-ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
-                                            std::int64_t playedAt, bool keepOverlap) {
-    const std::vector<std::uint64_t> shingles = eventShingles(match.events.lines);
-    Transaction transaction(m_db);
-    Statement stored = m_db.prepare("SELECT id FROM match WHERE sha256 = ?1");
-    if (stored.bind(1, match.sha256).step())
-        return {ImportResult::Outcome::SameBytes, stored.integer(0)};
-    if (!keepOverlap) {
-        if (const auto id = sameMatch(match, shingles))
-            return {ImportResult::Outcome::SameMatch, *id};
+void SqliteSeasonStore::clearReading(std::int64_t matchId) {
+    for (const std::string_view table : {"match_award", "record", "match_rename"}) {
+        m_db.prepare("DELETE FROM " + std::string(table) + " WHERE matchId = ?1")
+            .bind(1, matchId)
+            .run();
     }
+}
 
-    const auto& scores = match.stats.teamScores;
-    m_db.prepare(
-            "INSERT INTO match(sha256, file, playedAt, importedAt, gameVersion, lineCount, "
-            "scoreRed, "
-            "scoreBlue, scoreGreen, scoreYellow, eventCount, eventsHash, shingleCount) "
-            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
-        .bindAll(std::string_view(match.sha256), file, playedAt,
-                 static_cast<std::int64_t>(std::time(nullptr)), match.gameVersion,
-                 match.stats.lineCount, scores[0], scores[1], scores[2], scores[3],
-                 static_cast<std::int64_t>(match.events.lines.size()),
-                 static_cast<std::int64_t>(eventsHash(match.events.lines)),
-                 static_cast<std::int64_t>(shingles.size()))
-        .run();
-    const std::int64_t id = m_db.lastInsertId();
-    m_db.prepare("INSERT INTO match_log(matchId, size, zstd) VALUES (?1, ?2, ?3)")
-        .bindAll(id, match.logSize)
-        .bindBlob(3, match.compressedLog)
-        .run();
-
+void SqliteSeasonStore::storeReading(std::int64_t id, const MatchReading& match) {
     Statement award = m_db.prepare(
         "INSERT INTO match_award(matchId, award, name, result) VALUES (?1, ?2, ?3, ?4)");
     Statement winner =
@@ -282,26 +230,6 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
                      std::string_view(playerKeyOfRawName(to)))
             .run();
     }
-    Statement shingle = m_db.prepare("INSERT INTO event_shingle(shingle, matchId) VALUES (?1, ?2)");
-    for (const std::uint64_t value : shingles)
-        shingle.bindAll(static_cast<std::int64_t>(value), id).run();
-
-    markStale(playedAt, match.sha256);
-    transaction.commit();
-    return {ImportResult::Outcome::Stored, id};
-}
-
-StoredLog SqliteSeasonStore::matchLog(std::int64_t matchId) {
-    Statement query = m_db.prepare(
-        "SELECT l.size, l.zstd, m.gameVersion, m.file FROM match_log l JOIN match m ON m.id = "
-        "l.matchId WHERE l.matchId = ?1");
-    if (!query.bind(1, matchId).step()) refuse("no such match");
-    auto bytes = decompressLog(query.blob(1), static_cast<std::size_t>(query.integer(0)));
-    if (!bytes)
-        throw SqliteError(SQLITE_CORRUPT,
-                          "the stored log of match " + std::to_string(matchId) + " is damaged");
-    return StoredLog{std::move(*bytes), static_cast<std::int32_t>(query.integer(2)),
-                     std::string(query.text(3))};
 }
 
 std::string SqliteSeasonStore::keyOf(std::string_view keyOrName) {
@@ -390,11 +318,11 @@ std::string SqliteSeasonStore::rename(std::string_view keyOrName, std::string_vi
 
 MatchSummary SqliteSeasonStore::forget(std::int64_t matchId) {
     Transaction transaction(m_db);
-    Statement match = m_db.prepare("SELECT playedAt, sha256 FROM match WHERE id = ?1");
-    if (!match.bind(1, matchId).step()) refuse("no such match");
+    if (!m_db.prepare("SELECT 1 FROM match WHERE id = ?1").bind(1, matchId).step())
+        refuse("no such match");
     MatchSummary forgotten =
         matchSummaries(std::numeric_limits<std::int64_t>::min(), matchId, matchId).front();
-    markStale(match.integer(0), match.text(1));
+    markMatchStale(matchId);
     m_db.prepare("DELETE FROM match WHERE id = ?1").bind(1, matchId).run();
     transaction.commit();
     updateRatings();

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,7 @@ namespace zefa::season {
 // turns the SqliteError this throws when SQLite fails into a SeasonError;
 // refusals are thrown as SeasonError here already. The queries of snapshot(),
 // leaderboard() and matches() are in SeasonQueries.cpp, updateRatings() in
-// SeasonRatings.cpp.
+// SeasonRatings.cpp, what concerns recordings and timelines in SeasonRecordings.cpp.
 class SqliteSeasonStore {
 public:
     // The store in the file; SeasonError (Unusable) when it cannot be used.
@@ -37,6 +36,7 @@ public:
     [[nodiscard]] bool ratingsStale();
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
+    [[nodiscard]] std::vector<RecordingInfo> recordings(std::int64_t matchId);
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,
                                                           std::optional<std::int64_t> since);
     [[nodiscard]] std::vector<AliasSuggestion> aliasSuggestions();
@@ -45,8 +45,15 @@ public:
     std::string rename(std::string_view keyOrName, std::string_view name);
     [[nodiscard]] std::vector<MatchSummary> matches(std::optional<std::int64_t> since);
     MatchSummary forget(std::int64_t matchId);
+    RecordingForgotten forgetRecording(std::string_view sha256);
 
 private:
+    // A recording just stored, whose reading is at hand.
+    struct FreshRecording {
+        std::int64_t id = 0;
+        const MatchReading& reading;
+    };
+
     SqliteSeasonStore(std::filesystem::path file, Database db)
         : m_file(std::move(file)), m_db(std::move(db)) {}
     static std::unique_ptr<SqliteSeasonStore> openReading(const std::filesystem::path& path,
@@ -55,17 +62,32 @@ private:
     [[nodiscard]] std::string keyOf(std::string_view keyOrName);
     [[nodiscard]] std::string playedKey(std::string_view keyOrName);
     [[nodiscard]] std::string resolveKey(std::string key);
-    [[nodiscard]] std::optional<std::int64_t> sameMatch(const MatchReading& match,
-                                                        std::span<const std::uint64_t> shingles);
     // The matches played at or after `since` with ids from `first` to `last`.
     [[nodiscard]] std::vector<MatchSummary> matchSummaries(std::int64_t since, std::int64_t first,
                                                            std::int64_t last);
     void markStale(std::int64_t playedAt, std::string_view sha256);
+    // Marks the ratings stale from the match on, where it stands now.
+    void markMatchStale(std::int64_t matchId);
+
+    // A match row for recordings to join; updateTimeline() fills it.
+    [[nodiscard]] std::int64_t newMatch(std::string_view sha256);
+    // Moves the recordings of match `from` into match `into`, their events
+    // `shift` places further on, and removes `from`.
+    void joinMatch(std::int64_t into, std::int64_t from, std::int64_t shift);
+    // Counts the match's events from its recordings' first on.
+    void alignRecordings(std::int64_t matchId);
+    // Reads the match again when its recordings make another timeline than
+    // the one it is read from, and takes the latest time they were played at.
+    void updateTimeline(std::int64_t matchId, const FreshRecording* fresh);
+    // The rows of a match's reading: awards, records, kills, renames.
+    void storeReading(std::int64_t matchId, const MatchReading& reading);
+    void clearReading(std::int64_t matchId);
     void rebuildSeasonKeys();
 
     std::filesystem::path m_file;
     Database m_db;
     std::optional<FileState> m_readState;  // of a store read without locks
+    ClassifierCache m_classifiers;  // for logs read again: timelines, migrations
 };
 
 }  // namespace zefa::season

@@ -6,17 +6,16 @@
 #include <tuple>
 
 #include "season/CounterColumns.h"
+#include "season/RecordingFinder.h"
 #include "season/Sqlite.h"
 
 namespace zefa::season {
 
 namespace {
 
-// Migration i takes a store from version i to version i + 1. Released
-// migrations never change: a new version appends one. "{counters}" stands
+// Version 1: one row per match, its log in match_log. "{counters}" stands
 // for the columns of the player counters (CounterColumns.h).
-constexpr std::array<std::string_view, kStoreSchemaVersion> kMigrations = {
-    R"sql(
+constexpr std::string_view kVersion1 = R"sql(
 CREATE TABLE match (
   id INTEGER PRIMARY KEY,
   sha256 TEXT NOT NULL UNIQUE,
@@ -120,11 +119,12 @@ CREATE TABLE store_state (
   name TEXT PRIMARY KEY,
   value
 ) WITHOUT ROWID;
-)sql",
-    // Version 2: the names season players are shown by. Whether a match's name
-    // is the player's own, and the names an admin chose; every rating is
-    // computed again to fill the first in.
-    R"sql(
+)sql";
+
+// Version 2: the names season players are shown by. Whether a match's name
+// is the player's own, and the names an admin chose; every rating is
+// computed again to fill the first in.
+constexpr std::string_view kVersion2 = R"sql(
 ALTER TABLE season_player_match ADD COLUMN ownName INTEGER NOT NULL DEFAULT 0;
 CREATE TABLE player_name (
   seasonKey TEXT PRIMARY KEY,
@@ -132,7 +132,73 @@ CREATE TABLE player_name (
 ) WITHOUT ROWID;
 INSERT OR REPLACE INTO store_state(name, value)
   VALUES ('staleAt', -9223372036854775808), ('staleSha', '');
-)sql"};
+)sql";
+
+// Version 3: a match has one or more recordings, the logs that captured it,
+// and is read from a timeline of their bytes; each match of version 1 is one
+// recording, read whole. The shingles note where they lie in their
+// recording, which the stored logs are read again for (indexStoredRecordings).
+constexpr std::string_view kVersion3 = R"sql(
+CREATE TABLE recording (
+  id INTEGER PRIMARY KEY,
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  sha256 TEXT NOT NULL UNIQUE,
+  file TEXT NOT NULL,
+  size INTEGER NOT NULL,
+  gameVersion INTEGER NOT NULL,
+  eventCount INTEGER NOT NULL,
+  eventOffset INTEGER NOT NULL,
+  firstEvent INTEGER,
+  storedAt INTEGER NOT NULL,
+  playedAt INTEGER NOT NULL,
+  source TEXT NOT NULL,
+  zstd BLOB NOT NULL
+);
+CREATE INDEX recording_by_match ON recording(matchId);
+CREATE INDEX recording_by_first_event ON recording(firstEvent);
+INSERT INTO recording(id, matchId, sha256, file, size, gameVersion, eventCount, eventOffset,
+                      storedAt, playedAt, source, zstd)
+  SELECT m.id, m.id, m.sha256, m.file, l.size, m.gameVersion, m.eventCount, 0, m.importedAt,
+         m.playedAt, 'imported', l.zstd
+  FROM match m JOIN match_log l ON l.matchId = m.id;
+CREATE TABLE timeline_part (
+  matchId INTEGER NOT NULL REFERENCES match(id) ON DELETE CASCADE,
+  part INTEGER NOT NULL,
+  recordingId INTEGER NOT NULL REFERENCES recording(id),
+  firstByte INTEGER NOT NULL,
+  endByte INTEGER NOT NULL,
+  PRIMARY KEY (matchId, part)
+) WITHOUT ROWID;
+CREATE INDEX timeline_part_by_recording ON timeline_part(recordingId);
+INSERT INTO timeline_part(matchId, part, recordingId, firstByte, endByte)
+  SELECT matchId, 0, id, 0, size FROM recording;
+DROP TABLE match_log;
+DROP TABLE event_shingle;
+CREATE TABLE event_shingle (
+  shingle INTEGER NOT NULL,
+  recordingId INTEGER NOT NULL REFERENCES recording(id) ON DELETE CASCADE,
+  position INTEGER NOT NULL,
+  PRIMARY KEY (shingle, recordingId, position)
+) WITHOUT ROWID;
+CREATE INDEX event_shingle_by_recording ON event_shingle(recordingId);
+DROP INDEX match_by_events;
+ALTER TABLE match DROP COLUMN eventsHash;
+ALTER TABLE match DROP COLUMN shingleCount;
+ALTER TABLE match DROP COLUMN importedAt;
+)sql";
+
+// Migration i takes a store from version i to version i + 1: its statements,
+// then what they cannot do alone (or nothing). Released migrations never
+// change: a new version appends one.
+struct Migration {
+    std::string_view sql;
+    void (*finish)(Database& db, ClassifierCache& classifiers);
+};
+constexpr std::array<Migration, kStoreSchemaVersion> kMigrations = {{
+    {kVersion1, nullptr},
+    {kVersion2, nullptr},
+    {kVersion3, &indexStoredRecordings},
+}};
 
 // Version 1 has a column for each of these counters: one more would change a
 // released migration, so it needs a store version of its own that adds it.
@@ -141,7 +207,7 @@ static_assert(std::tuple_size_v<decltype(kPlayerCounters)> == 15);
 // The migration's statements with the counters' columns filled in.
 std::string migration(std::int32_t fromVersion) {
     constexpr std::string_view kCounters = "{counters}";
-    std::string sql(kMigrations[static_cast<std::size_t>(fromVersion)]);
+    std::string sql(kMigrations[static_cast<std::size_t>(fromVersion)].sql);
     if (const auto at = sql.find(kCounters); at != std::string::npos)
         sql.replace(at, kCounters.size(), counterColumnDefinitions());
     return sql;
@@ -149,13 +215,15 @@ std::string migration(std::int32_t fromVersion) {
 
 }  // namespace
 
-void migrateStore(Database& db, std::int32_t fromVersion) {
+void migrateStore(Database& db, std::int32_t fromVersion, ClassifierCache& classifiers) {
     for (std::int32_t version = fromVersion; version < kStoreSchemaVersion; ++version) {
         Transaction transaction(db);
         // Another process may have migrated while this one waited for the lock.
         version = static_cast<std::int32_t>(db.queryInteger("PRAGMA user_version").value_or(0));
         if (version >= kStoreSchemaVersion) break;
         db.exec(migration(version));
+        if (const auto finish = kMigrations[static_cast<std::size_t>(version)].finish)
+            finish(db, classifiers);
         db.exec("PRAGMA application_id = " + std::to_string(kStoreApplicationId));
         db.exec("PRAGMA user_version = " + std::to_string(version + 1));
         transaction.commit();

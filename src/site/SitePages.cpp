@@ -132,6 +132,7 @@ data matchRows(const SeasonSnapshot& season, std::size_t limit) {
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchSeasonPagePath(match->id));
         row.set("file", match->file);
+        if (match->recordings > 1) row.set("recordings", str(match->recordings));
         row.set("score", scoreHtml(*match));
         row.set("players", str(std::int64_t(match->players.size())));
         if (const MatchPlayer* best = bestPlayer(*match)) {

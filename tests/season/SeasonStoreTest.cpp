@@ -46,19 +46,23 @@ protected:
                                      bool keepOverlap = false) {
         std::vector<ImportResult> results;
         const auto all = seasonLogs();
-        ClassifierCache classifiers;
         for (const auto& log : logs) {
-            std::string why;
-            const auto match = readMatch(test::readFile(log), std::nullopt, classifiers, why);
             const auto day = std::ranges::find(all, log) - all.begin();
-            results.push_back(store.importMatch(*match, log.filename().string(),
-                                                *parseIsoTime("2026-03-01") + day * 86400,
-                                                keepOverlap));
+            results.push_back(importBytes(store, test::readFile(log), log.filename().string(),
+                                          *parseIsoTime("2026-03-01") + day * 86400, keepOverlap));
         }
         store.updateRatings();
         return results;
     }
 
+    ImportResult importBytes(SeasonStore& store, std::string bytes, const std::string& file,
+                             std::int64_t playedAt, bool keepOverlap = false) {
+        std::string why;
+        const auto match = readMatch(std::move(bytes), std::nullopt, classifiers, why);
+        return store.importMatch(*match, file, playedAt, keepOverlap);
+    }
+
+    ClassifierCache classifiers;
     test::ScratchDir dir;
 };
 
@@ -78,10 +82,15 @@ TEST_F(SeasonStoreTest, EachMatchIsStoredOnceWhateverTheBytesAndTheClient) {
     EXPECT_EQ(results[static_cast<std::size_t>(late)].matchId,
               results[static_cast<std::size_t>(late) - 1].matchId);
 
-    const auto again = import(store, {logs[0]});
+    EXPECT_EQ(results[static_cast<std::size_t>(late)].recordings, 2);
+
+    const auto again = import(store, {logs[0], logs[static_cast<std::size_t>(late)]});
     EXPECT_EQ(again[0].outcome, Outcome::SameBytes);
     EXPECT_EQ(again[0].matchId, results[0].matchId);
-    EXPECT_EQ(import(store, {logs[static_cast<std::size_t>(late)]}, true)[0].outcome,
+    EXPECT_EQ(again[1].outcome, Outcome::SameBytes);
+    EXPECT_EQ(importBytes(store, test::readFile(logs[static_cast<std::size_t>(late)]) + "bye\n",
+                          "kept.log", 0, true)
+                  .outcome,
               Outcome::Stored);
 
     const StoredLog stored = store.matchLog(results[3].matchId);
@@ -95,14 +104,13 @@ TEST_F(SeasonStoreTest, EachMatchIsStoredOnceWhateverTheBytesAndTheClient) {
     EXPECT_EQ(missing->file(), dir / "season.db");
 
     Database((dir / "season.db").string(), SQLITE_OPEN_READWRITE)
-        .prepare("UPDATE match_log SET zstd = x'00' WHERE matchId = ?1")
+        .prepare("UPDATE recording SET zstd = x'00' WHERE matchId = ?1")
         .bind(1, results[3].matchId)
         .run();
     const auto damaged = errorOf([&] { (void)store.matchLog(results[3].matchId); });
     ASSERT_TRUE(damaged);
     EXPECT_EQ(damaged->kind(), SeasonError::Kind::Failed);
-    EXPECT_EQ(damaged->reason(),
-              "the stored log of match " + std::to_string(results[3].matchId) + " is damaged");
+    EXPECT_EQ(damaged->reason(), "the stored log of recording 4 is damaged");
 }
 
 // Ratings and totals depend on the set of matches, not on the order they came
@@ -113,13 +121,9 @@ TEST_F(SeasonStoreTest, TheSameMatchesGiveTheSameSeasonWhateverHappenedBetween) 
     import(forward, seasonLogs());
     const std::string season = seasonJson(forward.snapshot());
 
-    // Backwards, the late joiner's recording comes first and is kept instead:
-    // it is left out.
+    // Backwards, the late joiner's recording comes before the whole one.
     auto backward = open("backward.db");
     auto reversed = seasonLogs();
-    std::erase_if(reversed, [](const auto& p) {
-        return p.filename().string().find("late") != std::string::npos;
-    });
     std::ranges::reverse(reversed);
     import(backward, reversed);
     auto withoutIds = [](SeasonSnapshot snapshot) {
@@ -221,30 +225,6 @@ TEST_F(SeasonStoreTest, AMergedPlayerIsShownByItsOwnOrItsChosenName) {
     }
 }
 
-// A store of the first version is brought up to the present one in place
-// when it is first opened writable: the same season as a new store's.
-TEST_F(SeasonStoreTest, AStoreOfTheFirstVersionIsUpgradedInPlace) {
-    const auto logs = seasonLogs();
-    std::string season;
-    {
-        auto store = open("season.db");
-        import(store, logs);
-        store.merge("viper", "vip3r");
-        season = seasonJson(store.snapshot());
-    }
-    {
-        Database first((dir / "season.db").string(), SQLITE_OPEN_READWRITE);
-        first.exec(
-            "DROP TABLE player_name; ALTER TABLE season_player_match DROP COLUMN ownName; "
-            "UPDATE season_player SET name = 'as version 1 left it'; PRAGMA user_version = 1");
-    }
-    const auto reading = errorOf([&] {
-        (void)SeasonStore::open(dir / "season.db", SeasonStore::OpenMode::ReadOnly);
-    });
-    EXPECT_FALSE(reading) << reading->what();  // this user may write it: upgraded first
-    EXPECT_EQ(seasonJson(open("season.db").snapshot()), season);
-}
-
 // A store read without locks notices a writer that changed the file meanwhile
 // (a lost read would mix pages of two states), and leaves no file beside it.
 TEST_F(SeasonStoreTest, ReadingWithoutLocksNoticesAChangeMeanwhile) {
@@ -269,6 +249,146 @@ TEST_F(SeasonStoreTest, ReadingWithoutLocksNoticesAChangeMeanwhile) {
                   .snapshot()
                   .matches.size(),
               2U);
+}
+
+// A store written before matches had recordings is upgraded in place: the
+// same season, each match one recording, found again by its events.
+TEST_F(SeasonStoreTest, AStoreOfVersionOneIsUpgradedInPlace) {
+    std::filesystem::copy_file(ZEFA_SEASON_FIXTURES "/fixtures/store-v1.db", dir / "old.db");
+    auto old = SeasonStore::open(dir / "old.db", SeasonStore::OpenMode::Existing);
+    auto fresh = open("fresh.db");
+    const auto log = [](const std::string& name) {
+        return test::readFile(ZEFA_EXAMPLES_DIR "/season/" + name);
+    };
+    const std::int64_t week1 = *parseIsoTime("2026-03-02T20:00:00Z");
+    const std::int64_t week2 = *parseIsoTime("2026-03-09T20:00:00Z");
+    importBytes(fresh, log("match-01.log"), "match-01.log", week1);
+    importBytes(fresh, log("match-02.log"), "match-02.log", week1);
+    importBytes(fresh, log("match-06.log"), "match-06.log", week2);
+    importBytes(fresh, log("match-06_late-joiner.log"), "match-06_late-joiner.log", week2 + 1800,
+                true);
+    fresh.merge("Ace", "Neo");
+    EXPECT_EQ(seasonJson(old.snapshot()), seasonJson(fresh.snapshot()));
+    EXPECT_EQ(old.matchLog(1).bytes, log("match-01.log"));
+    const auto recordings = old.recordings(3);
+    ASSERT_EQ(recordings.size(), 1u);
+    EXPECT_EQ(recordings[0].file, "match-06.log");
+    EXPECT_EQ(recordings[0].source, "imported");
+
+    const ImportResult grown = importBytes(old, log("match-01.log") + "bye\n", "grown.log", 0);
+    EXPECT_EQ(grown.outcome, Outcome::SameMatch);
+    EXPECT_EQ(grown.matchId, 1);
+    Database db((dir / "old.db").string(), SQLITE_OPEN_READONLY);
+    EXPECT_EQ(db.queryInteger("PRAGMA user_version"), kStoreSchemaVersion);
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM pragma_integrity_check WHERE "
+                              "integrity_check <> 'ok'"),
+              0);
+}
+
+// One evening on a server (examples/evening): the server's own log and the
+// recordings of clients that were there for some of it.
+class EveningTest : public SeasonStoreTest {
+protected:
+    static std::string log(const std::string& name) {
+        return test::readFile(ZEFA_EXAMPLES_DIR "/evening/" + name + ".log");
+    }
+
+    // The season of the logs stored in this order in a new store, without
+    // what tells the logs apart; the store's one match must be read from a
+    // log with the server's game events, each once.
+    std::string season(const std::vector<std::string>& logs) {
+        auto store = open("evening" + std::to_string(++m_stores) + ".db");
+        for (std::size_t i = 0; i < logs.size(); ++i)
+            importBytes(store, logs[i], "r" + std::to_string(i) + ".log", kPlayedAt);
+        store.updateRatings();
+        SeasonSnapshot snapshot = store.snapshot();
+        EXPECT_EQ(snapshot.matches.size(), 1u);
+        if (snapshot.matches.size() != 1) return {};
+        SeasonMatch& match = snapshot.matches.front();
+        EXPECT_EQ(match.recordings, static_cast<std::int32_t>(logs.size()));
+        std::string why;
+        EXPECT_EQ(
+            readMatch(store.matchLog(match.id).bytes, std::nullopt, classifiers, why)->events.lines,
+            m_serverEvents);
+        match.id = match.lineCount = match.recordings = 0;
+        match.file = match.sha256 = "";
+        return seasonJson(snapshot);
+    }
+
+    void SetUp() override {
+        std::string why;
+        m_serverEvents = readMatch(log("server"), std::nullopt, classifiers, why)->events.lines;
+        m_server = season({log("server")});
+    }
+
+    static constexpr std::int64_t kPlayedAt = 1773693000;
+    std::vector<std::uint64_t> m_serverEvents;
+    std::string m_server;  // the season of the server's log alone
+    int m_stores = 0;
+};
+
+TEST_F(EveningTest, OverlappingRecordingsInAnyOrderAreTheServersMatch) {
+    // Left early, in the middle, joined late: each shares events with the next.
+    std::vector<std::string> three = {log("early"), log("middle"), log("late")};
+    std::ranges::sort(three);
+    do {
+        EXPECT_EQ(season(three), m_server);
+    } while (std::ranges::next_permutation(three).found);
+
+    std::vector<std::string> four = {log("early"), log("middle"), log("late"), log("full")};
+    std::ranges::sort(four);
+    do {
+        EXPECT_EQ(season(four), m_server);
+    } while (std::ranges::next_permutation(four).found);
+
+    // Two that overlap in part, and a late joiner before the whole evening.
+    EXPECT_EQ(season({log("early"), log("joiner")}), m_server);
+    EXPECT_EQ(season({log("joiner"), log("early")}), m_server);
+    EXPECT_EQ(season({log("joiner"), log("full")}), m_server);
+    EXPECT_EQ(season({log("late"), log("full")}), m_server);
+}
+
+TEST_F(EveningTest, ALogImportedAgainAfterItGrewIsOneMatch) {
+    // Cut in the middle of a line, and again while it held a few events only.
+    const std::string full = log("full");
+    const std::string half = full.substr(0, full.size() / 2 + 7);
+    ASSERT_NE(half.back(), '\n');
+    std::string why;
+    const auto tenth = readMatch(full, std::nullopt, classifiers, why)->events.lineNumbers[9];
+    std::size_t end = 0;
+    for (std::int32_t line = 0; line < tenth; ++line) end = full.find('\n', end) + 1;
+    const std::string start = full.substr(0, end);
+    ASSERT_EQ(readMatch(start, std::nullopt, classifiers, why)->events.lines.size(), 10u);
+    EXPECT_EQ(season({half, full}), m_server);
+    EXPECT_EQ(season({full, half}), m_server);
+    EXPECT_EQ(season({start, full}), m_server);
+    EXPECT_EQ(season({full, start}), m_server);
+}
+
+TEST_F(EveningTest, ForgettingARecordingReadsItsMatchAgainFromTheOthers) {
+    auto store = open("forget.db");
+    for (const char* name : {"early", "middle", "late"})
+        importBytes(store, log(name), std::string(name) + ".log", kPlayedAt);
+    const auto recordings = store.recordings(1);
+    ASSERT_EQ(recordings.size(), 3u);
+    EXPECT_EQ(recordings[1].file, "middle.log");
+
+    // Without the middle one, the others share no event: two matches.
+    const RecordingForgotten middle = store.forgetRecording(recordings[1].sha256.substr(0, 12));
+    EXPECT_EQ(middle.recordingsLeft, 1);
+    ASSERT_EQ(middle.splitOff.size(), 1u);
+    store.updateRatings();
+    EXPECT_EQ(store.snapshot().matches.size(), 2u);
+    EXPECT_EQ(store.matchLog(middle.matchId).bytes, log("early"));
+    EXPECT_EQ(store.matchLog(middle.splitOff[0]).bytes, log("late"));
+
+    const RecordingForgotten last = store.forgetRecording(recordings[2].sha256);
+    EXPECT_EQ(last.recordingsLeft, 0);
+    EXPECT_EQ(errorOf([&] { (void)store.recordings(last.matchId); })->reason(), "no such match");
+    for (const std::string& sha : {recordings[2].sha256, std::string()})
+        EXPECT_EQ(errorOf([&] { store.forgetRecording(sha); })->reason(), "no such recording");
+    store.forget(middle.matchId);
+    EXPECT_TRUE(store.snapshot().matches.empty());
 }
 
 // A file that is no store of this program is refused and left as it was.

@@ -58,6 +58,7 @@ protected:
         match.sha256 = std::string(64, char('0' + id));
         match.playedAt = 1765000000 + id * 86400;
         match.gameVersion = version;
+        match.recordings = static_cast<std::int32_t>(id);
         match.players = std::move(players);
         snapshot.matches.push_back(match);
         logs[id] = {readFile(fs::path(ZEFA_EXAMPLES_DIR) / log), version, log};
@@ -126,8 +127,9 @@ TEST_F(SiteUpdateTest, HostileNamesStayTextOnEveryPage) {
         EXPECT_EQ(html.find("<img"), std::string::npos) << page;
     }
     const std::string index = readFile(folder / "index.html");
-    EXPECT_NE(index.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"),
+    EXPECT_NE(index.find(".log <span class=\"no\">recorded by 2 clients</span>"),
               std::string::npos);
+    EXPECT_NE(index.find("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"), std::string::npos);
     EXPECT_NE(index.find("<font class=\"color1\">&lt;script&gt;"), std::string::npos);
     const std::string player = readFile(folder / playerPagePath(kImage));
     EXPECT_NE(player.find("title=\"&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\""),

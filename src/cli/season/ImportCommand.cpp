@@ -14,7 +14,7 @@ namespace {
 struct Tally {
     int stored = 0;
     int repeated = 0;
-    int overlapping = 0;
+    int recordings = 0;
     int empty = 0;
     int failed = 0;
 };
@@ -22,7 +22,8 @@ struct Tally {
 class ImportCommand final : public StoreCommand {
 public:
     explicit ImportCommand(CLI::App& season)
-        : StoreCommand(season, "import", "Stores each log's match once",
+        : StoreCommand(season, "import",
+                       "Stores each log once: a new match, or a recording of a stored one",
                        OpenMode::CreateIfMissing) {
         app().add_option("LOGS", m_arguments, "Console logs, or folders of them")->required();
         app()
@@ -44,7 +45,8 @@ public:
             ->type_name("[FILE@]TIME")
             ->allow_extra_args(false);  // one value each time, the logs may follow
         app().add_flag("--keep-overlap", m_keepOverlap,
-                       "Also store a log that shares its game events with a stored match");
+                       "Store a log that shares game events with a stored match as a match of "
+                       "its own");
     }
 
 private:
@@ -74,9 +76,9 @@ private:
         for (const season::PlannedLog& log : m_plan.logs) importLog(store, log, classifiers, tally);
         store.updateRatings();
         std::cout << m_plan.logs.size() << " logs: " << tally.stored << " stored, "
-                  << tally.repeated << " already stored, " << tally.overlapping
-                  << " recorded by another client, " << tally.empty << " empty, " << tally.failed
-                  << " failed\n";
+                  << tally.repeated << " already stored, " << tally.recordings
+                  << " recordings of stored matches, " << tally.empty << " empty, "
+                  << tally.failed << " failed\n";
         return tally.failed > 0 ? kExitFailure : kExitOk;
     }
 
@@ -114,9 +116,11 @@ private:
                 std::cout << "already stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameMatch:
-                ++tally.overlapping;
-                std::cout << "the same match as " << result->matchId
-                          << ", recorded by another client\n";
+                ++tally.recordings;
+                std::cout << "recording " << result->recordings << " of match " << result->matchId;
+                for (const std::int64_t joined : result->joined)
+                    std::cout << ", match " << joined << " joined into it";
+                std::cout << "\n";
                 break;
         }
     }

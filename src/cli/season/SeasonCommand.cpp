@@ -14,10 +14,10 @@ namespace {
 using MakeSubcommand = std::unique_ptr<StoreCommand> (*)(CLI::App&);
 
 // The subcommands in the order --help lists them.
-constexpr std::array<MakeSubcommand, 9> kSubcommands = {
-    &makeImportCommand, &makePlayersCommand, &makeMatchesCommand,
-    &makeMergeCommand,  &makeUnmergeCommand, &makeRenameCommand,
-    &makeForgetCommand, &makeExportCommand,  &makeSiteCommand,
+constexpr std::array<MakeSubcommand, 10> kSubcommands = {
+    &makeImportCommand,  &makePlayersCommand, &makeMatchesCommand,    &makeMergeCommand,
+    &makeUnmergeCommand, &makeRenameCommand,  &makeForgetCommand,     &makeRecordingsCommand,
+    &makeExportCommand,  &makeSiteCommand,
 };
 
 }  // namespace

@@ -63,6 +63,7 @@ std::unique_ptr<StoreCommand> makeMergeCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeUnmergeCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeRenameCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeForgetCommand(CLI::App& season);
+std::unique_ptr<StoreCommand> makeRecordingsCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeExportCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeSiteCommand(CLI::App& season);
 

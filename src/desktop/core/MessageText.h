@@ -53,8 +53,7 @@ inline constexpr std::string_view kLogStored = "The console log %1 was stored as
 inline constexpr std::string_view kLogAlreadyStored =
     "The console log %1 is already stored as match %2.";
 inline constexpr std::string_view kLogSameMatch =
-    "The console log %1 is the same match as match %2, recorded by another client; it was not "
-    "stored again.";
+    "The console log %1 was stored as another recording of match %2.";
 inline constexpr std::string_view kLogNotStored = "The console log %1 could not be stored: %2.";
 
 // The text with "%1" and "%2" replaced by the two values.

@@ -73,9 +73,12 @@ protected:
         return logs;
     }
     std::string store() const { return (dir / "season.db").string(); }
-    std::vector<std::string> importArgs(const std::vector<std::string>& logs) const {
-        std::vector<std::string> args = {"season",         "import",      store(),
-                                         "--keep-overlap", "--played-at", "2026-03-01T20:00:00Z"};
+    // With `keepOverlap` unset, the variants of one match are its recordings.
+    std::vector<std::string> importArgs(const std::vector<std::string>& logs,
+                                        bool keepOverlap = true) const {
+        std::vector<std::string> args = {"season", "import", store(), "--played-at",
+                                         "2026-03-01T20:00:00Z"};
+        if (keepOverlap) args.push_back("--keep-overlap");
         args.insert(args.end(), logs.begin(), logs.end());
         return args;
     }
@@ -123,17 +126,18 @@ TEST_F(SeasonCommandTest, ExportHoldsTheNumbersOfZefastatsJson) {
 
 // One transaction per log: killed at any moment, the store is intact and
 // holds whole logs; the next import finishes the rest, as if never killed.
+// The variants of a match are its recordings, each stored once.
 TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
     const auto logs = variants(40);
     const std::string reference = (dir / "reference.db").string();
-    auto args = importArgs(logs);
+    auto args = importArgs(logs, false);
     args[2] = reference;
     ASSERT_EQ(zefastats(args).exitCode, 0);
 
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> argv = {const_cast<char*>(ZEFASTATS_BINARY)};
-        auto own = importArgs(logs);
+        auto own = importArgs(logs, false);
         for (std::string& arg : own) argv.push_back(arg.data());
         argv.push_back(nullptr);
         freopen("/dev/null", "w", stdout);
@@ -150,11 +154,14 @@ TEST_F(SeasonCommandTest, KilledImportLeavesWholeLogsAndTheNextOneFinishes) {
     if (std::filesystem::exists(store())) {  // killed before it made the store: nothing to see
         EXPECT_EQ(integrity(store()), "ok");
         EXPECT_LT(
-            Database(store(), SQLITE_OPEN_READWRITE).queryInteger("SELECT count(*) FROM match"),
+            Database(store(), SQLITE_OPEN_READWRITE).queryInteger("SELECT count(*) FROM recording"),
             40);
     }
-    ASSERT_EQ(zefastats(importArgs(logs)).exitCode, 0);
+    ASSERT_EQ(zefastats(importArgs(logs, false)).exitCode, 0);
     EXPECT_EQ(integrity(store()), "ok");
+    EXPECT_EQ(Database(store(), SQLITE_OPEN_READONLY)
+                  .queryInteger("SELECT count(DISTINCT sha256) FROM recording"),
+              40);
     EXPECT_EQ(zefastats({"season", "export", store(), "--json", "-"}).out,
               zefastats({"season", "export", reference, "--json", "-"}).out);
 }
@@ -173,6 +180,35 @@ TEST_F(SeasonCommandTest, TwoImportsAtOnceBothFinishAndStoreEachLogOnce) {
     EXPECT_EQ(integrity(store()), "ok");
     Database db(store(), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.queryInteger("SELECT count(*) FROM match"), 16);
+}
+
+// A match recorded by two clients: each log is a recording of it, listed and
+// forgotten one by one.
+TEST_F(SeasonCommandTest, RecordingsOfAMatchAreListedAndForgottenOneByOne) {
+    const std::string early = ZEFA_EXAMPLES_DIR "/evening/early.log";
+    const std::string joiner = ZEFA_EXAMPLES_DIR "/evening/joiner.log";
+    const CommandResult imported = zefastats({"season", "import", store(), early, joiner});
+    EXPECT_EQ(imported.out, early + ": stored as match 1\n" + joiner +
+                                ": recording 2 of match 1\n2 logs: 1 stored, 0 already stored, 1 "
+                                "recordings of stored matches, 0 empty, 0 failed\n");
+    const Json exported = Json::parse(zefastats({"season", "export", store(), "--json", "-"}).out);
+    EXPECT_EQ(exported["matches"][0]["recordings"], 2);
+
+    const CommandResult listed = zefastats({"season", "recordings", store(), "1"});
+    const std::regex row(
+        "([0-9a-f]{64}) +([0-9]+)  (\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z)  imported  (.*)");
+    std::vector<std::string> files;
+    std::string joinerSha;
+    for (std::sregex_iterator it(listed.out.begin(), listed.out.end(), row), end; it != end; ++it) {
+        files.push_back((*it)[4]);
+        joinerSha = (*it)[1];
+    }
+    EXPECT_EQ(files, (std::vector<std::string>{"early.log", "joiner.log"})) << listed.out;
+
+    EXPECT_EQ(zefastats({"season", "forget", store(), "--recording", joinerSha.substr(0, 10)}).out,
+              "recording " + joinerSha.substr(0, 10) +
+                  " forgotten; match 1 is read again from 1 recording\n");
+    EXPECT_EQ(zefastats({"season", "forget", store(), "--recording", early}).exitCode, 1);
 }
 
 // Files it cannot read are named with the reason; the rest is imported.
@@ -217,7 +253,7 @@ TEST_F(SeasonCommandTest, ImportTakesAFolderSkipsEmptyLogsAndNotesCopiedTimes) {
               std::string::npos)
         << copied.out;
     EXPECT_TRUE(copied.out.ends_with(
-        "3 logs: 2 stored, 0 already stored, 0 recorded by another client, 1 empty, 0 failed\n"))
+        "3 logs: 2 stored, 0 already stored, 0 recordings of stored matches, 1 empty, 0 failed\n"))
         << copied.out;
     EXPECT_EQ(copied.err,
               "zefastats: note: 2 of 2 logs were last modified at 2026-03-01T20:00:00Z, as a copy "

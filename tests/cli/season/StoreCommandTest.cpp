@@ -25,6 +25,7 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
         {"unmerge", none, "a"},
         {"rename", none, "a", "b"},
         {"forget", none, "1"},
+        {"recordings", none, "1"},
         {"export", none, "--json", "-"},
         {"site", none, "-o", (dir / "site").string()},
     };
@@ -45,6 +46,10 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
          "cannot merge: no match has a player 'a'; the closest: 'jax', 'mira', 'nova'"},
         {{"unmerge", store, "a"}, "cannot unmerge: 'a' is not merged into anyone"},
         {{"forget", store, "99"}, "cannot forget match 99: no such match in '" + store + "'"},
+        {{"forget", store, "--recording", "ab"},
+         "cannot forget recording ab: no such recording in '" + store + "'"},
+        {{"recordings", store, "9"},
+         "cannot list the recordings of match 9: no such match in '" + store + "'"},
     };
     for (auto [args, message] : refused) {
         args.insert(args.begin(), "season");
@@ -53,6 +58,7 @@ TEST(StoreCommandTest, EverySubcommandWordsTheStoresErrorsAlike) {
         EXPECT_EQ(result.err, "zefastats: " + message + "\n");
         EXPECT_EQ(result.out, "");
     }
+    EXPECT_EQ(runProgram(ZEFASTATS_BINARY, {"season", "forget", store}).exitCode, 2);
 }
 
 }  // namespace

@@ -1,0 +1,117 @@
+#include "season/RecordingFinder.h"
+
+#include <map>
+#include <utility>
+
+#include "season/LogBytes.h"
+#include "season/MatchReading.h"
+#include "season/Sqlite.h"
+
+namespace zefa::season {
+
+namespace {
+
+// Stored as SQLite's signed integers; the bits are what count.
+std::int64_t stored(std::uint64_t hash) { return static_cast<std::int64_t>(hash); }
+
+// Votes of the shared shingles: each says where the log's first event lies
+// in a match. The shingles' own table answers the lookups; the few
+// recordings they name are asked for their match once each.
+std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
+                                                       std::span<const Shingle> shingles) {
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> votes;  // recording, shift
+    Statement holders =
+        db.prepare("SELECT recordingId, position FROM event_shingle WHERE shingle = ?1");
+    for (const Shingle& shingle : shingles) {
+        holders.bind(1, stored(shingle.hash));
+        while (holders.step()) ++votes[{holders.integer(0), holders.integer(1) - shingle.position}];
+        holders.reset();
+    }
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> matchVotes;  // match, offset
+    Statement recording = db.prepare("SELECT matchId, eventOffset FROM recording WHERE id = ?1");
+    for (const auto& [place, count] : votes) {
+        recording.bind(1, place.first).step();
+        matchVotes[{recording.integer(0), recording.integer(1) + place.second}] += count;
+        recording.reset();
+    }
+    std::map<std::int64_t, std::int64_t> offsets;  // by match: the offset most votes give
+    std::map<std::int64_t, std::int64_t> most;
+    for (const auto& [place, count] : matchVotes) {
+        const auto [match, offset] = place;
+        if (count > most[match]) {
+            most[match] = count;
+            offsets[match] = offset;
+        }
+    }
+    return offsets;
+}
+
+}  // namespace
+
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
+    Statement shingle =
+        db.prepare("INSERT INTO event_shingle(shingle, recordingId, position) VALUES (?1, ?2, ?3)");
+    for (const Shingle& kept : index.shingles)
+        shingle.bindAll(stored(kept.hash), recordingId, kept.position).run();
+    Statement first = db.prepare("UPDATE recording SET firstEvent = ?2 WHERE id = ?1");
+    first.bind(1, recordingId);
+    if (!index.events.empty()) first.bind(2, stored(index.events.front()));
+    first.run();
+}
+
+std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index, std::int64_t size,
+                                  const std::function<std::string_view()>& logBytes) {
+    const std::span<const std::uint64_t> events = index.events;
+    std::map<std::int64_t, std::int64_t> offsets = offsetsByShingles(db, index.shingles);
+    if (!events.empty()) {
+        Statement sameStart = db.prepare(
+            "SELECT id, matchId, eventOffset, size, sha256 FROM recording WHERE firstEvent = ?1");
+        sameStart.bind(1, stored(events.front()));
+        while (sameStart.step()) {
+            const std::int64_t match = sameStart.integer(1);
+            if (offsets.contains(match)) continue;
+            const std::int64_t theirs = sameStart.integer(3);
+            const std::string_view log = logBytes();
+            const bool begins =
+                theirs <= size
+                    ? sha256Hex(log.substr(0, static_cast<std::size_t>(theirs))) ==
+                          sameStart.text(4)
+                    : std::string_view(recordingBytes(db, sameStart.integer(0))).starts_with(log);
+            if (begins) offsets.emplace(match, sameStart.integer(2));
+        }
+    }
+    std::vector<Overlap> overlaps;
+    for (const auto& [match, offset] : offsets) overlaps.push_back({match, offset});
+    return overlaps;
+}
+
+std::string recordingBytes(Database& db, std::int64_t recordingId) {
+    Statement query = db.prepare("SELECT size, zstd FROM recording WHERE id = ?1");
+    auto bytes = query.bind(1, recordingId).step()
+                     ? decompressLog(query.blob(1), static_cast<std::size_t>(query.integer(0)))
+                     : std::nullopt;
+    if (!bytes)
+        throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " +
+                                              std::to_string(recordingId) + " is damaged");
+    return std::move(*bytes);
+}
+
+void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
+    std::vector<std::pair<std::int64_t, std::int32_t>> recordings;  // id, game version
+    Statement all = db.prepare("SELECT id, gameVersion FROM recording ORDER BY id");
+    while (all.step())
+        recordings.emplace_back(all.integer(0), static_cast<std::int32_t>(all.integer(1)));
+    Statement count = db.prepare("UPDATE recording SET eventCount = ?2 WHERE id = ?1");
+    for (const auto& [id, gameVersion] : recordings) {
+        std::string whyNot;
+        const auto reading =
+            readMatchText(recordingBytes(db, id), gameVersion, classifiers, whyNot);
+        if (!reading)
+            throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " + std::to_string(id) +
+                                                  " is " + whyNot);
+        indexRecording(db, id, EventIndex(reading->events.lines));
+        count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
+    }
+}
+
+}  // namespace zefa::season

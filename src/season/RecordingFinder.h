@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "season/DuplicateRule.h"
+
+namespace zefa {
+class ClassifierCache;
+}
+
+namespace zefa::season {
+
+class Database;
+
+// A stored match a log is a recording of, and where the log's first game
+// event lies among the match's events.
+struct Overlap {
+    std::int64_t matchId = 0;
+    std::int64_t offset = 0;
+
+    bool operator==(const Overlap&) const = default;
+};
+
+// A log's game events and their kept shingles (DuplicateRule.h).
+struct EventIndex {
+    explicit EventIndex(std::span<const std::uint64_t> logEvents)
+        : events(logEvents), shingles(eventShingles(logEvents)) {}
+
+    std::span<const std::uint64_t> events;
+    std::vector<Shingle> shingles;
+};
+
+// Notes what finds the stored recording again: its kept shingles with their
+// positions, and its first event.
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index);
+
+// The stored matches a log of `size` bytes with these game events is a
+// recording of, by id: those that hold a kept shingle of it (lined up where
+// most of the shared shingles say), and those with a recording that is the
+// beginning of the log or begins with it, however few events either has
+// (lined up at their first events). `logBytes` gives the log's bytes; it is
+// asked for only when a recording begins with the same event.
+[[nodiscard]] std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index,
+                                                std::int64_t size,
+                                                const std::function<std::string_view()>& logBytes);
+
+// The bytes of a stored recording; SqliteError when they are damaged.
+[[nodiscard]] std::string recordingBytes(Database& db, std::int64_t recordingId);
+
+// Reads every stored recording again with its game version and indexes it:
+// for a store whose recordings were kept without their shingles' positions.
+void indexStoredRecordings(Database& db, ClassifierCache& classifiers);
+
+}  // namespace zefa::season
