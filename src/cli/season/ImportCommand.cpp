@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/CommandLine.h"
+#include "cli/season/ImportWords.h"
 #include "cli/season/StoreCommand.h"
 #include "parser/match/MatchEngine.h"
 #include "season/IsoTime.h"
@@ -70,20 +71,16 @@ private:
             seasonFailure("cannot import '" + path + "': " + reason);
             return;
         }
-        std::cout << path << ": ";
+        std::cout << path << ": " << importWords(*result) << "\n";
         switch (result->outcome) {
             case Outcome::Stored:
                 ++tally.stored;
-                std::cout << "stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameBytes:
                 ++tally.repeated;
-                std::cout << "already stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameMatch:
                 ++tally.overlapping;
-                std::cout << "the same match as " << result->matchId
-                          << ", recorded by another client\n";
                 break;
         }
     }
