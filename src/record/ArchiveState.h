@@ -14,6 +14,8 @@ struct FollowedLog {
     std::string log;             // its path, absolute
     std::string spool;           // file name of its session's spool; empty between sessions
     std::uint64_t imported = 0;  // the spool's length when it was last imported
+
+    friend bool operator==(const FollowedLog&, const FollowedLog&) = default;
 };
 
 // Everything the recorder knows beyond the spools themselves. Where a spool
