@@ -230,7 +230,6 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
     EXPECT_EQ(spools(archive()), sorted(game.sessions()));
     expectEachSessionStoredOnce(store(), game.sessions());
     std::cout << kills << " kills across " << game.sessions().size() << " sessions\n";
-    if (std::getenv("ZEFA_RECORD_OUTPUT")) std::cout << recorder.out() << recorder.err();
 }
 
 TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {

@@ -10,6 +10,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/zefastats bin/zefastats2 \
     share/zefastats2/themes/default.thm share/zefastats2/themes/classic.thm \
     share/doc/zefastats2/zefastats-themes-readme.txt \
+    lib/systemd/user/zefastats-record.service \
     share/applications/zefastats2.desktop \
     share/icons/hicolor/scalable/apps/zefastats2.svg; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
