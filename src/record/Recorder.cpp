@@ -1,20 +1,19 @@
 #include "record/Recorder.h"
 
-#include <fcntl.h>
 #include <poll.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <deque>
 #include <sstream>
 
 #include "record/Archive.h"
 #include "record/ArchiveState.h"
 #include "record/FileWatch.h"
-#include "record/ImportRunner.h"
+#include "record/ImportQueue.h"
 #include "record/LogFollower.h"
+#include "record/LogPaths.h"
 #include "record/StopSignals.h"
 
 namespace zefa::record {
@@ -36,47 +35,10 @@ struct Followed {
     bool watched = false;
 };
 
-struct ImportRequest {
-    std::string spool;       // file name in the archive
-    std::uint64_t size = 0;  // its length when asked for
-    bool final = false;
-};
-
 std::string seconds(std::chrono::milliseconds interval) {
     std::ostringstream text;
     text << static_cast<double>(interval.count()) / 1000.0 << " s";
     return text.str();
-}
-
-// Why the log cannot be followed at all; empty when it can (a log that is
-// not there yet is made by the game).
-std::string logProblem(const fs::path& log) {
-    std::error_code error;
-    const fs::file_status status = fs::status(log, error);
-    if (fs::is_directory(status)) return "it is a folder";
-    if (!fs::is_directory(log.parent_path(), error))
-        return "there is no folder '" + log.parent_path().string() + "'";
-    if (!fs::exists(status)) return {};
-    if (!fs::is_regular_file(status)) return "it is not a regular file";
-    const FileDescriptor file(::open(log.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    return file ? std::string() : std::strerror(errno);
-}
-
-// The logs as absolute paths, each once; false with the message when one
-// cannot be followed at all.
-bool prepareLogs(std::vector<fs::path>& logs, std::ostream& err) {
-    std::vector<fs::path> prepared;
-    for (const fs::path& given : logs) {
-        const fs::path log = fs::absolute(given).lexically_normal();
-        if (const std::string problem = logProblem(log); !problem.empty()) {
-            err << "zefastats: cannot follow '" << given.string() << "': " << problem << std::endl;
-            return false;
-        }
-        if (std::find(prepared.begin(), prepared.end(), log) == prepared.end())
-            prepared.push_back(log);
-    }
-    logs = std::move(prepared);
-    return true;
 }
 
 class Recorder final : public SessionSink {
@@ -102,7 +64,7 @@ private:
     void askQuietImports();
     void askFinalImports();
     void startImport();
-    void finishImport(const ImportOutcome& outcome);
+    void finishImport(const ImportRequest& request, const ImportOutcome& outcome);
     [[nodiscard]] bool saveState();
     [[nodiscard]] FollowedLog& entryOf(const fs::path& log);
     [[nodiscard]] std::vector<std::string> spoolNames() const;
@@ -117,9 +79,7 @@ private:
     std::ostream& m_err;
     std::vector<LogFollower> m_followers;
     std::vector<Followed> m_followed;
-    ImportRunner m_runner;
-    std::deque<ImportRequest> m_asked;
-    std::optional<ImportRequest> m_running;
+    ImportQueue m_imports;
     bool m_stateDirty = false;
     bool m_stateFailing = false;
     bool m_sessionEnded = false;
@@ -134,7 +94,7 @@ Recorder::Recorder(const RecorderOptions& options, Archive archive, const Archiv
       m_out(out),
       m_err(err),
       m_followed(options.logs.size()),
-      m_runner(options.import) {
+      m_imports(options.import, m_archive.folder()) {
     takeUp(state);
 }
 
@@ -182,7 +142,7 @@ bool Recorder::run(const StopSignals& stop) {
     // Stopped: the last bytes copied, spools on the disk, the state written.
     // An import cut short is done again at the next start.
     lookAtLogs();
-    m_runner.cancel();
+    m_imports.cancel();
     for (const LogFollower& follower : m_followers) (void)follower.sync();
     const bool saved = saveState();
     say("stopped");
@@ -220,7 +180,7 @@ void Recorder::watchFolders() {
 bool Recorder::waitForChange(const StopSignals& stop) {
     std::vector<pollfd> waitOn = {{stop.descriptor(), POLLIN, 0}};
     if (m_watch.active()) waitOn.push_back({m_watch.descriptor(), POLLIN, 0});
-    if (m_runner.busy()) waitOn.push_back({m_runner.descriptor(), POLLIN, 0});
+    if (m_imports.descriptor() >= 0) waitOn.push_back({m_imports.descriptor(), POLLIN, 0});
     const auto wait = timeout();
     const int milliseconds =
         wait ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*wait).count()) : -1;
@@ -228,8 +188,7 @@ bool Recorder::waitForChange(const StopSignals& stop) {
     if (stop.received()) return false;
     if (m_watch.active() && !m_watch.drain())
         for (Followed& followed : m_followed) followed.watched = false;
-    if (m_runner.busy())
-        if (const auto outcome = m_runner.collect()) finishImport(*outcome);
+    if (const auto done = m_imports.collect()) finishImport(done->first, done->second);
     watchFolders();
     return true;
 }
@@ -263,35 +222,21 @@ void Recorder::askQuietImports() {
     for (std::size_t i = 0; i < m_followers.size(); ++i) {
         if (!quietPending(i) || now - m_followed[i].grewAt < m_options.quiet) continue;
         const Spool& spool = *m_followers[i].spool();
-        m_asked.push_back({spool.path().filename().string(), spool.size(), false});
+        m_imports.ask({spool.path().filename().string(), spool.size(), false});
         m_followed[i].quietTried = spool.size();
     }
 }
 
 void Recorder::askFinalImports() {
-    for (const std::string& spool : m_state.toImport) {
-        const auto same = [&spool](const ImportRequest& request) {
-            return request.final && request.spool == spool;
-        };
-        if (std::none_of(m_asked.begin(), m_asked.end(), same) &&
-            !(m_running && same(*m_running)))
-            m_asked.push_back({spool, 0, true});
-    }
+    for (const std::string& spool : m_state.toImport) m_imports.ask({spool, 0, true});
 }
 
 void Recorder::startImport() {
-    if (m_runner.busy() || m_asked.empty() || !m_options.import) return;
-    const ImportRequest request = m_asked.front();
-    m_asked.pop_front();
-    std::string whyNot;
-    if (m_runner.start(m_archive.folder() / request.spool, whyNot))
-        m_running = request;
-    else
-        complain("cannot import " + request.spool + ": " + whyNot);
+    if (!m_options.import) return;
+    if (const auto failure = m_imports.startNext()) complain(*failure);
 }
 
-void Recorder::finishImport(const ImportOutcome& outcome) {
-    const ImportRequest request = *std::exchange(m_running, std::nullopt);
+void Recorder::finishImport(const ImportRequest& request, const ImportOutcome& outcome) {
     switch (outcome.kind) {
         case ImportOutcome::Kind::Imported:
             say(request.spool + ": " + outcome.words);
@@ -363,8 +308,13 @@ std::vector<std::string> Recorder::spoolNames() const {
 
 bool runRecorder(const RecorderOptions& given, std::ostream& out, std::ostream& err) {
     RecorderOptions options = given;
-    if (!prepareLogs(options.logs, err)) return false;
     std::string whyNot;
+    auto logs = followableLogs(given.logs, whyNot);
+    if (!logs) {
+        err << "zefastats: " << whyNot << std::endl;
+        return false;
+    }
+    options.logs = std::move(*logs);
     auto archive = Archive::open(options.archive, whyNot);
     if (!archive) {
         err << "zefastats: cannot use the archive '" << options.archive.string() << "': " << whyNot
