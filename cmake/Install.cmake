@@ -1,6 +1,6 @@
-# `cmake --install`: the command with its man page, the themes and the theme
-# writers' guide; with the desktop program, its man page, menu entry, icon and
-# AppStream metainfo. (The wasm build installs the browser page, src/web.)
+# `cmake --install`: the command with its man page, the themes, the theme
+# writers' guide and the recorder's user service; with the desktop program,
+# its man page, menu entry, icon and AppStream metainfo. (The wasm build installs the browser page, src/web.)
 # debian/*.install split this tree into the packages.
 include(GNUInstallDirs)
 
@@ -8,6 +8,9 @@ install(TARGETS zefastats RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES docs/man/zefastats.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES src/resources/themes/default.thm src/resources/themes/classic.thm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zefastats2/themes)
+# The recorder's systemd user service, where systemd looks for user units
+# under /usr and /usr/local.
+install(FILES src/resources/systemd/zefastats-record.service DESTINATION lib/systemd/user)
 # Beside the themes' package's other documents, which is the command's.
 install(FILES docs/zefastats-themes-readme.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zefastats)
 

@@ -103,8 +103,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     app.set_version_flag("-V,--version", std::string(kVersionText));
     app.formatter(std::make_shared<UsageFormatter>());
     app.footer(std::string(kMatchEngineDescription) +
-               "\nSeasons of many matches: zefastats season --help (a log named \"season\" is "
-               "given as ./season).");
+               "\nSeasons of many matches: zefastats season --help; every session recorded as "
+               "the game writes it: zefastats record --help (logs named \"season\" or "
+               "\"record\" are given as ./season and ./record).");
     app.add_option("LOGFILE", options.logFile, "Console log of the match (written by /logfile 1)");
     const CLI::Option* themeOption =
         app.add_option("-t,--theme", theme, "Theme file (default: the built-in theme)");

@@ -13,6 +13,7 @@ for file in bin/zefastats bin/zefastats2 \
     share/doc/zefastats/zefastats-themes-readme.txt \
     share/man/man1/zefastats.1 share/man/man1/zefastats2.1 \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    lib/systemd/user/zefastats-record.service \
     share/icons/hicolor/scalable/apps/zefastats2.svg; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done

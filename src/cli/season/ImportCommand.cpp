@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/CommandLine.h"
+#include "cli/season/ImportWords.h"
 #include "cli/season/StoreCommand.h"
 #include "parser/match/MatchEngine.h"
 #include "season/ImportPlan.h"
@@ -105,22 +106,16 @@ private:
             seasonFailure("cannot import '" + path + "': " + reason);
             return;
         }
-        std::cout << path << ": ";
+        std::cout << path << ": " << importWords(*result) << "\n";
         switch (result->outcome) {
             case Outcome::Stored:
                 ++tally.stored;
-                std::cout << "stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameBytes:
                 ++tally.repeated;
-                std::cout << "already stored as match " << result->matchId << "\n";
                 break;
             case Outcome::SameMatch:
                 ++tally.recordings;
-                std::cout << "recording " << result->recordings << " of match " << result->matchId;
-                for (const std::int64_t joined : result->joined)
-                    std::cout << ", match " << joined << " joined into it";
-                std::cout << "\n";
                 break;
         }
     }
