@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <limits>
 #include <map>
 #include <system_error>
+#include <thread>
 
 #include "season/ClosestKeys.h"
 #include "season/CounterColumns.h"
@@ -52,6 +54,23 @@ std::int32_t storeVersion(Database& db, const std::filesystem::path& path) {
     return version;
 }
 
+// Turning the journal into a write-ahead log takes the file's lock without
+// waiting for it (the busy timeout does not apply there), so two commands
+// creating one store at once would fail with "database is locked": wait here
+// as long as for any other lock.
+void useWriteAheadLog(Database& db) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        const int code =
+            sqlite3_exec(db.handle(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK) return;
+        if ((code & 0xFF) != SQLITE_BUSY || Clock::now() >= deadline)
+            throwSqliteError(db.handle(), code);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 constexpr std::string_view kOlderAndUnchangeable =
     "written by an older zefastats, and this user may not write it: the next season command of "
     "a user who may write it brings it up to date";
@@ -88,7 +107,7 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         // Nothing is written before the file is known to be a store of ours.
         const std::int32_t version = storeVersion(db, path);
         db.exec("PRAGMA foreign_keys = ON");
-        db.exec("PRAGMA journal_mode = WAL");
+        useWriteAheadLog(db);
         db.exec("PRAGMA synchronous = NORMAL");
         migrateStore(db, version, store->m_classifiers);
         store->updateRatings();
