@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <strings.h>
 
 #include <array>
 #include <atomic>
@@ -103,6 +104,21 @@ bool hasContentType(MHD_Connection* connection, std::string_view type) {
     if (!value || !startsWithNoCase(*value, type)) return false;
     const std::string_view rest = std::string_view(*value).substr(type.size());
     return rest.empty() || rest.front() == ';' || rest.front() == ' ';
+}
+
+// A request that tells its length twice is refused: a proxy in front of the
+// server might have taken the other length, and the rest of the body for a
+// request of its own.
+bool lengthToldTwice(MHD_Connection* connection) {
+    int count = 0;
+    MHD_get_connection_values(
+        connection, MHD_HEADER_KIND,
+        [](void* counted, MHD_ValueKind, const char* key, const char*) {
+            if (::strcasecmp(key, MHD_HTTP_HEADER_CONTENT_LENGTH) == 0) ++*static_cast<int*>(counted);
+            return MHD_YES;
+        },
+        &count);
+    return count > 1;
 }
 
 struct ResponseDeleter {
@@ -375,6 +391,10 @@ MHD_Result SeasonServer::Impl::handle(MHD_Connection* connection, std::string_vi
         }
     }
     request.method = method;
+    if (lengthToldTwice(connection))
+        return queue(connection, kBadRequest,
+                     bufferResponse("The request tells its length twice.\n",
+                                    "text/plain; charset=utf-8", kApiPolicy));
     const std::string_view path = targetPath(request.target);
     if (path == kApiPath) return beginApiUpload(connection, method, request);
     if (path == kUploadPath && method == MHD_HTTP_METHOD_POST) {
