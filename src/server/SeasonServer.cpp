@@ -226,6 +226,8 @@ private:
     // How many bytes the request says it has; the answer when that is not fit.
     std::optional<UploadAnswer> checkLength(MHD_Connection* connection, std::int64_t limit);
     [[nodiscard]] UploadAnswer tooLarge() const;
+    // A turn of the token's upload rate; the answer when it has none left.
+    std::optional<UploadAnswer> takeUploadTurn(const std::string& label);
     void rebuildSite();
 
     ServerOptions m_options;
@@ -486,6 +488,13 @@ std::optional<UploadAnswer> SeasonServer::Impl::checkLength(MHD_Connection* conn
     return std::nullopt;
 }
 
+std::optional<UploadAnswer> SeasonServer::Impl::takeUploadTurn(const std::string& label) {
+    const double now = steadySeconds();
+    if (m_uploadsPerToken.take(label, now)) return std::nullopt;
+    return refusal(kTooMany, "too many uploads with this token",
+                   m_uploadsPerToken.secondsUntilTurn(label, now));
+}
+
 UploadAnswer SeasonServer::Impl::tooLarge() const {
     return refusal(kTooLarge, "the log is larger than this server takes (" +
                                   std::to_string(m_options.limits.maxBodyBytes) + " bytes)");
@@ -517,11 +526,7 @@ MHD_Result SeasonServer::Impl::beginApiUpload(MHD_Connection* connection,
                           header(connection, "file", MHD_GET_ARGUMENT_KIND)};
     if (const auto why = applyParameters(request.parameters, std::time(nullptr), request.upload))
         return answer(connection, request, refusal(kBadRequest, *why));
-    const double now = steadySeconds();
-    if (!m_uploadsPerToken.take(request.label, now))
-        return answer(connection, request,
-                      refusal(kTooMany, "too many uploads with this token",
-                              m_uploadsPerToken.secondsUntilTurn(request.label, now)));
+    if (auto refused = takeUploadTurn(request.label)) return answer(connection, request, *refused);
     request.stage = Request::Stage::Body;
     return MHD_YES;
 }
@@ -583,11 +588,8 @@ MHD_Result SeasonServer::Impl::finishUpload(MHD_Connection* connection, Request&
                 applyParameters(request.parameters, std::time(nullptr), request.upload))
             return answer(connection, request, refusal(kBadRequest, *why));
         request.upload.bytes = std::move(bytes);
-        const double now = steadySeconds();
-        if (!m_uploadsPerToken.take(request.label, now))
-            return answer(connection, request,
-                          refusal(kTooMany, "too many uploads with this token",
-                                  m_uploadsPerToken.secondsUntilTurn(request.label, now)));
+        if (auto refused = takeUploadTurn(request.label))
+            return answer(connection, request, *refused);
     }
     request.upload.label = request.label;
     MHD_suspend_connection(connection);

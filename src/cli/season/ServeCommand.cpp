@@ -1,9 +1,11 @@
-#include <signal.h>
+#include <poll.h>
 
+#include <array>
 #include <iostream>
 
 #include "cli/CommandLine.h"
 #include "cli/season/StoreCommand.h"
+#include "record/StopSignals.h"
 #include "server/ListenAddress.h"
 #include "server/SeasonServer.h"
 
@@ -15,14 +17,28 @@ namespace zefa::cli {
 
 namespace {
 
-// SIGINT and SIGTERM, blocked in every thread the server starts, waited for here.
-sigset_t stopSignals() {
-    sigset_t set;
-    ::sigemptyset(&set);
-    ::sigaddset(&set, SIGINT);
-    ::sigaddset(&set, SIGTERM);
-    return set;
-}
+// The limits given as a count, in the order --help lists them.
+struct LimitOption {
+    const char* name;
+    std::uint32_t server::ServerLimits::*field;
+    std::uint32_t most;
+    const char* help;
+};
+constexpr std::array<LimitOption, 7> kLimitOptions = {{
+    {"--max-connections", &server::ServerLimits::maxConnections, 65535, "Connections open at once"},
+    {"--request-timeout", &server::ServerLimits::requestSeconds, 86400,
+     "Seconds a client has to send a whole request"},
+    {"--idle-timeout", &server::ServerLimits::idleSeconds, 86400,
+     "Seconds a connection may stay silent"},
+    {"--token-burst", &server::ServerLimits::tokenBurst, 1000000,
+     "Uploads one token may send at once before --token-rate applies"},
+    {"--token-rate", &server::ServerLimits::tokenPerMinute, 1000000,
+     "Uploads per minute one token may send after its burst"},
+    {"--auth-failures", &server::ServerLimits::authFailuresPerMinute, 1000000,
+     "Failed authentications per minute from one address before it is answered 429"},
+    {"--queue", &server::ServerLimits::queuedUploads, 100000,
+     "Uploads waiting to be stored before more are answered 503"},
+}};
 
 class ServeCommand final : public StoreCommand {
 public:
@@ -50,41 +66,11 @@ public:
             ->transform(CLI::AsSizeValue(false))
             ->check(CLI::PositiveNumber)
             ->capture_default_str();
-        app()
-            .add_option("--max-connections", limits.maxConnections, "Connections open at once")
-            ->check(CLI::Range(1, 65535))
-            ->capture_default_str();
-        app()
-            .add_option("--request-timeout", limits.requestSeconds,
-                        "Seconds a client has to send a whole request")
-            ->check(CLI::Range(1, 86400))
-            ->capture_default_str();
-        app()
-            .add_option("--idle-timeout", limits.idleSeconds,
-                        "Seconds a connection may stay silent")
-            ->check(CLI::Range(1, 86400))
-            ->capture_default_str();
-        app()
-            .add_option("--token-burst", limits.tokenBurst,
-                        "Uploads one token may send at once before --token-rate applies")
-            ->check(CLI::Range(1, 1000000))
-            ->capture_default_str();
-        app()
-            .add_option("--token-rate", limits.tokenPerMinute,
-                        "Uploads per minute one token may send after its burst")
-            ->check(CLI::Range(1, 1000000))
-            ->capture_default_str();
-        app()
-            .add_option("--auth-failures", limits.authFailuresPerMinute,
-                        "Failed authentications per minute from one address before it is "
-                        "answered 429")
-            ->check(CLI::Range(1, 1000000))
-            ->capture_default_str();
-        app()
-            .add_option("--queue", limits.queuedUploads,
-                        "Uploads waiting to be stored before more are answered 503")
-            ->check(CLI::Range(1, 100000))
-            ->capture_default_str();
+        for (const LimitOption& option : kLimitOptions)
+            app()
+                .add_option(option.name, limits.*option.field, option.help)
+                ->check(CLI::Range(1U, option.most))
+                ->capture_default_str();
         app().add_flag("--behind-proxy", m_options.behindProxy,
                        "The client's address is the last of X-Forwarded-For (behind a reverse "
                        "proxy that sets it)");
@@ -118,26 +104,20 @@ private:
 
     int run(season::SeasonStore& store) override {
         // Blocked before any thread starts, so that every thread inherits it
-        // and the signals wait for sigwait() below.
-        const sigset_t stops = stopSignals();
-        sigset_t previous;
-        ::pthread_sigmask(SIG_BLOCK, &stops, &previous);
+        // and SIGINT and SIGTERM wait for the poll() below.
+        const record::StopSignals stops;
         std::string whyNot;
         auto server = server::SeasonServer::start(std::move(store), m_options, whyNot);
-        if (!server) {
-            ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-            return seasonFailure(whyNot);
-        }
+        if (!server) return seasonFailure(whyNot);
         std::cerr << "zefastats: serving the season '" << storePath() << "' on http://"
                   << (m_options.host.find(':') != std::string::npos ? "[" + m_options.host + "]"
                                                                     : m_options.host)
                   << ":" << server->port() << "/"
                   << (m_site ? " with its site from '" + *m_site + "'" : std::string()) << "\n";
-        int signal = 0;
-        ::sigwait(&stops, &signal);
+        pollfd stop{stops.descriptor(), POLLIN, 0};
+        while (!stops.received()) ::poll(&stop, 1, -1);
         std::cerr << "zefastats: stopping: answering the requests in flight\n";
         server->stop();
-        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
         std::cerr << "zefastats: stopped\n";
         return kExitOk;
     }
