@@ -161,6 +161,7 @@ TEST_F(SeasonServerTest, OneMatchSentByTwoTokensAtOnceIsOneMatchRecordedByBoth) 
 TEST_F(SeasonServerTest, HostilePathsAndHeadersAreRefused) {
     test::writeFile(dir / "secret.txt", std::string(kSecret));
     awaitText(site() / "index.html", "</html>");
+    fs::create_directories(site() / "players");
     fs::create_symlink("../../secret.txt", site() / "players" / "evil.html");
     fs::create_directory_symlink(dir.path(), site() / "players" / "out");
     const std::string end = " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
