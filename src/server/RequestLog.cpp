@@ -34,7 +34,7 @@ std::string requestLogLine(const LoggedRequest& request) {
     std::array<char, 32> seconds{};
     std::snprintf(seconds.data(), seconds.size(), "%.3fs", request.seconds);
     std::string line = std::string(time.data()) + " " + printable(request.address) + " " +
-                       printable(request.method) + " " +
+                       (request.method.empty() ? "-" : printable(request.method)) + " " +
                        printable(targetPath(request.target)) + " " +
                        (request.status ? std::to_string(request.status) : "-") + " " +
                        seconds.data();

@@ -10,7 +10,7 @@ namespace zefa::server {
 struct LoggedRequest {
     std::time_t at = 0;  // when it was answered
     std::string_view address;
-    std::string_view method;
+    std::string_view method;  // empty: dropped before its headers were whole
     std::string_view target;  // as sent: only its path is logged
     unsigned status = 0;      // 0: it ended before an answer
     double seconds = 0;
@@ -18,10 +18,11 @@ struct LoggedRequest {
     bool completed = true;   // false: the client went away or was dropped
 };
 
-// "2026-03-01T20:15:03Z 127.0.0.1 POST /api/v1/recordings 201 0.031s Viper":
-// no header and no query is logged (tokens travel in neither, but a careless
-// client might put one there), and bytes that could forge a line are written
-// as \xNN.
+// "2026-03-01T20:15:03Z 127.0.0.1 POST /api/v1/recordings 201 0.031s Viper" ("-"
+// for a method or status the request never got):
+// no header and no query is logged (the token travels in a header, and a
+// careless client might put one in the query), and bytes that could forge a
+// line are written as \xNN.
 [[nodiscard]] std::string requestLogLine(const LoggedRequest& request);
 
 }  // namespace zefa::server
