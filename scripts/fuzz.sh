@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default 60),
-# seeded with the example logs and the themes. Any crash, leak or hang fails.
+# seeded with the example logs, the themes and request targets. Any crash, leak or hang fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -22,3 +22,4 @@ run() {
 
 run fuzz_classifier examples
 run fuzz_page_writer src/resources/themes
+run fuzz_site_path fuzz/site_paths

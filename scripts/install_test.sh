@@ -60,6 +60,22 @@ in_root zefastats season site /tmp/t/clan.db -o /tmp/t/site --title 'Example sea
 [ -s "$root/tmp/t/site/index.html" ] && [ -n "$(ls "$root/tmp/t/site/matches")" ]
 in_root man -w zefastats | grep -qx /usr/share/man/man1/zefastats.1.gz
 
+phase "the season server's unit"
+# Installed, not enabled (no symbolic link to it in a .wants folder), and valid
+# for this machine's systemd-analyze (the test system has no systemd), its
+# command taken from the test system.
+unit=usr/lib/systemd/system/zefastats-server.service
+[ -f "$root/$unit" ] || { echo "install test: no $unit"; exit 1; }
+if find "$root/etc/systemd/system" -name zefastats-server.service 2>/dev/null | grep -q .; then
+  echo "install test: zefastats-server.service is enabled"
+  exit 1
+fi
+if command -v systemd-analyze >/dev/null; then
+  sed "s|^ExecStart=zefastats |ExecStart=$root/usr/bin/zefastats |" "$root/$unit" \
+    >"$out/zefastats-server.service"
+  systemd-analyze verify --man=no "$out/zefastats-server.service"
+fi
+
 phase "apt-get install ./dist/*.deb"
 install /tmp/debs/*.deb
 in_root dpkg-query -W zefastats zefastats2 zefastats-web

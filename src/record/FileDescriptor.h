@@ -25,6 +25,8 @@ public:
 
     [[nodiscard]] int get() const { return m_fd; }
     explicit operator bool() const { return m_fd >= 0; }
+    // Gives the descriptor up to whoever closes it now.
+    [[nodiscard]] int release() { return std::exchange(m_fd, -1); }
     void reset() {
         if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;

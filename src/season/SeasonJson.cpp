@@ -41,6 +41,10 @@ void putMatch(JsonWriter& json, const SeasonMatch& m) {
     json.member("file", m.file);
     json.member("sha256", m.sha256);
     json.member("recordings", m.recordings);
+    json.key("recordedBy");
+    json.beginArray();
+    for (const std::string& label : m.recordedBy) json.text(label);
+    json.endArray();
     json.member("playedAt", formatUtc(m.playedAt));
     json.member("gameVersion", m.gameVersion);
     json.member("lineCount", m.lineCount);

@@ -82,6 +82,18 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
     }
 }
 
+// The token labels each match's recordings came with, in the order stored.
+void readSenders(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
+    Statement query = db.prepare(
+        "SELECT matchId, source FROM recording WHERE source <> ?1 GROUP BY matchId, source "
+        "ORDER BY matchId, min(id)");
+    query.bind(1, kImportedSource);
+    while (query.step()) {
+        if (const std::size_t* place = index.find(query.integer(0)))
+            snapshot.matches[*place].recordedBy.emplace_back(query.text(1));
+    }
+}
+
 // Records of one season player in one match are one player: counters summed,
 // the name of the first record kept. They come in key order, so each player
 // is added after the ones before it.
@@ -233,6 +245,7 @@ SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
     SeasonSnapshot snapshot;
     MatchIndex index;
     readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
+    readSenders(m_db, snapshot, index);
     const auto records = readRecords(m_db, snapshot, index);
     readKillsAndAwards(m_db, snapshot, index, records);
     if (since) {

@@ -14,9 +14,6 @@ namespace zefa::season {
 
 namespace {
 
-// Where a log came from when `season import` stored it.
-constexpr std::string_view kImported = "imported";
-
 // A stored recording, with what the timeline needs.
 struct MatchRecording {
     std::int64_t id = 0;
@@ -120,7 +117,8 @@ void SqliteSeasonStore::alignRecordings(std::int64_t matchId) {
 }
 
 ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
-                                            std::int64_t playedAt, bool keepOverlap) {
+                                            std::int64_t playedAt, bool keepOverlap,
+                                            std::string_view source) {
     const EventIndex index(match.events.lines);  // before the store is locked
     Transaction transaction(m_db);
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
@@ -157,7 +155,7 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
         .bindAll(result.matchId, std::string_view(match.sha256), file, match.logSize,
                  match.gameVersion, static_cast<std::int64_t>(match.events.lines.size()), offset,
-                 static_cast<std::int64_t>(std::time(nullptr)), playedAt, kImported)
+                 static_cast<std::int64_t>(std::time(nullptr)), playedAt, source)
         .bindBlob(11, match.compressedLog)
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};

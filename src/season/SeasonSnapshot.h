@@ -46,6 +46,9 @@ struct SeasonMatch {
     std::string file;             // the file name of the log its timeline begins with, as imported
     std::string sha256;           // of its timeline: the log it is read from
     std::int32_t recordings = 1;  // the logs that captured it
+    // The labels of the tokens that sent its recordings, in the order they
+    // were stored, each once; recordings imported by hand are not among them.
+    std::vector<std::string> recordedBy;
     std::int64_t playedAt = 0;    // seconds since the epoch, UTC
     std::int32_t gameVersion = 1;
     std::int32_t lineCount = 0;

@@ -32,9 +32,10 @@ decltype(auto) SeasonStore::guarded(Work&& work) {
 }
 
 ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_view file,
-                                      std::int64_t playedAt, bool keepOverlap) {
+                                      std::int64_t playedAt, bool keepOverlap,
+                                      std::string_view source) {
     return guarded([&](SqliteSeasonStore& store) {
-        return store.importMatch(match, file, playedAt, keepOverlap);
+        return store.importMatch(match, file, playedAt, keepOverlap, source);
     });
 }
 
@@ -85,6 +86,26 @@ MatchSummary SeasonStore::forget(std::int64_t matchId) {
 
 RecordingForgotten SeasonStore::forgetRecording(std::string_view sha256) {
     return guarded([sha256](SqliteSeasonStore& store) { return store.forgetRecording(sha256); });
+}
+
+void SeasonStore::addToken(std::string_view label, std::string_view hash) {
+    guarded([=](SqliteSeasonStore& store) { store.addToken(label, hash); });
+}
+
+std::vector<TokenInfo> SeasonStore::tokens() {
+    return guarded([](SqliteSeasonStore& store) { return store.tokens(); });
+}
+
+void SeasonStore::revokeToken(std::string_view label) {
+    guarded([label](SqliteSeasonStore& store) { store.revokeToken(label); });
+}
+
+std::optional<TokenInfo> SeasonStore::findToken(std::string_view hash) {
+    return guarded([hash](SqliteSeasonStore& store) { return store.findToken(hash); });
+}
+
+void SeasonStore::noteUpload(std::string_view label, std::int64_t at) {
+    guarded([=](SqliteSeasonStore& store) { store.noteUpload(label, at); });
 }
 
 }  // namespace zefa::season

@@ -14,6 +14,10 @@
 
 namespace zefa::season {
 
+// The source of a recording stored by `season import` (or the desktop
+// program); one sent to the season server has its token's label.
+inline constexpr std::string_view kImportedSource = "imported";
+
 // What became of a log handed to the store.
 struct ImportResult {
     enum class Outcome {
@@ -35,7 +39,16 @@ struct RecordingInfo {
     std::int64_t events = 0;    // its game events
     std::int64_t storedAt = 0;  // seconds since the epoch, UTC
     std::int64_t playedAt = 0;
-    std::string source;  // where it came from: "imported"
+    std::string source;  // where it came from: "imported", or the label of the token that sent it
+};
+
+// An upload token, known by its label; its text is kept only as a hash.
+struct TokenInfo {
+    std::string label;
+    std::int64_t createdAt = 0;                 // seconds since the epoch, UTC
+    std::optional<std::int64_t> lastUsedAt{};   // the last upload it sent
+    std::int64_t uploads = 0;                   // uploads the server took with it
+    std::optional<std::int64_t> revokedAt{};
 };
 
 // What forgetting a recording left of its match.
@@ -120,8 +133,10 @@ public:
     // then, read again when its timeline changes), or with `keepOverlap` set
     // or none found, as a new match. Ratings are brought up to date by
     // updateRatings().
+    // `source` is what the recording remembers of where it came from.
     ImportResult importMatch(const MatchReading& match, std::string_view file,
-                             std::int64_t playedAt, bool keepOverlap);
+                             std::int64_t playedAt, bool keepOverlap,
+                             std::string_view source = kImportedSource);
     // Recomputes the ratings of every match after the earliest change.
     void updateRatings();
 
@@ -158,6 +173,19 @@ public:
     // its match again from the recordings left (the match goes with its last
     // one); refused when no recording, or more than one, fits.
     RecordingForgotten forgetRecording(std::string_view sha256);
+
+    // Upload tokens (UploadToken.h). A new token under `label`, kept as its
+    // hash; refused when the label is taken (also by a revoked token) or unfit.
+    void addToken(std::string_view label, std::string_view hash);
+    // Every token, revoked ones too, by label.
+    [[nodiscard]] std::vector<TokenInfo> tokens();
+    // The token no longer sends; refused when there is none of that label or
+    // it is revoked already.
+    void revokeToken(std::string_view label);
+    // The token of that hash, if any (revoked too: see revokedAt).
+    [[nodiscard]] std::optional<TokenInfo> findToken(std::string_view hash);
+    // Counts an upload the server took with the token.
+    void noteUpload(std::string_view label, std::int64_t at);
 
 private:
     explicit SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite);

@@ -18,7 +18,8 @@ namespace zefa::season {
 // turns the SqliteError this throws when SQLite fails into a SeasonError;
 // refusals are thrown as SeasonError here already. The queries of snapshot(),
 // leaderboard() and matches() are in SeasonQueries.cpp, updateRatings() in
-// SeasonRatings.cpp, what concerns recordings and timelines in SeasonRecordings.cpp.
+// SeasonRatings.cpp, what concerns recordings and timelines in SeasonRecordings.cpp,
+// upload tokens in SeasonTokens.cpp.
 class SqliteSeasonStore {
 public:
     // The store in the file; SeasonError (Unusable) when it cannot be used.
@@ -31,7 +32,7 @@ public:
     void confirmUnchanged() const;
 
     ImportResult importMatch(const MatchReading& match, std::string_view file,
-                             std::int64_t playedAt, bool keepOverlap);
+                             std::int64_t playedAt, bool keepOverlap, std::string_view source);
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
@@ -46,6 +47,12 @@ public:
     [[nodiscard]] std::vector<MatchSummary> matches(std::optional<std::int64_t> since);
     MatchSummary forget(std::int64_t matchId);
     RecordingForgotten forgetRecording(std::string_view sha256);
+    // Upload tokens: SeasonTokens.cpp.
+    void addToken(std::string_view label, std::string_view hash);
+    [[nodiscard]] std::vector<TokenInfo> tokens();
+    void revokeToken(std::string_view label);
+    [[nodiscard]] std::optional<TokenInfo> findToken(std::string_view hash);
+    void noteUpload(std::string_view label, std::int64_t at);
 
 private:
     // A recording just stored, whose reading is at hand.

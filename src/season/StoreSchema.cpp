@@ -187,6 +187,20 @@ ALTER TABLE match DROP COLUMN shingleCount;
 ALTER TABLE match DROP COLUMN importedAt;
 )sql";
 
+// Version 4: upload tokens of the season server, each known by its label
+// and kept only as the SHA-256 of its text. A recording's source is the label
+// of the token that sent it, or 'imported'.
+constexpr std::string_view kVersion4 = R"sql(
+CREATE TABLE upload_token (
+  label TEXT PRIMARY KEY,
+  hash TEXT NOT NULL UNIQUE,
+  createdAt INTEGER NOT NULL,
+  lastUsedAt INTEGER,
+  uploads INTEGER NOT NULL DEFAULT 0,
+  revokedAt INTEGER
+) WITHOUT ROWID;
+)sql";
+
 // Migration i takes a store from version i to version i + 1: its statements,
 // then what they cannot do alone (or nothing). Released migrations never
 // change: a new version appends one.
@@ -198,6 +212,7 @@ constexpr std::array<Migration, kStoreSchemaVersion> kMigrations = {{
     {kVersion1, nullptr},
     {kVersion2, nullptr},
     {kVersion3, &indexStoredRecordings},
+    {kVersion4, nullptr},
 }};
 
 // Version 1 has a column for each of these counters: one more would change a

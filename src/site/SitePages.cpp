@@ -253,6 +253,12 @@ std::string SitePages::match(std::size_t index) const {
     values.set("playedAt", playedAt);
     values.set("file", match.file);
     values.set("score", scoreHtml(match));
+    if (!match.recordedBy.empty()) {
+        std::string senders;
+        for (const std::string& label : match.recordedBy)
+            senders += (senders.empty() ? "" : ", ") + label;
+        values.set("recordedBy", senders);
+    }
     // Both pages of a match are in the same folder.
     const auto fileName = [](const std::string& path) { return path.substr(path.rfind('/') + 1); };
     values.set("alonePage", fileName(matchPagePath(match.id)));

@@ -19,10 +19,10 @@ public:
 private:
     int run(season::SeasonStore& store) override {
         const std::vector<season::RecordingInfo> recordings = store.recordings(m_match);
-        std::printf("%-64s %7s  %-20s  %-8s  %s\n", "SHA-256", "EVENTS", "STORED AT", "SOURCE",
+        std::printf("%-64s %7s  %-20s  %-12s  %s\n", "SHA-256", "EVENTS", "STORED AT", "SOURCE",
                     "FILE");
         for (const season::RecordingInfo& r : recordings) {
-            std::printf("%-64s %7lld  %-20s  %-8s  %s\n", r.sha256.c_str(),
+            std::printf("%-64s %7lld  %-20s  %-12s  %s\n", r.sha256.c_str(),
                         static_cast<long long>(r.events), season::formatUtc(r.storedAt).c_str(),
                         r.source.c_str(), r.file.c_str());
         }

@@ -14,10 +14,10 @@ namespace {
 using MakeSubcommand = std::unique_ptr<StoreCommand> (*)(CLI::App&);
 
 // The subcommands in the order --help lists them.
-constexpr std::array<MakeSubcommand, 10> kSubcommands = {
+constexpr std::array<MakeSubcommand, 11> kSubcommands = {
     &makeImportCommand,  &makePlayersCommand, &makeMatchesCommand,    &makeMergeCommand,
     &makeUnmergeCommand, &makeRenameCommand,  &makeForgetCommand,     &makeRecordingsCommand,
-    &makeExportCommand,  &makeSiteCommand,
+    &makeExportCommand,  &makeSiteCommand,    &makeServeCommand,
 };
 
 }  // namespace
@@ -27,6 +27,7 @@ int runSeasonCommand(int argc, const char* const* argv) {
     app.require_subcommand(1);
     std::vector<std::unique_ptr<StoreCommand>> subcommands;
     for (const MakeSubcommand make : kSubcommands) subcommands.push_back(make(app));
+    for (auto& token : makeTokenCommands(app)) subcommands.push_back(std::move(token));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

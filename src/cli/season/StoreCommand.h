@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "season/SeasonStore.h"
 
@@ -66,5 +67,8 @@ std::unique_ptr<StoreCommand> makeForgetCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeRecordingsCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeExportCommand(CLI::App& season);
 std::unique_ptr<StoreCommand> makeSiteCommand(CLI::App& season);
+std::unique_ptr<StoreCommand> makeServeCommand(CLI::App& season);
+// `season token add|list|revoke`.
+std::vector<std::unique_ptr<StoreCommand>> makeTokenCommands(CLI::App& season);
 
 }  // namespace zefa::cli

@@ -196,7 +196,7 @@ TEST_F(SeasonCommandTest, RecordingsOfAMatchAreListedAndForgottenOneByOne) {
 
     const CommandResult listed = zefastats({"season", "recordings", store(), "1"});
     const std::regex row(
-        "([0-9a-f]{64}) +([0-9]+)  (\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z)  imported  (.*)");
+        "([0-9a-f]{64}) +([0-9]+)  (\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}Z)  imported +(.*)");
     std::vector<std::string> files;
     std::string joinerSha;
     for (std::sregex_iterator it(listed.out.begin(), listed.out.end(), row), end; it != end; ++it) {
