@@ -42,6 +42,11 @@ std::string seconds(std::chrono::milliseconds interval) {
     return text.str();
 }
 
+// "the outbox (1 session)", "the outbox (3 sessions)"
+std::string outbox(std::size_t sessions) {
+    return "the outbox (" + std::to_string(sessions) + (sessions == 1 ? " session)" : " sessions)");
+}
+
 class Recorder final : public SessionSink {
 public:
     Recorder(const RecorderOptions& options, Archive archive, const ArchiveState& state,
@@ -290,15 +295,14 @@ void Recorder::finishSend(const std::string& spool, const ImportOutcome& outcome
         case ImportOutcome::Kind::Failed: {
             const auto wait = std::chrono::ceil<std::chrono::seconds>(
                 m_sender.heldUntil().value_or(Clock::now()) - Clock::now());
-            complain("cannot send " + spool + ": " + outcome.words + "; the outbox (" +
-                     std::to_string(m_state.toSend.size()) + " sessions) is sent again in " +
+            complain("cannot send " + spool + ": " + outcome.words + "; " +
+                     outbox(m_state.toSend.size()) + " is sent again in " +
                      std::to_string(wait.count()) + " s and at the next start");
             return;
         }
         case ImportOutcome::Kind::Denied:
-            complain(outcome.words + ": sending stops; the outbox (" +
-                     std::to_string(m_state.toSend.size()) +
-                     " sessions) stays in the archive and is sent at the next start");
+            complain(outcome.words + ": sending stops; " + outbox(m_state.toSend.size()) +
+                     " stays in the archive and is sent at the next start");
             return;
     }
     std::erase(m_state.toSend, spool);

@@ -90,7 +90,7 @@ UploadAnswer postRecording(const UploadTarget& target, const std::filesystem::pa
     }
     CURL* const handle = curl.get();
     const std::string url = endpoint(target.server) +
-                            "?played-at=" + escaped(handle, utcTime(status.st_mtime)) +
+                            "?played-at=" + utcTime(status.st_mtime) +
                             "&game-version=auto&file=" + escaped(handle, log.filename().string());
     curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/octet-stream");
     headers = curl_slist_append(headers, ("Authorization: Bearer " + target.token).c_str());

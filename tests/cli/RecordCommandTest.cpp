@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <regex>
 #include <thread>
 
 #include "cli/SimulatedGame.h"
@@ -90,6 +91,50 @@ private:
     std::vector<pid_t> m_groups;
 };
 
+// The token the fake server knows the recorder by.
+const std::string kToken = "q7Xv2LpR9sTz4KwN8mJcYa-_";
+
+// tests/cli/fake_recordings_server.py on 127.0.0.1: the answers it is told
+// to give first, then 201 for a new body and 200 for one it has.
+class FakeServer {
+public:
+    FakeServer(fs::path folder, const std::vector<std::string>& statuses)
+        : m_folder(std::move(folder)) {
+        fs::create_directories(m_folder);
+        std::vector<std::string> args = {"/usr/bin/python3", ZEFA_FAKE_SERVER, m_folder.string(),
+                                         kToken};
+        args.insert(args.end(), statuses.begin(), statuses.end());
+        std::vector<char*> argv;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(::posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        EXPECT_TRUE(waitFor([this] { return fs::exists(m_folder / "port"); }, 30s));
+    }
+    ~FakeServer() {
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    FakeServer(const FakeServer&) = delete;
+    FakeServer& operator=(const FakeServer&) = delete;
+
+    [[nodiscard]] std::string url() const {
+        return "http://127.0.0.1:" + readFile(m_folder / "port");
+    }
+    // The bodies it stored, in the order they came.
+    [[nodiscard]] std::vector<std::string> bodies() const {
+        std::vector<std::string> bodies;
+        for (int n = 1; fs::exists(m_folder / "bodies" / std::to_string(n)); ++n)
+            bodies.push_back(readFile(m_folder / "bodies" / std::to_string(n)));
+        return bodies;
+    }
+    // A line per request: status, path and query, content type.
+    [[nodiscard]] std::string requests() const { return readFile(m_folder / "requests.txt"); }
+
+private:
+    fs::path m_folder;
+    pid_t m_pid = -1;
+};
+
 std::vector<std::string> spools(const fs::path& archive) {
     std::vector<std::string> contents;
     for (const fs::directory_entry& entry : fs::directory_iterator(archive))
@@ -143,6 +188,17 @@ class RecordCommandTest : public ::testing::Test {
 protected:
     fs::path archive() const { return dir / "recordings"; }
     fs::path store() const { return dir / "season.db"; }
+    // The token file, readable by its owner alone unless `mode` says otherwise.
+    fs::path tokenFile(mode_t mode = 0600) const {
+        const fs::path file = dir / ("token-" + std::to_string(mode));
+        test::writeFile(file, kToken + "\n");
+        ::chmod(file.c_str(), mode);
+        return file;
+    }
+    std::vector<std::string> sending(const FakeServer& server, const fs::path& log) const {
+        return {"--archive", archive().string(), "--quiet", kQuietMinutes, "--send", server.url(),
+                "--token-file", tokenFile().string(), log.string()};
+    }
     std::vector<std::string> arguments(const std::vector<fs::path>& logs) const {
         std::vector<std::string> args = {"--archive", archive().string(), "--season",
                                          store().string(), "--quiet", kQuietMinutes};
@@ -211,7 +267,10 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
     const char* count = std::getenv("ZEFA_RECORD_KILLS");
     const int kills = count ? std::atoi(count) : 40;
     SimulatedGame game(dir / "qconsole.log", 4, {300, 6ms, kQuietSpell});
-    Recorder recorder(arguments({game.log()}), dir.path());
+    const FakeServer server(dir / "server", {});
+    std::vector<std::string> args = arguments({game.log()});
+    args.insert(args.end(), {"--send", server.url(), "--token-file", tokenFile().string()});
+    Recorder recorder(args, dir.path());
     recorder.start();
     std::atomic<int> killed = 0;
     std::thread gameThread([&] { play(game, [&](int) { return killed < kills; }); });
@@ -226,9 +285,14 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
 
     EXPECT_TRUE(
         waitFor([&] { return storedLogs(store()).size() >= game.sessions().size(); }, 40s));
+    // Every ended session reached the server as it ended, once as a new
+    // body (sent again after a kill, it was "already" there), in order.
+    const std::vector<std::string> ended(game.sessions().begin(), game.sessions().end() - 1);
+    EXPECT_TRUE(waitFor([&] { return server.bodies().size() >= ended.size(); }, 40s));
     EXPECT_EQ(recorder.signal(SIGTERM), 0) << recorder.err();
     EXPECT_EQ(spools(archive()), sorted(game.sessions()));
     expectEachSessionStoredOnce(store(), game.sessions());
+    EXPECT_EQ(server.bodies(), ended);
     std::cout << kills << " kills across " << game.sessions().size() << " sessions\n";
 }
 
@@ -250,6 +314,11 @@ TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
         {{"--archive", damaged, log.string()}, 1, "/damaged/.recorder/state.json': not a recorder's"},
         {{"--archive", archive}, 2, "LOGS is required"},
         {{"--quiet", "0", log.string()}, 2, "--quiet"},
+        {{"--send", "http://127.0.0.1:9", log.string()}, 2, "--token-file"},
+        {{"--send", "ftp://127.0.0.1", "--token-file", tokenFile().string(), log.string()}, 2,
+         "http:// or https://"},
+        {{"--send", "http://127.0.0.1:9", "--token-file", tokenFile(0640).string(), log.string()},
+         1, "other users may read or change it (mode 0640)"},
         {{(dir / "locked.log").string()}, geteuid() == 0 ? 0 : 1, "Permission denied"},
     };
     test::writeFile(dir / "locked.log", "");
@@ -262,6 +331,7 @@ TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
         const test::CommandResult result = runProgram(ZEFASTATS_BINARY, args);
         EXPECT_EQ(result.exitCode, refusal.status) << refusal.message;
         EXPECT_NE(result.err.find(refusal.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find(kToken), std::string::npos);
     }
 
     Recorder recorder({"--archive", archive, log.string()}, dir.path());
@@ -321,6 +391,66 @@ TEST_F(RecordCommandTest, TheGrownLogReplacesTheShorterOne) {
         30s));
     EXPECT_EQ(recorder.signal(SIGTERM), 0);
     expectEachSessionStoredOnce(store(), game.sessions());
+}
+
+}  // namespace
+}  // namespace zefa::cli
+
+namespace zefa::cli {
+namespace {
+
+// Each session goes to the server when it ends, in order; a busy server
+// holds the outbox back for a while, and the token is never shown.
+TEST_F(RecordCommandTest, SendsEachEndedSessionInOrderAndRetriesWhileTheServerIsBusy) {
+    SimulatedGame game(dir / "qconsole.log", 7, {100, 1ms, 0ms});
+    const FakeServer server(dir / "server", {"503"});
+    Recorder recorder(sending(server, game.log()), dir.path());
+    recorder.start();
+    play(game, [](int session) { return session < 3; });
+    const std::vector<std::string> ended(game.sessions().begin(), game.sessions().end() - 1);
+    const std::string acknowledged = "sent to " + server.url() + ": stored as match 2";
+    EXPECT_TRUE(waitFor([&] { return recorder.out().find(acknowledged) != std::string::npos; }, 30s))
+        << recorder.out();
+    EXPECT_EQ(recorder.signal(SIGTERM), 0) << recorder.err();
+    EXPECT_EQ(server.bodies(), ended);
+
+    const std::string requests = server.requests();
+    EXPECT_TRUE(requests.starts_with("503\t")) << requests;
+    const std::regex sent(R"(201\t/api/v1/recordings\?played-at=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)"
+                          R"(&game-version=auto&file=[-_0-9]+_qconsole(_2)?\.log\tapplication/octet-stream)");
+    EXPECT_EQ(std::distance(std::sregex_iterator(requests.begin(), requests.end(), sent),
+                            std::sregex_iterator()),
+              2)
+        << requests;
+    EXPECT_NE(recorder.err().find("answered 503: scripted; the outbox (1 session) is sent again in 1 s"),
+              std::string::npos)
+        << recorder.err();
+    EXPECT_NE(readFile(archive() / ".recorder/state.json").find("\"toSend\": []"),
+              std::string::npos);
+    EXPECT_EQ((recorder.out() + recorder.err()).find(kToken), std::string::npos);
+}
+
+// A refused token stops sending; the outbox waits in the archive and is sent
+// at the next start.
+TEST_F(RecordCommandTest, StopsSendingWhenTheTokenIsRefusedAndSendsAtTheNextStart) {
+    SimulatedGame game(dir / "qconsole.log", 8, {100, 1ms, 0ms});
+    const FakeServer server(dir / "server", {"401"});
+    Recorder recorder(sending(server, game.log()), dir.path());
+    recorder.start();
+    play(game, [](int session) { return session < 2; });
+    ASSERT_TRUE(waitFor([&] { return recorder.err().find("sending stops") != std::string::npos; },
+                        30s));
+    EXPECT_EQ(recorder.signal(SIGTERM), 0);
+    EXPECT_NE(recorder.err().find("answered 401: scripted: sending stops; the outbox (1 session) "
+                                  "stays in the archive and is sent at the next start"),
+              std::string::npos)
+        << recorder.err();
+    EXPECT_TRUE(server.bodies().empty());
+
+    recorder.start();
+    EXPECT_TRUE(waitFor([&] { return server.bodies().size() == 1; }, 30s));
+    EXPECT_EQ(recorder.signal(SIGTERM), 0);
+    EXPECT_EQ(server.bodies(), std::vector<std::string>{game.sessions()[0]});
 }
 
 }  // namespace
