@@ -81,6 +81,7 @@ UploadAnswer postRecording(const UploadTarget& target, const std::filesystem::pa
     struct stat status {};
     if (!file || ::fstat(fileno(file.get()), &status) != 0) {
         answer.failure = "cannot read '" + log.string() + "': " + std::strerror(errno);
+        answer.unreadable = true;
         return answer;
     }
     const std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());

@@ -18,6 +18,7 @@ struct UploadTarget {
 struct UploadAnswer {
     long status = 0;          // the HTTP status; 0: no answer
     std::string failure;      // no answer: why not
+    bool unreadable = false;  // no answer as the log could not be read
     std::string outcome;      // "stored", "recording" or "already"
     std::optional<long long> match;
     std::string reason;       // the server's words for a refusal

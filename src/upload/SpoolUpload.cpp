@@ -58,6 +58,8 @@ std::string acknowledged(const UploadTarget& target, const UploadAnswer& answer)
 
 record::ImportOutcome uploadSpool(const UploadTarget& target, const std::filesystem::path& spool) {
     const UploadAnswer answer = postRecording(target, spool);
+    // A spool removed from the archive would otherwise hold back the outbox for good.
+    if (answer.unreadable) return {Kind::Refused, answer.failure};
     if (answer.status == 0)
         return {Kind::Failed, target.server + " cannot be reached: " + answer.failure};
     const auto known = std::find_if(kStatusKinds.begin(), kStatusKinds.end(),

@@ -16,6 +16,7 @@
 
 #include "cli/SimulatedGame.h"
 #include "season/SeasonStore.h"
+#include "support/FakeRecordingsServer.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -27,6 +28,7 @@ using namespace std::chrono_literals;
 using test::readFile;
 using test::runProgram;
 using test::SimulatedGame;
+using FakeServer = test::FakeRecordingsServer;
 
 // The quiet time the tests run with, 1.2 s, and a quiet spell of the game
 // well beyond it.
@@ -91,49 +93,8 @@ private:
     std::vector<pid_t> m_groups;
 };
 
-// The token the fake server knows the recorder by.
+// The token the stand-in server knows the recorder by.
 const std::string kToken = "q7Xv2LpR9sTz4KwN8mJcYa-_";
-
-// tests/cli/fake_recordings_server.py on 127.0.0.1: the answers it is told
-// to give first, then 201 for a new body and 200 for one it has.
-class FakeServer {
-public:
-    FakeServer(fs::path folder, const std::vector<std::string>& statuses)
-        : m_folder(std::move(folder)) {
-        fs::create_directories(m_folder);
-        std::vector<std::string> args = {"/usr/bin/python3", ZEFA_FAKE_SERVER, m_folder.string(),
-                                         kToken};
-        args.insert(args.end(), statuses.begin(), statuses.end());
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(::posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
-        EXPECT_TRUE(waitFor([this] { return fs::exists(m_folder / "port"); }, 30s));
-    }
-    ~FakeServer() {
-        ::kill(m_pid, SIGTERM);
-        ::waitpid(m_pid, nullptr, 0);
-    }
-    FakeServer(const FakeServer&) = delete;
-    FakeServer& operator=(const FakeServer&) = delete;
-
-    [[nodiscard]] std::string url() const {
-        return "http://127.0.0.1:" + readFile(m_folder / "port");
-    }
-    // The bodies it stored, in the order they came.
-    [[nodiscard]] std::vector<std::string> bodies() const {
-        std::vector<std::string> bodies;
-        for (int n = 1; fs::exists(m_folder / "bodies" / std::to_string(n)); ++n)
-            bodies.push_back(readFile(m_folder / "bodies" / std::to_string(n)));
-        return bodies;
-    }
-    // A line per request: status, path and query, content type.
-    [[nodiscard]] std::string requests() const { return readFile(m_folder / "requests.txt"); }
-
-private:
-    fs::path m_folder;
-    pid_t m_pid = -1;
-};
 
 std::vector<std::string> spools(const fs::path& archive) {
     std::vector<std::string> contents;
@@ -267,7 +228,7 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
     const char* count = std::getenv("ZEFA_RECORD_KILLS");
     const int kills = count ? std::atoi(count) : 40;
     SimulatedGame game(dir / "qconsole.log", 4, {300, 6ms, kQuietSpell});
-    const FakeServer server(dir / "server", {});
+    const FakeServer server(dir / "server", kToken, {});
     std::vector<std::string> args = arguments({game.log()});
     args.insert(args.end(), {"--send", server.url(), "--token-file", tokenFile().string()});
     Recorder recorder(args, dir.path());
@@ -393,17 +354,11 @@ TEST_F(RecordCommandTest, TheGrownLogReplacesTheShorterOne) {
     expectEachSessionStoredOnce(store(), game.sessions());
 }
 
-}  // namespace
-}  // namespace zefa::cli
-
-namespace zefa::cli {
-namespace {
-
 // Each session goes to the server when it ends, in order; a busy server
 // holds the outbox back for a while, and the token is never shown.
 TEST_F(RecordCommandTest, SendsEachEndedSessionInOrderAndRetriesWhileTheServerIsBusy) {
     SimulatedGame game(dir / "qconsole.log", 7, {100, 1ms, 0ms});
-    const FakeServer server(dir / "server", {"503"});
+    const FakeServer server(dir / "server", kToken, {"503"});
     Recorder recorder(sending(server, game.log()), dir.path());
     recorder.start();
     play(game, [](int session) { return session < 3; });
@@ -434,7 +389,7 @@ TEST_F(RecordCommandTest, SendsEachEndedSessionInOrderAndRetriesWhileTheServerIs
 // at the next start.
 TEST_F(RecordCommandTest, StopsSendingWhenTheTokenIsRefusedAndSendsAtTheNextStart) {
     SimulatedGame game(dir / "qconsole.log", 8, {100, 1ms, 0ms});
-    const FakeServer server(dir / "server", {"401"});
+    const FakeServer server(dir / "server", kToken, {"401"});
     Recorder recorder(sending(server, game.log()), dir.path());
     recorder.start();
     play(game, [](int session) { return session < 2; });
