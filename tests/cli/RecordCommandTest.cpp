@@ -254,7 +254,10 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
     EXPECT_EQ(spools(archive()), sorted(game.sessions()));
     expectEachSessionStoredOnce(store(), game.sessions());
     EXPECT_EQ(server.bodies(), ended);
-    std::cout << kills << " kills across " << game.sessions().size() << " sessions\n";
+    const std::string requests = server.requests();
+    std::cout << kills << " kills across " << game.sessions().size() << " sessions; "
+              << std::count(requests.begin(), requests.end(), '\n') << " uploads for "
+              << ended.size() << " ended sessions\n";
 }
 
 TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
