@@ -53,8 +53,9 @@ std::optional<Sender::Clock::time_point> Sender::heldUntil() const {
 }
 
 void Sender::holdBack(Clock::time_point now, std::chrono::seconds asked) {
-    m_wait = m_wait == Clock::duration::zero() ? Clock::duration(kFirstWait)
-                                               : std::min<Clock::duration>(2 * m_wait, kLongestWait);
+    m_wait = m_wait == Clock::duration::zero()
+                 ? Clock::duration(kFirstWait)
+                 : std::min<Clock::duration>(2 * m_wait, kLongestWait);
     m_until = now + std::max<Clock::duration>(m_wait, std::min(asked, kLongestAsked));
 }
 

@@ -36,7 +36,8 @@ std::size_t readBody(char* buffer, std::size_t size, std::size_t count, void* fi
 
 std::size_t keepAnswer(char* data, std::size_t size, std::size_t count, void* answer) {
     auto& text = *static_cast<std::string*>(answer);
-    text.append(data, std::min(size * count, kLongestAnswer - std::min(kLongestAnswer, text.size())));
+    text.append(data,
+                std::min(size * count, kLongestAnswer - std::min(kLongestAnswer, text.size())));
     return size * count;
 }
 
@@ -90,8 +91,7 @@ UploadAnswer postRecording(const UploadTarget& target, const std::filesystem::pa
         return answer;
     }
     CURL* const handle = curl.get();
-    const std::string url = endpoint(target.server) +
-                            "?played-at=" + utcTime(status.st_mtime) +
+    const std::string url = endpoint(target.server) + "?played-at=" + utcTime(status.st_mtime) +
                             "&game-version=auto&file=" + escaped(handle, log.filename().string());
     curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/octet-stream");
     headers = curl_slist_append(headers, ("Authorization: Bearer " + target.token).c_str());

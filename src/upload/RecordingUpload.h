@@ -21,7 +21,7 @@ struct UploadAnswer {
     bool unreadable = false;  // no answer as the log could not be read
     std::string outcome;      // "stored", "recording" or "already"
     std::optional<long long> match;
-    std::string reason;       // the server's words for a refusal
+    std::string reason;  // the server's words for a refusal
     std::chrono::seconds retryAfter{0};
 };
 

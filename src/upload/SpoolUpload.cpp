@@ -45,10 +45,9 @@ std::string printable(std::string text) {
 }
 
 std::string acknowledged(const UploadTarget& target, const UploadAnswer& answer) {
-    const auto words = std::find_if(kOutcomeWords.begin(), kOutcomeWords.end(),
-                                    [&answer](const OutcomeWords& entry) {
-                                        return answer.outcome == entry.outcome;
-                                    });
+    const auto words = std::find_if(
+        kOutcomeWords.begin(), kOutcomeWords.end(),
+        [&answer](const OutcomeWords& entry) { return answer.outcome == entry.outcome; });
     if (words == kOutcomeWords.end() || !answer.match)
         return "sent to " + target.server + " (" + std::to_string(answer.status) + ")";
     return "sent to " + target.server + ": " + words->words + std::to_string(*answer.match);
@@ -62,10 +61,9 @@ record::ImportOutcome uploadSpool(const UploadTarget& target, const std::filesys
     if (answer.unreadable) return {Kind::Refused, answer.failure};
     if (answer.status == 0)
         return {Kind::Failed, target.server + " cannot be reached: " + answer.failure};
-    const auto known = std::find_if(kStatusKinds.begin(), kStatusKinds.end(),
-                                    [&answer](const StatusKind& entry) {
-                                        return entry.status == answer.status;
-                                    });
+    const auto known =
+        std::find_if(kStatusKinds.begin(), kStatusKinds.end(),
+                     [&answer](const StatusKind& entry) { return entry.status == answer.status; });
     const Kind kind = known == kStatusKinds.end() ? Kind::Failed : known->kind;
     if (kind == Kind::Imported) return {kind, acknowledged(target, answer)};
     return {kind,

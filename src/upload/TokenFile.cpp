@@ -20,8 +20,8 @@ namespace {
 constexpr std::size_t kLongestFile = 4096;
 
 bool tokenCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == '=';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '=';
 }
 
 std::string octal(mode_t mode) {
@@ -65,7 +65,8 @@ std::optional<std::string> readTokenFile(const std::filesystem::path& path, std:
     const auto begin = std::find_if_not(text.begin(), text.end(), blank);
     const auto end = std::find_if_not(text.rbegin(), text.rend(), blank).base();
     const std::string token = begin < end ? std::string(begin, end) : std::string();
-    if (got > kLongestFile || token.empty() || !std::all_of(token.begin(), token.end(), tokenCharacter)) {
+    if (got > kLongestFile || token.empty() ||
+        !std::all_of(token.begin(), token.end(), tokenCharacter)) {
         whyNot = token.empty() ? "it holds no token" : "it holds other text than one token";
         return std::nullopt;
     }

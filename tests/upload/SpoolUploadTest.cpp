@@ -1,9 +1,8 @@
-#include "upload/SpoolUpload.h"
-
 #include <gtest/gtest.h>
 
 #include "support/FakeRecordingsServer.h"
 #include "support/ScratchDir.h"
+#include "upload/SpoolUpload.h"
 
 namespace zefa::upload {
 namespace {

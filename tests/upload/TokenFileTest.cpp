@@ -1,9 +1,8 @@
-#include "upload/TokenFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "support/ScratchDir.h"
+#include "upload/TokenFile.h"
 
 namespace zefa::upload {
 namespace {
