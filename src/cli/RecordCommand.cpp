@@ -12,6 +12,8 @@
 #include "cli/season/ImportWords.h"
 #include "record/Recorder.h"
 #include "season/LogImport.h"
+#include "upload/SpoolUpload.h"
+#include "upload/TokenFile.h"
 
 namespace zefa::cli {
 
@@ -51,6 +53,20 @@ record::ImportOutcome importSpool(const std::string& store, const fs::path& spoo
     }
 }
 
+// The token is read here, before the recorder starts, so that a file it
+// cannot use stops it at once; it goes to the sending child in memory only.
+std::optional<upload::UploadTarget> uploadTarget(const std::string& server,
+                                                 const fs::path& tokenFile) {
+    std::string whyNot;
+    auto token = upload::readTokenFile(tokenFile, whyNot);
+    if (!token) {
+        std::cerr << "zefastats record: cannot use the token file '" << tokenFile.string()
+                  << "': " << whyNot << "\n";
+        return std::nullopt;
+    }
+    return upload::UploadTarget{server, std::move(*token)};
+}
+
 std::chrono::milliseconds milliseconds(double seconds) {
     return std::chrono::milliseconds(std::max(1LL, std::llround(seconds * 1000.0)));
 }
@@ -59,13 +75,15 @@ std::chrono::milliseconds milliseconds(double seconds) {
 
 int runRecordCommand(int argc, const char* const* argv) {
     CLI::App app{"Copies console logs into an archive as the game writes them, one spool file per "
-                 "session, and imports each session into a season.",
+                 "session, imports each session into a season and sends it to a server.",
                  "zefastats record"};
     std::vector<std::string> logs;
     std::optional<std::string> store;
     fs::path archive = defaultArchive();
     double quietMinutes = 10;
     std::optional<double> pollSeconds;
+    std::optional<std::string> server;
+    fs::path tokenFile;
     app.add_option("LOGS", logs, "Console logs to follow")->required();
     app.add_option("--season", store, "Season store each session is imported into")
         ->type_name("DB");
@@ -82,6 +100,21 @@ int runRecordCommand(int argc, const char* const* argv) {
                    "shares and other file systems that do not report changes)")
         ->type_name("SECONDS")
         ->check(CLI::PositiveNumber);
+    const auto send =
+        app.add_option("--send", server,
+                       "Server each session is sent to when it ends (its season's address, "
+                       "http:// or https://)")
+            ->type_name("URL")
+            ->check([](const std::string& url) {
+                return url.starts_with("http://") || url.starts_with("https://")
+                           ? std::string()
+                           : std::string("the server's address begins with http:// or https://");
+            });
+    app.add_option("--token-file", tokenFile,
+                   "File holding the token the server knows you by, readable by you alone")
+        ->type_name("FILE")
+        ->needs(send);
+    send->needs("--token-file");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -102,6 +135,14 @@ int runRecordCommand(int argc, const char* const* argv) {
         std::cout << "importing each session into " << *store
                   << " when it ends and when its log has been quiet for " << quietMinutes
                   << " minutes" << std::endl;
+    }
+    if (server) {
+        auto target = uploadTarget(*server, tokenFile);
+        if (!target) return kExitFailure;
+        options.send = [target = std::move(*target)](const fs::path& spool) {
+            return upload::uploadSpool(target, spool);
+        };
+        std::cout << "sending each session to " << *server << " when it ends" << std::endl;
     }
     return record::runRecorder(options, std::cout, std::cerr) ? kExitOk : kExitFailure;
 }

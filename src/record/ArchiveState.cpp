@@ -19,7 +19,10 @@ Json toJson(const ArchiveState& state) {
     Json logs = Json::array();
     for (const FollowedLog& log : state.logs)
         logs.push_back({{"log", log.log}, {"spool", log.spool}, {"imported", log.imported}});
-    return {{"version", kStateVersion}, {"logs", logs}, {"toImport", state.toImport}};
+    return {{"version", kStateVersion},
+            {"logs", logs},
+            {"toImport", state.toImport},
+            {"toSend", state.toSend}};
 }
 
 // Throws Json::exception where a field is missing or of another type.
@@ -29,6 +32,8 @@ ArchiveState fromJson(const Json& json) {
         state.logs.push_back({log.at("log").get<std::string>(), log.at("spool").get<std::string>(),
                               log.at("imported").get<std::uint64_t>()});
     state.toImport = json.at("toImport").get<std::vector<std::string>>();
+    // A recorder that never sent wrote no outbox.
+    state.toSend = json.value("toSend", std::vector<std::string>{});
     return state;
 }
 

@@ -23,6 +23,8 @@ struct FollowedLog {
 struct ArchiveState {
     std::vector<FollowedLog> logs;
     std::vector<std::string> toImport;  // final spools not imported yet, oldest first
+    // The outbox: final spools no server has acknowledged yet, oldest first.
+    std::vector<std::string> toSend;
 
     friend bool operator==(const ArchiveState&, const ArchiveState&) = default;
 };

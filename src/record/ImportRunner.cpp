@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -38,7 +39,9 @@ ImportOutcome runJob(const ImportJob& job, const std::filesystem::path& spool) {
     if (out != kChildOut) ::dup2(out, kChildOut);
     ::close_range(kChildOut + 1, ~0U, 0);
     const ImportOutcome outcome = runJob(job, spool);
-    const std::string message = std::to_string(static_cast<int>(outcome.kind)) + outcome.words;
+    // The kind's digit, the seconds to wait and a space, the words.
+    const std::string message = std::to_string(static_cast<int>(outcome.kind)) +
+                                std::to_string(outcome.retryAfter.count()) + " " + outcome.words;
     for (std::size_t done = 0; done < message.size();) {
         const ssize_t written = ::write(kChildOut, message.data() + done, message.size() - done);
         if (written <= 0) break;
@@ -48,9 +51,11 @@ ImportOutcome runJob(const ImportJob& job, const std::filesystem::path& spool) {
 }
 
 ImportOutcome outcomeOf(int status, const std::string& said) {
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !said.empty() && said[0] >= '0' &&
-        said[0] <= '2')
-        return {static_cast<ImportOutcome::Kind>(said[0] - '0'), said.substr(1)};
+    const std::size_t space = said.find(' ');
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && space != std::string::npos &&
+        space > 1 && said[0] >= '0' && said[0] <= '3')
+        return {static_cast<ImportOutcome::Kind>(said[0] - '0'), said.substr(space + 1),
+                std::chrono::seconds(std::strtoll(said.c_str() + 1, nullptr, 10))};
     if (WIFSIGNALED(status))
         return {ImportOutcome::Kind::Failed,
                 std::string("the import was ended by a signal (") + ::strsignal(WTERMSIG(status)) +

@@ -14,6 +14,7 @@
 #include "record/ImportQueue.h"
 #include "record/LogFollower.h"
 #include "record/LogPaths.h"
+#include "record/Sender.h"
 #include "record/StopSignals.h"
 
 namespace zefa::record {
@@ -41,6 +42,11 @@ std::string seconds(std::chrono::milliseconds interval) {
     return text.str();
 }
 
+// "the outbox (1 session)", "the outbox (3 sessions)"
+std::string outbox(std::size_t sessions) {
+    return "the outbox (" + std::to_string(sessions) + (sessions == 1 ? " session)" : " sessions)");
+}
+
 class Recorder final : public SessionSink {
 public:
     Recorder(const RecorderOptions& options, Archive archive, const ArchiveState& state,
@@ -65,6 +71,8 @@ private:
     void askFinalImports();
     void startImport();
     void finishImport(const ImportRequest& request, const ImportOutcome& outcome);
+    void startSend();
+    void finishSend(const std::string& spool, const ImportOutcome& outcome);
     [[nodiscard]] bool saveState();
     [[nodiscard]] FollowedLog& entryOf(const fs::path& log);
     [[nodiscard]] std::vector<std::string> spoolNames() const;
@@ -80,6 +88,7 @@ private:
     std::vector<LogFollower> m_followers;
     std::vector<Followed> m_followed;
     ImportQueue m_imports;
+    Sender m_sender;
     bool m_stateDirty = false;
     bool m_stateFailing = false;
     bool m_sessionEnded = false;
@@ -94,7 +103,8 @@ Recorder::Recorder(const RecorderOptions& options, Archive archive, const Archiv
       m_out(out),
       m_err(err),
       m_followed(options.logs.size()),
-      m_imports(options.import, m_archive.folder()) {
+      m_imports(options.import, m_archive.folder()),
+      m_sender(options.send, m_archive.folder()) {
     takeUp(state);
 }
 
@@ -102,6 +112,7 @@ Recorder::Recorder(const RecorderOptions& options, Archive archive, const Archiv
 // is no longer followed ends, so that its spool is imported.
 void Recorder::takeUp(const ArchiveState& previous) {
     m_state.toImport = previous.toImport;
+    m_state.toSend = previous.toSend;
     for (const fs::path& log : m_options.logs) {
         const auto same = [&log](const FollowedLog& entry) { return entry.log == log.string(); };
         const auto entry = std::find_if(previous.logs.begin(), previous.logs.end(), same);
@@ -117,6 +128,7 @@ void Recorder::takeUp(const ArchiveState& previous) {
         const auto size = fs::file_size(m_archive.folder() / entry.spool, error);
         if (m_options.import && !error && size > entry.imported)
             m_state.toImport.push_back(entry.spool);
+        if (m_options.send && !error && size > 0) m_state.toSend.push_back(entry.spool);
         m_stateDirty = true;
     }
     m_followers.reserve(m_state.logs.size());
@@ -143,6 +155,7 @@ bool Recorder::run(const StopSignals& stop) {
     // An import cut short is done again at the next start.
     lookAtLogs();
     m_imports.cancel();
+    m_sender.cancel();
     for (const LogFollower& follower : m_followers) (void)follower.sync();
     const bool saved = saveState();
     say("stopped");
@@ -155,6 +168,7 @@ void Recorder::step() {
     askQuietImports();
     if (m_stateDirty) (void)saveState();
     startImport();
+    startSend();
 }
 
 void Recorder::lookAtLogs() {
@@ -181,6 +195,7 @@ bool Recorder::waitForChange(const StopSignals& stop) {
     std::vector<pollfd> waitOn = {{stop.descriptor(), POLLIN, 0}};
     if (m_watch.active()) waitOn.push_back({m_watch.descriptor(), POLLIN, 0});
     if (m_imports.descriptor() >= 0) waitOn.push_back({m_imports.descriptor(), POLLIN, 0});
+    if (m_sender.descriptor() >= 0) waitOn.push_back({m_sender.descriptor(), POLLIN, 0});
     const auto wait = timeout();
     const int milliseconds =
         wait ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*wait).count()) : -1;
@@ -189,6 +204,7 @@ bool Recorder::waitForChange(const StopSignals& stop) {
     if (m_watch.active() && !m_watch.drain())
         for (Followed& followed : m_followed) followed.watched = false;
     if (const auto done = m_imports.collect()) finishImport(done->first, done->second);
+    if (const auto sent = m_sender.collect(Clock::now())) finishSend(sent->first, sent->second);
     watchFolders();
     return true;
 }
@@ -201,6 +217,8 @@ std::optional<Clock::duration> Recorder::timeout() const {
     };
     if (m_stateDirty) sooner(kRetry);
     const Clock::time_point now = Clock::now();
+    if (const auto held = m_sender.heldUntil(); held && m_options.send && !m_state.toSend.empty())
+        sooner(std::max(Clock::duration::zero(), *held - now));
     for (std::size_t i = 0; i < m_followed.size(); ++i) {
         const Followed& followed = m_followed[i];
         if (!followed.problem.empty() || (m_watch.active() && !followed.watched)) sooner(kRetry);
@@ -245,6 +263,7 @@ void Recorder::finishImport(const ImportRequest& request, const ImportOutcome& o
             complain(request.spool + " is not imported: " + outcome.words);
             break;
         case ImportOutcome::Kind::Failed:
+        case ImportOutcome::Kind::Denied:
             complain("cannot import " + request.spool + ": " + outcome.words +
                      "; it stays in the archive and is imported at the next session's end or "
                      "start");
@@ -255,6 +274,38 @@ void Recorder::finishImport(const ImportRequest& request, const ImportOutcome& o
     else
         for (FollowedLog& entry : m_state.logs)
             if (entry.spool == request.spool) entry.imported = request.size;
+    m_stateDirty = true;
+}
+
+// Only spools the saved state names as final are sent: a recorder killed
+// before it saved would otherwise take up a spool that a server holds.
+void Recorder::startSend() {
+    if (!m_options.send || m_stateDirty) return;
+    if (const auto failure = m_sender.startNext(m_state.toSend, Clock::now())) complain(*failure);
+}
+
+void Recorder::finishSend(const std::string& spool, const ImportOutcome& outcome) {
+    switch (outcome.kind) {
+        case ImportOutcome::Kind::Imported:
+            say(spool + ": " + outcome.words);
+            break;
+        case ImportOutcome::Kind::Refused:
+            complain(spool + " is not sent: " + outcome.words + "; it stays in the archive");
+            break;
+        case ImportOutcome::Kind::Failed: {
+            const auto wait = std::chrono::ceil<std::chrono::seconds>(
+                m_sender.heldUntil().value_or(Clock::now()) - Clock::now());
+            complain("cannot send " + spool + ": " + outcome.words + "; " +
+                     outbox(m_state.toSend.size()) + " is sent again in " +
+                     std::to_string(wait.count()) + " s and at the next start");
+            return;
+        }
+        case ImportOutcome::Kind::Denied:
+            complain(outcome.words + ": sending stops; " + outbox(m_state.toSend.size()) +
+                     " stays in the archive and is sent at the next start");
+            return;
+    }
+    std::erase(m_state.toSend, spool);
     m_stateDirty = true;
 }
 
@@ -287,6 +338,7 @@ void Recorder::endSession(const fs::path& log, const fs::path& spool, std::uint6
     const std::string name = spool.filename().string();
     if (size > 0) say(name + ": the session ended (" + std::to_string(size) + " bytes)");
     if (m_options.import && size > entry.imported) m_state.toImport.push_back(name);
+    if (m_options.send && size > 0) m_state.toSend.push_back(name);
     entry.spool.clear();
     entry.imported = 0;
     m_stateDirty = true;

@@ -11,10 +11,12 @@
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <regex>
 #include <thread>
 
 #include "cli/SimulatedGame.h"
 #include "season/SeasonStore.h"
+#include "support/FakeRecordingsServer.h"
 #include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 
@@ -26,6 +28,7 @@ using namespace std::chrono_literals;
 using test::readFile;
 using test::runProgram;
 using test::SimulatedGame;
+using FakeServer = test::FakeRecordingsServer;
 
 // The quiet time the tests run with, 1.2 s, and a quiet spell of the game
 // well beyond it.
@@ -90,6 +93,9 @@ private:
     std::vector<pid_t> m_groups;
 };
 
+// The token the stand-in server knows the recorder by.
+const std::string kToken = "q7Xv2LpR9sTz4KwN8mJcYa-_";
+
 std::vector<std::string> spools(const fs::path& archive) {
     std::vector<std::string> contents;
     for (const fs::directory_entry& entry : fs::directory_iterator(archive))
@@ -143,6 +149,17 @@ class RecordCommandTest : public ::testing::Test {
 protected:
     fs::path archive() const { return dir / "recordings"; }
     fs::path store() const { return dir / "season.db"; }
+    // The token file, readable by its owner alone unless `mode` says otherwise.
+    fs::path tokenFile(mode_t mode = 0600) const {
+        const fs::path file = dir / ("token-" + std::to_string(mode));
+        test::writeFile(file, kToken + "\n");
+        ::chmod(file.c_str(), mode);
+        return file;
+    }
+    std::vector<std::string> sending(const FakeServer& server, const fs::path& log) const {
+        return {"--archive", archive().string(), "--quiet", kQuietMinutes, "--send", server.url(),
+                "--token-file", tokenFile().string(), log.string()};
+    }
     std::vector<std::string> arguments(const std::vector<fs::path>& logs) const {
         std::vector<std::string> args = {"--archive", archive().string(), "--season",
                                          store().string(), "--quiet", kQuietMinutes};
@@ -211,7 +228,10 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
     const char* count = std::getenv("ZEFA_RECORD_KILLS");
     const int kills = count ? std::atoi(count) : 40;
     SimulatedGame game(dir / "qconsole.log", 4, {300, 6ms, kQuietSpell});
-    Recorder recorder(arguments({game.log()}), dir.path());
+    const FakeServer server(dir / "server", kToken, {});
+    std::vector<std::string> args = arguments({game.log()});
+    args.insert(args.end(), {"--send", server.url(), "--token-file", tokenFile().string()});
+    Recorder recorder(args, dir.path());
     recorder.start();
     std::atomic<int> killed = 0;
     std::thread gameThread([&] { play(game, [&](int) { return killed < kills; }); });
@@ -226,10 +246,18 @@ TEST_F(RecordCommandTest, KilledAtRandomMomentsEndsAsAnUndisturbedRun) {
 
     EXPECT_TRUE(
         waitFor([&] { return storedLogs(store()).size() >= game.sessions().size(); }, 40s));
+    // Every ended session reached the server as it ended, once as a new
+    // body (sent again after a kill, it was "already" there), in order.
+    const std::vector<std::string> ended(game.sessions().begin(), game.sessions().end() - 1);
+    EXPECT_TRUE(waitFor([&] { return server.bodies().size() >= ended.size(); }, 40s));
     EXPECT_EQ(recorder.signal(SIGTERM), 0) << recorder.err();
     EXPECT_EQ(spools(archive()), sorted(game.sessions()));
     expectEachSessionStoredOnce(store(), game.sessions());
-    std::cout << kills << " kills across " << game.sessions().size() << " sessions\n";
+    EXPECT_EQ(server.bodies(), ended);
+    const std::string requests = server.requests();
+    std::cout << kills << " kills across " << game.sessions().size() << " sessions; "
+              << std::count(requests.begin(), requests.end(), '\n') << " uploads for "
+              << ended.size() << " ended sessions\n";
 }
 
 TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
@@ -250,6 +278,11 @@ TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
         {{"--archive", damaged, log.string()}, 1, "/damaged/.recorder/state.json': not a recorder's"},
         {{"--archive", archive}, 2, "LOGS is required"},
         {{"--quiet", "0", log.string()}, 2, "--quiet"},
+        {{"--send", "http://127.0.0.1:9", log.string()}, 2, "--token-file"},
+        {{"--send", "ftp://127.0.0.1", "--token-file", tokenFile().string(), log.string()}, 2,
+         "http:// or https://"},
+        {{"--send", "http://127.0.0.1:9", "--token-file", tokenFile(0640).string(), log.string()},
+         1, "other users may read or change it (mode 0640)"},
         {{(dir / "locked.log").string()}, geteuid() == 0 ? 0 : 1, "Permission denied"},
     };
     test::writeFile(dir / "locked.log", "");
@@ -262,6 +295,7 @@ TEST_F(RecordCommandTest, RefusesLogsAndArchivesItCannotUse) {
         const test::CommandResult result = runProgram(ZEFASTATS_BINARY, args);
         EXPECT_EQ(result.exitCode, refusal.status) << refusal.message;
         EXPECT_NE(result.err.find(refusal.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find(kToken), std::string::npos);
     }
 
     Recorder recorder({"--archive", archive, log.string()}, dir.path());
@@ -321,6 +355,61 @@ TEST_F(RecordCommandTest, TheGrownLogReplacesTheShorterOne) {
         30s));
     EXPECT_EQ(recorder.signal(SIGTERM), 0);
     expectEachSessionStoredOnce(store(), game.sessions());
+}
+
+// Each session goes to the server when it ends, in order; a busy server
+// holds the outbox back for a while, and the token is never shown.
+TEST_F(RecordCommandTest, SendsEachEndedSessionInOrderAndRetriesWhileTheServerIsBusy) {
+    SimulatedGame game(dir / "qconsole.log", 7, {100, 1ms, 0ms});
+    const FakeServer server(dir / "server", kToken, {"503"});
+    Recorder recorder(sending(server, game.log()), dir.path());
+    recorder.start();
+    play(game, [](int session) { return session < 3; });
+    const std::vector<std::string> ended(game.sessions().begin(), game.sessions().end() - 1);
+    const std::string acknowledged = "sent to " + server.url() + ": stored as match 2";
+    EXPECT_TRUE(waitFor([&] { return recorder.out().find(acknowledged) != std::string::npos; }, 30s))
+        << recorder.out();
+    EXPECT_EQ(recorder.signal(SIGTERM), 0) << recorder.err();
+    EXPECT_EQ(server.bodies(), ended);
+
+    const std::string requests = server.requests();
+    EXPECT_TRUE(requests.starts_with("503\t")) << requests;
+    const std::regex sent(R"(201\t/api/v1/recordings\?played-at=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)"
+                          R"(&game-version=auto&file=[-_0-9]+_qconsole(_2)?\.log\tapplication/octet-stream)");
+    EXPECT_EQ(std::distance(std::sregex_iterator(requests.begin(), requests.end(), sent),
+                            std::sregex_iterator()),
+              2)
+        << requests;
+    // However many sessions have ended by then wait with the first.
+    const std::regex heldBack(R"(answered 503: scripted; the outbox \(\d sessions?\) is sent again )"
+                              R"(in 1 s and at the next start)");
+    EXPECT_TRUE(std::regex_search(recorder.err(), heldBack)) << recorder.err();
+    EXPECT_NE(readFile(archive() / ".recorder/state.json").find("\"toSend\": []"),
+              std::string::npos);
+    EXPECT_EQ((recorder.out() + recorder.err()).find(kToken), std::string::npos);
+}
+
+// A refused token stops sending; the outbox waits in the archive and is sent
+// at the next start.
+TEST_F(RecordCommandTest, StopsSendingWhenTheTokenIsRefusedAndSendsAtTheNextStart) {
+    SimulatedGame game(dir / "qconsole.log", 8, {100, 1ms, 0ms});
+    const FakeServer server(dir / "server", kToken, {"401"});
+    Recorder recorder(sending(server, game.log()), dir.path());
+    recorder.start();
+    play(game, [](int session) { return session < 2; });
+    ASSERT_TRUE(waitFor([&] { return recorder.err().find("sending stops") != std::string::npos; },
+                        30s));
+    EXPECT_EQ(recorder.signal(SIGTERM), 0);
+    EXPECT_NE(recorder.err().find("answered 401: scripted: sending stops; the outbox (1 session) "
+                                  "stays in the archive and is sent at the next start"),
+              std::string::npos)
+        << recorder.err();
+    EXPECT_TRUE(server.bodies().empty());
+
+    recorder.start();
+    EXPECT_TRUE(waitFor([&] { return server.bodies().size() == 1; }, 30s));
+    EXPECT_EQ(recorder.signal(SIGTERM), 0);
+    EXPECT_EQ(server.bodies(), std::vector<std::string>{game.sessions()[0]});
 }
 
 }  // namespace
