@@ -1,5 +1,6 @@
 #include "season/RecordingFinder.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -47,6 +48,11 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
 }
 
 }  // namespace
+
+EventIndex::EventIndex(std::span<const std::uint64_t> logEvents)
+    : events(logEvents), shingles(eventShingles(logEvents)) {
+    std::ranges::sort(shingles, {}, [](const Shingle& s) { return stored(s.hash); });
+}
 
 void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
     Statement shingle =

@@ -90,6 +90,9 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         db.exec("PRAGMA foreign_keys = ON");
         db.exec("PRAGMA journal_mode = WAL");
         db.exec("PRAGMA synchronous = NORMAL");
+        // Room for the pages of a large log's transaction, which SQLite would
+        // otherwise write out and read back before the commit.
+        db.exec("PRAGMA cache_size = -65536");
         migrateStore(db, version, store->m_classifiers);
         store->updateRatings();
         return store;
