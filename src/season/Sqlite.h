@@ -75,6 +75,7 @@ public:
     [[nodiscard]] std::string_view text(int column) const;
     [[nodiscard]] std::span<const std::byte> blob(int column) const;
     [[nodiscard]] bool isNull(int column) const;
+    [[nodiscard]] int columns() const { return sqlite3_column_count(m_statement.get()); }
 
 private:
     struct GiveBack {
