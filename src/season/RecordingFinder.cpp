@@ -1,5 +1,6 @@
 #include "season/RecordingFinder.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -10,6 +11,8 @@
 namespace zefa::season {
 
 namespace {
+
+constexpr std::size_t kShinglesPerInsert = 64;
 
 // Stored as SQLite's signed integers; the bits are what count.
 std::int64_t stored(std::uint64_t hash) { return static_cast<std::int64_t>(hash); }
@@ -48,11 +51,36 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
 
 }  // namespace
 
+EventIndex::EventIndex(std::span<const std::uint64_t> logEvents)
+    : events(logEvents), shingles(eventShingles(logEvents)) {
+    std::ranges::sort(shingles, {}, [](const Shingle& s) { return stored(s.hash); });
+}
+
 void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
-    Statement shingle =
-        db.prepare("INSERT INTO event_shingle(shingle, recordingId, position) VALUES (?1, ?2, ?3)");
-    for (const Shingle& kept : index.shingles)
-        shingle.bindAll(stored(kept.hash), recordingId, kept.position).run();
+    // Many rows to a statement: a large log keeps tens of thousands.
+    const auto insert = [&db](std::size_t rows) {
+        std::string sql = "INSERT INTO event_shingle(shingle, recordingId, position) VALUES ";
+        for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?,?,?)" : ",(?,?,?)";
+        return db.prepare(sql);
+    };
+    const auto add = [recordingId](Statement& statement, std::span<const Shingle> rows) {
+        int parameter = 0;
+        for (const Shingle& kept : rows) {
+            statement.bind(++parameter, stored(kept.hash));
+            statement.bind(++parameter, recordingId);
+            statement.bind(++parameter, kept.position);
+        }
+        statement.run();
+    };
+    const std::span<const Shingle> shingles = index.shingles;
+    Statement full = insert(kShinglesPerInsert);
+    std::size_t done = 0;
+    for (; done + kShinglesPerInsert <= shingles.size(); done += kShinglesPerInsert)
+        add(full, shingles.subspan(done, kShinglesPerInsert));
+    if (done < shingles.size()) {
+        Statement last = insert(shingles.size() - done);
+        add(last, shingles.subspan(done));
+    }
     Statement first = db.prepare("UPDATE recording SET firstEvent = ?2 WHERE id = ?1");
     first.bind(1, recordingId);
     if (!index.events.empty()) first.bind(2, stored(index.events.front()));

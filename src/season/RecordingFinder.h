@@ -26,10 +26,11 @@ struct Overlap {
     bool operator==(const Overlap&) const = default;
 };
 
-// A log's game events and their kept shingles (DuplicateRule.h).
+// A log's game events and their kept shingles (DuplicateRule.h), in hash
+// order: the order of the shingles' table, which they are looked up in and
+// added to one after another.
 struct EventIndex {
-    explicit EventIndex(std::span<const std::uint64_t> logEvents)
-        : events(logEvents), shingles(eventShingles(logEvents)) {}
+    explicit EventIndex(std::span<const std::uint64_t> logEvents);
 
     std::span<const std::uint64_t> events;
     std::vector<Shingle> shingles;

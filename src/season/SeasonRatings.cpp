@@ -1,6 +1,8 @@
 // The ratings of the season's players, recomputed from the earliest change on.
 #include <array>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "season/PlackettLuce.h"
@@ -42,20 +44,34 @@ constexpr std::string_view kStalePoint =
 
 bool SqliteSeasonStore::ratingsStale() { return m_db.prepare(kStalePoint).step(); }
 
-// Walks the matches in played order, one at a time, so memory stays that of
-// one match and the players however large the store: matches before the
-// stale point are read, those from it on rated again.
+// Rates again the matches from the stale point on, in played order, one at
+// a time, so memory stays that of one match and the players it touches: a
+// player's rating before the stale point is read from its own rows when it
+// first plays, and only the season players these matches or the notes name
+// are written again. The cost is that of the matches rated and the rows of
+// their players, not that of the season.
 void SqliteSeasonStore::updateRatings() {
     if (!ratingsStale()) return;  // without taking the write lock
     Transaction transaction(m_db);
     Statement stale = m_db.prepare(kStalePoint);
     if (!stale.step()) return;
+    const std::int64_t staleAt = stale.integer(0);
+    const std::string staleSha(stale.text(1));
+    // Rated from the first match on: every season player is written again.
+    Statement earlier = m_db.prepare("SELECT 1 FROM match WHERE (playedAt, sha256) < (?1, ?2)");
+    if (!earlier.bindAll(staleAt, std::string_view(staleSha)).step())
+        m_db.exec("DELETE FROM season_player");
+    earlier.reset();
 
     Statement matches = m_db.prepare(
-        "SELECT id, (playedAt, sha256) >= (?1, ?2) FROM match ORDER BY playedAt, sha256");
-    Statement stored = m_db.prepare(
-        "SELECT seasonKey, name, ownName, mu, sigma FROM season_player_match WHERE matchId = ?1");
+        "SELECT id FROM match WHERE (playedAt, sha256) >= (?1, ?2) ORDER BY playedAt, sha256");
+    Statement rated = m_db.prepare("SELECT seasonKey FROM season_player_match WHERE matchId = ?1");
     Statement forget = m_db.prepare("DELETE FROM season_player_match WHERE matchId = ?1");
+    // A season player's matches before the stale point, in played order.
+    Statement before = m_db.prepare(R"sql(
+SELECT s.name, s.ownName, s.mu, s.sigma FROM season_player_match s JOIN match m ON m.id = s.matchId
+WHERE s.seasonKey = ?1 AND (m.playedAt, m.sha256) < (?2, ?3) ORDER BY m.playedAt, m.sha256
+)sql");
     // The season players of a match with their records summed and the awards
     // they won; the names of the player's first record and of its own key's.
     Statement players = m_db.prepare(R"sql(
@@ -70,66 +86,97 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
         "INSERT INTO season_player_match(matchId, seasonKey, name, ownName, mu, sigma, kills, "
         "deaths, caps, rank, awards) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
 
-    std::map<std::string, Latest, std::less<>> latest;
+    // The season players as of the matches rated so far, each read from its
+    // matches before the stale point when first needed; nullopt: none.
+    std::map<std::string, std::optional<Latest>, std::less<>> latest;
+    const auto playerBefore = [&](const std::string& key) -> std::optional<Latest>& {
+        const auto [known, added] = latest.try_emplace(key);
+        if (!added) return known->second;
+        before.bindAll(std::string_view(key), staleAt, std::string_view(staleSha));
+        while (before.step()) {
+            Latest& player = known->second ? *known->second : known->second.emplace();
+            player.rating = {before.real(2), before.real(3)};
+            player.noteName(before.text(0), before.integer(1) != 0);
+        }
+        before.reset();
+        return known->second;
+    };
+    // Players named by the notes: those of matches gone, or renamed.
+    Statement noted = m_db.prepare(
+        "SELECT substr(name, 8) FROM store_state WHERE name >= 'player ' AND name < 'player!'");
+    while (noted.step()) playerBefore(std::string(noted.text(0)));
+
     std::vector<MatchEntry> entries;
-    std::vector<RatedPlayer> rated;
-    matches.bindAll(stale.integer(0), stale.text(1));
+    std::vector<RatedPlayer> ratings;
+    matches.bindAll(staleAt, std::string_view(staleSha));
     while (matches.step()) {
         const std::int64_t id = matches.integer(0);
-        if (matches.integer(1) == 0) {
-            stored.bind(1, id);
-            while (stored.step()) {
-                Latest& player = latest[std::string(stored.text(0))];
-                player.rating = {stored.real(3), stored.real(4)};
-                player.noteName(stored.text(1), stored.integer(2) != 0);
-            }
-            stored.reset();
-            continue;
-        }
+        rated.bind(1, id);
+        while (rated.step()) playerBefore(std::string(rated.text(0)));
+        rated.reset();
         forget.bind(1, id).run();
         entries.clear();
         players.bind(1, id);
         while (players.step()) {
             std::string key(players.text(0));
-            const auto known = latest.find(key);
+            const std::optional<Latest>& known = playerBefore(key);
             const bool own = !players.isNull(8);
             entries.push_back(
                 {std::move(key),
                  std::string(players.text(own ? 8 : 2)),
                  own,
-                 {known == latest.end() ? Rating{} : known->second.rating, players.integer(1)},
+                 {known ? known->rating : Rating{}, players.integer(1)},
                  {players.integer(4), players.integer(5), players.integer(6), players.integer(7)}});
         }
         players.reset();
-        rated.clear();
-        for (const MatchEntry& entry : entries) rated.push_back(entry.player);
-        rateMatch(rated);
+        ratings.clear();
+        for (const MatchEntry& entry : entries) ratings.push_back(entry.player);
+        rateMatch(ratings);
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            Latest& player = latest[entries[i].seasonKey];
-            player.rating = rated[i].rating;
-            player.noteName(entries[i].name, entries[i].ownName);
+            std::optional<Latest>& player = latest[entries[i].seasonKey];
+            if (!player) player.emplace();
+            player->rating = ratings[i].rating;
+            player->noteName(entries[i].name, entries[i].ownName);
             const auto& [kills, deaths, caps, awards] = entries[i].totals;
             insert
                 .bindAll(id, std::string_view(entries[i].seasonKey),
                          std::string_view(entries[i].name), std::int64_t{entries[i].ownName},
-                         rated[i].rating.mu, rated[i].rating.sigma, kills, deaths, caps,
+                         ratings[i].rating.mu, ratings[i].rating.sigma, kills, deaths, caps,
                          entries[i].player.score, awards)
                 .run();
         }
     }
 
-    // The name an admin chose, where there is one.
-    m_db.exec("DELETE FROM season_player");
+    // The players touched, with the name an admin chose where there is one;
+    // those left without a match go.
     Statement player = m_db.prepare(
-        "INSERT INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, "
+        "INSERT OR REPLACE INTO season_player(seasonKey, name, mu, sigma) VALUES (?1, "
         "coalesce((SELECT name FROM player_name WHERE seasonKey = ?1), ?2), ?3, ?4)");
-    for (const auto& [key, state] : latest)
+    Statement gone = m_db.prepare("DELETE FROM season_player WHERE seasonKey = ?1");
+    for (const auto& [key, state] : latest) {
+        if (!state) {
+            gone.bind(1, key).run();
+            continue;
+        }
         player
-            .bindAll(std::string_view(key), std::string_view(state.name), state.rating.mu,
-                     state.rating.sigma)
+            .bindAll(std::string_view(key), std::string_view(state->name), state->rating.mu,
+                     state->rating.sigma)
             .run();
-    m_db.exec("DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha')");
+    }
+    m_db.exec(
+        "DELETE FROM store_state WHERE name IN ('staleAt', 'staleSha') OR "
+        "(name >= 'player ' AND name < 'player!')");
     transaction.commit();
+}
+
+// Notes the season players of a match, which a change of the match may leave
+// with other ratings or none: updateRatings() writes them again.
+void SqliteSeasonStore::notePlayersOf(std::int64_t matchId) {
+    m_db.prepare(
+            "INSERT OR IGNORE INTO store_state(name, value) "
+            "SELECT 'player ' || seasonKey, 1 FROM season_player_match WHERE matchId = ?1")
+        .bind(1, matchId)
+        .run();
 }
 
 }  // namespace zefa::season

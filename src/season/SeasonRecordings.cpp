@@ -167,6 +167,12 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
     return result;
 }
 
+void SqliteSeasonStore::commitImports() {
+    if (!m_imports) return;
+    m_imports->commit();
+    m_imports.reset();
+}
+
 void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecording* fresh) {
     const std::vector<MatchRecording> recordings = recordingsOf(m_db, matchId);
     std::vector<const MatchRecording*> cover;

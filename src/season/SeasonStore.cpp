@@ -39,6 +39,14 @@ ImportResult SeasonStore::importMatch(const MatchReading& match, std::string_vie
     });
 }
 
+void SeasonStore::beginImports() {
+    guarded([](SqliteSeasonStore& store) { store.beginImports(); });
+}
+
+void SeasonStore::commitImports() {
+    guarded([](SqliteSeasonStore& store) { store.commitImports(); });
+}
+
 void SeasonStore::updateRatings() {
     guarded([](SqliteSeasonStore& store) { store.updateRatings(); });
 }

@@ -137,6 +137,12 @@ public:
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap,
                              std::string_view source = kImportedSource);
+    // Holds the imports that follow in one transaction until commitImports(),
+    // so many logs cost one commit. Each import stays whole or absent; they
+    // are stored once commitImports() returns, and an error or a kill before
+    // leaves none of them.
+    void beginImports();
+    void commitImports();
     // Recomputes the ratings of every match after the earliest change.
     void updateRatings();
 

@@ -15,10 +15,33 @@ void check(sqlite3* db, int code) {
 
 }  // namespace
 
-Statement::Statement(sqlite3* db, std::string_view sql) : m_db(db) {
+StatementCache::~StatementCache() {
+    for (const auto& [sql, statements] : m_idle)
+        for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
+}
+
+StatementCache::Idle& StatementCache::idle(std::string_view sql) {
+    const auto found = m_idle.find(sql);
+    return found != m_idle.end() ? found->second : m_idle[std::string(sql)];
+}
+
+void Statement::GiveBack::operator()(sqlite3_stmt* statement) const {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    idle->push_back(statement);
+}
+
+Statement::Statement(sqlite3* db, std::string_view sql, StatementCache& cache)
+    : m_db(db), m_statement(nullptr, GiveBack{&cache.idle(sql)}) {
+    StatementCache::Idle& idle = *m_statement.get_deleter().idle;
     sqlite3_stmt* statement = nullptr;
-    check(db,
-          sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement, nullptr));
+    if (idle.empty()) {
+        check(db, sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement,
+                                     nullptr));
+    } else {
+        statement = idle.back();
+        idle.pop_back();
+    }
     m_statement.reset(statement);
 }
 
@@ -115,16 +138,19 @@ std::int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(m
 
 bool Database::readOnly() const { return sqlite3_db_readonly(m_db.get(), "main") == 1; }
 
-Transaction::Transaction(Database& db, Kind kind) : m_db(db) {
-    m_db.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+Transaction::Transaction(Database& db, Kind kind)
+    : m_db(db), m_nested(sqlite3_get_autocommit(db.handle()) == 0) {
+    m_db.exec(m_nested ? "SAVEPOINT nested" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
-    if (m_open) sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!m_open) return;
+    sqlite3_exec(m_db.handle(), m_nested ? "ROLLBACK TO nested; RELEASE nested" : "ROLLBACK",
+                 nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {
-    m_db.exec("COMMIT");
+    m_db.exec(m_nested ? "RELEASE nested" : "COMMIT");
     m_open = false;
 }
 

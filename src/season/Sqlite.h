@@ -3,12 +3,14 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zefa::season {
 
@@ -23,10 +25,31 @@ private:
     int m_code;
 };
 
+// Prepared statements of a connection kept for the next prepare of the same
+// SQL, reset: the store runs the same few statements for every log, and
+// parsing them again would cost as much as running them.
+class StatementCache {
+public:
+    using Idle = std::vector<sqlite3_stmt*>;
+
+    StatementCache() = default;
+    ~StatementCache();
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // The statements of this SQL not in use; they stay where they are while
+    // the cache lives.
+    [[nodiscard]] Idle& idle(std::string_view sql);
+
+private:
+    std::map<std::string, Idle, std::less<>> m_idle;
+};
+
 // One prepared statement; every value is bound as a parameter (1-based).
 class Statement {
 public:
-    Statement(sqlite3* db, std::string_view sql);
+    // Taken from `cache` when it holds one of this SQL, and given back to it.
+    Statement(sqlite3* db, std::string_view sql, StatementCache& cache);
 
     Statement& bind(int index, std::int64_t value);
     Statement& bind(int index, std::int32_t value) { return bind(index, std::int64_t{value}); }
@@ -52,13 +75,15 @@ public:
     [[nodiscard]] std::string_view text(int column) const;
     [[nodiscard]] std::span<const std::byte> blob(int column) const;
     [[nodiscard]] bool isNull(int column) const;
+    [[nodiscard]] int columns() const { return sqlite3_column_count(m_statement.get()); }
 
 private:
-    struct Finalizer {
-        void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+    struct GiveBack {
+        StatementCache::Idle* idle;
+        void operator()(sqlite3_stmt* statement) const;
     };
     sqlite3* m_db;
-    std::unique_ptr<sqlite3_stmt, Finalizer> m_statement;
+    std::unique_ptr<sqlite3_stmt, GiveBack> m_statement;
 };
 
 // One connection to a database file.
@@ -68,7 +93,9 @@ public:
     Database(const std::string& path, int flags);
 
     void exec(std::string_view sql);
-    [[nodiscard]] Statement prepare(std::string_view sql) { return Statement(m_db.get(), sql); }
+    [[nodiscard]] Statement prepare(std::string_view sql) {
+        return Statement(m_db.get(), sql, *m_statements);
+    }
     // The single integer the query returns; nullopt when it returns no row.
     [[nodiscard]] std::optional<std::int64_t> queryInteger(std::string_view sql);
     [[nodiscard]] std::int64_t lastInsertId() const;
@@ -80,11 +107,16 @@ private:
         void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
     };
     std::unique_ptr<sqlite3, Closer> m_db;
+    // After the connection: its statements go first. Where it is stays put
+    // when the database moves.
+    std::unique_ptr<StatementCache> m_statements = std::make_unique<StatementCache>();
 };
 
 // BEGIN on construction, ROLLBACK unless committed: every way out of a scope
 // that did not commit leaves the store as it was. A writing transaction takes
 // the write lock at once, so two writers wait for each other instead of failing.
+// Inside another transaction it is a savepoint: rolled back alone, and
+// committed with the one around it.
 class Transaction {
 public:
     enum class Kind { Write, Read };
@@ -96,6 +128,7 @@ public:
 
 private:
     Database& m_db;
+    bool m_nested;
     bool m_open = true;
 };
 

@@ -109,6 +109,9 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         db.exec("PRAGMA foreign_keys = ON");
         useWriteAheadLog(db);
         db.exec("PRAGMA synchronous = NORMAL");
+        // Room for the pages of a large log's transaction, which SQLite would
+        // otherwise write out and read back before the commit.
+        db.exec("PRAGMA cache_size = -65536");
         migrateStore(db, version, store->m_classifiers);
         store->updateRatings();
         return store;
@@ -187,6 +190,7 @@ void SqliteSeasonStore::markStale(std::int64_t playedAt, std::string_view sha256
 void SqliteSeasonStore::markMatchStale(std::int64_t matchId) {
     Statement match = m_db.prepare("SELECT playedAt, sha256 FROM match WHERE id = ?1");
     if (match.bind(1, matchId).step()) markStale(match.integer(0), match.text(1));
+    notePlayersOf(matchId);
 }
 
 void SqliteSeasonStore::clearReading(std::int64_t matchId) {
@@ -328,7 +332,11 @@ std::string SqliteSeasonStore::rename(std::string_view keyOrName, std::string_vi
             .bindAll(std::string_view(seasonKey), name)
             .run();
     }
-    // No rating changes: past every match, the ratings pass only writes the names again.
+    // No rating changes: past every match, the ratings pass only writes the
+    // player noted again.
+    m_db.prepare("INSERT OR IGNORE INTO store_state(name, value) VALUES ('player ' || ?1, 1)")
+        .bind(1, seasonKey)
+        .run();
     markStale(std::numeric_limits<std::int64_t>::max(), "");
     transaction.commit();
     updateRatings();

@@ -33,6 +33,8 @@ public:
 
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap, std::string_view source);
+    void beginImports() { m_imports.emplace(m_db); }
+    void commitImports();
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
@@ -73,8 +75,10 @@ private:
     [[nodiscard]] std::vector<MatchSummary> matchSummaries(std::int64_t since, std::int64_t first,
                                                            std::int64_t last);
     void markStale(std::int64_t playedAt, std::string_view sha256);
-    // Marks the ratings stale from the match on, where it stands now.
+    // Marks the ratings stale from the match on, where it stands now, and
+    // notes its players.
     void markMatchStale(std::int64_t matchId);
+    void notePlayersOf(std::int64_t matchId);
 
     // A match row for recordings to join; updateTimeline() fills it.
     [[nodiscard]] std::int64_t newMatch(std::string_view sha256);
@@ -95,6 +99,7 @@ private:
     Database m_db;
     std::optional<FileState> m_readState;  // of a store read without locks
     ClassifierCache m_classifiers;  // for logs read again: timelines, migrations
+    std::optional<Transaction> m_imports;  // from beginImports() to commitImports()
 };
 
 }  // namespace zefa::season

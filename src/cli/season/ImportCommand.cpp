@@ -1,3 +1,5 @@
+#include <sched.h>
+
 #include <iostream>
 
 #include "cli/CommandLine.h"
@@ -48,6 +50,11 @@ public:
         app().add_flag("--keep-overlap", m_keepOverlap,
                        "Store a log that shares game events with a stored match as a match of "
                        "its own");
+        app()
+            .add_option("-j,--jobs", m_jobs,
+                        "Logs read at once, while one thread stores them in order; default: "
+                        "the cores this process may use")
+            ->check(CLI::Range(1u, 256u));
     }
 
 private:
@@ -73,8 +80,15 @@ private:
             ++tally.failed;
             seasonFailure("cannot import " + folder);
         }
-        ClassifierCache classifiers;  // compiled once for every log
-        for (const season::PlannedLog& log : m_plan.logs) importLog(store, log, classifiers, tally);
+        const std::optional<std::int32_t> version =
+            m_gameVersion == "auto"
+                ? std::nullopt
+                : std::optional(m_gameVersion == "2" ? kGameVersionBeta2 : kGameVersionBeta1H);
+        season::importLogFiles(store, m_plan.logs, {version, std::nullopt, m_keepOverlap},
+                               m_jobs ? m_jobs : usableCores(),
+                               [&](std::size_t log, const season::LogOutcome& outcome) {
+                                   report(m_plan.logs[log], outcome, tally);
+                               });
         store.updateRatings();
         std::cout << m_plan.logs.size() << " logs: " << tally.stored << " stored, "
                   << tally.repeated << " already stored, " << tally.recordings
@@ -83,9 +97,9 @@ private:
         return tally.failed > 0 ? kExitFailure : kExitOk;
     }
 
-    // One log: read, then stored in a transaction of its own.
-    void importLog(season::SeasonStore& store, const season::PlannedLog& log,
-                   ClassifierCache& classifiers, Tally& tally) const {
+    // One log, once the store holds it (or why not).
+    static void report(const season::PlannedLog& log, const season::LogOutcome& outcome,
+                       Tally& tally) {
         using Outcome = season::ImportResult::Outcome;
         const std::string path = log.path.string();
         if (log.empty) {
@@ -94,20 +108,13 @@ private:
             std::cout << path << ": empty, skipped\n";
             return;
         }
-        const std::optional<std::int32_t> version =
-            m_gameVersion == "auto"
-                ? std::nullopt
-                : std::optional(m_gameVersion == "2" ? kGameVersionBeta2 : kGameVersionBeta1H);
-        std::string reason;
-        const auto result = season::importLogFile(
-            store, log.path, {version, log.playedAt, m_keepOverlap}, classifiers, reason);
-        if (!result) {
+        if (!outcome.result) {
             ++tally.failed;
-            seasonFailure("cannot import '" + path + "': " + reason);
+            seasonFailure("cannot import '" + path + "': " + outcome.whyNot);
             return;
         }
-        std::cout << path << ": " << importWords(*result) << "\n";
-        switch (result->outcome) {
+        std::cout << path << ": " << importWords(*outcome.result) << "\n";
+        switch (outcome.result->outcome) {
             case Outcome::Stored:
                 ++tally.stored;
                 break;
@@ -120,10 +127,19 @@ private:
         }
     }
 
+    // The cores this process may run on.
+    static unsigned usableCores() {
+        cpu_set_t cores;
+        CPU_ZERO(&cores);
+        if (::sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
+        return static_cast<unsigned>(CPU_COUNT(&cores));
+    }
+
     std::vector<std::string> m_arguments;
     std::string m_gameVersion = "auto";
     season::PlayedAtTimes m_times;
     bool m_keepOverlap = false;
+    unsigned m_jobs = 0;  // 0: every core this process may use
     season::ImportPlan m_plan;
 };
 

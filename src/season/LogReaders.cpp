@@ -1,0 +1,57 @@
+#include "season/LogReaders.h"
+
+namespace zefa::season {
+
+LogReaders::LogReaders(std::span<const PlannedLog> logs, const LogImportOptions& options,
+                       unsigned threads)
+    : m_logs(logs), m_options(options), m_window(2 * std::size_t{threads}) {
+    if (threads <= 1) return;
+    for (unsigned i = 0; i < threads; ++i)
+        m_threads.emplace_back([this](const std::stop_token& stop) { work(stop); });
+}
+
+ReadOutcome LogReaders::read(std::size_t log, ClassifierCache& classifiers) const {
+    const PlannedLog& planned = m_logs[log];
+    ReadOutcome outcome;
+    if (planned.empty) return outcome;
+    try {
+        LogImportOptions options = m_options;
+        options.playedAt = planned.playedAt;
+        outcome.log = readLogForImport(planned.path, options, classifiers, outcome.whyNot);
+    } catch (...) {
+        outcome.failure = std::current_exception();  // for the storing thread to throw
+    }
+    return outcome;
+}
+
+void LogReaders::work(const std::stop_token& stop) {
+    ClassifierCache classifiers;
+    std::unique_lock lock(m_mutex);
+    while (m_changed.wait(lock, stop, [this] {
+        return m_nextToRead < m_logs.size() && m_nextToRead < m_nextToTake + m_window;
+    })) {
+        const std::size_t log = m_nextToRead++;
+        lock.unlock();
+        ReadOutcome outcome = read(log, classifiers);
+        lock.lock();
+        m_read.emplace(log, std::move(outcome));
+        m_changed.notify_all();
+    }
+}
+
+ReadOutcome LogReaders::next() {
+    ReadOutcome outcome;
+    if (m_threads.empty()) {
+        outcome = read(m_nextToTake++, m_classifiers);
+    } else {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_read.contains(m_nextToTake); });
+        auto taken = m_read.extract(m_nextToTake++);
+        outcome = std::move(taken.mapped());
+        m_changed.notify_all();
+    }
+    if (outcome.failure) std::rethrow_exception(outcome.failure);
+    return outcome;
+}
+
+}  // namespace zefa::season
