@@ -1,5 +1,8 @@
 #include "site/SiteChanges.h"
 
+#include <algorithm>
+
+#include "site/SitePages.h"
 #include "site/SitePaths.h"
 
 namespace zefa::site {
@@ -92,6 +95,17 @@ std::string SiteChanges::matchSeasonPage(std::size_t index) const {
     };
     return std::to_string(matches[index].changeSeq) + " " + idAt(index - 1) + " " +
            idAt(index + 1);
+}
+
+std::string SiteChanges::matchListPage(std::size_t number) const {
+    const auto& matches = m_snapshot.matches;
+    const std::size_t end = std::min(number * kListPageRows, matches.size());
+    std::uint64_t hash = fnv1a(end < matches.size() ? "newer" : "last");
+    for (std::size_t at = (number - 1) * kListPageRows; at < end; ++at)
+        hash = fnv1a(std::to_string(matches[at].id) + " " + std::to_string(matches[at].changeSeq) +
+                         "\n",
+                     hash);
+    return std::to_string(hash);
 }
 
 std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {

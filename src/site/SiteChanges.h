@@ -34,6 +34,8 @@ public:
     // the match list, the JSON).
     [[nodiscard]] const std::string& seasonInputs() const { return m_seasonInputs; }
     [[nodiscard]] std::string matchSeasonPage(std::size_t index) const;
+    // Page `number` of the match list: its matches and whether a newer page follows.
+    [[nodiscard]] std::string matchListPage(std::size_t number) const;
     [[nodiscard]] static std::string playerPage(const season::SeasonPlayer& player);
     [[nodiscard]] std::string matchPage(const season::SeasonMatch& match) const;
 

@@ -239,7 +239,13 @@ SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
         planned.add(matchPagePath(match.id));
         planned.add(matchSeasonPagePath(match.id));
     }
-    for (const SeasonPlayer& player : season.players) planned.add(playerPagePath(player.key));
+    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+        planned.add(listPagePath(kMatchListPage, n));
+    for (const SeasonPlayer& player : season.players) {
+        planned.add(playerPagePath(player.key));
+        for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
+            planned.add(listPagePath(playerPagePath(player.key), n));
+    }
     return planned;
 }
 
@@ -308,12 +314,20 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     };
     update(kIndexPage, changes.seasonInputs(), bytes([&] { return pages.index(); }));
     update(kMatchListPage, changes.seasonInputs(), bytes([&] { return pages.matchList(); }));
+    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+        update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
+               bytes([&pages, n] { return pages.matchListPage(n); }));
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
-    for (const SeasonPlayer& player : season.players)
-        update(playerPagePath(player.key), SiteChanges::playerPage(player),
+    for (const SeasonPlayer& player : season.players) {
+        const std::string inputs = SiteChanges::playerPage(player);
+        update(playerPagePath(player.key), inputs,
                bytes([&pages, &player] { return pages.player(player); }));
+        for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
+            update(listPagePath(playerPagePath(player.key), n), inputs,
+                   bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
+    }
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
     update(
         kSeasonJson, changes.seasonInputs(),
