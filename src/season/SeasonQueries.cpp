@@ -63,8 +63,8 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
 void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, MatchIndex& index) {
     Statement query = db.prepare(
         "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-        "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id) "
-        "FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
+        "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id), "
+        "changeSeq FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
     query.bind(1, since);
     while (query.step()) {
         SeasonMatch match;
@@ -77,6 +77,7 @@ void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, Mat
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
             match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
         match.recordings = static_cast<std::int32_t>(query.integer(10));
+        match.changeSeq = query.integer(11);
         index.add(match.id, snapshot.matches.size());
         snapshot.matches.push_back(std::move(match));
     }
@@ -218,6 +219,11 @@ void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
         const auto found = players.find(aliases.text(0));
         if (found != players.end()) found->second.aliases.emplace_back(aliases.text(1));
     }
+    Statement changes = db.prepare("SELECT seasonKey, changeSeq FROM player_change");
+    while (changes.step()) {
+        const auto found = players.find(changes.text(0));
+        if (found != players.end()) found->second.changeSeq = changes.integer(1);
+    }
     for (auto& [key, player] : players) snapshot.players.push_back(std::move(player));
 }
 
@@ -243,6 +249,7 @@ SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
     Transaction reading(m_db,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
     SeasonSnapshot snapshot;
+    snapshot.changeSeq = changeSequence();
     MatchIndex index;
     readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
     readSenders(m_db, snapshot, index);
@@ -255,6 +262,10 @@ SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
     }
     sumPlayers(m_db, snapshot);
     return snapshot;
+}
+
+std::int64_t SqliteSeasonStore::changeSequence() {
+    return m_db.queryInteger("SELECT value FROM store_state WHERE name = 'changeSeq'").value_or(0);
 }
 
 std::vector<MatchSummary> SqliteSeasonStore::matchSummaries(std::int64_t since,

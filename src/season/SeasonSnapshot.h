@@ -55,6 +55,7 @@ struct SeasonMatch {
     std::array<std::int32_t, kTeamCount> teamScores{};
     std::vector<MatchAward> awards;
     std::vector<MatchPlayer> players;  // ordered by key (bytewise)
+    std::int64_t changeSeq = 0;        // the store's change number it was last changed at
 };
 
 struct SeasonPlayer {
@@ -68,6 +69,7 @@ struct SeasonPlayer {
     std::int64_t rank = 0;  // sum of rank points
     std::int32_t awardsWon = 0;
     Rating rating;  // after the player's last match
+    std::int64_t changeSeq = 0;  // the store's change number a match of it last changed at
 };
 
 // Everything the season's pages and its JSON export show, read from the store
@@ -75,6 +77,9 @@ struct SeasonPlayer {
 struct SeasonSnapshot {
     std::vector<SeasonMatch> matches;  // by played-at time, then SHA-256
     std::vector<SeasonPlayer> players;  // by key (bytewise)
+    // The store's latest change number (0: unknown, as for a snapshot not
+    // read from a store): changes raise it, and stamp what they change.
+    std::int64_t changeSeq = 0;
 };
 
 }  // namespace zefa::season

@@ -72,6 +72,10 @@ std::vector<AliasSuggestion> SeasonStore::aliasSuggestions() {
     return guarded([](SqliteSeasonStore& store) { return store.aliasSuggestions(); });
 }
 
+std::int64_t SeasonStore::changeSequence() {
+    return guarded([](SqliteSeasonStore& store) { return store.changeSequence(); });
+}
+
 std::vector<MatchSummary> SeasonStore::matches(std::optional<std::int64_t> since) {
     return guarded([since](SqliteSeasonStore& store) { return store.matches(since); });
 }

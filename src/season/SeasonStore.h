@@ -149,6 +149,9 @@ public:
     // The matches played at or after `since` (seconds since the epoch) and
     // their players' totals over those matches.
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since = std::nullopt);
+    // The number of the store's latest change: the same as long as nothing
+    // changes, larger after any change (SeasonSnapshot::changeSeq).
+    [[nodiscard]] std::int64_t changeSequence();
     // The log a stored match is read from (its timeline); refused when there
     // is no such match.
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);

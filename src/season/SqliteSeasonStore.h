@@ -38,6 +38,7 @@ public:
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
+    [[nodiscard]] std::int64_t changeSequence();
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);
     [[nodiscard]] std::vector<RecordingInfo> recordings(std::int64_t matchId);
     [[nodiscard]] std::vector<LeaderboardRow> leaderboard(std::int32_t minMatches,

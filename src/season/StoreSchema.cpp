@@ -201,6 +201,62 @@ CREATE TABLE upload_token (
 ) WITHOUT ROWID;
 )sql";
 
+// Version 5: what changed since a reader last looked. Every change to a
+// match, to its recordings or to a season player's matches takes the next
+// number of `changeSeq` and stamps it on the match (`match.changeSeq`) and
+// the season players it touches (`player_change`), in the transaction of the
+// change whoever makes it: the season's pages are made again for what
+// carries a number above the one they were made at. An update that does not
+// raise a match's number (a recording's, setting it to -1) takes the next one.
+constexpr std::string_view kVersion5 = R"sql(
+ALTER TABLE match ADD COLUMN changeSeq INTEGER NOT NULL DEFAULT 1;
+CREATE TABLE player_change (
+  seasonKey TEXT PRIMARY KEY,
+  changeSeq INTEGER NOT NULL
+) WITHOUT ROWID;
+INSERT INTO player_change(seasonKey, changeSeq)
+  SELECT DISTINCT seasonKey, 1 FROM season_player_match;
+INSERT OR REPLACE INTO store_state(name, value) VALUES ('changeSeq', 1);
+CREATE TRIGGER match_added AFTER INSERT ON match BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+  UPDATE match SET changeSeq = (SELECT value FROM store_state WHERE name = 'changeSeq')
+    WHERE id = new.id;
+END;
+CREATE TRIGGER match_changed AFTER UPDATE ON match WHEN new.changeSeq <= old.changeSeq BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+  UPDATE match SET changeSeq = (SELECT value FROM store_state WHERE name = 'changeSeq')
+    WHERE id = new.id;
+END;
+CREATE TRIGGER match_removed AFTER DELETE ON match BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+END;
+CREATE TRIGGER recording_added AFTER INSERT ON recording BEGIN
+  UPDATE match SET changeSeq = -1 WHERE id = new.matchId;
+END;
+CREATE TRIGGER recording_moved AFTER UPDATE OF matchId ON recording BEGIN
+  UPDATE match SET changeSeq = -1 WHERE id IN (old.matchId, new.matchId);
+END;
+CREATE TRIGGER recording_removed AFTER DELETE ON recording BEGIN
+  UPDATE match SET changeSeq = -1 WHERE id = old.matchId;
+END;
+CREATE TRIGGER player_match_added AFTER INSERT ON season_player_match BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+  INSERT OR REPLACE INTO player_change(seasonKey, changeSeq)
+    SELECT new.seasonKey, value FROM store_state WHERE name = 'changeSeq';
+END;
+CREATE TRIGGER player_match_removed AFTER DELETE ON season_player_match BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+  INSERT OR REPLACE INTO player_change(seasonKey, changeSeq)
+    SELECT old.seasonKey, value FROM store_state WHERE name = 'changeSeq';
+END;
+CREATE TRIGGER player_renamed AFTER INSERT ON player_name BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+END;
+CREATE TRIGGER player_name_removed AFTER DELETE ON player_name BEGIN
+  UPDATE store_state SET value = value + 1 WHERE name = 'changeSeq';
+END;
+)sql";
+
 // Migration i takes a store from version i to version i + 1: its statements,
 // then what they cannot do alone (or nothing). Released migrations never
 // change: a new version appends one.
@@ -213,6 +269,7 @@ constexpr std::array<Migration, kStoreSchemaVersion> kMigrations = {{
     {kVersion2, nullptr},
     {kVersion3, &indexStoredRecordings},
     {kVersion4, nullptr},
+    {kVersion5, nullptr},
 }};
 
 // Version 1 has a column for each of these counters: one more would change a

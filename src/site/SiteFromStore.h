@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <optional>
 
 #include "season/SeasonStore.h"
 #include "site/SiteUpdate.h"
@@ -10,13 +8,14 @@
 namespace zefa::site {
 
 // Brings the site of the store's season (the matches played at or after
-// `since`) in `folder` up to date, its match pages made from the logs the
-// store keeps; see updateSite. A log the store cannot give costs its own page
+// `options.since`) in `folder` up to date, its match pages made from the logs
+// the store keeps; see updateSite. When nothing changed in the store since
+// the site was made with the same options, it reads the store's change number
+// alone and writes nothing. A log the store cannot give costs its own page
 // only; the season itself read from the store throws season::SeasonError
 // when the store fails.
 [[nodiscard]] SiteReport updateSiteFromStore(season::SeasonStore& store,
                                              const std::filesystem::path& folder,
-                                             const SiteOptions& options,
-                                             std::optional<std::int64_t> since = std::nullopt);
+                                             const SiteOptions& options);
 
 }  // namespace zefa::site

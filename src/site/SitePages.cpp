@@ -23,6 +23,9 @@ extern const std::string_view kSiteIndexTemplate;
 extern const std::string_view kSiteMatchesTemplate;
 extern const std::string_view kSiteMatchTemplate;
 extern const std::string_view kSitePlayerTemplate;
+extern const std::string_view kSitePagerTemplate;
+extern const std::string_view kSitePlayerMatchRowsTemplate;
+extern const std::string_view kSitePlayerMatchesTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
 
@@ -51,6 +54,8 @@ std::string render(std::string_view text, data& values) {
     values.set("head", partialOf(kSiteHeadTemplate));
     values.set("foot", partialOf(kSiteFootTemplate));
     values.set("matchRows", partialOf(kSiteMatchRowsTemplate));
+    values.set("pagerLinks", partialOf(kSitePagerTemplate));
+    values.set("playerMatchRows", partialOf(kSitePlayerMatchRowsTemplate));
     mustache page{std::string(text)};
     page.set_custom_escape([](const std::string& raw) { return htmlText(raw); });
     return page.render(values);
@@ -124,10 +129,44 @@ const MatchPlayer* bestPlayer(const SeasonMatch& match) {
     return best == match.players.end() ? nullptr : &*best;
 }
 
-data matchRows(const SeasonSnapshot& season, std::size_t limit) {
+// The rows at places [first, end) of a list, newest first.
+struct Rows {
+    std::size_t first = 0;
+    std::size_t end = 0;
+};
+
+// The rows of page `number` (from 1) of a list of `rows`; of the first page
+// (number 0), every row while it holds them all, else those of the last page.
+Rows rowsOf(std::size_t number, std::size_t rows) {
+    if (number == 0) number = listPages(rows);
+    if (number == 0) return {0, rows};
+    return {(number - 1) * kListPageRows, std::min(number * kListPageRows, rows)};
+}
+
+// The links between the pages of a list whose first page is `firstPage` (a
+// file name in the pages' folder): page `number` leads to the pages beside
+// it alone, so it stays as it is while newer rows arrive beyond them; the
+// first page (number 0) leads to every page.
+data pagerOf(std::string_view firstPage, std::size_t number, std::size_t pages) {
+    data values;
+    const std::size_t shown = number == 0 ? pages : number;
+    if (number != 0 && shown < pages) values.set("newer", listPagePath(firstPage, shown + 1));
+    if (shown > 1) values.set("older", listPagePath(firstPage, shown - 1));
+    data list{data::type::list};
+    for (std::size_t page = 1; number == 0 && page <= pages; ++page) {
+        data item{"page", listPagePath(firstPage, page)};
+        item.set("number", std::to_string(page));
+        if (page == shown) item.set("current", true);
+        list.push_back(item);
+    }
+    values.set("pages", list);
+    return values;
+}
+
+data matchRows(const SeasonSnapshot& season, Rows shown) {
     data rows{data::type::list};
-    for (auto match = season.matches.rbegin(); match != season.matches.rend() && limit > 0;
-         ++match, --limit) {
+    for (std::size_t at = shown.end; at > shown.first; --at) {
+        const SeasonMatch* match = &season.matches[at - 1];
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchSeasonPagePath(match->id));
@@ -144,7 +183,40 @@ data matchRows(const SeasonSnapshot& season, std::size_t limit) {
     return rows;
 }
 
+// The player's matches on page `number` of their list (0: the player's own
+// page), with the links between the pages.
+void setPlayerMatches(data& values, const SeasonPlayer& player,
+                      const std::vector<std::pair<const SeasonMatch*, const MatchPlayer*>>& played,
+                      std::size_t number) {
+    data rows{data::type::list};
+    const Rows shown = rowsOf(number, played.size());
+    for (std::size_t at = shown.end; at > shown.first; --at) {
+        const auto& [match, record] = played[at - 1];
+        data row;
+        row.set("playedAt", utcDateTime(match->playedAt));
+        row.set("page", matchSeasonPagePath(match->id));
+        row.set("file", match->file);
+        row.set("as", record->name);
+        row.set("rank", str(record->rank));
+        row.set("kills", str(record->counters.kills));
+        row.set("deaths", str(record->counters.deaths));
+        row.set("caps", str(record->counters.caps));
+        row.set("flagSaves", str(record->counters.flagSaves));
+        row.set("awards", str(std::int64_t(record->awards.size())));
+        row.set("rating", decimal(record->rating.ordinal(), 2));
+        rows.push_back(row);
+    }
+    values.set("playerMatches", rows);
+    const std::string path = playerPagePath(player.key);
+    if (const std::size_t pages = listPages(played.size()); pages != 0)
+        values.set("pager", pagerOf(path.substr(path.rfind('/') + 1), number, pages));
+}
+
 }  // namespace
+
+std::size_t listPages(std::size_t rows) {
+    return rows <= kListPageRows ? 0 : (rows + kListPageRows - 1) / kListPageRows;
+}
 
 SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
     : m_season(season), m_look(std::move(look)) {
@@ -235,13 +307,20 @@ std::string SitePages::index() const {
     values.set("weeksChart", columnChart("weeks", "Matches per week", weekItems(m_season)));
     values.set("weaponsChart", barChart("weapons", "The season's kills by weapon",
                                         weaponItems(kills, version), BarTone::Kills));
-    values.set("matches", matchRows(m_season, kLatestMatches));
+    const std::size_t count = m_season.matches.size();
+    values.set("matches", matchRows(m_season, {count - std::min(count, kLatestMatches), count}));
     return render(kSiteIndexTemplate, values);
 }
 
-std::string SitePages::matchList() const {
-    data values = frame(m_season, m_look, "", plain(m_look.title) + ": all matches");
-    values.set("matches", matchRows(m_season, m_season.matches.size()));
+std::string SitePages::matchList() const { return matchListPage(0); }
+
+std::string SitePages::matchListPage(std::size_t number) const {
+    std::string title = plain(m_look.title) + ": all matches";
+    if (number != 0) title += ", page " + str(std::int64_t(number));
+    data values = frame(m_season, m_look, "", title);
+    values.set("matches", matchRows(m_season, rowsOf(number, m_season.matches.size())));
+    if (const std::size_t pages = listPages(m_season.matches.size()); pages != 0)
+        values.set("pager", pagerOf(kMatchListPage, number, pages));
     return render(kSiteMatchesTemplate, values);
 }
 
@@ -321,34 +400,14 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     }
     values.set("totals", totalList);
 
-    static const std::vector<Appearance> kNone;
-    const auto found = m_appearances.find(player.key);
-    const std::vector<Appearance>& played = found == m_appearances.end() ? kNone : found->second;
-
+    const std::vector<Appearance>& played = appearances(player.key);
     std::vector<RatingStep> steps;
     std::map<std::int32_t, std::int32_t> awardCounts;
-    data rows{data::type::list};
     for (const auto& [match, record] : played) {
         steps.push_back({record->rating.mu, record->rating.sigma});
         for (const std::int32_t award : record->awards) ++awardCounts[award];
     }
-    for (auto it = played.rbegin(); it != played.rend(); ++it) {
-        const auto& [match, record] = *it;
-        data row;
-        row.set("playedAt", utcDateTime(match->playedAt));
-        row.set("page", matchSeasonPagePath(match->id));
-        row.set("file", match->file);
-        row.set("as", record->name);
-        row.set("rank", str(record->rank));
-        row.set("kills", str(record->counters.kills));
-        row.set("deaths", str(record->counters.deaths));
-        row.set("caps", str(record->counters.caps));
-        row.set("flagSaves", str(record->counters.flagSaves));
-        row.set("awards", str(std::int64_t(record->awards.size())));
-        row.set("rating", decimal(record->rating.ordinal(), 2));
-        rows.push_back(row);
-    }
-    values.set("playerMatches", rows);
+    setPlayerMatches(values, player, played, 0);
 
     data awards{data::type::list};
     for (const auto& [award, count] : awardCounts) {
@@ -382,6 +441,23 @@ std::string SitePages::player(const SeasonPlayer& player) const {
     if (const auto nemesis = m_nemesis.find(player.key); nemesis != m_nemesis.end())
         setRival("nemesis", nemesis->second);
     return render(kSitePlayerTemplate, values);
+}
+
+const std::vector<SitePages::Appearance>& SitePages::appearances(std::string_view key) const {
+    static const std::vector<Appearance> kNone;
+    const auto found = m_appearances.find(std::string(key));
+    return found == m_appearances.end() ? kNone : found->second;
+}
+
+std::string SitePages::playerMatchPage(const SeasonPlayer& player, std::size_t number) const {
+    data values = frame(m_season, m_look, "../",
+                        plain(player.name) + ": matches, page " + str(std::int64_t(number)) +
+                            ": " + plain(m_look.title));
+    values.set("name", player.name);
+    const std::string path = playerPagePath(player.key);
+    values.set("playerPage", path.substr(path.rfind('/') + 1));
+    setPlayerMatches(values, player, appearances(player.key), number);
+    return render(kSitePlayerMatchesTemplate, values);
 }
 
 std::string styleSheet(std::string_view builtInTheme) {

@@ -17,6 +17,14 @@ struct SiteLook {
     std::int32_t minMatches = 5;   // leaderboard gate
 };
 
+// Rows of one page of a long list (the match list, a player's matches).
+inline constexpr std::size_t kListPageRows = 250;
+
+// How many numbered pages a list of `rows` takes beyond its first page: none
+// while that page holds them all. Page n holds the n-th kListPageRows rows in
+// played order, so a row keeps its page as newer ones arrive.
+[[nodiscard]] std::size_t listPages(std::size_t rows);
+
 // The site's pages apart from the match pages, made from the templates under
 // resources/site. Every text from a log reaches a page through the page
 // writer's escaping code. The snapshot must outlive this object.
@@ -25,12 +33,20 @@ public:
     SitePages(const season::SeasonSnapshot& season, SiteLook look);
 
     [[nodiscard]] std::string index() const;
+    // The latest matches: all of them while one page holds them, else the
+    // matches of the last of the match list's pages, which lists them all.
     [[nodiscard]] std::string matchList() const;
+    // Page `number` of the match list (listPages).
+    [[nodiscard]] std::string matchListPage(std::size_t number) const;
     // The season's page of the season's match at `index`: the way to the
     // rest of the season (its players, the matches before and after) above
     // the match page itself, shown as it is in a frame.
     [[nodiscard]] std::string match(std::size_t index) const;
+    // A player's page shows the player's latest matches as matchList() shows
+    // the season's, the others on pages of their own numbered as the list's.
     [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
+    [[nodiscard]] std::string playerMatchPage(const season::SeasonPlayer& player,
+                                              std::size_t number) const;
 
 private:
     struct Rival {
@@ -38,6 +54,8 @@ private:
         std::int32_t count = 0;
     };
     using Appearance = std::pair<const season::SeasonMatch*, const season::MatchPlayer*>;
+
+    [[nodiscard]] const std::vector<Appearance>& appearances(std::string_view key) const;
 
     const season::SeasonSnapshot& m_season;
     SiteLook m_look;

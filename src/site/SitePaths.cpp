@@ -60,11 +60,26 @@ std::string matchSeasonPagePath(std::int64_t id) {
            std::string(kHtml);
 }
 
+std::string listPagePath(std::string_view page, std::size_t number) {
+    return std::string(page.substr(0, page.size() - kHtml.size())) + "-" + std::to_string(number) +
+           std::string(kHtml);
+}
+
 bool isSitePage(std::string_view page) {
     for (const std::string_view fixed : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
         if (page == fixed) return true;
+    const auto withoutNumber = [](std::string_view stem) {
+        const std::size_t dash = stem.rfind('-');
+        return dash != std::string_view::npos && onlyOf(stem.substr(dash + 1), "0123456789")
+                   ? stem.substr(0, dash)
+                   : stem;
+    };
+    const std::string_view listStem = kMatchListPage.substr(0, kMatchListPage.size() - kHtml.size());
+    if (page.ends_with(kHtml) && page.find('/') == std::string_view::npos &&
+        withoutNumber(page.substr(0, page.size() - kHtml.size())) == listStem)
+        return true;
     if (const auto stem = stemIn(page, kPlayerFolder))
-        return onlyOf(*stem, "abcdefghijklmnopqrstuvwxyz0123456789_");
+        return onlyOf(withoutNumber(*stem), "abcdefghijklmnopqrstuvwxyz0123456789_");
     auto stem = stemIn(page, kMatchFolder);
     if (stem && stem->ends_with(kSeasonSuffix)) stem->remove_suffix(kSeasonSuffix.size());
     return stem && onlyOf(*stem, "0123456789");

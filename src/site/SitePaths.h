@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,8 +18,13 @@ namespace zefa::site {
 // The season's page of a match: the way back to the season around the match page.
 [[nodiscard]] std::string matchSeasonPagePath(std::int64_t id);
 
+// Page `number` (from 1) of a list whose first page is `page`: "matches.html"
+// gives "matches-2.html", "players/KEY.html" gives "players/KEY-2.html".
+[[nodiscard]] std::string listPagePath(std::string_view page, std::size_t number);
+
 // Whether `page` has the shape of a file the site writes (one of the pages
-// above, a player page or one of a match's two pages): nothing outside the
+// above, a player page or one of a match's two pages, or a further page of
+// the match list or of a player's matches): nothing outside the
 // site's folder, nothing of another name.
 [[nodiscard]] bool isSitePage(std::string_view page);
 

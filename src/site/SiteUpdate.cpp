@@ -7,6 +7,7 @@
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
+#include "site/SiteChanges.h"
 #include "site/SitePaths.h"
 #include "site/SiteRecord.h"
 
@@ -18,14 +19,6 @@ using season::SeasonMatch;
 using season::SeasonPlayer;
 
 namespace fs = std::filesystem;
-
-std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ULL) {
-    for (const char byte : bytes) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 // True when the file is `size` bytes long and each piece of it, read in
 // turn, is what `expected(at, piece)` accepts; read only when the size agrees.
@@ -124,21 +117,23 @@ public:
     enum class Outcome { Written, Unchanged, Failed };
 
     // Writes the file unless it already holds exactly these bytes.
-    void put(std::string_view page, std::string_view bytes, bool counted = true) {
+    Outcome put(std::string_view page, std::string_view bytes, bool counted = true) {
         m_made.add(page);
         const Outcome outcome = putBytes(page, bytes);
         m_report.written += counted && outcome == Outcome::Written;
         m_report.kept += counted && outcome == Outcome::Unchanged;
+        return outcome;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
     // made beside it and compared there, for a document too large to keep
     // in memory.
-    void putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
+    Outcome putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
         const Outcome outcome = replace(
             page, [&](const fs::path& path) { return writeFile(path, write); }, true);
         m_report.written += counted && outcome == Outcome::Written;
         m_report.kept += counted && outcome == Outcome::Unchanged;
+        return outcome;
     }
 
     // A page made by `write` into a file of its own, which then replaces the
@@ -209,27 +204,6 @@ private:
     SiteRecord m_made;
 };
 
-std::string awardList(const std::array<bool, kAwardCount>& awards) {
-    std::string list;
-    for (const bool selected : awards) list += selected ? '1' : '0';
-    return list;
-}
-
-// What every match page depends on besides its own log: the same for all of
-// them, so the theme is hashed once.
-std::string sharedInputs(const SiteOptions& options) {
-    return std::to_string(fnv1a(options.matchTheme)) + "\n" + awardList(options.awards) + "\n" +
-           (options.clock ? std::to_string(*options.clock) : std::string("now"));
-}
-
-// Everything a match page depends on: its log's bytes, which the SHA-256
-// stands for, its game version and the shared inputs.
-std::string matchFingerprint(const SeasonMatch& match, std::string_view shared) {
-    const std::string inputs =
-        match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" + std::string(shared);
-    return std::to_string(fnv1a(inputs));
-}
-
 void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
                     const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
     const std::string page = matchPagePath(match.id);
@@ -265,7 +239,13 @@ SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
         planned.add(matchPagePath(match.id));
         planned.add(matchSeasonPagePath(match.id));
     }
-    for (const SeasonPlayer& player : season.players) planned.add(playerPagePath(player.key));
+    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+        planned.add(listPagePath(kMatchListPage, n));
+    for (const SeasonPlayer& player : season.players) {
+        planned.add(playerPagePath(player.key));
+        for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
+            planned.add(listPagePath(playerPagePath(player.key), n));
+    }
     return planned;
 }
 
@@ -301,11 +281,11 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         for (const auto& [page, fingerprint] : earlier->files()) promised.add(page, fingerprint);
     if (!site.putRecord(promised)) return report;
 
+    const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
-    const std::string shared = sharedInputs(options);
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
-        const std::string fingerprint = matchFingerprint(match, shared);
+        const std::string fingerprint = changes.matchPage(match);
         if (promised.fingerprint(page) == fingerprint && site.exists(page)) {
             site.keep(page);
             site.madeFrom(page, fingerprint);
@@ -316,15 +296,45 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
     }
 
+    // The season's own pages, each made only when the changes reach it.
     const SitePages pages(season, options.look);
-    site.put(kIndexPage, pages.index());
-    site.put(kMatchListPage, pages.matchList());
+    const auto update = [&](std::string_view page, std::string_view inputs, auto make,
+                            bool counted = true) {
+        if (!changes.reaches(page, inputs) && site.exists(page)) {
+            site.keep(page, counted);
+        } else if (make(page, counted) == SiteFolder::Outcome::Failed) {
+            return;  // made again next time
+        }
+        site.madeFrom(page, inputs);
+    };
+    const auto bytes = [&site](auto render) {
+        return [&site, render](std::string_view page, bool counted) {
+            return site.put(page, render(), counted);
+        };
+    };
+    update(kIndexPage, changes.seasonInputs(), bytes([&] { return pages.index(); }));
+    update(kMatchListPage, changes.seasonInputs(), bytes([&] { return pages.matchList(); }));
+    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+        update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
+               bytes([&pages, n] { return pages.matchListPage(n); }));
     for (std::size_t i = 0; i < season.matches.size(); ++i)
-        site.put(matchSeasonPagePath(season.matches[i].id), pages.match(i));
-    for (const SeasonPlayer& player : season.players)
-        site.put(playerPagePath(player.key), pages.player(player));
+        update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
+               bytes([&pages, i] { return pages.match(i); }));
+    for (const SeasonPlayer& player : season.players) {
+        const std::string inputs = SiteChanges::playerPage(player);
+        update(playerPagePath(player.key), inputs,
+               bytes([&pages, &player] { return pages.player(player); }));
+        for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
+            update(listPagePath(playerPagePath(player.key), n), inputs,
+                   bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
+    }
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
-    site.putWritten(kSeasonJson, writeSeasonJson, false);
+    update(
+        kSeasonJson, changes.seasonInputs(),
+        [&](std::string_view page, bool counted) {
+            return site.putWritten(page, writeSeasonJson, counted);
+        },
+        false);
     site.finish(earlier);
     return report;
 }

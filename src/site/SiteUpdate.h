@@ -11,10 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "awards/AwardTable.h"
 #include "season/SeasonSnapshot.h"
 #include "season/SeasonStore.h"
-#include "site/SitePages.h"
+#include "site/SiteOptions.h"
 
 namespace zefa::site {
 
@@ -23,17 +22,6 @@ using StoredLogReader = std::function<season::StoredLog(std::int64_t matchId)>;
 
 // Writes a document, such as the season's JSON, to the stream.
 using DocumentWriter = std::function<void(std::ostream& out)>;
-
-struct SiteOptions {
-    SiteLook look;
-    std::string builtInTheme;  // its style is the look of the season's own pages
-    std::string matchTheme;    // the theme of the match pages
-    std::array<bool, kAwardCount> awards{};
-    std::optional<std::time_t> clock;  // of the match pages' date and time
-    // Whether a folder that holds files of others and no earlier site may
-    // take the site beside them (none of them may have a name of the site's).
-    bool allowOtherFiles = false;
-};
 
 struct SiteReport {
     std::int32_t written = 0;

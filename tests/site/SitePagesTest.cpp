@@ -99,5 +99,41 @@ TEST_F(SitePagesTest, AMatchsSeasonPageLeadsBackToTheSeason) {
     EXPECT_EQ(last.find("rel=\"next\""), std::string::npos);
 }
 
+// Beyond one page, the match list and a player's matches go on in numbered
+// pages that hold the same matches, and the same bytes, as newer ones arrive.
+TEST_F(SitePagesTest, LongListsArePagedAndOldPagesStayAsTheyAre) {
+    const auto longSeason = [this](std::int64_t matches) {
+        season.matches.clear();
+        for (std::int64_t id = 1; id <= matches; ++id) addMatch(id, {1, 0, 0, 0}, {{"ann", 1}});
+        season.players[0].matches = static_cast<std::int32_t>(matches);
+    };
+    longSeason(std::int64_t(kListPageRows));
+    EXPECT_EQ(listPages(season.matches.size()), 0U);
+    EXPECT_EQ(SitePages(season, {}).matchList().find("pager"), std::string::npos);
+
+    longSeason(2 * std::int64_t(kListPageRows) + 1);
+    ASSERT_EQ(listPages(season.matches.size()), 3U);
+    const SitePages before(season, {});
+    const std::string first = before.matchListPage(1);
+    const std::string player = before.playerMatchPage(season.players[0], 1);
+    EXPECT_NE(first.find("matches/250-season.html"), std::string::npos);
+    EXPECT_EQ(first.find("matches/251-season.html"), std::string::npos);
+    EXPECT_NE(first.find("href=\"matches-2.html\">Newer"), std::string::npos);
+    EXPECT_EQ(first.find(">Older"), std::string::npos);
+    const std::string latest = before.matchList();
+    EXPECT_NE(latest.find("matches/501-season.html"), std::string::npos);
+    EXPECT_EQ(latest.find("matches/500-season.html"), std::string::npos);
+    EXPECT_NE(latest.find("href=\"matches-2.html\">Older"), std::string::npos);
+    EXPECT_NE(latest.find("href=\"matches-1.html\">1</a>"), std::string::npos);
+    EXPECT_NE(before.player(season.players[0]).find("href=\"ann-2.html\">Older"),
+              std::string::npos);
+
+    addMatch(502, {1, 0, 0, 0}, {{"ann", 1}});
+    season.players[0].matches += 1;
+    const SitePages after(season, {});
+    EXPECT_EQ(after.matchListPage(1), first);
+    EXPECT_EQ(after.playerMatchPage(season.players[0], 1), player);
+}
+
 }  // namespace
 }  // namespace zefa::site

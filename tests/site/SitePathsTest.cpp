@@ -38,12 +38,14 @@ TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
     EXPECT_EQ(playerPagePath("plain"), "players/plain.html");
     EXPECT_EQ(matchPagePath(17), "matches/17.html");
     EXPECT_EQ(matchSeasonPagePath(17), "matches/17-season.html");
-    for (const std::string page :
-         {"index.html", "season.json", "matches/17.html", "matches/17-season.html"})
+    EXPECT_EQ(listPagePath(playerPagePath("plain"), 2), "players/plain-2.html");
+    for (const std::string page : {"index.html", "season.json", "matches/17.html",
+                                   "matches/17-season.html", "matches-3.html", "players/a_2d-12.html"})
         EXPECT_TRUE(isSitePage(page)) << page;
     for (const std::string other :
          {"", "players/.html", "players/A.html", "players/a/b.html", "players/../x.html",
-          "matches/-season.html", "matches/1.htm", "/index.html", "notes.txt", ".zefastats-site"})
+          "matches/-season.html", "matches/1.htm", "/index.html", "notes.txt", ".zefastats-site",
+          "matches-.html", "matches-x.html", "players/-2.html", "index-2.html"})
         EXPECT_FALSE(isSitePage(other)) << other;
 }
 

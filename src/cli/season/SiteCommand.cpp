@@ -29,7 +29,10 @@ public:
         app().add_flag("--allow-other-files", m_pages.allowOtherFiles,
                        "Write the site into a folder that holds other files; they are left as "
                        "they are");
-        addSinceOption(m_since);
+        addSinceOption(m_pages.since);
+        app().add_flag("--full", m_pages.full,
+                       "Make every page again, not only those the store's changes since the "
+                       "last build reach (the same pages either way)");
         app()
             .add_option("--min-matches", m_minMatches,
                         "Players with fewer matches are left off the leaderboard")
@@ -73,7 +76,7 @@ private:
 
     int run(season::SeasonStore& store) override {
         const site::SiteReport report =
-            site::updateSiteFromStore(store, m_folder, m_pages, m_since);
+            site::updateSiteFromStore(store, m_folder, m_pages);
         if (!report.refused.empty())
             return seasonFailure(
                 "cannot write the site into '" + m_folder + "': " + report.refused +
@@ -88,7 +91,6 @@ private:
     }
 
     std::string m_folder;
-    std::optional<std::int64_t> m_since;
     std::int32_t m_minMatches = 5;
     std::string m_title = "Season";
     std::optional<std::string> m_theme;

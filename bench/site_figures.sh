@@ -1,0 +1,32 @@
+#!/bin/sh
+# The season site's figures on a large store: the full build, a rebuild with
+# nothing new, a rebuild after one more match, the largest page and file, the
+# site's size, and the peak memory of each run.
+#
+#     bench/site_figures.sh ZEFASTATS STORE ONE_MORE_LOG SITE_DIR
+#
+# STORE is changed (ONE_MORE_LOG is imported into it); SITE_DIR is made afresh.
+# Fill a store with bench/make_season_logs.py and `season import --keep-overlap`.
+set -eu
+zefastats=$1 store=$2 log=$3 site=$4
+rm -rf "$site"
+
+run() {  # label, command...: its output, wall time and peak memory
+    label=$1
+    shift
+    /usr/bin/time -f "$label: %e s, peak %M KB" "$@" 2>&1 | tail -n 2
+}
+
+run "full build" "$zefastats" season site "$store" -o "$site"
+run "nothing new" "$zefastats" season site "$store" -o "$site"
+"$zefastats" season import --keep-overlap "$store" "$log" >/dev/null
+run "one new match" "$zefastats" season site "$store" -o "$site"
+run "full over the built site" "$zefastats" season site "$store" -o "$site" --full
+run "season export" "$zefastats" season export "$store" --json /dev/null
+run "season players" sh -c '"$0" season players "$1" >/dev/null' "$zefastats" "$store"
+
+echo "files: $(find "$site" -type f | wc -l), total: $(du -sh "$site" | cut -f1)"
+echo "largest file: $(find "$site" -type f -printf '%s %p\n' | sort -n | tail -n 1)"
+echo "largest page: $(find "$site" -name '*.html' -printf '%s %p\n' | sort -n | tail -n 1)"
+echo "largest season page: $(find "$site" -name '*.html' ! -regex '.*/matches/[0-9]*\.html' \
+    -printf '%s %p\n' | sort -n | tail -n 1)"

@@ -1,0 +1,125 @@
+#include "site/SiteChanges.h"
+
+#include <algorithm>
+
+#include "site/SitePages.h"
+#include "site/SitePaths.h"
+
+namespace zefa::site {
+
+namespace {
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ULL) {
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+std::string awardList(const std::array<bool, kAwardCount>& awards) {
+    std::string list;
+    for (const bool selected : awards) list += selected ? '1' : '0';
+    return list;
+}
+
+// What every match page depends on besides its own log: the same for all of
+// them, so the theme is hashed once.
+std::string sharedMatchInputs(const SiteOptions& options) {
+    return std::to_string(fnv1a(options.matchTheme)) + "\n" + awardList(options.awards) + "\n" +
+           (options.clock ? std::to_string(*options.clock) : std::string("now"));
+}
+
+// Every option any page depends on, in one number.
+std::string optionsInputs(const SiteOptions& options, std::string_view sharedMatch) {
+    const std::string inputs =
+        options.look.title + "\n" + std::to_string(options.look.minMatches) + "\n" +
+        std::to_string(fnv1a(options.builtInTheme)) + "\n" +
+        (options.since ? std::to_string(*options.since) : std::string("all")) + "\n" +
+        std::string(sharedMatch);
+    return std::to_string(fnv1a(inputs));
+}
+
+// Every player's key, name and aliases, in one number.
+std::string namesInputs(const season::SeasonSnapshot& season) {
+    std::uint64_t hash = fnv1a("");
+    for (const season::SeasonPlayer& player : season.players) {
+        hash = fnv1a(player.key + '\n' + player.name + '\n', hash);
+        for (const std::string& alias : player.aliases) hash = fnv1a(alias + '\n', hash);
+    }
+    return std::to_string(hash);
+}
+
+// The index's inputs: the change number, the options, the names.
+struct SeasonInputs {
+    std::string changeSeq, options, names;
+
+    [[nodiscard]] std::string text() const { return changeSeq + " " + options + " " + names; }
+
+    static SeasonInputs parse(std::string_view text) {
+        SeasonInputs inputs;
+        const std::size_t first = text.find(' ');
+        const std::size_t second = text.find(' ', first == text.npos ? first : first + 1);
+        if (second == text.npos) return inputs;
+        return {std::string(text.substr(0, first)),
+                std::string(text.substr(first + 1, second - first - 1)),
+                std::string(text.substr(second + 1))};
+    }
+};
+
+}  // namespace
+
+SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier,
+                         const season::SeasonSnapshot& season, const SiteOptions& options)
+    : m_earlier(earlier), m_snapshot(season), m_sharedMatchInputs(sharedMatchInputs(options)) {
+    const SeasonInputs now{std::to_string(season.changeSeq),
+                           optionsInputs(options, m_sharedMatchInputs), namesInputs(season)};
+    m_seasonInputs = now.text();
+    const SeasonInputs before =
+        SeasonInputs::parse(earlier ? earlier->fingerprint(kIndexPage) : std::string_view());
+    m_all = options.full || !earlier || season.changeSeq == 0 || before.options != now.options ||
+            before.names != now.names;
+}
+
+bool SiteChanges::current(const SiteRecord& earlier, std::int64_t changeSeq,
+                          const SiteOptions& options) {
+    const SeasonInputs before = SeasonInputs::parse(earlier.fingerprint(kIndexPage));
+    return !options.full && changeSeq != 0 && before.changeSeq == std::to_string(changeSeq) &&
+           before.options == optionsInputs(options, sharedMatchInputs(options));
+}
+
+std::string SiteChanges::matchSeasonPage(std::size_t index) const {
+    const auto& matches = m_snapshot.matches;
+    const auto idAt = [&](std::size_t at) {
+        return at < matches.size() ? std::to_string(matches[at].id) : std::string("-");
+    };
+    return std::to_string(matches[index].changeSeq) + " " + idAt(index - 1) + " " +
+           idAt(index + 1);
+}
+
+std::string SiteChanges::matchListPage(std::size_t number) const {
+    const auto& matches = m_snapshot.matches;
+    const std::size_t end = std::min(number * kListPageRows, matches.size());
+    std::uint64_t hash = fnv1a(end < matches.size() ? "newer" : "last");
+    for (std::size_t at = (number - 1) * kListPageRows; at < end; ++at)
+        hash = fnv1a(std::to_string(matches[at].id) + " " + std::to_string(matches[at].changeSeq) +
+                         "\n",
+                     hash);
+    return std::to_string(hash);
+}
+
+std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {
+    return std::to_string(player.changeSeq);
+}
+
+std::string SiteChanges::matchPage(const season::SeasonMatch& match) const {
+    const std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
+                               m_sharedMatchInputs;
+    return std::to_string(fnv1a(inputs));
+}
+
+bool SiteChanges::reaches(std::string_view page, std::string_view inputs) const {
+    return m_all || m_earlier->fingerprint(page) != inputs;
+}
+
+}  // namespace zefa::site

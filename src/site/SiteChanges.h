@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "season/SeasonSnapshot.h"
+#include "site/SiteOptions.h"
+#include "site/SiteRecord.h"
+
+namespace zefa::site {
+
+// Which pages of a site the changes since it was last made reach. The record
+// keeps, with each page, what it was made from: with the index, the store's
+// change number, the options and the players' names; with a match's season
+// page, the match's change number and its neighbours; with a player's page,
+// the player's change number; with a match page, its log, theme, awards and
+// clock. A page is made again when that differs, or when the store's change
+// number is unknown, the options or any player's name changed (a rename or a
+// merge, which reach pages all over the season), or a full build is asked for.
+class SiteChanges {
+public:
+    // `earlier`: the record of the site in the folder, if there is one.
+    SiteChanges(const std::optional<SiteRecord>& earlier, const season::SeasonSnapshot& season,
+                const SiteOptions& options);
+
+    // Whether the site made at `earlier` shows the store at change number
+    // `changeSeq` with these options already: then no page needs making.
+    [[nodiscard]] static bool current(const SiteRecord& earlier, std::int64_t changeSeq,
+                                      const SiteOptions& options);
+
+    // What the pages that show the whole season were made from (the index,
+    // the match list, the JSON).
+    [[nodiscard]] const std::string& seasonInputs() const { return m_seasonInputs; }
+    [[nodiscard]] std::string matchSeasonPage(std::size_t index) const;
+    // Page `number` of the match list: its matches and whether a newer page follows.
+    [[nodiscard]] std::string matchListPage(std::size_t number) const;
+    [[nodiscard]] static std::string playerPage(const season::SeasonPlayer& player);
+    [[nodiscard]] std::string matchPage(const season::SeasonMatch& match) const;
+
+    // Whether the page, made from `inputs`, is to be made again.
+    [[nodiscard]] bool reaches(std::string_view page, std::string_view inputs) const;
+
+private:
+    const std::optional<SiteRecord>& m_earlier;
+    const season::SeasonSnapshot& m_snapshot;
+    std::string m_sharedMatchInputs;  // what every match page depends on besides its log
+    std::string m_seasonInputs;
+    bool m_all = false;
+};
+
+}  // namespace zefa::site

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <regex>
+
+#include "season/LogImport.h"
+#include "site/SiteFromStore.h"
+#include "support/ScratchDir.h"
+
+namespace zefa::site {
+namespace {
+
+namespace fs = std::filesystem;
+using season::SeasonStore;
+
+// Every file under the folder with its bytes, by path in the folder; a match
+// page's bytes only when they do not say how long the run took to make it.
+std::map<std::string, std::string> filesOf(const fs::path& folder) {
+    static const std::regex kMatchPage(R"(matches/\d+\.html)");
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string page = fs::relative(entry.path(), folder).string();
+        if (entry.is_regular_file())
+            files[page] = std::regex_match(page, kMatchPage) ? "" : test::readFile(entry.path());
+    }
+    return files;
+}
+
+std::map<std::string, fs::file_time_type> timesOf(const fs::path& folder) {
+    std::map<std::string, fs::file_time_type> times;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        times[entry.path().string()] = entry.last_write_time();
+    return times;
+}
+
+// A site kept up to date from the store's changes against one made afresh.
+class SiteFromStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        options.builtInTheme = test::readFile(fs::path(ZEFA_THEMES_DIR) / "default.thm");
+        options.matchTheme = options.builtInTheme;
+        options.awards.fill(true);
+        options.clock = 1700000000;
+        options.look.minMatches = 1;
+        for (int n = 1; n <= 11; ++n) import(n);
+    }
+
+    void import(int n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "match-%02d.log", n);
+        std::string why;
+        ASSERT_TRUE(season::importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / "season" / name,
+                                          {.playedAt = 1772000000 + n * 86400}, classifiers,
+                                          why))
+            << why;
+        store.updateRatings();
+    }
+
+    SiteReport update(const fs::path& folder, bool full = false) {
+        SiteOptions chosen = options;
+        chosen.full = full;
+        return updateSiteFromStore(store, folder, chosen);
+    }
+
+    // The kept site holds what a site made afresh holds, byte for byte.
+    void expectAsMadeAfresh() {
+        const test::ScratchDir fresh;
+        ASSERT_TRUE(update(fresh.path(), true).ok());
+        EXPECT_EQ(filesOf(kept), filesOf(fresh.path()));
+    }
+
+    const test::ScratchDir scratch;
+    const fs::path kept = scratch / "site";
+    SeasonStore store =
+        SeasonStore::open(scratch / "season.db", SeasonStore::OpenMode::CreateIfMissing);
+    ClassifierCache classifiers;
+    SiteOptions options;
+};
+
+TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBuild) {
+    ASSERT_TRUE(update(kept).ok());
+
+    // Nothing new: every page kept, no file touched.
+    const auto times = timesOf(kept);
+    SiteReport report = update(kept);
+    EXPECT_EQ(report.written, 0);
+    EXPECT_GT(report.kept, 20);
+    EXPECT_EQ(timesOf(kept), times);
+
+    // One more match, the latest: its two pages, the season page of the
+    // match before it, the index, the match list and its players' pages.
+    import(12);
+    const auto latest = store.snapshot().matches.back();
+    report = update(kept);
+    EXPECT_EQ(report.written, 5 + static_cast<std::int32_t>(latest.players.size()));
+    expectAsMadeAfresh();
+
+    // A rename, a forgotten match and a match played between two others.
+    store.rename(latest.players.front().key, "^2Renamed");
+    ASSERT_TRUE(update(kept).ok());
+    expectAsMadeAfresh();
+    store.forget(store.snapshot().matches.at(4).id);
+    ASSERT_TRUE(update(kept).ok());
+    expectAsMadeAfresh();
+    import(5);
+    ASSERT_TRUE(update(kept).ok());
+    expectAsMadeAfresh();
+
+    // A full build over the kept site finds every page as it should be.
+    report = update(kept, true);
+    EXPECT_EQ(report.written, 0);
+}
+
+}  // namespace
+}  // namespace zefa::site
