@@ -292,7 +292,9 @@ void SeasonServer::Impl::rebuildSite() {
                       << "': " << report.refused << "\n";
         std::cerr << "zefastats: site: " << report.written << " pages written, " << report.kept
                   << " kept, " << report.removed << " removed in "
-                  << std::chrono::duration<double>(Clock::now() - began).count() << " s\n";
+                  << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - began)
+                         .count()
+                  << " ms\n";
     } catch (const season::SeasonError& error) {
         std::cerr << "zefastats: site: " << error.what() << "\n";
     }
