@@ -102,10 +102,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::App app{"Writes the statistics page of a Zefa match from its console log.", "zefastats"};
     app.set_version_flag("-V,--version", std::string(kVersionText));
     app.formatter(std::make_shared<UsageFormatter>());
+#if ZEFA_SEASONS
     app.footer(std::string(kMatchEngineDescription) +
                "\nSeasons of many matches: zefastats season --help; every session recorded as "
                "the game writes it: zefastats record --help (logs named \"season\" or "
                "\"record\" are given as ./season and ./record).");
+#else
+    app.footer(std::string(kMatchEngineDescription));
+#endif
     app.add_option("LOGFILE", options.logFile, "Console log of the match (written by /logfile 1)");
     const CLI::Option* themeOption =
         app.add_option("-t,--theme", theme, "Theme file (default: the built-in theme)");

@@ -1,17 +1,21 @@
 #include <string_view>
 
 #include "cli/CommandLine.h"
-#include "cli/RecordCommand.h"
 #include "cli/RunCommand.h"
+#if ZEFA_SEASONS
+#include "cli/RecordCommand.h"
 #include "cli/season/SeasonCommand.h"
+#endif
 
 int main(int argc, char** argv) {
     using namespace zefa::cli;
+#if ZEFA_SEASONS
     // Logs named "season" or "record" are reached as ./season and ./record.
     if (argc > 1 && std::string_view(argv[1]) == "season")
         return runSeasonCommand(argc - 1, argv + 1);
     if (argc > 1 && std::string_view(argv[1]) == "record")
         return runRecordCommand(argc - 1, argv + 1);
+#endif
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
     if (const int* status = std::get_if<int>(&parsed)) return *status;
     const Options& options = std::get<Options>(parsed);
