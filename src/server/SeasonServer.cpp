@@ -19,6 +19,7 @@
 #include <string_view>
 #include <thread>
 
+#include "server/CompressedPage.h"
 #include "server/ConnectionWatch.h"
 #include "server/ImportWriter.h"
 #include "server/ListenAddress.h"
@@ -433,6 +434,12 @@ MHD_Result SeasonServer::Impl::serveSite(MHD_Connection* connection, const Reque
     if (!file)
         return queue(connection, kNotFound,
                      bufferResponse("No such page.\n", "text/plain; charset=utf-8", kApiPolicy));
+    // A compressed page goes out compressed to whoever takes gzip, else plain;
+    // the two are told apart by their tags.
+    const bool sendGzip =
+        file->gzipped && acceptsGzip(header(connection, MHD_HTTP_HEADER_ACCEPT_ENCODING)
+                                         .value_or(""));
+    if (sendGzip) file->etag.insert(file->etag.size() - 1, "-gzip");
     const auto ifNoneMatch = header(connection, MHD_HTTP_HEADER_IF_NONE_MATCH);
     const auto ifModifiedSince = header(connection, MHD_HTTP_HEADER_IF_MODIFIED_SINCE);
     const bool unchanged = ifNoneMatch ? *ifNoneMatch == file->etag
@@ -440,6 +447,13 @@ MHD_Result SeasonServer::Impl::serveSite(MHD_Connection* connection, const Reque
     Response response;
     if (unchanged) {
         response.reset(MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT));
+    } else if (file->gzipped && !sendGzip) {
+        const std::optional<std::string> plain = plainPage(*file);
+        if (!plain)
+            return queue(connection, MHD_HTTP_INTERNAL_SERVER_ERROR,
+                         bufferResponse("The page cannot be read.\n", "text/plain; charset=utf-8",
+                                        kApiPolicy));
+        response = bufferResponse(*plain, file->contentType, m_sitePolicy);
     } else {
         response.reset(MHD_create_response_from_fd64(file->size, file->fd.get()));
         if (response) (void)file->fd.release();  // the response closes it
@@ -447,13 +461,17 @@ MHD_Result SeasonServer::Impl::serveSite(MHD_Connection* connection, const Reque
         MHD_add_response_header(response.get(), MHD_HTTP_HEADER_CONTENT_TYPE,
                                 file->contentType.c_str());
     }
+    if (sendGzip) MHD_add_response_header(response.get(), MHD_HTTP_HEADER_CONTENT_ENCODING, "gzip");
+    if (file->gzipped)
+        MHD_add_response_header(response.get(), MHD_HTTP_HEADER_VARY, "Accept-Encoding");
     MHD_add_response_header(response.get(), MHD_HTTP_HEADER_ETAG, file->etag.c_str());
     MHD_add_response_header(response.get(), MHD_HTTP_HEADER_LAST_MODIFIED,
                             file->lastModified.c_str());
     // Pages change with every upload: asked again each time, answered 304 when unchanged.
     MHD_add_response_header(response.get(), MHD_HTTP_HEADER_CACHE_CONTROL, "no-cache");
-    MHD_add_response_header(response.get(), MHD_HTTP_HEADER_CONTENT_SECURITY_POLICY,
-                            m_sitePolicy.c_str());
+    if (!file->gzipped || sendGzip)
+        MHD_add_response_header(response.get(), MHD_HTTP_HEADER_CONTENT_SECURITY_POLICY,
+                                m_sitePolicy.c_str());
     return queue(connection, unchanged ? kNotModified : MHD_HTTP_OK, response);
 }
 

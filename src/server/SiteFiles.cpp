@@ -63,9 +63,12 @@ std::optional<SiteFiles> SiteFiles::open(const std::filesystem::path& folder) {
 std::optional<SiteFile> SiteFiles::page(const std::string& relative) const {
     if (!site::isSitePage(relative)) return std::nullopt;
     record::FileDescriptor fd(openBeneath(m_folder.get(), relative));
+    const bool gzipped = !fd && errno == ENOENT;
+    if (gzipped) fd = record::FileDescriptor(openBeneath(m_folder.get(), relative + std::string(site::kGzipSuffix)));
     struct stat status {};
     if (!fd || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     SiteFile file;
+    file.gzipped = gzipped;
     file.fd = std::move(fd);
     file.size = static_cast<std::uint64_t>(status.st_size);
     file.contentType = contentTypeOf(relative);

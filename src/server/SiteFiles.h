@@ -17,6 +17,7 @@ struct SiteFile {
     std::string contentType;
     std::string etag;          // changes whenever the file is replaced or written
     std::string lastModified;  // as HTTP dates are written
+    bool gzipped = false;      // kept compressed: its bytes are the page's gzip stream
 };
 
 // The site's folder, from which only its pages are served.
@@ -28,7 +29,8 @@ public:
     // The page at `relative` (from sitePath(), so no "..", no hidden name):
     // a page of the site's own (site::isSitePage), a regular file reached
     // without leaving the folder, not even through a symbolic link. Nullopt
-    // otherwise.
+    // otherwise. A page the site keeps compressed (PAGE.gz) is found by its
+    // own name, gzipped.
     [[nodiscard]] std::optional<SiteFile> page(const std::string& relative) const;
 
 private:

@@ -22,6 +22,9 @@ struct SiteOptions {
     bool allowOtherFiles = false;
     // The window of the season (matches played at or after it) the pages show.
     std::optional<std::int64_t> since;
+    // Keeps the match pages gzip-compressed ("matches/ID.html.gz"), for a
+    // league's site served over HTTP; a site opened from disk needs them plain.
+    bool gzipMatchPages = false;
     // Makes every page again, whatever the store says changed since the site
     // was made; only pages whose bytes change are written all the same.
     bool full = false;

@@ -85,4 +85,11 @@ bool isSitePage(std::string_view page) {
     return stem && onlyOf(*stem, "0123456789");
 }
 
+bool isSiteFile(std::string_view file) {
+    if (!file.ends_with(kGzipSuffix)) return isSitePage(file);
+    file.remove_suffix(kGzipSuffix.size());
+    const auto stem = stemIn(file, kMatchFolder);
+    return stem && onlyOf(*stem, "0123456789");
+}
+
 }  // namespace zefa::site

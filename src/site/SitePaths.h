@@ -27,6 +27,9 @@ namespace zefa::site {
 // the match list or of a player's matches): nothing outside the
 // site's folder, nothing of another name.
 [[nodiscard]] bool isSitePage(std::string_view page);
+// Whether `file` is a file the site writes: a page, or a match page kept
+// compressed under its name and ".gz".
+[[nodiscard]] bool isSiteFile(std::string_view file);
 
 inline constexpr std::string_view kIndexPage = "index.html";
 inline constexpr std::string_view kMatchListPage = "matches.html";
@@ -34,5 +37,7 @@ inline constexpr std::string_view kStyleSheet = "season.css";
 inline constexpr std::string_view kSeasonJson = "season.json";
 inline constexpr std::string_view kPlayerFolder = "players";
 inline constexpr std::string_view kMatchFolder = "matches";
+// Ends the name a compressed page is kept under: "matches/7.html.gz".
+inline constexpr std::string_view kGzipSuffix = ".gz";
 
 }  // namespace zefa::site

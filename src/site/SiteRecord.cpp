@@ -12,7 +12,7 @@ std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) 
     SiteRecord record;
     std::string page, fingerprint;
     while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
-        if (isSitePage(page)) record.add(page, fingerprint);
+        if (isSiteFile(page)) record.add(page, fingerprint);
     return record;
 }
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
+#include "site/Gzip.h"
 #include "site/SiteChanges.h"
 #include "site/SitePaths.h"
 #include "site/SiteRecord.h"
@@ -204,9 +206,28 @@ private:
     SiteRecord m_made;
 };
 
+// The file a match page is kept in.
+std::string matchPageFile(std::int64_t id, const SiteOptions& options) {
+    std::string page = matchPagePath(id);
+    if (options.gzipMatchPages) page += kGzipSuffix;
+    return page;
+}
+
+// Replaces the page written at `path` by its compressed bytes; the reason it
+// failed, or nothing.
+std::string compressInPlace(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), {}};
+    if (!in && !in.eof()) return std::strerror(errno);
+    const std::string compressed = gzip(page);
+    return writeFile(path, [&](std::ostream& out) {
+        out.write(compressed.data(), static_cast<std::streamsize>(compressed.size()));
+    });
+}
+
 void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
                     const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
-    const std::string page = matchPagePath(match.id);
+    const std::string page = matchPageFile(match.id, options);
     season::StoredLog log;
     try {
         log = readLog(match.id);
@@ -225,18 +246,19 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
                                   .fixedTime = options.clock,
                                   .classifiers = &classifiers});
         const RunResult result = generator.Run();
-        return result.ok() ? std::string() : result.pageProblem();
+        if (!result.ok()) return result.pageProblem();
+        return options.gzipMatchPages ? compressInPlace(path) : std::string();
     });
     report.written += outcome == SiteFolder::Outcome::Written;
 }
 
 // Every file the site of this season holds.
-SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
+SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SiteOptions& options) {
     SiteRecord planned;
     for (const std::string_view page : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
         planned.add(page);
     for (const SeasonMatch& match : season.matches) {
-        planned.add(matchPagePath(match.id));
+        planned.add(matchPageFile(match.id, options));
         planned.add(matchSeasonPagePath(match.id));
     }
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
@@ -261,7 +283,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
                       const SiteOptions& options) {
     SiteReport report;
     const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
-    SiteRecord promised = plannedFiles(season);
+    SiteRecord promised = plannedFiles(season, options);
     if (auto why = refusal(folder, earlier, promised, options.allowOtherFiles)) {
         report.refused = std::move(*why);
         return report;
@@ -284,7 +306,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
     for (const SeasonMatch& match : season.matches) {
-        const std::string page = matchPagePath(match.id);
+        const std::string page = matchPageFile(match.id, options);
         const std::string fingerprint = changes.matchPage(match);
         if (promised.fingerprint(page) == fingerprint && site.exists(page)) {
             site.keep(page);

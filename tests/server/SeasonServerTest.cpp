@@ -10,6 +10,7 @@
 
 #include "season/Sqlite.h"
 #include "season/UploadToken.h"
+#include "site/Gzip.h"
 #include "support/HttpExchange.h"
 #include "support/ScratchDir.h"
 
@@ -214,6 +215,36 @@ TEST_F(SeasonServerTest, HostilePathsAndHeadersAreRefused) {
                    "\r\nConnection: close\r\n\r\n")
                   .status,
               304);
+}
+
+// A page kept compressed goes out compressed to a client that takes gzip,
+// plain to one that does not, each with its own tag.
+TEST_F(SeasonServerTest, CompressedPagesAreSentAsTheClientTakesThem) {
+    awaitText(site() / "index.html", "</html>");
+    const std::string page = "<html><p>" + std::string(3000, 'k') + "</p></html>";
+    const std::string stream = site::gzip(page);
+    test::writeFile(site() / "matches" / "77.html.gz", stream);
+    const auto get = [&](const std::string& accept) {
+        return send("GET /matches/77.html HTTP/1.1\r\nHost: x\r\n" + accept +
+                    "Connection: close\r\n\r\n");
+    };
+    const HttpAnswer packed = get("Accept-Encoding: deflate, gzip;q=0.5\r\n");
+    EXPECT_EQ(packed.status, 200);
+    EXPECT_EQ(packed.body, stream);
+    EXPECT_NE(packed.head.find("Content-Encoding: gzip"), std::string::npos);
+    for (const std::string accept : {"", "Accept-Encoding: gzip;q=0, br\r\n"}) {
+        const HttpAnswer plain = get(accept);
+        EXPECT_EQ(plain.status, 200);
+        EXPECT_EQ(plain.body, page) << accept;
+        EXPECT_EQ(plain.head.find("Content-Encoding"), std::string::npos);
+        EXPECT_NE(plain.head.find("Vary: Accept-Encoding"), std::string::npos);
+    }
+    EXPECT_NE(packed.head.substr(packed.head.find("ETag")).substr(0, 40),
+              get("").head.substr(get("").head.find("ETag")).substr(0, 40));
+    test::writeFile(site() / "matches" / "78.html.gz", stream.substr(0, 40));
+    EXPECT_EQ(send("GET /matches/78.html HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")
+                  .status,
+              500);
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ TEST(SitePathsTest, PlayerFileNamesAreSafeStableAndDistinct) {
           "matches/-season.html", "matches/1.htm", "/index.html", "notes.txt", ".zefastats-site",
           "matches-.html", "matches-x.html", "players/-2.html", "index-2.html"})
         EXPECT_FALSE(isSitePage(other)) << other;
+    EXPECT_TRUE(isSiteFile("matches/17.html.gz"));
+    EXPECT_FALSE(isSitePage("matches/17.html.gz"));  // served under its page's name only
+    for (const std::string other : {"matches/17-season.html.gz", "index.html.gz", "matches/.gz"})
+        EXPECT_FALSE(isSiteFile(other)) << other;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "model/Weapons.h"
+#include "site/Gzip.h"
 #include "site/SitePaths.h"
 #include "site/SiteUpdate.h"
 #include "support/ScratchDir.h"
@@ -172,6 +173,31 @@ TEST_F(SiteUpdateTest, MatchPageIsTheCommandsPageForItsLog) {
                     std::regex_replace(readFile(expected), duration, ""))
             << id;
     }
+}
+
+// Compressed match pages replace the plain ones and back, and hold the same
+// page; a stream cut short or larger than asked is refused.
+TEST_F(SiteUpdateTest, CompressedMatchPagesHoldThePagesThemselves) {
+    ASSERT_TRUE(write().ok());
+    const std::regex duration("read in <b>[0-9.]+</b>");
+    const std::string page = matchPagePath(1);
+    const std::string plain = std::regex_replace(readFile(folder / page), duration, "");
+    options.gzipMatchPages = true;
+    ASSERT_TRUE(write().ok());
+    EXPECT_FALSE(fs::exists(folder / page));
+    const std::string stream = readFile(folder / (page + ".gz"));
+    const auto unpacked = gunzip(stream, 1 << 20);
+    ASSERT_TRUE(unpacked);
+    EXPECT_EQ(std::regex_replace(*unpacked, duration, ""), plain);
+    EXPECT_LT(stream.size() * 4, unpacked->size());
+    EXPECT_FALSE(gunzip(stream.substr(0, stream.size() - 1), 1 << 20));
+    EXPECT_FALSE(gunzip(stream, unpacked->size() - 1));
+    EXPECT_FALSE(gunzip(stream + "x", 1 << 20));
+    EXPECT_EQ(write().written, 0);
+    options.gzipMatchPages = false;
+    ASSERT_TRUE(write().ok());
+    EXPECT_FALSE(fs::exists(folder / (page + ".gz")));
+    EXPECT_TRUE(fs::exists(folder / page));
 }
 
 TEST_F(SiteUpdateTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {

@@ -71,6 +71,9 @@ public:
                 .add_option(option.name, limits.*option.field, option.help)
                 ->check(CLI::Range(1U, option.most))
                 ->capture_default_str();
+        app().add_flag("--plain-match-pages", m_plainMatchPages,
+                       "Keep the site's match pages plain, not gzip-compressed (for another web "
+                       "server that cannot serve them compressed)");
         app().add_flag("--behind-proxy", m_options.behindProxy,
                        "The client's address is the last of X-Forwarded-For (behind a reverse "
                        "proxy that sets it)");
@@ -99,6 +102,7 @@ private:
         pages.builtInTheme = std::string(kBuiltInTheme);
         pages.matchTheme = pages.builtInTheme;
         pages.awards.fill(true);
+        pages.gzipMatchPages = !m_plainMatchPages;
         return std::nullopt;
     }
 
@@ -127,6 +131,7 @@ private:
     std::optional<std::string> m_site;
     std::string m_title = "Season";
     std::int32_t m_minMatches = 5;
+    bool m_plainMatchPages = false;
 };
 
 }  // namespace

@@ -30,6 +30,9 @@ public:
                        "Write the site into a folder that holds other files; they are left as "
                        "they are");
         addSinceOption(m_pages.since);
+        app().add_flag("--gzip-match-pages", m_pages.gzipMatchPages,
+                       "Keep the match pages gzip-compressed (ID.html.gz), for a web server "
+                       "that serves them so; a browser opening the folder needs them plain");
         app().add_flag("--full", m_pages.full,
                        "Make every page again, not only those the store's changes since the "
                        "last build reach (the same pages either way)");
