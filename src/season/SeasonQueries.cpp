@@ -49,8 +49,8 @@ public:
               "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
               "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id), "
               "changeSeq FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256")),
-          m_senders(db.prepare("SELECT source FROM recording WHERE matchId = ?1 AND source <> ?2 "
-                               "GROUP BY source ORDER BY min(id)")),
+          m_senders(db.prepare(
+              "SELECT source FROM recording WHERE matchId = ?1 AND source <> ?2 ORDER BY id")),
           m_records(db.prepare("SELECT r.record, k.seasonKey, r.name, r.rank, " +
                                counterColumnNames("r.") +
                                " FROM record r JOIN player_key k ON k.key = r.key "
@@ -95,10 +95,15 @@ public:
     }
 
 private:
-    // The labels of the tokens its recordings came with, in the order stored.
+    // The labels of the tokens its recordings came with, in the order stored,
+    // each once (a few: no sorting by SQLite for each match).
     void readSenders(SeasonMatch& match) {
         m_senders.bindAll(match.id, kImportedSource);
-        while (m_senders.step()) match.recordedBy.emplace_back(m_senders.text(0));
+        while (m_senders.step()) {
+            const std::string_view label = m_senders.text(0);
+            if (std::ranges::find(match.recordedBy, label) == match.recordedBy.end())
+                match.recordedBy.emplace_back(label);
+        }
         m_senders.reset();
     }
 
