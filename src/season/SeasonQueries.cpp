@@ -47,10 +47,9 @@ public:
     MatchRows(Database& db, std::int64_t since)
         : m_matches(db.prepare(
               "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-              "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id), "
-              "changeSeq FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256")),
-          m_senders(db.prepare(
-              "SELECT source FROM recording WHERE matchId = ?1 AND source <> ?2 ORDER BY id")),
+              "scoreGreen, scoreYellow, changeSeq FROM match WHERE playedAt >= ?1 "
+              "ORDER BY playedAt, sha256")),
+          m_recordings(db.prepare("SELECT source FROM recording WHERE matchId = ?1 ORDER BY id")),
           m_records(db.prepare("SELECT r.record, k.seasonKey, r.name, r.rank, " +
                                counterColumnNames("r.") +
                                " FROM record r JOIN player_key k ON k.key = r.key "
@@ -75,9 +74,8 @@ public:
         match.lineCount = static_cast<std::int32_t>(m_matches.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
             match.teamScores[t] = static_cast<std::int32_t>(m_matches.integer(6 + static_cast<int>(t)));
-        match.recordings = static_cast<std::int32_t>(m_matches.integer(10));
-        match.changeSeq = m_matches.integer(11);
-        readSenders(match);
+        match.changeSeq = m_matches.integer(10);
+        readRecordings(match);
         readRecords(match);
         readKills(match);
         readAwards(match);
@@ -95,16 +93,19 @@ public:
     }
 
 private:
-    // The labels of the tokens its recordings came with, in the order stored,
-    // each once (a few: no sorting by SQLite for each match).
-    void readSenders(SeasonMatch& match) {
-        m_senders.bindAll(match.id, kImportedSource);
-        while (m_senders.step()) {
-            const std::string_view label = m_senders.text(0);
-            if (std::ranges::find(match.recordedBy, label) == match.recordedBy.end())
-                match.recordedBy.emplace_back(label);
+    // Its recordings, and the labels of the tokens they came with, in the
+    // order stored, each once (a few: no sorting by SQLite for each match).
+    void readRecordings(SeasonMatch& match) {
+        m_recordings.bind(1, match.id);
+        match.recordings = 0;
+        while (m_recordings.step()) {
+            ++match.recordings;
+            const std::string_view source = m_recordings.text(0);
+            if (source != kImportedSource && std::ranges::find(match.recordedBy, source) ==
+                                                 match.recordedBy.end())
+                match.recordedBy.emplace_back(source);
         }
-        m_senders.reset();
+        m_recordings.reset();
     }
 
     // Records of one season player in one match are one player: counters
@@ -164,7 +165,7 @@ private:
     }
 
     Statement m_matches;
-    Statement m_senders;
+    Statement m_recordings;
     Statement m_records;
     Statement m_kills;
     Statement m_awards;
