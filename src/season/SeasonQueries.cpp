@@ -58,8 +58,8 @@ public:
           m_awards(db.prepare(
               "SELECT award, name, result FROM match_award WHERE matchId = ?1 ORDER BY award")),
           m_winners(db.prepare("SELECT award, record FROM award_winner WHERE matchId = ?1")),
-          m_ratings(
-              db.prepare("SELECT seasonKey, mu, sigma FROM season_player_match WHERE matchId = ?1")) {
+          m_ratings(db.prepare(
+              "SELECT seasonKey, mu, sigma FROM season_player_match WHERE matchId = ?1")) {
         m_matches.bind(1, since);
     }
 
@@ -73,7 +73,8 @@ public:
         match.gameVersion = static_cast<std::int32_t>(m_matches.integer(4));
         match.lineCount = static_cast<std::int32_t>(m_matches.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
-            match.teamScores[t] = static_cast<std::int32_t>(m_matches.integer(6 + static_cast<int>(t)));
+            match.teamScores[t] =
+                static_cast<std::int32_t>(m_matches.integer(6 + static_cast<int>(t)));
         match.changeSeq = m_matches.integer(10);
         readRecordings(match);
         readRecords(match);
@@ -101,8 +102,8 @@ private:
         while (m_recordings.step()) {
             ++match.recordings;
             const std::string_view source = m_recordings.text(0);
-            if (source != kImportedSource && std::ranges::find(match.recordedBy, source) ==
-                                                 match.recordedBy.end())
+            if (source != kImportedSource &&
+                std::ranges::find(match.recordedBy, source) == match.recordedBy.end())
                 match.recordedBy.emplace_back(source);
         }
         m_recordings.reset();
@@ -148,8 +149,7 @@ private:
         m_awards.bind(1, match.id);
         while (m_awards.step()) {
             match.awards.push_back({static_cast<std::int32_t>(m_awards.integer(0)),
-                                    std::string(m_awards.text(1)),
-                                    std::string(m_awards.text(2))});
+                                    std::string(m_awards.text(1)), std::string(m_awards.text(2))});
         }
         m_awards.reset();
         m_winners.bind(1, match.id);

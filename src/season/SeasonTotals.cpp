@@ -62,9 +62,8 @@ void SeasonTotals::sumKills(Total& total) {
 std::vector<std::uint32_t> SeasonTotals::sortByKey() {
     std::vector<std::uint32_t> order(m_totals.size());
     for (std::uint32_t number = 0; number < order.size(); ++number) order[number] = number;
-    std::ranges::sort(order, {}, [this](std::uint32_t number) -> const std::string& {
-        return *m_keys[number];
-    });
+    std::ranges::sort(
+        order, {}, [this](std::uint32_t number) -> const std::string& { return *m_keys[number]; });
     m_places.assign(order.size(), 0);
     for (std::uint32_t place = 0; place < order.size(); ++place) m_places[order[place]] = place;
     return order;

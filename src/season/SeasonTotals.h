@@ -13,7 +13,7 @@ namespace zefa::season {
 
 // The season players' totals over matches added in played order, in memory
 // that grows with the players and whom they killed, not with the matches:
-// a league's players each kill most of the others, so kills by victim are
+// a league's players each kill hundreds of others, so kills by victim are
 // kept by the victim's number rather than its key.
 class SeasonTotals {
 public:

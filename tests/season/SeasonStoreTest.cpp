@@ -196,12 +196,12 @@ TEST_F(SeasonStoreTest, TheStreamedSeasonIsTheSeasonKeptWhole) {
     auto store = open("season.db");
     import(store, seasonLogs());
     const std::int64_t evening = *parseIsoTime("2026-03-20");
-    for (const auto& [name, source] :
-         {std::pair("joiner", "clan-box"), std::pair("early", "home"), std::pair("late", "clan-box")}) {
+    for (const auto& [name, source] : {std::pair("joiner", "clan-box"), std::pair("early", "home"),
+                                       std::pair("late", "clan-box")}) {
         std::string why;
-        const auto recording = readMatch(test::readFile(ZEFA_EXAMPLES_DIR "/evening/" +
-                                                        std::string(name) + ".log"),
-                                         std::nullopt, classifiers, why);
+        const auto recording =
+            readMatch(test::readFile(ZEFA_EXAMPLES_DIR "/evening/" + std::string(name) + ".log"),
+                      std::nullopt, classifiers, why);
         store.importMatch(*recording, name, evening, false, source);
     }
     store.merge("^1Vip3r", "viper");

@@ -1,9 +1,9 @@
-#include "season/SeasonTotals.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
+
+#include "season/SeasonTotals.h"
 
 namespace zefa::season {
 namespace {
