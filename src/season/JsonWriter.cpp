@@ -57,13 +57,28 @@ void JsonWriter::text(std::string_view latin1) {
     quoted(latin1);
 }
 
+namespace {
+
+// A byte written as it is: printable ASCII but the quote and the backslash.
+constexpr bool plain(unsigned char byte) {
+    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+}
+
+}  // namespace
+
 // Each byte is the code point of its value, written as UTF-8; quotes,
 // backslashes and control characters are escaped as nlohmann::json escapes them.
+// Runs of plain bytes, most of every text, are appended whole.
 void JsonWriter::quoted(std::string_view latin1) {
     static constexpr std::string_view kHex = "0123456789abcdef";
     m_out += '"';
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (std::size_t at = 0; at < latin1.size();) {
+        std::size_t end = at;
+        while (end < latin1.size() && plain(static_cast<unsigned char>(latin1[end]))) ++end;
+        m_out.append(latin1.substr(at, end - at));
+        if (end == latin1.size()) break;
+        const auto byte = static_cast<unsigned char>(latin1[end]);
+        at = end + 1;
         switch (byte) {
         case '"': m_out += "\\\""; break;
         case '\\': m_out += "\\\\"; break;
@@ -77,8 +92,6 @@ void JsonWriter::quoted(std::string_view latin1) {
                 m_out += "\\u00";
                 m_out += kHex[byte >> 4];
                 m_out += kHex[byte & 0xF];
-            } else if (byte < 0x80) {
-                m_out += c;
             } else {
                 m_out += static_cast<char>(0xC0 | (byte >> 6));
                 m_out += static_cast<char>(0x80 | (byte & 0x3F));

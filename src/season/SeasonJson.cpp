@@ -1,9 +1,9 @@
 #include "season/SeasonJson.h"
 
 #include <ostream>
+#include <sstream>
 
 #include "season/IsoTime.h"
-#include "season/JsonWriter.h"
 
 namespace zefa::season {
 
@@ -87,48 +87,60 @@ void putSeasonPlayer(JsonWriter& json, const SeasonPlayer& p) {
     json.endObject();
 }
 
-// The document into `text`; `drain` may take what has gathered after each
-// match and player, so a season of many matches never stands in memory whole.
-template <typename Drain>
-void putSeason(std::string& text, const SeasonSnapshot& snapshot, Drain drain) {
-    JsonWriter json(text);
-    json.beginObject();
-    json.member("formatVersion", std::int32_t{1});
-    json.key("matches");
-    json.beginArray();
-    for (const SeasonMatch& match : snapshot.matches) {
-        putMatch(json, match);
-        drain();
-    }
-    json.endArray();
-    json.key("players");
-    json.beginArray();
-    for (const SeasonPlayer& player : snapshot.players) {
-        putSeasonPlayer(json, player);
-        drain();
-    }
-    json.endArray();
-    json.endObject();
-    text += '\n';
-}
-
 }  // namespace
 
+SeasonJsonSink::SeasonJsonSink(std::ostream& out) : m_out(out) {
+    m_json.beginObject();
+    m_json.member("formatVersion", std::int32_t{1});
+    m_json.key("matches");
+    m_json.beginArray();
+}
+
+void SeasonJsonSink::write(const SeasonMatch& match) {
+    putMatch(m_json, match);
+    drain();
+}
+
+void SeasonJsonSink::write(const SeasonPlayer& player) {
+    beginPlayers();
+    putSeasonPlayer(m_json, player);
+    drain();
+}
+
+void SeasonJsonSink::finish() {
+    beginPlayers();
+    m_json.endArray();
+    m_json.endObject();
+    m_text += '\n';
+    m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    m_text.clear();
+}
+
+void SeasonJsonSink::beginPlayers() {
+    if (m_players) return;
+    m_players = true;
+    m_json.endArray();
+    m_json.key("players");
+    m_json.beginArray();
+}
+
+void SeasonJsonSink::drain() {
+    if (m_text.size() < kChunk) return;
+    m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    m_text.clear();
+}
+
 void writeSeasonJson(std::ostream& out, const SeasonSnapshot& snapshot) {
-    std::string text;
-    const auto drain = [&] {
-        if (text.size() < kChunk) return;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-    };
-    putSeason(text, snapshot, drain);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    SeasonJsonSink sink(out);
+    for (const SeasonMatch& match : snapshot.matches) sink.write(match);
+    for (const SeasonPlayer& player : snapshot.players) sink.write(player);
+    sink.finish();
 }
 
 std::string seasonJson(const SeasonSnapshot& snapshot) {
-    std::string text;
-    putSeason(text, snapshot, [] {});
-    return text;
+    std::ostringstream out;
+    writeSeasonJson(out, snapshot);
+    return std::move(out).str();
 }
 
 }  // namespace zefa::season

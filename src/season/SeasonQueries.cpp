@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <limits>
 #include <map>
-#include <unordered_map>
 
 #include "season/CounterColumns.h"
 #include "season/PlackettLuce.h"
+#include "season/SeasonTotals.h"
 #include "season/SqliteSeasonStore.h"
 
 namespace zefa::season {
@@ -30,27 +30,6 @@ MatchPlayer& playerOf(SeasonMatch& match, std::string_view key) {
     return *match.players.insert(at, std::move(player));
 }
 
-// The snapshot's matches by id. The tables read after the matches keep each
-// match's rows together, so the last match found is asked for most.
-class MatchIndex {
-public:
-    void add(std::int64_t id, std::size_t place) { m_places.emplace(id, place); }
-
-    [[nodiscard]] const std::size_t* find(std::int64_t id) {
-        if (id != m_lastId) {
-            const auto found = m_places.find(id);
-            m_lastId = id;
-            m_last = found == m_places.end() ? nullptr : &found->second;
-        }
-        return m_last;
-    }
-
-private:
-    std::unordered_map<std::int64_t, std::size_t> m_places;
-    std::int64_t m_lastId = std::numeric_limits<std::int64_t>::min();
-    const std::size_t* m_last = nullptr;
-};
-
 // The player each record of a match counts for: records by their id in the
 // match, which are few.
 using RecordPlayers = std::vector<std::pair<std::int64_t, std::size_t>>;
@@ -60,208 +39,241 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
     return found == records.end() ? nullptr : &found->second;
 }
 
-void readMatches(Database& db, std::int64_t since, SeasonSnapshot& snapshot, MatchIndex& index) {
-    Statement query = db.prepare(
-        "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-        "scoreGreen, scoreYellow, (SELECT count(*) FROM recording r WHERE r.matchId = m.id), "
-        "changeSeq FROM match m WHERE playedAt >= ?1 ORDER BY playedAt, sha256");
-    query.bind(1, since);
-    while (query.step()) {
-        SeasonMatch match;
-        match.id = query.integer(0);
-        match.file = query.text(1);
-        match.sha256 = query.text(2);
-        match.playedAt = query.integer(3);
-        match.gameVersion = static_cast<std::int32_t>(query.integer(4));
-        match.lineCount = static_cast<std::int32_t>(query.integer(5));
+// The matches in played order, each with its own rows fetched by its id
+// (every table of a match's rows is keyed by matchId first), so a reading
+// holds one match at a time whatever the season's size.
+class MatchRows {
+public:
+    MatchRows(Database& db, std::int64_t since)
+        : m_matches(db.prepare(
+              "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
+              "scoreGreen, scoreYellow, changeSeq FROM match WHERE playedAt >= ?1 "
+              "ORDER BY playedAt, sha256")),
+          m_recordings(db.prepare("SELECT source FROM recording WHERE matchId = ?1 ORDER BY id")),
+          m_records(db.prepare("SELECT r.record, k.seasonKey, r.name, r.rank, " +
+                               counterColumnNames("r.") +
+                               " FROM record r JOIN player_key k ON k.key = r.key "
+                               "WHERE r.matchId = ?1 ORDER BY k.seasonKey, r.record")),
+          m_kills(db.prepare("SELECT killer, victim, count FROM record_kill WHERE matchId = ?1")),
+          m_awards(db.prepare(
+              "SELECT award, name, result FROM match_award WHERE matchId = ?1 ORDER BY award")),
+          m_winners(db.prepare("SELECT award, record FROM award_winner WHERE matchId = ?1")),
+          m_ratings(db.prepare(
+              "SELECT seasonKey, mu, sigma FROM season_player_match WHERE matchId = ?1")) {
+        m_matches.bind(1, since);
+    }
+
+    // The next match with its players, kills and awards; false after the last.
+    bool next(SeasonMatch& match) {
+        if (!m_matches.step()) return false;
+        match.id = m_matches.integer(0);
+        match.file = m_matches.text(1);
+        match.sha256 = m_matches.text(2);
+        match.playedAt = m_matches.integer(3);
+        match.gameVersion = static_cast<std::int32_t>(m_matches.integer(4));
+        match.lineCount = static_cast<std::int32_t>(m_matches.integer(5));
         for (std::size_t t = 0; t < match.teamScores.size(); ++t)
-            match.teamScores[t] = static_cast<std::int32_t>(query.integer(6 + static_cast<int>(t)));
-        match.recordings = static_cast<std::int32_t>(query.integer(10));
-        match.changeSeq = query.integer(11);
-        index.add(match.id, snapshot.matches.size());
-        snapshot.matches.push_back(std::move(match));
+            match.teamScores[t] =
+                static_cast<std::int32_t>(m_matches.integer(6 + static_cast<int>(t)));
+        match.changeSeq = m_matches.integer(10);
+        readRecordings(match);
+        readRecords(match);
+        readKills(match);
+        readAwards(match);
+        return true;
     }
-}
 
-// The token labels each match's recordings came with, in the order stored.
-void readSenders(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
-    Statement query = db.prepare(
-        "SELECT matchId, source FROM recording WHERE source <> ?1 GROUP BY matchId, source "
-        "ORDER BY matchId, min(id)");
-    query.bind(1, kImportedSource);
-    while (query.step()) {
-        if (const std::size_t* place = index.find(query.integer(0)))
-            snapshot.matches[*place].recordedBy.emplace_back(query.text(1));
+    // The ratings the store keeps. Read last: a rating without records (left
+    // by a command that was stopped) adds a player, which would move the
+    // players the records point at.
+    void readRatings(SeasonMatch& match) {
+        m_ratings.bind(1, match.id);
+        while (m_ratings.step())
+            playerOf(match, m_ratings.text(0)).rating = {m_ratings.real(1), m_ratings.real(2)};
+        m_ratings.reset();
     }
-}
 
-// Records of one season player in one match are one player: counters summed,
-// the name of the first record kept. They come in key order, so each player
-// is added after the ones before it.
-std::vector<RecordPlayers> readRecords(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
-    std::vector<RecordPlayers> records(snapshot.matches.size());
-    Statement query = db.prepare("SELECT r.matchId, r.record, k.seasonKey, r.name, r.rank, " +
-                                 counterColumnNames("r.") +
-                                 " FROM record r JOIN player_key k ON k.key = r.key "
-                                 "ORDER BY r.matchId, k.seasonKey, r.record");
-    while (query.step()) {
-        const std::size_t* place = index.find(query.integer(0));
-        if (!place) continue;
-        std::vector<MatchPlayer>& players = snapshot.matches[*place].players;
-        const std::string_view key = query.text(2);
-        if (players.empty() || players.back().key != key) {
-            players.emplace_back();
-            players.back().key = key;
+private:
+    // Its recordings, and the labels of the tokens they came with, in the
+    // order stored, each once (a few: no sorting by SQLite for each match).
+    void readRecordings(SeasonMatch& match) {
+        m_recordings.bind(1, match.id);
+        match.recordings = 0;
+        while (m_recordings.step()) {
+            ++match.recordings;
+            const std::string_view source = m_recordings.text(0);
+            if (source != kImportedSource &&
+                std::ranges::find(match.recordedBy, source) == match.recordedBy.end())
+                match.recordedBy.emplace_back(source);
         }
-        MatchPlayer& player = players.back();
-        if (player.name.empty()) player.name = query.text(3);
-        player.rank += static_cast<std::int32_t>(query.integer(4));
-        PlayerCounters counters;
-        readCounters(query, 5, counters);
-        addCounters(player.counters, counters);
-        records[*place].emplace_back(query.integer(1), players.size() - 1);
+        m_recordings.reset();
     }
-    return records;
-}
 
-void readKillsAndAwards(Database& db, SeasonSnapshot& snapshot, MatchIndex& index,
-                        const std::vector<RecordPlayers>& records) {
-    Statement kills = db.prepare("SELECT matchId, killer, victim, count FROM record_kill");
-    while (kills.step()) {
-        const std::size_t* place = index.find(kills.integer(0));
-        if (!place) continue;
-        const std::size_t* killer = recordPlayer(records[*place], kills.integer(1));
-        const std::size_t* victim = recordPlayer(records[*place], kills.integer(2));
-        if (!killer || !victim) continue;
-        std::vector<MatchPlayer>& players = snapshot.matches[*place].players;
-        addKills(players[*killer].killsByVictim, players[*victim].key,
-                 static_cast<std::int32_t>(kills.integer(3)));
+    // Records of one season player in one match are one player: counters
+    // summed, the name of the first record kept. They come in key order, so
+    // each player is added after the ones before it.
+    void readRecords(SeasonMatch& match) {
+        m_records.bind(1, match.id);
+        m_recordPlayers.clear();
+        std::vector<MatchPlayer>& players = match.players;
+        while (m_records.step()) {
+            const std::string_view key = m_records.text(1);
+            if (players.empty() || players.back().key != key) {
+                players.emplace_back();
+                players.back().key = key;
+            }
+            MatchPlayer& player = players.back();
+            if (player.name.empty()) player.name = m_records.text(2);
+            player.rank += static_cast<std::int32_t>(m_records.integer(3));
+            PlayerCounters counters;
+            readCounters(m_records, 4, counters);
+            addCounters(player.counters, counters);
+            m_recordPlayers.emplace_back(m_records.integer(0), players.size() - 1);
+        }
+        m_records.reset();
     }
-    Statement awards =
-        db.prepare("SELECT matchId, award, name, result FROM match_award ORDER BY matchId, award");
-    while (awards.step()) {
-        const std::size_t* place = index.find(awards.integer(0));
-        if (!place) continue;
-        snapshot.matches[*place].awards.push_back({static_cast<std::int32_t>(awards.integer(1)),
-                                                   std::string(awards.text(2)),
-                                                   std::string(awards.text(3))});
-    }
-    Statement winners = db.prepare("SELECT matchId, award, record FROM award_winner");
-    while (winners.step()) {
-        const std::size_t* place = index.find(winners.integer(0));
-        if (!place) continue;
-        const std::size_t* winner = recordPlayer(records[*place], winners.integer(2));
-        if (!winner) continue;
-        auto& won = snapshot.matches[*place].players[*winner].awards;
-        const auto award = static_cast<std::int32_t>(winners.integer(1));
-        if (std::ranges::find(won, award) == won.end())
-            won.insert(std::ranges::upper_bound(won, award), award);
-    }
-}
 
-// Read last: a rating without records (left by a command that was stopped)
-// adds a player, which would move the players the records point at.
-void readRatings(Database& db, SeasonSnapshot& snapshot, MatchIndex& index) {
-    Statement ratings = db.prepare("SELECT matchId, seasonKey, mu, sigma FROM season_player_match");
-    while (ratings.step()) {
-        const std::size_t* place = index.find(ratings.integer(0));
-        if (!place) continue;
-        playerOf(snapshot.matches[*place], ratings.text(1)).rating = {ratings.real(2),
-                                                                      ratings.real(3)};
+    void readKills(SeasonMatch& match) {
+        m_kills.bind(1, match.id);
+        while (m_kills.step()) {
+            const std::size_t* killer = recordPlayer(m_recordPlayers, m_kills.integer(0));
+            const std::size_t* victim = recordPlayer(m_recordPlayers, m_kills.integer(1));
+            if (!killer || !victim) continue;
+            addKills(match.players[*killer].killsByVictim, match.players[*victim].key,
+                     static_cast<std::int32_t>(m_kills.integer(2)));
+        }
+        m_kills.reset();
     }
-}
+
+    void readAwards(SeasonMatch& match) {
+        m_awards.bind(1, match.id);
+        while (m_awards.step()) {
+            match.awards.push_back({static_cast<std::int32_t>(m_awards.integer(0)),
+                                    std::string(m_awards.text(1)), std::string(m_awards.text(2))});
+        }
+        m_awards.reset();
+        m_winners.bind(1, match.id);
+        while (m_winners.step()) {
+            const std::size_t* winner = recordPlayer(m_recordPlayers, m_winners.integer(1));
+            if (!winner) continue;
+            auto& won = match.players[*winner].awards;
+            const auto award = static_cast<std::int32_t>(m_winners.integer(0));
+            if (std::ranges::find(won, award) == won.end())
+                won.insert(std::ranges::upper_bound(won, award), award);
+        }
+        m_winners.reset();
+    }
+
+    Statement m_matches;
+    Statement m_recordings;
+    Statement m_records;
+    Statement m_kills;
+    Statement m_awards;
+    Statement m_winners;
+    Statement m_ratings;
+    RecordPlayers m_recordPlayers;  // of the match read last
+};
 
 // The ratings of a window of the season as if the store held only its
-// matches, which are in played order: each player starts afresh.
-void rateMatchesAlone(SeasonSnapshot& snapshot) {
-    std::map<std::string, Rating, std::less<>> latest;
-    std::vector<RatedPlayer> rated;
-    for (SeasonMatch& match : snapshot.matches) {
-        rated.clear();
+// matches, which come in played order: each player starts afresh.
+class WindowRatings {
+public:
+    void rate(SeasonMatch& match) {
+        m_rated.clear();
         for (const MatchPlayer& p : match.players) {
-            const auto known = latest.find(p.key);
-            rated.push_back({known == latest.end() ? Rating{} : known->second, p.rank});
+            const auto known = m_latest.find(p.key);
+            m_rated.push_back({known == m_latest.end() ? Rating{} : known->second, p.rank});
         }
-        rateMatch(rated);
-        for (std::size_t i = 0; i < rated.size(); ++i) {
-            match.players[i].rating = rated[i].rating;
-            latest[match.players[i].key] = rated[i].rating;
+        rateMatch(m_rated);
+        for (std::size_t i = 0; i < m_rated.size(); ++i) {
+            match.players[i].rating = m_rated[i].rating;
+            m_latest.insert_or_assign(match.players[i].key, m_rated[i].rating);
         }
     }
-}
 
-// Season totals over the snapshot's matches, which are in played order.
-void sumPlayers(Database& db, SeasonSnapshot& snapshot) {
-    std::map<std::string, SeasonPlayer, std::less<>> players;
-    for (const SeasonMatch& match : snapshot.matches) {
-        for (const MatchPlayer& p : match.players) {
-            SeasonPlayer& total = players[p.key];
-            total.key = p.key;
-            total.name = p.name;
-            ++total.matches;
-            addCounters(total.counters, p.counters);
-            for (const auto& [victim, count] : p.killsByVictim)
-                addKills(total.killsByVictim, victim, count);
-            total.rank += p.rank;
-            total.awardsWon += static_cast<std::int32_t>(p.awards.size());
-            total.rating = p.rating;
-        }
-    }
-    // The name the season shows, which the ratings keep.
+private:
+    std::map<std::string, Rating, std::less<>> m_latest;
+    std::vector<RatedPlayer> m_rated;
+};
+
+// What the season shows of its players beyond their matches: display names
+// (which the ratings keep), aliases and change numbers.
+void describePlayers(Database& db, SeasonTotals& totals) {
     Statement names = db.prepare("SELECT seasonKey, name FROM season_player");
     while (names.step()) {
-        const auto found = players.find(names.text(0));
-        if (found != players.end()) found->second.name = names.text(1);
+        if (SeasonPlayer* player = totals.find(names.text(0))) player->name = names.text(1);
     }
     Statement aliases = db.prepare(
         "SELECT seasonKey, key FROM player_key WHERE key <> seasonKey ORDER BY seasonKey, key");
     while (aliases.step()) {
-        const auto found = players.find(aliases.text(0));
-        if (found != players.end()) found->second.aliases.emplace_back(aliases.text(1));
+        if (SeasonPlayer* player = totals.find(aliases.text(0)))
+            player->aliases.emplace_back(aliases.text(1));
     }
     Statement changes = db.prepare("SELECT seasonKey, changeSeq FROM player_change");
     while (changes.step()) {
-        const auto found = players.find(changes.text(0));
-        if (found != players.end()) found->second.changeSeq = changes.integer(1);
+        if (SeasonPlayer* player = totals.find(changes.text(0)))
+            player->changeSeq = changes.integer(1);
     }
-    for (auto& [key, player] : players) snapshot.players.push_back(std::move(player));
 }
 
-// The leaderboard of a window of the season, from its snapshot.
-std::vector<LeaderboardRow> windowLeaderboard(const SeasonSnapshot& snapshot,
-                                              std::int32_t minMatches) {
-    std::vector<LeaderboardRow> rows;
-    for (const SeasonPlayer& p : snapshot.players) {
-        if (p.matches < minMatches) continue;
-        rows.push_back({p.key, p.name, p.matches, p.counters.kills, p.counters.deaths,
-                        p.counters.caps, p.rank, p.awardsWon, p.rating});
+// The season kept whole.
+class SnapshotSink final : public SeasonSink {
+public:
+    void match(SeasonMatch&& match) override { snapshot.matches.push_back(std::move(match)); }
+    void player(SeasonPlayer&& player) override { snapshot.players.push_back(std::move(player)); }
+
+    SeasonSnapshot snapshot;
+};
+
+// The leaderboard of a window of the season: its players alone.
+class LeaderboardSink final : public SeasonSink {
+public:
+    explicit LeaderboardSink(std::int32_t minMatches) : m_minMatches(minMatches) {}
+
+    void match(SeasonMatch&&) override {}
+    void player(SeasonPlayer&& p) override {
+        if (p.matches < m_minMatches) return;
+        rows.push_back({std::move(p.key), std::move(p.name), p.matches, p.counters.kills,
+                        p.counters.deaths, p.counters.caps, p.rank, p.awardsWon, p.rating});
     }
-    std::ranges::sort(rows, [](const LeaderboardRow& a, const LeaderboardRow& b) {
-        return std::pair(-a.rating.ordinal(), std::string_view(a.key)) <
-               std::pair(-b.rating.ordinal(), std::string_view(b.key));
-    });
-    return rows;
-}
+
+    std::vector<LeaderboardRow> rows;
+
+private:
+    std::int32_t m_minMatches;
+};
 
 }  // namespace
 
-SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
+std::int64_t SqliteSeasonStore::readSeason(SeasonSink& sink, std::optional<std::int64_t> since) {
     Transaction reading(m_db,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
-    SeasonSnapshot snapshot;
-    snapshot.changeSeq = changeSequence();
-    MatchIndex index;
-    readMatches(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()), snapshot, index);
-    readSenders(m_db, snapshot, index);
-    const auto records = readRecords(m_db, snapshot, index);
-    readKillsAndAwards(m_db, snapshot, index, records);
-    if (since) {
-        rateMatchesAlone(snapshot);
-    } else {
-        readRatings(m_db, snapshot, index);
+    const std::int64_t changeSeq = changeSequence();
+    SeasonTotals totals;
+    {
+        MatchRows rows(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()));
+        WindowRatings window;
+        SeasonMatch match;
+        while (rows.next(match)) {
+            if (since) {
+                window.rate(match);
+            } else {
+                rows.readRatings(match);
+            }
+            totals.add(match);
+            sink.match(std::move(match));
+            match = {};
+        }
     }
-    sumPlayers(m_db, snapshot);
-    return snapshot;
+    describePlayers(m_db, totals);
+    totals.emit([&sink](SeasonPlayer&& player) { sink.player(std::move(player)); });
+    return changeSeq;
+}
+
+SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {
+    SnapshotSink sink;
+    sink.snapshot.changeSeq = readSeason(sink, since);
+    return std::move(sink.snapshot);
 }
 
 std::int64_t SqliteSeasonStore::changeSequence() {
@@ -296,7 +308,15 @@ std::vector<MatchSummary> SqliteSeasonStore::matches(std::optional<std::int64_t>
 
 std::vector<LeaderboardRow> SqliteSeasonStore::leaderboard(std::int32_t minMatches,
                                                            std::optional<std::int64_t> since) {
-    if (since) return windowLeaderboard(snapshot(since), minMatches);
+    if (since) {
+        LeaderboardSink window(minMatches);
+        readSeason(window, since);
+        std::ranges::sort(window.rows, [](const LeaderboardRow& a, const LeaderboardRow& b) {
+            return std::pair(-a.rating.ordinal(), std::string_view(a.key)) <
+                   std::pair(-b.rating.ordinal(), std::string_view(b.key));
+        });
+        return std::move(window.rows);
+    }
     // What the leaderboard sums is kept per season player and match when
     // ratings are computed, in key order: one pass, no join with the records.
     Statement query = m_db.prepare(R"sql(

@@ -51,6 +51,10 @@ void SeasonStore::updateRatings() {
     guarded([](SqliteSeasonStore& store) { store.updateRatings(); });
 }
 
+std::int64_t SeasonStore::readSeason(SeasonSink& sink, std::optional<std::int64_t> since) {
+    return guarded([&](SqliteSeasonStore& store) { return store.readSeason(sink, since); });
+}
+
 SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
     return guarded([since](SqliteSeasonStore& store) { return store.snapshot(since); });
 }

@@ -10,6 +10,7 @@
 
 #include "season/MatchReading.h"
 #include "season/SeasonError.h"
+#include "season/SeasonSink.h"
 #include "season/SeasonSnapshot.h"
 
 namespace zefa::season {
@@ -146,8 +147,12 @@ public:
     // Recomputes the ratings of every match after the earliest change.
     void updateRatings();
 
-    // The matches played at or after `since` (seconds since the epoch) and
-    // their players' totals over those matches.
+    // Hands `sink` the matches played at or after `since` (seconds since the
+    // epoch), one at a time in played order, then their players' totals over
+    // those matches, one at a time by key: memory for the players and one
+    // match. The change number of the picture it read (as changeSequence()).
+    std::int64_t readSeason(SeasonSink& sink, std::optional<std::int64_t> since = std::nullopt);
+    // The same kept whole: what readSeason() hands over.
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since = std::nullopt);
     // The number of the store's latest change: the same as long as nothing
     // changes, larger after any change (SeasonSnapshot::changeSeq).

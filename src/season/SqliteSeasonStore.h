@@ -16,7 +16,7 @@ namespace zefa::season {
 
 // The season store kept in SQLite: the operations of SeasonStore, which
 // turns the SqliteError this throws when SQLite fails into a SeasonError;
-// refusals are thrown as SeasonError here already. The queries of snapshot(),
+// refusals are thrown as SeasonError here already. The queries of readSeason(),
 // leaderboard() and matches() are in SeasonQueries.cpp, updateRatings() in
 // SeasonRatings.cpp, what concerns recordings and timelines in SeasonRecordings.cpp,
 // upload tokens in SeasonTokens.cpp.
@@ -37,6 +37,7 @@ public:
     void commitImports();
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
+    std::int64_t readSeason(SeasonSink& sink, std::optional<std::int64_t> since);
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
     [[nodiscard]] std::int64_t changeSequence();
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 
 #include "season/IsoTime.h"
 #include "season/SeasonJson.h"
@@ -187,6 +188,34 @@ TEST_F(SeasonStoreTest, AWindowIsRatedAsIfTheStoreHeldOnlyItsMatches) {
         return seasonJson(snapshot);
     };
     EXPECT_EQ(withoutIds(whole.snapshot(since)), withoutIds(part.snapshot()));
+}
+
+// The export written match by match as the store reads them is the document
+// of the season kept whole, over the whole season and a window of it.
+TEST_F(SeasonStoreTest, TheStreamedSeasonIsTheSeasonKeptWhole) {
+    auto store = open("season.db");
+    import(store, seasonLogs());
+    const std::int64_t evening = *parseIsoTime("2026-03-20");
+    for (const auto& [name, source] : {std::pair("joiner", "clan-box"), std::pair("early", "home"),
+                                       std::pair("late", "clan-box")}) {
+        std::string why;
+        const auto recording =
+            readMatch(test::readFile(ZEFA_EXAMPLES_DIR "/evening/" + std::string(name) + ".log"),
+                      std::nullopt, classifiers, why);
+        store.importMatch(*recording, name, evening, false, source);
+    }
+    store.merge("^1Vip3r", "viper");
+    store.rename("moss", "^2Moss");
+    store.updateRatings();
+    EXPECT_EQ(store.snapshot().matches.back().recordedBy,
+              (std::vector<std::string>{"clan-box", "home"}));
+    for (const auto since : {std::optional<std::int64_t>(), parseIsoTime("2026-03-05")}) {
+        std::ostringstream streamed;
+        SeasonJsonSink json(streamed);
+        store.readSeason(json, since);
+        json.finish();
+        EXPECT_EQ(streamed.str(), seasonJson(store.snapshot(since)));
+    }
 }
 
 // A merged player is shown by INTO's own name, also when ALIAS played last,

@@ -22,13 +22,15 @@ public:
 
 private:
     int run(season::SeasonStore& store) override {
-        const season::SeasonSnapshot snapshot = store.snapshot(m_since);
-        // Written under a temporary name and renamed when complete, as pages are.
+        // Written under a temporary name and renamed when complete, as pages
+        // are; match by match as the store reads them.
         std::error_code error;
         const auto pending = PendingFile::create(m_json, error);
         if (!pending) return cannotWrite(error.message());
         std::ofstream out(pending->path(), std::ios::binary);
-        season::writeSeasonJson(out, snapshot);
+        season::SeasonJsonSink json(out);
+        store.readSeason(json, m_since);
+        json.finish();
         out.close();
         if (!out) return cannotWrite(std::strerror(EIO));
         if ((error = pending->commit())) return cannotWrite(error.message());
