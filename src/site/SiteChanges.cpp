@@ -40,9 +40,10 @@ std::string optionsInputs(const SiteOptions& options, std::string_view sharedMat
     return std::to_string(fnv1a(inputs));
 }
 
-// Every player's key, name and aliases, in one number.
+// What pages all over the season show of it: every player's key, name and
+// aliases, and whether the foot leads to season.json, in one number.
 std::string namesInputs(const season::SeasonSnapshot& season) {
-    std::uint64_t hash = fnv1a("");
+    std::uint64_t hash = fnv1a(keepsSeasonJson(season.matches.size()) ? "whole" : "data");
     for (const season::SeasonPlayer& player : season.players) {
         hash = fnv1a(player.key + '\n' + player.name + '\n', hash);
         for (const std::string& alias : player.aliases) hash = fnv1a(alias + '\n', hash);
@@ -110,6 +111,16 @@ std::string SiteChanges::matchListPage(std::size_t number) const {
 
 std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {
     return std::to_string(player.changeSeq);
+}
+
+std::string SiteChanges::matchData(const season::SeasonMatch& match) {
+    // Ratings computed again change its players' rows, not the match's number.
+    std::uint64_t hash = fnv1a(std::to_string(match.changeSeq));
+    for (const season::MatchPlayer& player : match.players) {
+        const double rating[] = {player.rating.mu, player.rating.sigma};
+        hash = fnv1a(std::string_view(reinterpret_cast<const char*>(rating), sizeof rating), hash);
+    }
+    return std::to_string(hash);
 }
 
 std::string SiteChanges::matchPage(const season::SeasonMatch& match) const {

@@ -218,6 +218,8 @@ std::size_t listPages(std::size_t rows) {
     return rows <= kListPageRows ? 0 : (rows + kListPageRows - 1) / kListPageRows;
 }
 
+bool keepsSeasonJson(std::size_t matches) { return matches <= kListPageRows; }
+
 SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
     : m_season(season), m_look(std::move(look)) {
     for (const SeasonPlayer& player : season.players) m_byKey.emplace(player.key, &player);
@@ -244,6 +246,7 @@ data frame(const SeasonSnapshot& season, const SiteLook& look, std::string_view 
     values.set("pageTitlePlain", std::string(pageTitle));
     values.set("matchCount", str(std::int64_t(season.matches.size())));
     values.set("playerCount", str(std::int64_t(season.players.size())));
+    values.set("seasonJson", keepsSeasonJson(season.matches.size()));
     if (!season.matches.empty()) {
         values.set("firstDate", utcDate(season.matches.front().playedAt));
         values.set("lastDate", utcDate(season.matches.back().playedAt));

@@ -25,6 +25,12 @@ inline constexpr std::size_t kListPageRows = 250;
 // played order, so a row keeps its page as newer ones arrive.
 [[nodiscard]] std::size_t listPages(std::size_t rows);
 
+// Whether the site holds the season's whole JSON (season.json, the document
+// `season export` writes): while one page of the match list holds its
+// matches. Beyond that it holds the data files alone (SiteData), and the
+// pages lead to their index.
+[[nodiscard]] bool keepsSeasonJson(std::size_t matches);
+
 // The site's pages apart from the match pages, made from the templates under
 // resources/site. Every text from a log reaches a page through the page
 // writer's escaping code. The snapshot must outlive this object.

@@ -8,6 +8,7 @@
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
 #include "site/SiteChanges.h"
+#include "site/SiteData.h"
 #include "site/SitePaths.h"
 #include "site/SiteRecord.h"
 
@@ -172,7 +173,7 @@ public:
             std::error_code error;
             if (m_made.lists(page) || fs::is_directory(fs::symlink_status(m_folder / page, error)))
                 continue;
-            if (fs::remove(m_folder / page, error)) ++m_report.removed;
+            if (fs::remove(m_folder / page, error)) m_report.removed += page.ends_with(".html");
         }
     }
 
@@ -233,16 +234,22 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
 // Every file the site of this season holds.
 SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
     SiteRecord planned;
-    for (const std::string_view page : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
+    for (const std::string_view page :
+         {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
         planned.add(page);
+    if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
     for (const SeasonMatch& match : season.matches) {
         planned.add(matchPagePath(match.id));
         planned.add(matchSeasonPagePath(match.id));
+        planned.add(matchDataPath(match.id));
     }
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         planned.add(listPagePath(kMatchListPage, n));
+    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+        planned.add(matchListDataPath(n));
     for (const SeasonPlayer& player : season.players) {
         planned.add(playerPagePath(player.key));
+        planned.add(playerDataPath(player.key));
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             planned.add(listPagePath(playerPagePath(player.key), n));
     }
@@ -267,7 +274,10 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         return report;
     }
     std::error_code error;
-    for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
+    const std::string dataFolders[] = {std::string(kDataFolder) + "/" + std::string(kPlayerFolder),
+                                       std::string(kDataFolder) + "/" + std::string(kMatchFolder)};
+    for (const fs::path& sub : {fs::path(kPlayerFolder), fs::path(kMatchFolder),
+                               fs::path(dataFolders[0]), fs::path(dataFolders[1])}) {
         if (fs::create_directories(folder / sub, error); error) {
             report.problems.push_back("cannot create '" + (folder / sub).string() +
                                       "': " + error.message());
@@ -329,12 +339,28 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
                    bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
     }
     site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
-    update(
-        kSeasonJson, changes.seasonInputs(),
-        [&](std::string_view page, bool counted) {
-            return site.putWritten(page, writeSeasonJson, counted);
-        },
-        false);
+    if (keepsSeasonJson(season.matches.size()))
+        update(
+            kSeasonJson, changes.seasonInputs(),
+            [&](std::string_view page, bool counted) {
+                return site.putWritten(page, writeSeasonJson, counted);
+            },
+            false);
+
+    // The data files, not counted among the pages.
+    const SiteData data(season);
+    update(kDataIndex, changes.seasonInputs(), bytes([&data] { return data.index(); }), false);
+    update(kPlayerListData, changes.seasonInputs(), bytes([&data] { return data.players(); }),
+           false);
+    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+        update(matchListDataPath(n), changes.matchListPage(n),
+               bytes([&data, n] { return data.matchListPage(n); }), false);
+    for (const SeasonMatch& match : season.matches)
+        update(matchDataPath(match.id), SiteChanges::matchData(match),
+               bytes([&match] { return SiteData::match(match); }), false);
+    for (const SeasonPlayer& player : season.players)
+        update(playerDataPath(player.key), SiteChanges::playerPage(player),
+               bytes([&data, &player] { return data.player(player); }), false);
     site.finish(earlier);
     return report;
 }
