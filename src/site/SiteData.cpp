@@ -30,9 +30,7 @@ std::string document(Put put) {
 
 }  // namespace
 
-std::size_t dataPages(std::size_t matches) {
-    return (matches + kListPageRows - 1) / kListPageRows;
-}
+std::size_t dataPages(std::size_t matches) { return (matches + kListPageRows - 1) / kListPageRows; }
 
 SiteData::SiteData(const season::SeasonSnapshot& season) : m_season(season) {
     for (const season::SeasonMatch& match : season.matches)
@@ -116,8 +114,8 @@ std::string SiteData::player(const season::SeasonPlayer& player) const {
         json.beginObject();
         season::putSeasonPlayerMembers(json, player);
         const auto found = m_matchIds.find(player.key);
-        json.member("matchIds", found == m_matchIds.end() ? std::vector<std::int64_t>()
-                                                          : found->second);
+        json.member("matchIds",
+                    found == m_matchIds.end() ? std::vector<std::int64_t>() : found->second);
         json.endObject();
     });
 }

@@ -21,13 +21,11 @@ constexpr std::string_view kSeasonSuffix = "-season";
 std::optional<std::string_view> stemIn(std::string_view page, std::string_view folder,
                                        std::string_view extension = kHtml) {
     if (!folder.empty()) {
-        if (!page.starts_with(folder) || page.size() <= folder.size() ||
-            page[folder.size()] != '/')
+        if (!page.starts_with(folder) || page.size() <= folder.size() || page[folder.size()] != '/')
             return std::nullopt;
         page.remove_prefix(folder.size() + 1);
     }
-    if (!page.ends_with(extension) || page.find('/') != std::string_view::npos)
-        return std::nullopt;
+    if (!page.ends_with(extension) || page.find('/') != std::string_view::npos) return std::nullopt;
     return page.substr(0, page.size() - extension.size());
 }
 
@@ -95,7 +93,9 @@ std::string listPagePath(std::string_view page, std::size_t number) {
 
 std::string matchDataPath(std::int64_t id) { return dataPath(kMatchFolder, std::to_string(id)); }
 
-std::string playerDataPath(std::string_view key) { return dataPath(kPlayerFolder, playerStem(key)); }
+std::string playerDataPath(std::string_view key) {
+    return dataPath(kPlayerFolder, playerStem(key));
+}
 
 std::string matchListDataPath(std::size_t number) {
     return std::string(kDataFolder) + "/" + std::string(kMatchFolder) + "-" +
@@ -115,11 +115,11 @@ bool isSitePage(std::string_view page) {
     if (numbered(stemIn(page, kDataFolder, kJson), kMatchFolder)) return true;
     if (const auto stem = stemIn(page, kPlayerFolder))
         return onlyOf(withoutNumber(*stem), kStemBytes);
-    if (const auto stem = stemIn(page, std::string(kDataFolder) + "/" + std::string(kPlayerFolder),
-                                 kJson))
+    if (const auto stem =
+            stemIn(page, std::string(kDataFolder) + "/" + std::string(kPlayerFolder), kJson))
         return onlyOf(*stem, kStemBytes);
-    if (const auto stem = stemIn(page, std::string(kDataFolder) + "/" + std::string(kMatchFolder),
-                                 kJson))
+    if (const auto stem =
+            stemIn(page, std::string(kDataFolder) + "/" + std::string(kMatchFolder), kJson))
         return onlyOf(*stem, kDigits);
     auto stem = stemIn(page, kMatchFolder);
     if (stem && stem->ends_with(kSeasonSuffix)) stem->remove_suffix(kSeasonSuffix.size());

@@ -277,7 +277,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     const std::string dataFolders[] = {std::string(kDataFolder) + "/" + std::string(kPlayerFolder),
                                        std::string(kDataFolder) + "/" + std::string(kMatchFolder)};
     for (const fs::path& sub : {fs::path(kPlayerFolder), fs::path(kMatchFolder),
-                               fs::path(dataFolders[0]), fs::path(dataFolders[1])}) {
+                                fs::path(dataFolders[0]), fs::path(dataFolders[1])}) {
         if (fs::create_directories(folder / sub, error); error) {
             report.problems.push_back("cannot create '" + (folder / sub).string() +
                                       "': " + error.message());
