@@ -30,10 +30,14 @@ std::string sharedMatchInputs(const SiteOptions& options) {
            (options.clock ? std::to_string(*options.clock) : std::string("now"));
 }
 
-// Every option any page depends on, in one number.
+// Raised when the site comes to hold other files, or files of another form:
+// a site made before is then made again as a whole.
+constexpr std::string_view kSiteForm = "2 data";
+
+// Every option any page depends on, and the site's form, in one number.
 std::string optionsInputs(const SiteOptions& options, std::string_view sharedMatch) {
     const std::string inputs =
-        options.look.title + "\n" + std::to_string(options.look.minMatches) + "\n" +
+        std::string(kSiteForm) + "\n" + options.look.title + "\n" + std::to_string(options.look.minMatches) + "\n" +
         std::to_string(fnv1a(options.builtInTheme)) + "\n" +
         (options.since ? std::to_string(*options.since) : std::string("all")) + "\n" +
         std::string(sharedMatch);

@@ -26,6 +26,11 @@ extern const std::string_view kSitePlayerTemplate;
 extern const std::string_view kSitePagerTemplate;
 extern const std::string_view kSitePlayerMatchRowsTemplate;
 extern const std::string_view kSitePlayerMatchesTemplate;
+extern const std::string_view kSiteLeaderRowsTemplate;
+extern const std::string_view kSiteLeaderboardTemplate;
+extern const std::string_view kSitePlayerNamesTemplate;
+extern const std::string_view kSitePlayerListTemplate;
+extern const std::string_view kSiteSortScriptTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
 
@@ -56,6 +61,9 @@ std::string render(std::string_view text, data& values) {
     values.set("matchRows", partialOf(kSiteMatchRowsTemplate));
     values.set("pagerLinks", partialOf(kSitePagerTemplate));
     values.set("playerMatchRows", partialOf(kSitePlayerMatchRowsTemplate));
+    values.set("leaderRows", partialOf(kSiteLeaderRowsTemplate));
+    values.set("playerNames", partialOf(kSitePlayerNamesTemplate));
+    values.set("sortScript", partialOf(kSiteSortScriptTemplate));
     mustache page{std::string(text)};
     page.set_custom_escape([](const std::string& raw) { return htmlText(raw); });
     return page.render(values);
@@ -143,23 +151,30 @@ Rows rowsOf(std::size_t number, std::size_t rows) {
     return {(number - 1) * kListPageRows, std::min(number * kListPageRows, rows)};
 }
 
+// Links to the `pages` pages of a list whose first page is `firstPage`, page
+// `current` marked.
+data everyPage(std::string_view firstPage, std::size_t current, std::size_t pages) {
+    data list{data::type::list};
+    for (std::size_t page = 1; page <= pages; ++page) {
+        data item{"page", listPagePath(firstPage, page)};
+        item.set("number", std::to_string(page));
+        if (page == current) item.set("current", true);
+        list.push_back(item);
+    }
+    data values;
+    values.set("pages", list);
+    return values;
+}
+
 // The links between the pages of a list whose first page is `firstPage` (a
 // file name in the pages' folder): page `number` leads to the pages beside
 // it alone, so it stays as it is while newer rows arrive beyond them; the
 // first page (number 0) leads to every page.
 data pagerOf(std::string_view firstPage, std::size_t number, std::size_t pages) {
-    data values;
     const std::size_t shown = number == 0 ? pages : number;
+    data values = everyPage(firstPage, shown, number == 0 ? pages : 0);
     if (number != 0 && shown < pages) values.set("newer", listPagePath(firstPage, shown + 1));
     if (shown > 1) values.set("older", listPagePath(firstPage, shown - 1));
-    data list{data::type::list};
-    for (std::size_t page = 1; number == 0 && page <= pages; ++page) {
-        data item{"page", listPagePath(firstPage, page)};
-        item.set("number", std::to_string(page));
-        if (page == shown) item.set("current", true);
-        list.push_back(item);
-    }
-    values.set("pages", list);
     return values;
 }
 
@@ -178,6 +193,43 @@ data matchRows(const SeasonSnapshot& season, Rows shown) {
             row.set("best", best->name);
             row.set("bestPage", playerPagePath(best->key));
         }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The leaderboard's rows at places [first, end), from 0.
+data leaderRows(const std::vector<const SeasonPlayer*>& leaders, Rows shown) {
+    data rows{data::type::list};
+    for (std::size_t at = shown.first; at < shown.end; ++at) {
+        const SeasonPlayer& player = *leaders[at];
+        const PlayerCounters& c = player.counters;
+        data row;
+        row.set("place", str(std::int64_t(at + 1)));
+        row.set("page", playerPagePath(player.key));
+        row.set("name", player.name);
+        row.set("rating", decimal(player.rating.ordinal(), 2));
+        row.set("matches", str(player.matches));
+        row.set("kills", str(c.kills));
+        row.set("deaths", str(c.deaths));
+        row.set("kd", killsPerDeath(c));
+        row.set("caps", str(c.caps));
+        row.set("c2cs", str(c.c2cs));
+        row.set("flagSaves", str(c.flagSaves));
+        row.set("defenses", str(defenseTotal(c)));
+        row.set("awardsWon", str(player.awardsWon));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+data playerNames(const std::vector<SeasonPlayer>& players, Rows shown) {
+    data rows{data::type::list};
+    for (std::size_t at = shown.first; at < shown.end; ++at) {
+        data row;
+        row.set("page", playerPagePath(players[at].key));
+        row.set("name", players[at].name);
+        row.set("matches", str(players[at].matches));
         rows.push_back(row);
     }
     return rows;
@@ -222,7 +274,13 @@ bool keepsSeasonJson(std::size_t matches) { return matches <= kListPageRows; }
 
 SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
     : m_season(season), m_look(std::move(look)) {
-    for (const SeasonPlayer& player : season.players) m_byKey.emplace(player.key, &player);
+    for (const SeasonPlayer& player : season.players) {
+        m_byKey.emplace(player.key, &player);
+        if (player.matches >= m_look.minMatches) m_leaders.push_back(&player);
+    }
+    std::stable_sort(m_leaders.begin(), m_leaders.end(), [](const auto* a, const auto* b) {
+        return a->rating.ordinal() > b->rating.ordinal();
+    });
     for (const SeasonMatch& match : season.matches)
         for (const MatchPlayer& player : match.players)
             m_appearances[player.key].emplace_back(&match, &player);
@@ -264,43 +322,17 @@ std::string SitePages::index() const {
     values.set("stamp", true);
     values.set("minMatches", str(m_look.minMatches));
 
-    std::vector<const SeasonPlayer*> leaders;
-    for (const SeasonPlayer& player : m_season.players)
-        if (player.matches >= m_look.minMatches) leaders.push_back(&player);
-    std::stable_sort(leaders.begin(), leaders.end(), [](const auto* a, const auto* b) {
-        return a->rating.ordinal() > b->rating.ordinal();
-    });
-    data rows{data::type::list};
-    std::int64_t place = 0;
-    for (const SeasonPlayer* player : leaders) {
-        const PlayerCounters& c = player->counters;
-        data row;
-        row.set("place", str(++place));
-        row.set("page", playerPagePath(player->key));
-        row.set("name", player->name);
-        row.set("rating", decimal(player->rating.ordinal(), 2));
-        row.set("matches", str(player->matches));
-        row.set("kills", str(c.kills));
-        row.set("deaths", str(c.deaths));
-        row.set("kd", killsPerDeath(c));
-        row.set("caps", str(c.caps));
-        row.set("c2cs", str(c.c2cs));
-        row.set("flagSaves", str(c.flagSaves));
-        row.set("defenses", str(defenseTotal(c)));
-        row.set("awardsWon", str(player->awardsWon));
-        rows.push_back(row);
+    const std::size_t leaders = m_leaders.size();
+    values.set("leaders", leaderRows(m_leaders, {0, std::min(leaders, kListPageRows)}));
+    if (const std::size_t pages = listPages(leaders); pages != 0) {
+        data pager = everyPage(kLeaderboardPage, 0, pages);
+        pager.set("pageRows", str(std::int64_t(kListPageRows)));
+        values.set("leaderPager", pager);
     }
-    values.set("leaders", rows);
-
-    data everyone{data::type::list};
-    for (const SeasonPlayer& player : m_season.players) {
-        data row;
-        row.set("page", playerPagePath(player.key));
-        row.set("name", player.name);
-        row.set("matches", str(player.matches));
-        everyone.push_back(row);
-    }
-    values.set("everyone", everyone);
+    if (const std::size_t pages = listPages(m_season.players.size()); pages != 0)
+        values.set("playerPager", everyPage(kPlayerListPage, 0, pages));
+    else
+        values.set("everyone", playerNames(m_season.players, {0, m_season.players.size()}));
 
     std::array<std::int32_t, kWeaponCount> kills{};
     for (const SeasonPlayer& player : m_season.players)
@@ -313,6 +345,25 @@ std::string SitePages::index() const {
     const std::size_t count = m_season.matches.size();
     values.set("matches", matchRows(m_season, {count - std::min(count, kLatestMatches), count}));
     return render(kSiteIndexTemplate, values);
+}
+
+std::string SitePages::leaderboardPage(std::size_t number) const {
+    data values = frame(m_season, m_look, "",
+                        plain(m_look.title) + ": leaderboard, page " + str(std::int64_t(number)));
+    values.set("minMatches", str(m_look.minMatches));
+    values.set("number", str(std::int64_t(number)));
+    values.set("leaders", leaderRows(m_leaders, rowsOf(number, m_leaders.size())));
+    values.set("pager", everyPage(kLeaderboardPage, number, leaderboardPages()));
+    return render(kSiteLeaderboardTemplate, values);
+}
+
+std::string SitePages::playerListPage(std::size_t number) const {
+    data values = frame(m_season, m_look, "",
+                        plain(m_look.title) + ": players, page " + str(std::int64_t(number)));
+    values.set("number", str(std::int64_t(number)));
+    values.set("everyone", playerNames(m_season.players, rowsOf(number, m_season.players.size())));
+    values.set("pager", everyPage(kPlayerListPage, number, listPages(m_season.players.size())));
+    return render(kSitePlayerListTemplate, values);
 }
 
 std::string SitePages::matchList() const { return matchListPage(0); }

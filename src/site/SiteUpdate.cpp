@@ -232,7 +232,7 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
 }
 
 // Every file the site of this season holds.
-SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
+SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SitePages& pages) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
@@ -245,6 +245,10 @@ SiteRecord plannedFiles(const season::SeasonSnapshot& season) {
     }
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         planned.add(listPagePath(kMatchListPage, n));
+    for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
+        planned.add(listPagePath(kLeaderboardPage, n));
+    for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
+        planned.add(listPagePath(kPlayerListPage, n));
     for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
         planned.add(matchListDataPath(n));
     for (const SeasonPlayer& player : season.players) {
@@ -268,7 +272,8 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
                       const SiteOptions& options) {
     SiteReport report;
     const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
-    SiteRecord promised = plannedFiles(season);
+    const SitePages pages(season, options.look);
+    SiteRecord promised = plannedFiles(season, pages);
     if (auto why = refusal(folder, earlier, promised, options.allowOtherFiles)) {
         report.refused = std::move(*why);
         return report;
@@ -307,7 +312,6 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     }
 
     // The season's own pages, each made only when the changes reach it.
-    const SitePages pages(season, options.look);
     const auto update = [&](std::string_view page, std::string_view inputs, auto make,
                             bool counted = true) {
         if (!changes.reaches(page, inputs) && site.exists(page)) {
@@ -327,6 +331,12 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
                bytes([&pages, n] { return pages.matchListPage(n); }));
+    for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
+        update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
+               bytes([&pages, n] { return pages.leaderboardPage(n); }));
+    for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
+        update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
+               bytes([&pages, n] { return pages.playerListPage(n); }));
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
