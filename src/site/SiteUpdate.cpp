@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
@@ -112,8 +113,21 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
 // each file recorded as the site's.
 class SiteFolder {
 public:
-    SiteFolder(fs::path folder, SiteReport& report)
-        : m_folder(std::move(folder)), m_report(report) {}
+    // `folders`: the site's folders within `folder`, which are listed once
+    // rather than each file looked up (tens of thousands in a long season).
+    // `planned`: every file the site is to hold, each recorded as made here.
+    SiteFolder(fs::path folder, const std::vector<std::string>& folders, SiteRecord planned,
+               SiteReport& report)
+        : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
+        for (const std::string& sub : folders) {
+            std::error_code error;
+            for (fs::directory_iterator it(m_folder / sub, error), end; !error && it != end;
+                 it.increment(error)) {
+                const std::string& path = it->path().native();
+                m_present.insert(sub + path.substr(path.rfind('/')));
+            }
+        }
+    }
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -146,9 +160,10 @@ public:
         return replaceFile(page, write, keepUnchanged);
     }
 
-    // A page that stays as it is; counted when it is as it should be.
-    void keep(std::string_view page, bool counted = true) {
-        m_made.add(page);
+    // A page that stays as it is, made from `fingerprint`; counted when it
+    // is as it should be.
+    void keep(std::string_view page, bool counted = true, std::string_view fingerprint = {}) {
+        m_made.add(page, fingerprint);
         m_report.kept += counted;
     }
 
@@ -157,17 +172,24 @@ public:
         m_made.add(page, fingerprint);
     }
 
-    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
+    // Whether the file was in the folder when this run began.
+    [[nodiscard]] bool exists(std::string_view page) const {
+        return m_present.contains(page.find('/') == page.npos ? "/" + std::string(page)
+                                                                : std::string(page));
+    }
 
-    // Writes the record; false when it could not be written.
-    bool putRecord(const SiteRecord& record) {
-        return putBytes(SiteRecord::kFileName, record.text()) != Outcome::Failed;
+    // Writes the record of what the site is to hold, and of the earlier
+    // site's files, before any of them is written: a run cut short leaves no
+    // file of the site unrecorded. False when it could not be written.
+    bool promise(const std::optional<SiteRecord>& earlier) {
+        const std::string text = earlier ? earlier->textWith(m_made) : m_made.text();
+        return putBytes(SiteRecord::kFileName, text) != Outcome::Failed;
     }
 
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
-        putRecord(m_made);
+        putBytes(SiteRecord::kFileName, m_made.text());
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
             std::error_code error;
@@ -203,6 +225,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
+    std::unordered_set<std::string> m_present;  // "/NAME" for the files at the top
 };
 
 void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
@@ -273,37 +296,36 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     SiteReport report;
     const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
     const SitePages pages(season, options.look);
-    SiteRecord promised = plannedFiles(season, pages);
-    if (auto why = refusal(folder, earlier, promised, options.allowOtherFiles)) {
+    SiteRecord planned = plannedFiles(season, pages);
+    if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
         report.refused = std::move(*why);
         return report;
     }
     std::error_code error;
-    const std::string dataFolders[] = {std::string(kDataFolder) + "/" + std::string(kPlayerFolder),
-                                       std::string(kDataFolder) + "/" + std::string(kMatchFolder)};
-    for (const fs::path& sub : {fs::path(kPlayerFolder), fs::path(kMatchFolder),
-                                fs::path(dataFolders[0]), fs::path(dataFolders[1])}) {
+    const std::string dataFolder(kDataFolder);
+    const std::vector<std::string> folders = {"",
+                                              std::string(kPlayerFolder),
+                                              std::string(kMatchFolder),
+                                              dataFolder,
+                                              dataFolder + "/" + std::string(kPlayerFolder),
+                                              dataFolder + "/" + std::string(kMatchFolder)};
+    for (const std::string& sub : folders) {
         if (fs::create_directories(folder / sub, error); error) {
             report.problems.push_back("cannot create '" + (folder / sub).string() +
                                       "': " + error.message());
             return report;
         }
     }
-    SiteFolder site(folder, report);
-    // Recorded before any of them is written: a run cut short leaves no file
-    // of the site unrecorded.
-    if (earlier)
-        for (const auto& [page, fingerprint] : earlier->files()) promised.add(page, fingerprint);
-    if (!site.putRecord(promised)) return report;
+    SiteFolder site(folder, folders, std::move(planned), report);
+    if (!site.promise(earlier)) return report;
 
     const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPagePath(match.id);
         const std::string fingerprint = changes.matchPage(match);
-        if (promised.fingerprint(page) == fingerprint && site.exists(page)) {
-            site.keep(page);
-            site.madeFrom(page, fingerprint);
+        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
+            site.keep(page, true, fingerprint);
             continue;
         }
         const std::size_t problems = report.problems.size();
@@ -315,11 +337,10 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     const auto update = [&](std::string_view page, std::string_view inputs, auto make,
                             bool counted = true) {
         if (!changes.reaches(page, inputs) && site.exists(page)) {
-            site.keep(page, counted);
-        } else if (make(page, counted) == SiteFolder::Outcome::Failed) {
-            return;  // made again next time
-        }
-        site.madeFrom(page, inputs);
+            site.keep(page, counted, inputs);
+        } else if (make(page, counted) != SiteFolder::Outcome::Failed) {
+            site.madeFrom(page, inputs);
+        }  // else made again next time
     };
     const auto bytes = [&site](auto render) {
         return [&site, render](std::string_view page, bool counted) {
