@@ -5,6 +5,11 @@
 #include "site/SitePages.h"
 #include "site/SitePaths.h"
 
+// The season pages' own style, compiled in.
+namespace zefa {
+extern const std::string_view kSiteStyle;
+}
+
 namespace zefa::site {
 
 namespace {
@@ -80,6 +85,7 @@ SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier,
     const SeasonInputs now{std::to_string(season.changeSeq),
                            optionsInputs(options, m_sharedMatchInputs), namesInputs(season)};
     m_seasonInputs = now.text();
+    m_styleInputs = std::to_string(fnv1a(kSiteStyle, fnv1a(options.builtInTheme)));
     const SeasonInputs before =
         SeasonInputs::parse(earlier ? earlier->fingerprint(kIndexPage) : std::string_view());
     m_all = options.full || !earlier || season.changeSeq == 0 || before.options != now.options ||

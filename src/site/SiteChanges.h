@@ -34,6 +34,8 @@ public:
     // What the files that show the whole season were made from (the index,
     // the match list, the JSON, the data's index and player list).
     [[nodiscard]] const std::string& seasonInputs() const { return m_seasonInputs; }
+    // The style sheet: the built-in theme's style and the pages' own.
+    [[nodiscard]] const std::string& styleSheet() const { return m_styleInputs; }
     [[nodiscard]] std::string matchSeasonPage(std::size_t index) const;
     // Page `number` of the match list, and of its data: its matches and
     // whether a newer page follows.
@@ -52,6 +54,7 @@ private:
     const season::SeasonSnapshot& m_snapshot;
     std::string m_sharedMatchInputs;  // what every match page depends on besides its log
     std::string m_seasonInputs;
+    std::string m_styleInputs;
     bool m_all = false;
 };
 

@@ -369,7 +369,8 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
             update(listPagePath(playerPagePath(player.key), n), inputs,
                    bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
     }
-    site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
+    update(kStyleSheet, changes.styleSheet(),
+           bytes([&options] { return styleSheet(options.builtInTheme); }), false);
     if (keepsSeasonJson(season.matches.size()))
         update(
             kSeasonJson, changes.seasonInputs(),
