@@ -73,11 +73,15 @@ void putSeasonPlayerMembers(JsonWriter& json, const SeasonPlayer& p) {
     putCounters(json, p.counters, p.killsByVictim);
     json.member("rank", p.rank);
     json.member("awardsWon", p.awardsWon);
+    putPlayerRating(json, p.rating);
+}
+
+void putPlayerRating(JsonWriter& json, const Rating& rating) {
     json.key("rating");
     json.beginObject();
-    json.member("mu", p.rating.mu);
-    json.member("sigma", p.rating.sigma);
-    json.member("ordinal", p.rating.ordinal());
+    json.member("mu", rating.mu);
+    json.member("sigma", rating.sigma);
+    json.member("ordinal", rating.ordinal());
     json.endObject();
 }
 

@@ -12,5 +12,7 @@ void putMatch(JsonWriter& json, const SeasonMatch& match);
 void putSeasonPlayer(JsonWriter& json, const SeasonPlayer& player);
 // The members of a season player's object alone, for an object that holds more.
 void putSeasonPlayerMembers(JsonWriter& json, const SeasonPlayer& player);
+// A season player's "rating" member: mean, deviation and the rating shown.
+void putPlayerRating(JsonWriter& json, const Rating& rating);
 
 }  // namespace zefa::season

@@ -71,12 +71,7 @@ std::string SiteData::players() const {
             json.member("key", player.key);
             json.member("name", player.name);
             json.member("matches", player.matches);
-            json.key("rating");
-            json.beginObject();
-            json.member("mu", player.rating.mu);
-            json.member("sigma", player.rating.sigma);
-            json.member("ordinal", player.rating.ordinal());
-            json.endObject();
+            season::putPlayerRating(json, player.rating);
             json.member("file", fromData(playerDataPath(player.key)));
             json.endObject();
         }
