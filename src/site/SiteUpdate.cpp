@@ -1,9 +1,12 @@
 #include "site/SiteUpdate.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <unordered_set>
 
 #include "files/PendingFile.h"
@@ -119,13 +122,13 @@ public:
     SiteFolder(fs::path folder, const std::vector<std::string>& folders, SiteRecord planned,
                SiteReport& report)
         : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
+        // readdir rather than a directory_iterator, which makes a path of
+        // each entry: a third of the listing's time.
         for (const std::string& sub : folders) {
-            std::error_code error;
-            for (fs::directory_iterator it(m_folder / sub, error), end; !error && it != end;
-                 it.increment(error)) {
-                const std::string& path = it->path().native();
-                m_present.insert(sub + path.substr(path.rfind('/')));
-            }
+            const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir((m_folder / sub).c_str()),
+                                                              closedir);
+            while (const dirent* entry = listing ? readdir(listing.get()) : nullptr)
+                m_present.insert(sub + "/" + entry->d_name);
         }
     }
 
