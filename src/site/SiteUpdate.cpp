@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <unordered_set>
 
@@ -123,7 +122,7 @@ public:
                SiteReport& report)
         : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
         // readdir rather than a directory_iterator, which makes a path of
-        // each entry: a third of the listing's time.
+        // each entry.
         for (const std::string& sub : folders) {
             const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir((m_folder / sub).c_str()),
                                                               closedir);
