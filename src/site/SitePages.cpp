@@ -137,7 +137,8 @@ const MatchPlayer* bestPlayer(const SeasonMatch& match) {
     return best == match.players.end() ? nullptr : &*best;
 }
 
-// The rows at places [first, end) of a list, newest first.
+// The rows at places [first, end) of a list (lists of matches show them
+// newest first).
 struct Rows {
     std::size_t first = 0;
     std::size_t end = 0;
@@ -223,6 +224,7 @@ data leaderRows(const std::vector<const SeasonPlayer*>& leaders, Rows shown) {
     return rows;
 }
 
+// The players at places [first, end) of them all, by key.
 data playerNames(const std::vector<SeasonPlayer>& players, Rows shown) {
     data rows{data::type::list};
     for (std::size_t at = shown.first; at < shown.end; ++at) {
