@@ -3,7 +3,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "season/IsoTime.h"
+#include "season/SeasonJsonObjects.h"
 
 namespace zefa::season {
 
@@ -11,81 +11,6 @@ namespace {
 
 // Written out to the stream whenever this much has gathered.
 constexpr std::size_t kChunk = 1 << 16;
-
-void putCounters(JsonWriter& json, const PlayerCounters& counters, const KillsByVictim& kills) {
-    forEachCounter([&](const auto& field) { json.member(field.name, counters.*field.member); });
-    json.key("killsByVictim");
-    json.beginObject();
-    for (const auto& [victim, count] : kills) json.member(victim, count);
-    json.endObject();
-}
-
-void putMatchPlayer(JsonWriter& json, const MatchPlayer& p) {
-    json.beginObject();
-    json.member("key", p.key);
-    json.member("name", p.name);
-    json.member("rank", p.rank);
-    putCounters(json, p.counters, p.killsByVictim);
-    json.member("awards", p.awards);
-    json.key("rating");
-    json.beginObject();
-    json.member("mu", p.rating.mu);
-    json.member("sigma", p.rating.sigma);
-    json.endObject();
-    json.endObject();
-}
-
-void putMatch(JsonWriter& json, const SeasonMatch& m) {
-    json.beginObject();
-    json.member("id", m.id);
-    json.member("file", m.file);
-    json.member("sha256", m.sha256);
-    json.member("recordings", m.recordings);
-    json.key("recordedBy");
-    json.beginArray();
-    for (const std::string& label : m.recordedBy) json.text(label);
-    json.endArray();
-    json.member("playedAt", formatUtc(m.playedAt));
-    json.member("gameVersion", m.gameVersion);
-    json.member("lineCount", m.lineCount);
-    json.member("teamScores", m.teamScores);
-    json.key("awards");
-    json.beginArray();
-    for (const MatchAward& a : m.awards) {
-        json.beginObject();
-        json.member("index", a.index);
-        json.member("name", a.name);
-        json.member("result", a.result);
-        json.endObject();
-    }
-    json.endArray();
-    json.key("players");
-    json.beginArray();
-    for (const MatchPlayer& p : m.players) putMatchPlayer(json, p);
-    json.endArray();
-    json.endObject();
-}
-
-void putSeasonPlayer(JsonWriter& json, const SeasonPlayer& p) {
-    json.beginObject();
-    json.member("key", p.key);
-    json.member("name", p.name);
-    json.key("aliases");
-    json.beginArray();
-    for (const std::string& alias : p.aliases) json.text(alias);
-    json.endArray();
-    json.member("matches", p.matches);
-    putCounters(json, p.counters, p.killsByVictim);
-    json.member("rank", p.rank);
-    json.member("awardsWon", p.awardsWon);
-    json.key("rating");
-    json.beginObject();
-    json.member("mu", p.rating.mu);
-    json.member("sigma", p.rating.sigma);
-    json.member("ordinal", p.rating.ordinal());
-    json.endObject();
-    json.endObject();
-}
 
 }  // namespace
 

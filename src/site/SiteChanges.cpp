@@ -5,6 +5,11 @@
 #include "site/SitePages.h"
 #include "site/SitePaths.h"
 
+// The season pages' own style, compiled in.
+namespace zefa {
+extern const std::string_view kSiteStyle;
+}
+
 namespace zefa::site {
 
 namespace {
@@ -30,19 +35,24 @@ std::string sharedMatchInputs(const SiteOptions& options) {
            (options.clock ? std::to_string(*options.clock) : std::string("now"));
 }
 
-// Every option any page depends on, in one number.
+// Raised when the site comes to hold other files, or files of another form:
+// a site made before is then made again as a whole.
+constexpr std::string_view kSiteForm = "2 data";
+
+// Every option any page depends on, and the site's form, in one number.
 std::string optionsInputs(const SiteOptions& options, std::string_view sharedMatch) {
     const std::string inputs =
-        options.look.title + "\n" + std::to_string(options.look.minMatches) + "\n" +
+        std::string(kSiteForm) + "\n" + options.look.title + "\n" + std::to_string(options.look.minMatches) + "\n" +
         std::to_string(fnv1a(options.builtInTheme)) + "\n" +
         (options.since ? std::to_string(*options.since) : std::string("all")) + "\n" +
         std::string(sharedMatch);
     return std::to_string(fnv1a(inputs));
 }
 
-// Every player's key, name and aliases, in one number.
+// What pages all over the season show of it: every player's key, name and
+// aliases, and whether the foot leads to season.json, in one number.
 std::string namesInputs(const season::SeasonSnapshot& season) {
-    std::uint64_t hash = fnv1a("");
+    std::uint64_t hash = fnv1a(keepsSeasonJson(season.matches.size()) ? "whole" : "data");
     for (const season::SeasonPlayer& player : season.players) {
         hash = fnv1a(player.key + '\n' + player.name + '\n', hash);
         for (const std::string& alias : player.aliases) hash = fnv1a(alias + '\n', hash);
@@ -75,6 +85,7 @@ SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier,
     const SeasonInputs now{std::to_string(season.changeSeq),
                            optionsInputs(options, m_sharedMatchInputs), namesInputs(season)};
     m_seasonInputs = now.text();
+    m_styleInputs = std::to_string(fnv1a(kSiteStyle, fnv1a(options.builtInTheme)));
     const SeasonInputs before =
         SeasonInputs::parse(earlier ? earlier->fingerprint(kIndexPage) : std::string_view());
     m_all = options.full || !earlier || season.changeSeq == 0 || before.options != now.options ||
@@ -110,6 +121,16 @@ std::string SiteChanges::matchListPage(std::size_t number) const {
 
 std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {
     return std::to_string(player.changeSeq);
+}
+
+std::string SiteChanges::matchData(const season::SeasonMatch& match) {
+    // Ratings computed again change its players' rows, not the match's number.
+    std::uint64_t hash = fnv1a(std::to_string(match.changeSeq));
+    for (const season::MatchPlayer& player : match.players) {
+        const double rating[] = {player.rating.mu, player.rating.sigma};
+        hash = fnv1a(std::string_view(reinterpret_cast<const char*>(rating), sizeof rating), hash);
+    }
+    return std::to_string(hash);
 }
 
 std::string SiteChanges::matchPage(const season::SeasonMatch& match) const {

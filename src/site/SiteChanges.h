@@ -14,9 +14,10 @@ namespace zefa::site {
 // Which pages of a site the changes since it was last made reach. The record
 // keeps, with each page, what it was made from: with the index, the store's
 // change number, the options and the players' names; with a match's season
-// page, the match's change number and its neighbours; with a player's page,
-// the player's change number; with a match page, its log, theme, awards and
-// clock. A page is made again when that differs, or when the store's change
+// page, the match's change number and its neighbours; with a player's page
+// and data, the player's change number; with a match's data, its change
+// number and its players' ratings; with a match page, its log, theme, awards
+// and clock. A page is made again when that differs, or when the store's change
 // number is unknown, the options or any player's name changed (a rename or a
 // merge, which reach pages all over the season), or a full build is asked for.
 class SiteChanges {
@@ -30,13 +31,19 @@ public:
     [[nodiscard]] static bool current(const SiteRecord& earlier, std::int64_t changeSeq,
                                       const SiteOptions& options);
 
-    // What the pages that show the whole season were made from (the index,
-    // the match list, the JSON).
+    // What the files that show the whole season were made from (the index,
+    // the match list, the JSON, the data's index and player list).
     [[nodiscard]] const std::string& seasonInputs() const { return m_seasonInputs; }
+    // The style sheet: the built-in theme's style and the pages' own.
+    [[nodiscard]] const std::string& styleSheet() const { return m_styleInputs; }
     [[nodiscard]] std::string matchSeasonPage(std::size_t index) const;
-    // Page `number` of the match list: its matches and whether a newer page follows.
+    // Page `number` of the match list, and of its data: its matches and
+    // whether a newer page follows.
     [[nodiscard]] std::string matchListPage(std::size_t number) const;
+    // A player's page, and the player's data.
     [[nodiscard]] static std::string playerPage(const season::SeasonPlayer& player);
+    // A match's data, which holds its players' ratings after it.
+    [[nodiscard]] static std::string matchData(const season::SeasonMatch& match);
     [[nodiscard]] std::string matchPage(const season::SeasonMatch& match) const;
 
     // Whether the page, made from `inputs`, is to be made again.
@@ -47,6 +54,7 @@ private:
     const season::SeasonSnapshot& m_snapshot;
     std::string m_sharedMatchInputs;  // what every match page depends on besides its log
     std::string m_seasonInputs;
+    std::string m_styleInputs;
     bool m_all = false;
 };
 

@@ -26,6 +26,11 @@ extern const std::string_view kSitePlayerTemplate;
 extern const std::string_view kSitePagerTemplate;
 extern const std::string_view kSitePlayerMatchRowsTemplate;
 extern const std::string_view kSitePlayerMatchesTemplate;
+extern const std::string_view kSiteLeaderRowsTemplate;
+extern const std::string_view kSiteLeaderboardTemplate;
+extern const std::string_view kSitePlayerNamesTemplate;
+extern const std::string_view kSitePlayerListTemplate;
+extern const std::string_view kSiteSortScriptTemplate;
 extern const std::string_view kSiteStyle;
 }  // namespace zefa
 
@@ -56,6 +61,9 @@ std::string render(std::string_view text, data& values) {
     values.set("matchRows", partialOf(kSiteMatchRowsTemplate));
     values.set("pagerLinks", partialOf(kSitePagerTemplate));
     values.set("playerMatchRows", partialOf(kSitePlayerMatchRowsTemplate));
+    values.set("leaderRows", partialOf(kSiteLeaderRowsTemplate));
+    values.set("playerNames", partialOf(kSitePlayerNamesTemplate));
+    values.set("sortScript", partialOf(kSiteSortScriptTemplate));
     mustache page{std::string(text)};
     page.set_custom_escape([](const std::string& raw) { return htmlText(raw); });
     return page.render(values);
@@ -129,7 +137,8 @@ const MatchPlayer* bestPlayer(const SeasonMatch& match) {
     return best == match.players.end() ? nullptr : &*best;
 }
 
-// The rows at places [first, end) of a list, newest first.
+// The rows at places [first, end) of a list (lists of matches show them
+// newest first).
 struct Rows {
     std::size_t first = 0;
     std::size_t end = 0;
@@ -143,23 +152,30 @@ Rows rowsOf(std::size_t number, std::size_t rows) {
     return {(number - 1) * kListPageRows, std::min(number * kListPageRows, rows)};
 }
 
+// Links to the `pages` pages of a list whose first page is `firstPage`, page
+// `current` marked.
+data everyPage(std::string_view firstPage, std::size_t current, std::size_t pages) {
+    data list{data::type::list};
+    for (std::size_t page = 1; page <= pages; ++page) {
+        data item{"page", listPagePath(firstPage, page)};
+        item.set("number", std::to_string(page));
+        if (page == current) item.set("current", true);
+        list.push_back(item);
+    }
+    data values;
+    values.set("pages", list);
+    return values;
+}
+
 // The links between the pages of a list whose first page is `firstPage` (a
 // file name in the pages' folder): page `number` leads to the pages beside
 // it alone, so it stays as it is while newer rows arrive beyond them; the
 // first page (number 0) leads to every page.
 data pagerOf(std::string_view firstPage, std::size_t number, std::size_t pages) {
-    data values;
     const std::size_t shown = number == 0 ? pages : number;
+    data values = everyPage(firstPage, shown, number == 0 ? pages : 0);
     if (number != 0 && shown < pages) values.set("newer", listPagePath(firstPage, shown + 1));
     if (shown > 1) values.set("older", listPagePath(firstPage, shown - 1));
-    data list{data::type::list};
-    for (std::size_t page = 1; number == 0 && page <= pages; ++page) {
-        data item{"page", listPagePath(firstPage, page)};
-        item.set("number", std::to_string(page));
-        if (page == shown) item.set("current", true);
-        list.push_back(item);
-    }
-    values.set("pages", list);
     return values;
 }
 
@@ -178,6 +194,44 @@ data matchRows(const SeasonSnapshot& season, Rows shown) {
             row.set("best", best->name);
             row.set("bestPage", playerPagePath(best->key));
         }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The leaderboard's rows at places [first, end), from 0.
+data leaderRows(const std::vector<const SeasonPlayer*>& leaders, Rows shown) {
+    data rows{data::type::list};
+    for (std::size_t at = shown.first; at < shown.end; ++at) {
+        const SeasonPlayer& player = *leaders[at];
+        const PlayerCounters& c = player.counters;
+        data row;
+        row.set("place", str(std::int64_t(at + 1)));
+        row.set("page", playerPagePath(player.key));
+        row.set("name", player.name);
+        row.set("rating", decimal(player.rating.ordinal(), 2));
+        row.set("matches", str(player.matches));
+        row.set("kills", str(c.kills));
+        row.set("deaths", str(c.deaths));
+        row.set("kd", killsPerDeath(c));
+        row.set("caps", str(c.caps));
+        row.set("c2cs", str(c.c2cs));
+        row.set("flagSaves", str(c.flagSaves));
+        row.set("defenses", str(defenseTotal(c)));
+        row.set("awardsWon", str(player.awardsWon));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The players at places [first, end) of them all, by key.
+data playerNames(const std::vector<SeasonPlayer>& players, Rows shown) {
+    data rows{data::type::list};
+    for (std::size_t at = shown.first; at < shown.end; ++at) {
+        data row;
+        row.set("page", playerPagePath(players[at].key));
+        row.set("name", players[at].name);
+        row.set("matches", str(players[at].matches));
         rows.push_back(row);
     }
     return rows;
@@ -218,9 +272,17 @@ std::size_t listPages(std::size_t rows) {
     return rows <= kListPageRows ? 0 : (rows + kListPageRows - 1) / kListPageRows;
 }
 
+bool keepsSeasonJson(std::size_t matches) { return matches <= kListPageRows; }
+
 SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
     : m_season(season), m_look(std::move(look)) {
-    for (const SeasonPlayer& player : season.players) m_byKey.emplace(player.key, &player);
+    for (const SeasonPlayer& player : season.players) {
+        m_byKey.emplace(player.key, &player);
+        if (player.matches >= m_look.minMatches) m_leaders.push_back(&player);
+    }
+    std::stable_sort(m_leaders.begin(), m_leaders.end(), [](const auto* a, const auto* b) {
+        return a->rating.ordinal() > b->rating.ordinal();
+    });
     for (const SeasonMatch& match : season.matches)
         for (const MatchPlayer& player : match.players)
             m_appearances[player.key].emplace_back(&match, &player);
@@ -244,6 +306,7 @@ data frame(const SeasonSnapshot& season, const SiteLook& look, std::string_view 
     values.set("pageTitlePlain", std::string(pageTitle));
     values.set("matchCount", str(std::int64_t(season.matches.size())));
     values.set("playerCount", str(std::int64_t(season.players.size())));
+    values.set("seasonJson", keepsSeasonJson(season.matches.size()));
     if (!season.matches.empty()) {
         values.set("firstDate", utcDate(season.matches.front().playedAt));
         values.set("lastDate", utcDate(season.matches.back().playedAt));
@@ -261,43 +324,17 @@ std::string SitePages::index() const {
     values.set("stamp", true);
     values.set("minMatches", str(m_look.minMatches));
 
-    std::vector<const SeasonPlayer*> leaders;
-    for (const SeasonPlayer& player : m_season.players)
-        if (player.matches >= m_look.minMatches) leaders.push_back(&player);
-    std::stable_sort(leaders.begin(), leaders.end(), [](const auto* a, const auto* b) {
-        return a->rating.ordinal() > b->rating.ordinal();
-    });
-    data rows{data::type::list};
-    std::int64_t place = 0;
-    for (const SeasonPlayer* player : leaders) {
-        const PlayerCounters& c = player->counters;
-        data row;
-        row.set("place", str(++place));
-        row.set("page", playerPagePath(player->key));
-        row.set("name", player->name);
-        row.set("rating", decimal(player->rating.ordinal(), 2));
-        row.set("matches", str(player->matches));
-        row.set("kills", str(c.kills));
-        row.set("deaths", str(c.deaths));
-        row.set("kd", killsPerDeath(c));
-        row.set("caps", str(c.caps));
-        row.set("c2cs", str(c.c2cs));
-        row.set("flagSaves", str(c.flagSaves));
-        row.set("defenses", str(defenseTotal(c)));
-        row.set("awardsWon", str(player->awardsWon));
-        rows.push_back(row);
+    const std::size_t leaders = m_leaders.size();
+    values.set("leaders", leaderRows(m_leaders, {0, std::min(leaders, kListPageRows)}));
+    if (const std::size_t pages = listPages(leaders); pages != 0) {
+        data pager = everyPage(kLeaderboardPage, 0, pages);
+        pager.set("pageRows", str(std::int64_t(kListPageRows)));
+        values.set("leaderPager", pager);
     }
-    values.set("leaders", rows);
-
-    data everyone{data::type::list};
-    for (const SeasonPlayer& player : m_season.players) {
-        data row;
-        row.set("page", playerPagePath(player.key));
-        row.set("name", player.name);
-        row.set("matches", str(player.matches));
-        everyone.push_back(row);
-    }
-    values.set("everyone", everyone);
+    if (const std::size_t pages = listPages(m_season.players.size()); pages != 0)
+        values.set("playerPager", everyPage(kPlayerListPage, 0, pages));
+    else
+        values.set("everyone", playerNames(m_season.players, {0, m_season.players.size()}));
 
     std::array<std::int32_t, kWeaponCount> kills{};
     for (const SeasonPlayer& player : m_season.players)
@@ -310,6 +347,25 @@ std::string SitePages::index() const {
     const std::size_t count = m_season.matches.size();
     values.set("matches", matchRows(m_season, {count - std::min(count, kLatestMatches), count}));
     return render(kSiteIndexTemplate, values);
+}
+
+std::string SitePages::leaderboardPage(std::size_t number) const {
+    data values = frame(m_season, m_look, "",
+                        plain(m_look.title) + ": leaderboard, page " + str(std::int64_t(number)));
+    values.set("minMatches", str(m_look.minMatches));
+    values.set("number", str(std::int64_t(number)));
+    values.set("leaders", leaderRows(m_leaders, rowsOf(number, m_leaders.size())));
+    values.set("pager", everyPage(kLeaderboardPage, number, leaderboardPages()));
+    return render(kSiteLeaderboardTemplate, values);
+}
+
+std::string SitePages::playerListPage(std::size_t number) const {
+    data values = frame(m_season, m_look, "",
+                        plain(m_look.title) + ": players, page " + str(std::int64_t(number)));
+    values.set("number", str(std::int64_t(number)));
+    values.set("everyone", playerNames(m_season.players, rowsOf(number, m_season.players.size())));
+    values.set("pager", everyPage(kPlayerListPage, number, listPages(m_season.players.size())));
+    return render(kSitePlayerListTemplate, values);
 }
 
 std::string SitePages::matchList() const { return matchListPage(0); }

@@ -17,13 +17,20 @@ struct SiteLook {
     std::int32_t minMatches = 5;   // leaderboard gate
 };
 
-// Rows of one page of a long list (the match list, a player's matches).
+// Rows of one page of a long list (the match list, a player's matches, the
+// leaderboard, every player).
 inline constexpr std::size_t kListPageRows = 250;
 
 // How many numbered pages a list of `rows` takes beyond its first page: none
 // while that page holds them all. Page n holds the n-th kListPageRows rows in
 // played order, so a row keeps its page as newer ones arrive.
 [[nodiscard]] std::size_t listPages(std::size_t rows);
+
+// Whether the site holds the season's whole JSON (season.json, the document
+// `season export` writes): while one page of the match list holds its
+// matches. Beyond that it holds the data files alone (SiteData), and the
+// pages lead to their index.
+[[nodiscard]] bool keepsSeasonJson(std::size_t matches);
 
 // The site's pages apart from the match pages, made from the templates under
 // resources/site. Every text from a log reaches a page through the page
@@ -32,7 +39,14 @@ class SitePages {
 public:
     SitePages(const season::SeasonSnapshot& season, SiteLook look);
 
+    // The leaderboard and every player, while one page holds each list;
+    // else the leaderboard's top page and the way to the pages of both.
     [[nodiscard]] std::string index() const;
+    // Page `number` (from 1) of the leaderboard, places going on from page to
+    // page, and of every player by key, beyond one page (listPages).
+    [[nodiscard]] std::size_t leaderboardPages() const { return listPages(m_leaders.size()); }
+    [[nodiscard]] std::string leaderboardPage(std::size_t number) const;
+    [[nodiscard]] std::string playerListPage(std::size_t number) const;
     // The latest matches: all of them while one page holds them, else the
     // matches of the last of the match list's pages, which lists them all.
     [[nodiscard]] std::string matchList() const;
@@ -60,6 +74,7 @@ private:
     const season::SeasonSnapshot& m_season;
     SiteLook m_look;
     std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
+    std::vector<const season::SeasonPlayer*> m_leaders;  // by shown rating, best first
     std::unordered_map<std::string, std::vector<Appearance>> m_appearances;  // in season order
     std::unordered_map<std::string, Rival> m_nemesis;                        // by victim key
 };

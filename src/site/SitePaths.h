@@ -22,10 +22,17 @@ namespace zefa::site {
 // gives "matches-2.html", "players/KEY.html" gives "players/KEY-2.html".
 [[nodiscard]] std::string listPagePath(std::string_view page, std::size_t number);
 
-// Whether `page` has the shape of a file the site writes (one of the pages
-// above, a player page or one of a match's two pages, or a further page of
-// the match list or of a player's matches): nothing outside the
-// site's folder, nothing of another name.
+// The site's data files, beside the pages: one per match and per season
+// player, the match list's pages, and the season's own files below.
+[[nodiscard]] std::string matchDataPath(std::int64_t id);
+[[nodiscard]] std::string playerDataPath(std::string_view key);
+// Page `number` (from 1) of the match list's data: the n-th kListPageRows matches.
+[[nodiscard]] std::string matchListDataPath(std::size_t number);
+
+// Whether `page` has the shape of a file the site writes (one of the files
+// below, a player page or one of a match's two pages, a further page of the
+// match list, the leaderboard, the players or a player's matches, or a data
+// file): nothing outside the site's folder, nothing of another name.
 [[nodiscard]] bool isSitePage(std::string_view page);
 // Whether `file` is a file the site writes: a page, or a match page kept
 // compressed under its name and ".gz".
@@ -35,8 +42,13 @@ inline constexpr std::string_view kIndexPage = "index.html";
 inline constexpr std::string_view kMatchListPage = "matches.html";
 inline constexpr std::string_view kStyleSheet = "season.css";
 inline constexpr std::string_view kSeasonJson = "season.json";
+inline constexpr std::string_view kLeaderboardPage = "leaderboard.html";  // its pages alone
+inline constexpr std::string_view kPlayerListPage = "players.html";       // its pages alone
 inline constexpr std::string_view kPlayerFolder = "players";
 inline constexpr std::string_view kMatchFolder = "matches";
+inline constexpr std::string_view kDataFolder = "data";
+inline constexpr std::string_view kDataIndex = "data/index.json";
+inline constexpr std::string_view kPlayerListData = "data/players.json";
 // Ends the name a compressed page is kept under: "matches/7.html.gz".
 inline constexpr std::string_view kGzipSuffix = ".gz";
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 namespace zefa {
-extern const std::string_view kSiteIndexTemplate;
+extern const std::string_view kSiteSortScriptTemplate;
 }
 
 namespace zefa::site {
@@ -24,10 +24,10 @@ std::string scriptSource(std::string_view script) {
                                     static_cast<std::size_t>(written)) + "'";
 }
 
-// The text of the leaderboard's script, as the page holds it.
+// The text of the leaderboard's script, as the pages hold it.
 std::string_view indexScript() {
     constexpr std::string_view kOpen = "<script>";
-    const std::string_view page = kSiteIndexTemplate;
+    const std::string_view page = kSiteSortScriptTemplate;
     const std::size_t begin = page.find(kOpen) + kOpen.size();
     return page.substr(begin, page.find("</script>", begin) - begin);
 }

@@ -1,6 +1,8 @@
 #include "site/SiteRecord.h"
 
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "site/SitePaths.h"
 
@@ -17,7 +19,10 @@ std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) 
 }
 
 void SiteRecord::add(std::string_view page, std::string_view fingerprint) {
-    m_files.insert_or_assign(std::string(page), std::string(fingerprint));
+    if (const auto found = m_files.find(page); found != m_files.end())
+        found->second = fingerprint;
+    else
+        m_files.emplace(page, fingerprint);
 }
 
 bool SiteRecord::lists(std::string_view page) const { return m_files.find(page) != m_files.end(); }
@@ -27,9 +32,29 @@ std::string_view SiteRecord::fingerprint(std::string_view page) const {
     return found == m_files.end() ? std::string_view() : std::string_view(found->second);
 }
 
-std::string SiteRecord::text() const {
+std::string SiteRecord::text() const { return textWith(SiteRecord()); }
+
+std::string SiteRecord::textWith(const SiteRecord& other) const {
+    std::vector<const Files::value_type*> lines;
+    lines.reserve(m_files.size() + other.m_files.size());
+    std::size_t size = 0;
+    const auto take = [&](const Files::value_type& file) {
+        lines.push_back(&file);
+        size += file.first.size() + file.second.size() + 2;
+    };
+    for (const auto& file : m_files) take(file);
+    for (const auto& file : other.m_files)
+        if (!lists(file.first)) take(file);
+    std::sort(lines.begin(), lines.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
     std::string text;
-    for (const auto& [page, fingerprint] : m_files) text += page + "\t" + fingerprint + "\n";
+    text.reserve(size);
+    for (const auto* line : lines) {
+        text += line->first;
+        text += '\t';
+        text += line->second;
+        text += '\n';
+    }
     return text;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
+#include <functional>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,14 +29,26 @@ public:
     [[nodiscard]] bool lists(std::string_view page) const;
     // The fingerprint recorded with the page; empty when there is none.
     [[nodiscard]] std::string_view fingerprint(std::string_view page) const;
-    [[nodiscard]] const std::map<std::string, std::string, std::less<>>& files() const {
-        return m_files;
-    }
-    // The record as its file holds it.
+    // Hashed, not ordered: a long season's site has tens of thousands of
+    // files, each looked up several times a run.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    using Files = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+
+    // Every file with its fingerprint, in no order.
+    [[nodiscard]] const Files& files() const { return m_files; }
+    // The record as its file holds it, ordered by path.
     [[nodiscard]] std::string text() const;
+    // The same with the files of `other` too, the fingerprints of this one
+    // kept; without making the record of both (tens of thousands of files).
+    [[nodiscard]] std::string textWith(const SiteRecord& other) const;
 
 private:
-    std::map<std::string, std::string, std::less<>> m_files;  // page, fingerprint
+    Files m_files;  // page, fingerprint
 };
 
 }  // namespace zefa::site

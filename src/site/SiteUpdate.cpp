@@ -1,15 +1,19 @@
 #include "site/SiteUpdate.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
+#include <memory>
+#include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
 #include "site/Gzip.h"
 #include "site/SiteChanges.h"
+#include "site/SiteData.h"
 #include "site/SitePaths.h"
 #include "site/SiteRecord.h"
 
@@ -113,8 +117,21 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
 // each file recorded as the site's.
 class SiteFolder {
 public:
-    SiteFolder(fs::path folder, SiteReport& report)
-        : m_folder(std::move(folder)), m_report(report) {}
+    // `folders`: the site's folders within `folder`, which are listed once
+    // rather than each file looked up (tens of thousands in a long season).
+    // `planned`: every file the site is to hold, each recorded as made here.
+    SiteFolder(fs::path folder, const std::vector<std::string>& folders, SiteRecord planned,
+               SiteReport& report)
+        : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
+        // readdir rather than a directory_iterator, which makes a path of
+        // each entry.
+        for (const std::string& sub : folders) {
+            const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir((m_folder / sub).c_str()),
+                                                              closedir);
+            while (const dirent* entry = listing ? readdir(listing.get()) : nullptr)
+                m_present.insert(sub + "/" + entry->d_name);
+        }
+    }
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -147,9 +164,10 @@ public:
         return replaceFile(page, write, keepUnchanged);
     }
 
-    // A page that stays as it is; counted when it is as it should be.
-    void keep(std::string_view page, bool counted = true) {
-        m_made.add(page);
+    // A page that stays as it is, made from `fingerprint`; counted when it
+    // is as it should be.
+    void keep(std::string_view page, bool counted = true, std::string_view fingerprint = {}) {
+        m_made.add(page, fingerprint);
         m_report.kept += counted;
     }
 
@@ -158,23 +176,31 @@ public:
         m_made.add(page, fingerprint);
     }
 
-    [[nodiscard]] bool exists(std::string_view page) const { return fs::exists(m_folder / page); }
+    // Whether the file was in the folder when this run began.
+    [[nodiscard]] bool exists(std::string_view page) const {
+        return m_present.contains(page.find('/') == page.npos ? "/" + std::string(page)
+                                                                : std::string(page));
+    }
 
-    // Writes the record; false when it could not be written.
-    bool putRecord(const SiteRecord& record) {
-        return putBytes(SiteRecord::kFileName, record.text()) != Outcome::Failed;
+    // Writes the record of what the site is to hold, and of the earlier
+    // site's files, before any of them is written: a run cut short leaves no
+    // file of the site unrecorded. False when it could not be written.
+    bool promise(const std::optional<SiteRecord>& earlier) {
+        const std::string text = earlier ? earlier->textWith(m_made) : m_made.text();
+        return putBytes(SiteRecord::kFileName, text) != Outcome::Failed;
     }
 
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
-        putRecord(m_made);
+        putBytes(SiteRecord::kFileName, m_made.text());
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
             std::error_code error;
             if (m_made.lists(page) || fs::is_directory(fs::symlink_status(m_folder / page, error)))
                 continue;
-            if (fs::remove(m_folder / page, error)) ++m_report.removed;
+            const bool isPage = page.ends_with(".html") || page.ends_with(".html.gz");
+            if (fs::remove(m_folder / page, error)) m_report.removed += isPage;
         }
     }
 
@@ -204,6 +230,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
+    std::unordered_set<std::string> m_present;  // "/NAME" for the files at the top
 };
 
 // The file a match page is kept in.
@@ -253,18 +280,29 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
 }
 
 // Every file the site of this season holds.
-SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SiteOptions& options) {
+SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SitePages& pages,
+                        const SiteOptions& options) {
     SiteRecord planned;
-    for (const std::string_view page : {kIndexPage, kMatchListPage, kStyleSheet, kSeasonJson})
+    for (const std::string_view page :
+         {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
         planned.add(page);
+    if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
     for (const SeasonMatch& match : season.matches) {
         planned.add(matchPageFile(match.id, options));
         planned.add(matchSeasonPagePath(match.id));
+        planned.add(matchDataPath(match.id));
     }
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         planned.add(listPagePath(kMatchListPage, n));
+    for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
+        planned.add(listPagePath(kLeaderboardPage, n));
+    for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
+        planned.add(listPagePath(kPlayerListPage, n));
+    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+        planned.add(matchListDataPath(n));
     for (const SeasonPlayer& player : season.players) {
         planned.add(playerPagePath(player.key));
+        planned.add(playerDataPath(player.key));
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             planned.add(listPagePath(playerPagePath(player.key), n));
     }
@@ -283,34 +321,37 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
                       const SiteOptions& options) {
     SiteReport report;
     const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
-    SiteRecord promised = plannedFiles(season, options);
-    if (auto why = refusal(folder, earlier, promised, options.allowOtherFiles)) {
+    const SitePages pages(season, options.look);
+    SiteRecord planned = plannedFiles(season, pages, options);
+    if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
         report.refused = std::move(*why);
         return report;
     }
     std::error_code error;
-    for (const std::string_view sub : {kPlayerFolder, kMatchFolder}) {
+    const std::string dataFolder(kDataFolder);
+    const std::vector<std::string> folders = {"",
+                                              std::string(kPlayerFolder),
+                                              std::string(kMatchFolder),
+                                              dataFolder,
+                                              dataFolder + "/" + std::string(kPlayerFolder),
+                                              dataFolder + "/" + std::string(kMatchFolder)};
+    for (const std::string& sub : folders) {
         if (fs::create_directories(folder / sub, error); error) {
             report.problems.push_back("cannot create '" + (folder / sub).string() +
                                       "': " + error.message());
             return report;
         }
     }
-    SiteFolder site(folder, report);
-    // Recorded before any of them is written: a run cut short leaves no file
-    // of the site unrecorded.
-    if (earlier)
-        for (const auto& [page, fingerprint] : earlier->files()) promised.add(page, fingerprint);
-    if (!site.putRecord(promised)) return report;
+    SiteFolder site(folder, folders, std::move(planned), report);
+    if (!site.promise(earlier)) return report;
 
     const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
     for (const SeasonMatch& match : season.matches) {
         const std::string page = matchPageFile(match.id, options);
         const std::string fingerprint = changes.matchPage(match);
-        if (promised.fingerprint(page) == fingerprint && site.exists(page)) {
-            site.keep(page);
-            site.madeFrom(page, fingerprint);
+        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
+            site.keep(page, true, fingerprint);
             continue;
         }
         const std::size_t problems = report.problems.size();
@@ -319,15 +360,13 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     }
 
     // The season's own pages, each made only when the changes reach it.
-    const SitePages pages(season, options.look);
     const auto update = [&](std::string_view page, std::string_view inputs, auto make,
                             bool counted = true) {
         if (!changes.reaches(page, inputs) && site.exists(page)) {
-            site.keep(page, counted);
-        } else if (make(page, counted) == SiteFolder::Outcome::Failed) {
-            return;  // made again next time
-        }
-        site.madeFrom(page, inputs);
+            site.keep(page, counted, inputs);
+        } else if (make(page, counted) != SiteFolder::Outcome::Failed) {
+            site.madeFrom(page, inputs);
+        }  // else made again next time
     };
     const auto bytes = [&site](auto render) {
         return [&site, render](std::string_view page, bool counted) {
@@ -339,6 +378,12 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
                bytes([&pages, n] { return pages.matchListPage(n); }));
+    for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
+        update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
+               bytes([&pages, n] { return pages.leaderboardPage(n); }));
+    for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
+        update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
+               bytes([&pages, n] { return pages.playerListPage(n); }));
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
@@ -350,13 +395,30 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
             update(listPagePath(playerPagePath(player.key), n), inputs,
                    bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
     }
-    site.put(kStyleSheet, styleSheet(options.builtInTheme), false);
-    update(
-        kSeasonJson, changes.seasonInputs(),
-        [&](std::string_view page, bool counted) {
-            return site.putWritten(page, writeSeasonJson, counted);
-        },
-        false);
+    update(kStyleSheet, changes.styleSheet(),
+           bytes([&options] { return styleSheet(options.builtInTheme); }), false);
+    if (keepsSeasonJson(season.matches.size()))
+        update(
+            kSeasonJson, changes.seasonInputs(),
+            [&](std::string_view page, bool counted) {
+                return site.putWritten(page, writeSeasonJson, counted);
+            },
+            false);
+
+    // The data files, not counted among the pages.
+    const SiteData data(season);
+    update(kDataIndex, changes.seasonInputs(), bytes([&data] { return data.index(); }), false);
+    update(kPlayerListData, changes.seasonInputs(), bytes([&data] { return data.players(); }),
+           false);
+    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+        update(matchListDataPath(n), changes.matchListPage(n),
+               bytes([&data, n] { return data.matchListPage(n); }), false);
+    for (const SeasonMatch& match : season.matches)
+        update(matchDataPath(match.id), SiteChanges::matchData(match),
+               bytes([&match] { return SiteData::match(match); }), false);
+    for (const SeasonPlayer& player : season.players)
+        update(playerDataPath(player.key), SiteChanges::playerPage(player),
+               bytes([&data, &player] { return data.player(player); }), false);
     site.finish(earlier);
     return report;
 }

@@ -45,7 +45,9 @@ struct SiteReport {
 // them in the folder. A folder without that record must be new or hold no
 // file (unless other files are allowed), and must not be the file system's
 // root; else nothing is written and `refused` says why. What
-// `writeSeasonJson` writes becomes season.json as it is.
+// `writeSeasonJson` writes becomes season.json as it is, while the site
+// keeps it (keepsSeasonJson); the data files (SiteData) are there always.
+// The counts are of the pages (.html) alone.
 [[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder,
                                     const season::SeasonSnapshot& season,
                                     const DocumentWriter& writeSeasonJson,

@@ -6,6 +6,7 @@
 
 #include "season/LogImport.h"
 #include "site/SiteFromStore.h"
+#include "site/SitePaths.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::site {
@@ -90,11 +91,24 @@ TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBui
     EXPECT_EQ(timesOf(kept), times);
 
     // One more match, the latest: its two pages, the season page of the
-    // match before it, the index, the match list and its players' pages.
+    // match before it, the index, the match list and its players' pages;
+    // of the data, the index, the player list, the match list's page, the
+    // match's file and its players'. Files the changes do not reach are not
+    // even made again: a stand-in in one stays.
+    const fs::path unreached = kept / matchDataPath(store.snapshot().matches.front().id);
+    const std::string bytes = test::readFile(unreached);
+    test::writeFile(unreached, "stand-in");
+    const auto before = timesOf(kept / "data");
     import(12);
     const auto latest = store.snapshot().matches.back();
     report = update(kept);
     EXPECT_EQ(report.written, 5 + static_cast<std::int32_t>(latest.players.size()));
+    std::size_t dataWritten = 0;
+    for (const auto& [file, time] : timesOf(kept / "data"))
+        dataWritten += !fs::is_directory(file) && (!before.count(file) || before.at(file) != time);
+    EXPECT_EQ(dataWritten, 4 + latest.players.size());
+    EXPECT_EQ(test::readFile(unreached), "stand-in");
+    test::writeFile(unreached, bytes);
     expectAsMadeAfresh();
 
     // A rename, a forgotten match and a match played between two others.

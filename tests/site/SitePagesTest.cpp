@@ -135,5 +135,43 @@ TEST_F(SitePagesTest, LongListsArePagedAndOldPagesStayAsTheyAre) {
     EXPECT_EQ(after.playerMatchPage(season.players[0], 1), player);
 }
 
+// Beyond one page of players, the index shows the leaderboard's top page and
+// leads to the pages of both lists, so it stays as small at any size.
+TEST_F(SitePagesTest, ManyPlayersGoOnInPagesAndTheIndexStaysSmall) {
+    const auto addPlayers = [this](int count) {
+        for (int n = 0; n < count; ++n) {
+            SeasonPlayer player;
+            char key[8];
+            std::snprintf(key, sizeof key, "p%04d", int(season.players.size()));
+            player.key = player.name = key;
+            player.matches = 5;
+            player.rating.mu = 5000.0 - double(season.players.size());
+            season.players.push_back(player);
+        }
+    };
+    addPlayers(int(kListPageRows) * 2 - 1);  // 501 players, 499 on the leaderboard
+    const SitePages pages(season, {});
+    ASSERT_EQ(pages.leaderboardPages(), 2U);
+    const std::string index = pages.index();
+    EXPECT_NE(index.find("<td class=\"num no\">250</td><td><a href=\"players/p0251.html\">"),
+              std::string::npos);
+    EXPECT_EQ(index.find("<td class=\"num no\">251</td>"), std::string::npos);
+    EXPECT_NE(index.find("<a href=\"leaderboard-2.html\">2</a>"), std::string::npos);
+    EXPECT_NE(index.find("<a href=\"players-3.html\">3</a>"), std::string::npos);
+    EXPECT_EQ(index.find("players/p0500.html"), std::string::npos);
+    const std::string second = pages.leaderboardPage(2);
+    EXPECT_NE(second.find("<td class=\"num no\">251</td><td><a href=\"players/p0252.html\">"),
+              std::string::npos);
+    EXPECT_NE(second.find("<td class=\"num no\">499</td>"), std::string::npos);
+    EXPECT_NE(second.find("href=\"leaderboard-2.html\" aria-current=\"page\""),
+              std::string::npos);
+    const std::string last = pages.playerListPage(3);
+    EXPECT_NE(last.find("players/p0500.html"), std::string::npos);
+    EXPECT_EQ(last.find("players/p0499.html"), std::string::npos);
+
+    addPlayers(int(kListPageRows) * 4);
+    EXPECT_LT(SitePages(season, {}).index().size(), index.size() + 1000);
+}
+
 }  // namespace
 }  // namespace zefa::site

@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "model/Weapons.h"
+#include "season/SeasonJson.h"
 #include "site/Gzip.h"
+#include "site/SitePages.h"
 #include "site/SitePaths.h"
 #include "site/SiteUpdate.h"
 #include "support/ScratchDir.h"
@@ -232,6 +235,45 @@ TEST_F(SiteUpdateTest, RebuildRewritesOnlyWhatChangedAndRemovesWhatIsGone) {
     EXPECT_EQ(report.written, 2);
 }
 
+// Beyond one page of matches the season's JSON is in the data files alone,
+// which hold what the whole document holds.
+TEST_F(SiteUpdateTest, ALongSeasonKeepsItsJsonInSmallFilesAlone) {
+    ASSERT_TRUE(write().ok());
+    ASSERT_TRUE(fs::exists(folder / "season.json"));
+    for (std::int64_t id = 3; id <= std::int64_t(kListPageRows) + 1; ++id) {
+        addMatch(id, "beta2-ctf.log", 2, {record("plain", 1, 1)});
+        logs[id].bytes.clear();  // an empty page is made fastest
+    }
+    recount();
+    ASSERT_TRUE(write().ok());
+    EXPECT_FALSE(fs::exists(folder / "season.json"));
+    EXPECT_NE(readFile(folder / "index.html").find("<a href=\"data/index.json\">"),
+              std::string::npos);
+
+    const auto json = [this](const std::string& file) {
+        return nlohmann::json::parse(readFile(folder / "data" / file));
+    };
+    const nlohmann::json whole = nlohmann::json::parse(season::seasonJson(snapshot));
+    const nlohmann::json index = json("index.json");
+    EXPECT_EQ(index["matchCount"], kListPageRows + 1);
+    EXPECT_EQ(index["playerCount"], snapshot.players.size());
+    EXPECT_EQ(index["matchPages"], nlohmann::json({"matches-1.json", "matches-2.json"}));
+    EXPECT_EQ(json("matches-1.json")["matches"].size(), kListPageRows);
+    const nlohmann::json last = json("matches-2.json")["matches"];
+    ASSERT_EQ(last.size(), 1U);
+    EXPECT_EQ(json(last[0]["file"]), whole["matches"].back());
+    EXPECT_EQ(json("matches/2.json"), whole["matches"][1]);
+
+    const nlohmann::json players = json("players.json")["players"];
+    ASSERT_EQ(players.size(), snapshot.players.size());
+    nlohmann::json player = json(players.back()["file"]);
+    EXPECT_EQ(player["key"], "plain");
+    EXPECT_EQ(player["matchIds"].size(), kListPageRows);
+    EXPECT_EQ(player["matchIds"][1], 3);
+    player.erase("matchIds");
+    EXPECT_EQ(player, whole["players"].back());
+}
+
 // Only files the site wrote are ever removed; a folder of other files and no
 // earlier site is not written into unless that is allowed, and then nothing
 // of them is replaced.
@@ -297,7 +339,7 @@ TEST_F(SiteUpdateTest, AnEarlierSiteIsTakenOverByWhatItsRecordListed) {
     EXPECT_EQ(readFile(folder / "players/custom.html"), "mine");
     EXPECT_EQ(readFile(scratch / "outside.html"), "kept");
     const std::string record = readFile(folder / ".zefastats-site");
-    EXPECT_EQ(record.find("index.html\t"), 0U);
+    EXPECT_NE(record.find("\nindex.html\t"), std::string::npos);
     EXPECT_EQ(record.find("outside"), std::string::npos);
 }
 
