@@ -4,12 +4,13 @@
 # data file, and the site's record), the site's size, and the peak memory of
 # each run.
 #
-#     bench/site_figures.sh ZEFASTATS STORE ONE_MORE_LOG SITE_DIR
+#     bench/site_figures.sh ZEFASTATS STORE ONE_MORE_LOG SITE_DIR [SITE_OPTION...]
 #
 # STORE is changed (ONE_MORE_LOG is imported into it); SITE_DIR is made afresh.
 # Fill a store with bench/make_season_logs.py and `season import --keep-overlap`.
 set -eu
 zefastats=$1 store=$2 log=$3 site=$4
+shift 4  # what is left goes to every `season site`, such as --gzip-match-pages
 rm -rf "$site"
 
 run() {  # label, command...: its output, wall time and peak memory
@@ -18,11 +19,11 @@ run() {  # label, command...: its output, wall time and peak memory
     /usr/bin/time -f "$label: %e s, peak %M KB" "$@" 2>&1 | tail -n 2
 }
 
-run "full build" "$zefastats" season site "$store" -o "$site"
-run "nothing new" "$zefastats" season site "$store" -o "$site"
+run "full build" "$zefastats" season site "$store" -o "$site" "$@"
+run "nothing new" "$zefastats" season site "$store" -o "$site" "$@"
 "$zefastats" season import --keep-overlap "$store" "$log" >/dev/null
-run "one new match" "$zefastats" season site "$store" -o "$site"
-run "full over the built site" "$zefastats" season site "$store" -o "$site" --full
+run "one new match" "$zefastats" season site "$store" -o "$site" "$@"
+run "full over the built site" "$zefastats" season site "$store" -o "$site" --full "$@"
 run "season export" "$zefastats" season export "$store" --json /dev/null
 run "season players" sh -c '"$0" season players "$1" >/dev/null' "$zefastats" "$store"
 
