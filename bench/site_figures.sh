@@ -6,7 +6,8 @@
 #
 #     bench/site_figures.sh ZEFASTATS STORE ONE_MORE_LOG SITE_DIR [SITE_OPTION...]
 #
-# STORE is changed (ONE_MORE_LOG is imported into it); SITE_DIR is made afresh.
+# STORE is changed (ONE_MORE_LOG is imported into it, played after all of its
+# matches); SITE_DIR is made afresh.
 # Fill a store with bench/make_season_logs.py and `season import --keep-overlap`.
 set -eu
 zefastats=$1 store=$2 log=$3 site=$4
@@ -21,7 +22,10 @@ run() {  # label, command...: its output, wall time and peak memory
 
 run "full build" "$zefastats" season site "$store" -o "$site" "$@"
 run "nothing new" "$zefastats" season site "$store" -o "$site" "$@"
-"$zefastats" season import --keep-overlap "$store" "$log" >/dev/null
+# One more match played ten minutes after the season's last one, as a new upload is.
+last=$("$zefastats" season matches "$store" | tail -n 1 | awk '{print $2}')
+"$zefastats" season import --keep-overlap --played-at \
+    "$(date -u -d "$last + 10 minutes" +%Y-%m-%dT%H:%M:%SZ)" "$store" "$log" >/dev/null
 run "one new match" "$zefastats" season site "$store" -o "$site" "$@"
 run "full over the built site" "$zefastats" season site "$store" -o "$site" --full "$@"
 run "season export" "$zefastats" season export "$store" --json /dev/null

@@ -2,21 +2,31 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "site/SitePaths.h"
 
 namespace zefa::site {
 
+std::optional<std::string> SiteRecord::readText(const std::filesystem::path& folder) {
+    std::ifstream in(folder / kFileName, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) {
-    std::ifstream lines(folder / kFileName, std::ios::binary);
-    if (!lines) return std::nullopt;
+    const std::optional<std::string> text = readText(folder);
+    if (!text) return std::nullopt;
     SiteRecord record;
-    std::string page, fingerprint;
-    while (std::getline(lines, page, '\t') && std::getline(lines, fingerprint))
-        if (isSiteFile(page)) record.add(page, fingerprint);
+    forEachFile(*text, [&record](std::string_view page, std::string_view fingerprint) {
+        record.add(page, fingerprint);
+        return true;
+    });
     return record;
 }
+
+bool SiteRecord::isFileOfASite(std::string_view page) { return isSiteFile(page); }
 
 void SiteRecord::add(std::string_view page, std::string_view fingerprint) {
     if (const auto found = m_files.find(page); found != m_files.end())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <unordered_map>
@@ -24,6 +25,12 @@ public:
     // that name no file of a site's shape are left out: the record is a file
     // like any other and could be made to name files elsewhere.
     [[nodiscard]] static std::optional<SiteRecord> read(const std::filesystem::path& folder);
+    // The record's text in `folder`, or nothing when there is none.
+    [[nodiscard]] static std::optional<std::string> readText(const std::filesystem::path& folder);
+    // Each file of a record's text with its fingerprint, as read() takes
+    // them, until `take` returns false; without making the record.
+    template <typename Take>
+    static void forEachFile(std::string_view text, Take take);
 
     void add(std::string_view page, std::string_view fingerprint = {});
     [[nodiscard]] bool lists(std::string_view page) const;
@@ -48,7 +55,21 @@ public:
     [[nodiscard]] std::string textWith(const SiteRecord& other) const;
 
 private:
+    [[nodiscard]] static bool isFileOfASite(std::string_view page);
+
     Files m_files;  // page, fingerprint
 };
+
+template <typename Take>
+void SiteRecord::forEachFile(std::string_view text, Take take) {
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos || !isFileOfASite(line.substr(0, tab))) continue;
+        if (!take(line.substr(0, tab), line.substr(tab + 1))) return;
+    }
+}
 
 }  // namespace zefa::site

@@ -1,16 +1,13 @@
 #include "site/SiteUpdate.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
+#include "site/FolderListing.h"
 #include "site/Gzip.h"
 #include "site/SiteChanges.h"
 #include "site/SiteData.h"
@@ -117,21 +114,12 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
 // each file recorded as the site's.
 class SiteFolder {
 public:
-    // `folders`: the site's folders within `folder`, which are listed once
-    // rather than each file looked up (tens of thousands in a long season).
     // `planned`: every file the site is to hold, each recorded as made here.
-    SiteFolder(fs::path folder, const std::vector<std::string>& folders, SiteRecord planned,
-               SiteReport& report)
-        : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
-        // readdir rather than a directory_iterator, which makes a path of
-        // each entry.
-        for (const std::string& sub : folders) {
-            const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir((m_folder / sub).c_str()),
-                                                              closedir);
-            while (const dirent* entry = listing ? readdir(listing.get()) : nullptr)
-                m_present.insert(sub + "/" + entry->d_name);
-        }
-    }
+    SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report)
+        : m_folder(std::move(folder)),
+          m_report(report),
+          m_made(std::move(planned)),
+          m_present(m_folder) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -178,8 +166,7 @@ public:
 
     // Whether the file was in the folder when this run began.
     [[nodiscard]] bool exists(std::string_view page) const {
-        return m_present.contains(page.find('/') == page.npos ? "/" + std::string(page)
-                                                                : std::string(page));
+        return m_present.contains(page);
     }
 
     // Writes the record of what the site is to hold, and of the earlier
@@ -230,7 +217,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
-    std::unordered_set<std::string> m_present;  // "/NAME" for the files at the top
+    FolderListing m_present;  // as the folder was when this run began
 };
 
 // The file a match page is kept in.
@@ -328,21 +315,14 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         return report;
     }
     std::error_code error;
-    const std::string dataFolder(kDataFolder);
-    const std::vector<std::string> folders = {"",
-                                              std::string(kPlayerFolder),
-                                              std::string(kMatchFolder),
-                                              dataFolder,
-                                              dataFolder + "/" + std::string(kPlayerFolder),
-                                              dataFolder + "/" + std::string(kMatchFolder)};
-    for (const std::string& sub : folders) {
+    for (const std::string& sub : siteFolders()) {
         if (fs::create_directories(folder / sub, error); error) {
             report.problems.push_back("cannot create '" + (folder / sub).string() +
                                       "': " + error.message());
             return report;
         }
     }
-    SiteFolder site(folder, folders, std::move(planned), report);
+    SiteFolder site(folder, std::move(planned), report);
     if (!site.promise(earlier)) return report;
 
     const SiteChanges changes(earlier, season, options);

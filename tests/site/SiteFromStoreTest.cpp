@@ -89,6 +89,11 @@ TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBui
     EXPECT_EQ(report.written, 0);
     EXPECT_GT(report.kept, 20);
     EXPECT_EQ(timesOf(kept), times);
+    // Nothing new, but a file of the site gone: it is made again.
+    const fs::path gone = kept / playerPagePath(store.snapshot().players.back().key);
+    fs::remove(gone);
+    EXPECT_EQ(update(kept).written, 1);
+    EXPECT_TRUE(fs::exists(gone));
 
     // One more match, the latest: its two pages, the season page of the
     // match before it, the index, the match list and its players' pages;
