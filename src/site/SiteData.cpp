@@ -32,10 +32,10 @@ std::string document(Put put) {
 
 std::size_t dataPages(std::size_t matches) { return (matches + kListPageRows - 1) / kListPageRows; }
 
-SiteData::SiteData(const season::SeasonSnapshot& season) : m_season(season) {
-    for (const season::SeasonMatch& match : season.matches)
-        for (const season::MatchPlayer& player : match.players)
-            m_matchIds[player.key].push_back(match.id);
+SiteData::SiteData(const SiteSeason& season) : m_season(season) {
+    for (const SiteMatch& match : season.matches)
+        for (const SitePlay& player : match.players)
+            m_matchIds[season.keys[player.key]].push_back(match.id);
 }
 
 std::string SiteData::index() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "season/SeasonSnapshot.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -34,10 +35,10 @@ inline constexpr std::size_t kListPageRows = 250;
 
 // The site's pages apart from the match pages, made from the templates under
 // resources/site. Every text from a log reaches a page through the page
-// writer's escaping code. The snapshot must outlive this object.
+// writer's escaping code. The season must outlive this object.
 class SitePages {
 public:
-    SitePages(const season::SeasonSnapshot& season, SiteLook look);
+    SitePages(const SiteSeason& season, SiteLook look);
 
     // The leaderboard and every player, while one page holds each list;
     // else the leaderboard's top page and the way to the pages of both.
@@ -67,11 +68,11 @@ private:
         std::string key;
         std::int32_t count = 0;
     };
-    using Appearance = std::pair<const season::SeasonMatch*, const season::MatchPlayer*>;
+    using Appearance = std::pair<const SiteMatch*, const SitePlay*>;
 
     [[nodiscard]] const std::vector<Appearance>& appearances(std::string_view key) const;
 
-    const season::SeasonSnapshot& m_season;
+    const SiteSeason& m_season;
     SiteLook m_look;
     std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
     std::vector<const season::SeasonPlayer*> m_leaders;  // by shown rating, best first

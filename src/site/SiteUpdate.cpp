@@ -252,7 +252,7 @@ std::string compressInPlace(const fs::path& path) {
     });
 }
 
-void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
+void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogReader& readLog,
                     const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
     const std::string page = matchPageFile(match.id, options);
     season::StoredLog log;
@@ -279,15 +279,38 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
     report.written += outcome == SiteFolder::Outcome::Written;
 }
 
+// The data files of the matches the changes reach, written from the matches
+// whole: those the season holds, the others read again, in one reading.
+void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeason& season,
+                    const WholeMatchReader& readMatches) {
+    std::unordered_set<std::int64_t> reached;
+    for (const SiteMatch& match : season.matches) {
+        const std::string page = matchDataPath(match.id);
+        const std::string inputs = SiteChanges::matchData(match);
+        if (!changes.reaches(page, inputs) && site.exists(page))
+            site.keep(page, false, inputs);
+        else
+            reached.insert(match.id);
+    }
+    const auto write = [&](const SeasonMatch& match) {
+        if (reached.erase(match.id) == 0) return;
+        const std::string page = matchDataPath(match.id);
+        if (site.put(page, SiteData::match(match), false) != SiteFolder::Outcome::Failed)
+            site.madeFrom(page, SiteChanges::matchData(match));  // else made again next time
+    };
+    for (const SeasonMatch& match : season.wholeMatches) write(match);
+    if (!reached.empty()) readMatches(write);
+}
+
 // Every file the site of this season holds.
-SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SitePages& pages,
+SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages,
                         const SiteOptions& options) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
         planned.add(page);
     if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
-    for (const SeasonMatch& match : season.matches) {
+    for (const SiteMatch& match : season.matches) {
         planned.add(matchPageFile(match.id, options));
         planned.add(matchSeasonPagePath(match.id));
         planned.add(matchDataPath(match.id));
@@ -319,8 +342,17 @@ std::string unfitFolder(const fs::path& folder) {
 SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& season,
                       const DocumentWriter& writeSeasonJson, const StoredLogReader& readLog,
                       const SiteOptions& options) {
+    const auto readMatches = [&season](const auto& take) {
+        for (const SeasonMatch& match : season.matches) take(match);
+    };
+    return updateSite(folder, siteSeason(season), SiteRecord::read(folder),
+                      {writeSeasonJson, readLog, readMatches}, options);
+}
+
+SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
+                      const std::optional<SiteRecord>& earlier, const SiteSources& sources,
+                      const SiteOptions& options) {
     SiteReport report;
-    const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
     const SitePages pages(season, options.look);
     SiteRecord planned = plannedFiles(season, pages, options);
     if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
@@ -347,7 +379,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
 
     const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
-    for (const SeasonMatch& match : season.matches) {
+    for (const SiteMatch& match : season.matches) {
         const std::string page = matchPageFile(match.id, options);
         const std::string fingerprint = changes.matchPage(match);
         if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
@@ -355,7 +387,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
             continue;
         }
         const std::size_t problems = report.problems.size();
-        writeMatchPage(site, match, readLog, options, classifiers, report);
+        writeMatchPage(site, match, sources.readLog, options, classifiers, report);
         if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
     }
 
@@ -401,7 +433,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         update(
             kSeasonJson, changes.seasonInputs(),
             [&](std::string_view page, bool counted) {
-                return site.putWritten(page, writeSeasonJson, counted);
+                return site.putWritten(page, sources.writeSeasonJson, counted);
             },
             false);
 
@@ -413,9 +445,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
                bytes([&data, n] { return data.matchListPage(n); }), false);
-    for (const SeasonMatch& match : season.matches)
-        update(matchDataPath(match.id), SiteChanges::matchData(match),
-               bytes([&match] { return SiteData::match(match); }), false);
+    writeMatchData(site, changes, season, sources.readMatches);
     for (const SeasonPlayer& player : season.players)
         update(playerDataPath(player.key), SiteChanges::playerPage(player),
                bytes([&data, &player] { return data.player(player); }), false);

@@ -1,0 +1,75 @@
+#include "site/SiteSeason.h"
+
+#include "site/SitePages.h"
+
+namespace zefa::site {
+
+std::uint32_t SiteSeasonSink::number(std::vector<std::string>& table,
+                                     std::unordered_map<std::string, std::uint32_t>& numbers,
+                                     const std::string& text) {
+    const auto [found, added] = numbers.try_emplace(text, std::uint32_t(table.size()));
+    if (added) table.push_back(text);
+    return found->second;
+}
+
+void SiteSeasonSink::match(season::SeasonMatch&& match) {
+    SiteMatch slim{.id = match.id,
+                   .file = match.file,
+                   .sha256 = match.sha256,
+                   .recordings = match.recordings,
+                   .recordedBy = match.recordedBy,
+                   .playedAt = match.playedAt,
+                   .gameVersion = match.gameVersion,
+                   .teamScores = match.teamScores,
+                   .changeSeq = match.changeSeq,
+                   .players = {}};
+    slim.players.reserve(match.players.size());
+    for (const season::MatchPlayer& player : match.players) {
+        SitePlay play{.key = number(m_season.keys, m_keyNumbers, player.key),
+                      .name = number(m_season.names, m_nameNumbers, player.name),
+                      .rank = player.rank,
+                      .kills = player.counters.kills,
+                      .deaths = player.counters.deaths,
+                      .caps = player.counters.caps,
+                      .flagSaves = player.counters.flagSaves,
+                      .awardCount = std::int32_t(player.awards.size()),
+                      .rating = player.rating};
+        for (const std::int32_t award : player.awards)
+            if (award >= 0 && award < kAwardCount) play.awardSet |= 1u << award;
+        slim.players.push_back(play);
+    }
+    m_season.matches.push_back(std::move(slim));
+
+    auto& whole = m_season.wholeMatches;
+    const auto wanted = [this](const season::SeasonMatch& m) { return m_keepWhole && m_keepWhole(m); };
+    const bool all = keepsSeasonJson(m_season.matches.size());
+    if (all || (!m_tooMany && wanted(match))) whole.push_back(std::move(match));
+    if (all) return;
+    if (m_season.matches.size() == kListPageRows + 1)
+        std::erase_if(whole, [&](const season::SeasonMatch& m) { return !wanted(m); });
+    if (whole.size() > kListPageRows) {
+        // The reader reads them again instead.
+        m_tooMany = true;
+        whole = {};
+    }
+}
+
+void SiteSeasonSink::player(season::SeasonPlayer&& player) {
+    m_season.players.push_back(std::move(player));
+}
+
+SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
+    m_season.changeSeq = changeSeq;
+    m_keyNumbers = {};
+    m_nameNumbers = {};
+    return std::move(m_season);
+}
+
+SiteSeason siteSeason(const season::SeasonSnapshot& snapshot) {
+    SiteSeasonSink sink;
+    for (season::SeasonMatch match : snapshot.matches) sink.match(std::move(match));
+    for (season::SeasonPlayer player : snapshot.players) sink.player(std::move(player));
+    return sink.take(snapshot.changeSeq);
+}
+
+}  // namespace zefa::site
