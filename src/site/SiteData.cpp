@@ -104,7 +104,8 @@ std::string SiteData::match(const season::SeasonMatch& match) {
     return document([&match](JsonWriter& json) { season::putMatch(json, match); });
 }
 
-std::string SiteData::player(const season::SeasonPlayer& player) const {
+std::string SiteData::player(std::size_t index) const {
+    const season::SeasonPlayer player = m_season.wholePlayer(index);
     return document([this, &player](JsonWriter& json) {
         json.beginObject();
         season::putSeasonPlayerMembers(json, player);

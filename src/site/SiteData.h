@@ -28,7 +28,8 @@ public:
     [[nodiscard]] std::string players() const;
     [[nodiscard]] std::string matchListPage(std::size_t number) const;
     [[nodiscard]] static std::string match(const season::SeasonMatch& match);
-    [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
+    // The season's player at `index`.
+    [[nodiscard]] std::string player(std::size_t index) const;
 
 private:
     const SiteSeason& m_season;

@@ -56,7 +56,7 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     const auto writeJson = [&season](std::ostream& out) {
         season::SeasonJsonSink json(out);
         for (const season::SeasonMatch& match : season.wholeMatches) json.write(match);
-        for (const season::SeasonPlayer& player : season.players) json.write(player);
+        for (std::size_t i = 0; i < season.players.size(); ++i) json.write(season.wholePlayer(i));
         json.finish();
     };
     const auto readLog = [&store](std::int64_t id) { return store.matchLog(id); };

@@ -283,11 +283,12 @@ SitePages::SitePages(const SiteSeason& season, SiteLook look)
         for (const SitePlay& player : match.players)
             m_appearances[season.keys[player.key]].emplace_back(&match, &player);
     // The killer of each victim with the most kills; the first key wins a tie.
-    for (const SeasonPlayer& killer : season.players)
-        for (const auto& [victim, count] : killer.killsByVictim) {
-            if (victim == killer.key) continue;
-            Rival& rival = m_nemesis[victim];
-            if (count > rival.count) rival = {killer.key, count};
+    for (std::size_t killer = 0; killer < season.players.size(); ++killer)
+        for (const auto& [victim, count] : season.kills[killer]) {
+            const std::string& key = season.players[killer].key;
+            if (season.keys[victim] == key) continue;
+            Rival& rival = m_nemesis[season.keys[victim]];
+            if (count > rival.count) rival = {key, count};
         }
 }
 
@@ -413,7 +414,8 @@ std::string SitePages::match(std::size_t index) const {
     return render(kSiteMatchTemplate, values);
 }
 
-std::string SitePages::player(const SeasonPlayer& player) const {
+std::string SitePages::player(std::size_t index) const {
+    const SeasonPlayer& player = m_season.players.at(index);
     data values = frame(m_season, m_look, "../", plain(player.name) + ": " + plain(m_look.title));
     const PlayerCounters& c = player.counters;
     values.set("name", player.name);
@@ -489,8 +491,9 @@ std::string SitePages::player(const SeasonPlayer& player) const {
         values.set(std::string(tag) + "Count", str(rival.count));
     };
     Rival victim;
-    for (const auto& [key, count] : player.killsByVictim)
-        if (key != player.key && count > victim.count) victim = {key, count};
+    for (const auto& [number, count] : m_season.kills[index])
+        if (m_season.keys[number] != player.key && count > victim.count)
+            victim = {m_season.keys[number], count};
     setRival("victim", victim);
     if (const auto nemesis = m_nemesis.find(player.key); nemesis != m_nemesis.end())
         setRival("nemesis", nemesis->second);
@@ -503,7 +506,8 @@ const std::vector<SitePages::Appearance>& SitePages::appearances(std::string_vie
     return found == m_appearances.end() ? kNone : found->second;
 }
 
-std::string SitePages::playerMatchPage(const SeasonPlayer& player, std::size_t number) const {
+std::string SitePages::playerMatchPage(std::size_t index, std::size_t number) const {
+    const SeasonPlayer& player = m_season.players.at(index);
     data values = frame(m_season, m_look, "../",
                         plain(player.name) + ": matches, page " + str(std::int64_t(number)) +
                             ": " + plain(m_look.title));

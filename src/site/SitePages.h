@@ -57,11 +57,11 @@ public:
     // rest of the season (its players, the matches before and after) above
     // the match page itself, shown as it is in a frame.
     [[nodiscard]] std::string match(std::size_t index) const;
-    // A player's page shows the player's latest matches as matchList() shows
-    // the season's, the others on pages of their own numbered as the list's.
-    [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
-    [[nodiscard]] std::string playerMatchPage(const season::SeasonPlayer& player,
-                                              std::size_t number) const;
+    // The page of the season's player at `index`: the player's latest
+    // matches as matchList() shows the season's, the others on pages of
+    // their own numbered as the list's.
+    [[nodiscard]] std::string player(std::size_t index) const;
+    [[nodiscard]] std::string playerMatchPage(std::size_t index, std::size_t number) const;
 
 private:
     struct Rival {

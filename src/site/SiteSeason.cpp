@@ -55,7 +55,13 @@ void SiteSeasonSink::match(season::SeasonMatch&& match) {
 }
 
 void SiteSeasonSink::player(season::SeasonPlayer&& player) {
+    VictimKills kills;
+    kills.reserve(player.killsByVictim.size());
+    for (const auto& [victim, count] : player.killsByVictim)
+        kills.emplace_back(number(m_season.keys, m_keyNumbers, victim), count);
+    player.killsByVictim = {};
     m_season.players.push_back(std::move(player));
+    m_season.kills.push_back(std::move(kills));
 }
 
 SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
@@ -63,6 +69,14 @@ SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
     m_keyNumbers = {};
     m_nameNumbers = {};
     return std::move(m_season);
+}
+
+season::SeasonPlayer SiteSeason::wholePlayer(std::size_t index) const {
+    season::SeasonPlayer player = players.at(index);
+    player.killsByVictim.reserve(kills[index].size());
+    for (const auto& [victim, count] : kills[index])
+        player.killsByVictim.emplace_back(keys[victim], count);
+    return player;
 }
 
 SiteSeason siteSeason(const season::SeasonSnapshot& snapshot) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "awards/AwardTable.h"
@@ -44,18 +45,27 @@ struct SiteMatch {
     std::vector<SitePlay> players;  // ordered by key (bytewise)
 };
 
-// The season as its site needs it: the matches slim, the players whole, and
-// a few matches whole for the files that show them so.
+// Kills of each victim, by the victim's number in SiteSeason::keys.
+using VictimKills = std::vector<std::pair<std::uint32_t, std::int32_t>>;
+
+// The season as its site needs it: the matches slim, the players' kills by
+// victim by number (a league's players each kill hundreds of others), and a
+// few matches whole for the files that show them so.
 struct SiteSeason {
-    std::vector<SiteMatch> matches;         // by played-at time, then SHA-256
-    std::vector<season::SeasonPlayer> players;  // by key (bytewise)
-    std::vector<std::string> keys;   // every player's key the matches name, each once
+    std::vector<SiteMatch> matches;  // by played-at time, then SHA-256
+    // By key (bytewise); their killsByVictim left empty: in `kills`.
+    std::vector<season::SeasonPlayer> players;
+    std::vector<VictimKills> kills;  // by player, as `players`, in the order of their keys
+    std::vector<std::string> keys;   // every key the matches and kills name, each once
     std::vector<std::string> names;  // every name in a match, each once
     std::int64_t changeSeq = 0;
     // Every match whole while the site keeps the season's JSON
     // (keepsSeasonJson); beyond, those a reading was asked to keep, while
     // they are no more than a page of the match list's (kListPageRows).
     std::vector<season::SeasonMatch> wholeMatches;
+
+    // The player at `index` with its kills by victim, as the store gives it.
+    [[nodiscard]] season::SeasonPlayer wholePlayer(std::size_t index) const;
 };
 
 // Builds a SiteSeason from a reading of the store (SeasonStore::readSeason),

@@ -419,13 +419,13 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
-    for (const SeasonPlayer& player : season.players) {
+    for (std::size_t i = 0; i < season.players.size(); ++i) {
+        const SeasonPlayer& player = season.players[i];
         const std::string inputs = SiteChanges::playerPage(player);
-        update(playerPagePath(player.key), inputs,
-               bytes([&pages, &player] { return pages.player(player); }));
+        update(playerPagePath(player.key), inputs, bytes([&pages, i] { return pages.player(i); }));
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             update(listPagePath(playerPagePath(player.key), n), inputs,
-                   bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
+                   bytes([&pages, i, n] { return pages.playerMatchPage(i, n); }));
     }
     update(kStyleSheet, changes.styleSheet(),
            bytes([&options] { return styleSheet(options.builtInTheme); }), false);
@@ -446,9 +446,9 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
         update(matchListDataPath(n), changes.matchListPage(n),
                bytes([&data, n] { return data.matchListPage(n); }), false);
     writeMatchData(site, changes, season, sources.readMatches);
-    for (const SeasonPlayer& player : season.players)
-        update(playerDataPath(player.key), SiteChanges::playerPage(player),
-               bytes([&data, &player] { return data.player(player); }), false);
+    for (std::size_t i = 0; i < season.players.size(); ++i)
+        update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
+               bytes([&data, i] { return data.player(i); }), false);
     site.finish(earlier);
     return report;
 }
