@@ -50,7 +50,7 @@ void SiteSeasonSink::match(season::SeasonMatch&& match) {
     if (whole.size() > kListPageRows) {
         // The reader reads them again instead.
         m_tooMany = true;
-        whole = {};
+        whole = std::vector<season::SeasonMatch>();
     }
 }
 
@@ -59,15 +59,15 @@ void SiteSeasonSink::player(season::SeasonPlayer&& player) {
     kills.reserve(player.killsByVictim.size());
     for (const auto& [victim, count] : player.killsByVictim)
         kills.emplace_back(number(m_season.keys, m_keyNumbers, victim), count);
-    player.killsByVictim = {};
+    player.killsByVictim = season::KillsByVictim();  // its memory too, which `= {}` keeps
     m_season.players.push_back(std::move(player));
     m_season.kills.push_back(std::move(kills));
 }
 
 SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
     m_season.changeSeq = changeSeq;
-    m_keyNumbers = {};
-    m_nameNumbers = {};
+    m_keyNumbers.clear();
+    m_nameNumbers.clear();
     return std::move(m_season);
 }
 
