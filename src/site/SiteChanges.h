@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "season/SeasonSnapshot.h"
-#include "site/SiteSeason.h"
 #include "site/SiteOptions.h"
 #include "site/SiteRecord.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 

@@ -127,9 +127,9 @@ std::string scoreHtml(const SiteMatch& match) {
 }
 
 const SitePlay* bestPlayer(const SiteMatch& match) {
-    const auto best = std::max_element(
-        match.players.begin(), match.players.end(),
-        [](const SitePlay& a, const SitePlay& b) { return a.rank < b.rank; });
+    const auto best =
+        std::max_element(match.players.begin(), match.players.end(),
+                         [](const SitePlay& a, const SitePlay& b) { return a.rank < b.rank; });
     return best == match.players.end() ? nullptr : &*best;
 }
 

@@ -4,13 +4,18 @@
 
 namespace zefa::site {
 
-std::uint32_t SiteSeasonSink::number(std::vector<std::string>& table,
-                                     std::unordered_map<std::string, std::uint32_t>& numbers,
-                                     const std::string& text) {
+namespace {
+
+// The text's number in the table, the table's next one for a text not in it.
+std::uint32_t number(std::vector<std::string>& table,
+                     std::unordered_map<std::string, std::uint32_t>& numbers,
+                     const std::string& text) {
     const auto [found, added] = numbers.try_emplace(text, std::uint32_t(table.size()));
     if (added) table.push_back(text);
     return found->second;
 }
+
+}  // namespace
 
 void SiteSeasonSink::match(season::SeasonMatch&& match) {
     SiteMatch slim{.id = match.id,
@@ -41,7 +46,9 @@ void SiteSeasonSink::match(season::SeasonMatch&& match) {
     m_season.matches.push_back(std::move(slim));
 
     auto& whole = m_season.wholeMatches;
-    const auto wanted = [this](const season::SeasonMatch& m) { return m_keepWhole && m_keepWhole(m); };
+    const auto wanted = [this](const season::SeasonMatch& m) {
+        return m_keepWhole && m_keepWhole(m);
+    };
     const bool all = keepsSeasonJson(m_season.matches.size());
     if (all || (!m_tooMany && wanted(match))) whole.push_back(std::move(match));
     if (all) return;

@@ -15,8 +15,8 @@
 namespace zefa::site {
 
 // A season player in one match, as the site's lists, player pages and charts
-// show it: about a sixth of a whole MatchPlayer, which a long season's site
-// keeps a million of.
+// show it: 56 bytes, a small part of a whole MatchPlayer, of which a long
+// season has a million.
 struct SitePlay {
     std::uint32_t key = 0;   // into SiteSeason::keys
     std::uint32_t name = 0;  // into SiteSeason::names
@@ -25,9 +25,9 @@ struct SitePlay {
     std::int32_t deaths = 0;
     std::int32_t caps = 0;
     std::int32_t flagSaves = 0;
-    std::uint32_t awardSet = 0;    // bit n: award n of the catalogue won or shared
+    std::uint32_t awardSet = 0;   // bit n: award n of the catalogue won or shared
     std::int32_t awardCount = 0;  // awards won or shared
-    season::Rating rating;         // after this match
+    season::Rating rating;        // after this match
 };
 static_assert(kAwardCount <= 32, "an award set holds every award");
 
@@ -83,10 +83,6 @@ public:
     [[nodiscard]] SiteSeason take(std::int64_t changeSeq);
 
 private:
-    [[nodiscard]] std::uint32_t number(std::vector<std::string>& table,
-                                       std::unordered_map<std::string, std::uint32_t>& numbers,
-                                       const std::string& text);
-
     KeepWhole m_keepWhole;
     SiteSeason m_season;
     bool m_tooMany = false;  // more matches were wanted whole than are kept

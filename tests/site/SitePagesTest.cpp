@@ -128,8 +128,7 @@ TEST_F(SitePagesTest, LongListsArePagedAndOldPagesStayAsTheyAre) {
     EXPECT_EQ(latest.find("matches/500-season.html"), std::string::npos);
     EXPECT_NE(latest.find("href=\"matches-2.html\">Older"), std::string::npos);
     EXPECT_NE(latest.find("href=\"matches-1.html\">1</a>"), std::string::npos);
-    EXPECT_NE(before.player(0).find("href=\"ann-2.html\">Older"),
-              std::string::npos);
+    EXPECT_NE(before.player(0).find("href=\"ann-2.html\">Older"), std::string::npos);
 
     addMatch(502, {1, 0, 0, 0}, {{"ann", 1}});
     season.players[0].matches += 1;

@@ -1,8 +1,7 @@
-#include "site/SiteSeason.h"
-
 #include <gtest/gtest.h>
 
 #include "site/SitePages.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 namespace {
