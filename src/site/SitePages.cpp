@@ -236,12 +236,13 @@ data playerNames(const std::vector<SeasonPlayer>& players, Rows shown) {
 // The player's matches on page `number` of their list (0: the player's own
 // page), with the links between the pages.
 void setPlayerMatches(data& values, const SiteSeason& season, const SeasonPlayer& player,
-                      const std::vector<std::pair<const SiteMatch*, const SitePlay*>>& played,
+                      const std::vector<std::pair<std::uint32_t, std::uint32_t>>& played,
                       std::size_t number) {
     data rows{data::type::list};
     const Rows shown = rowsOf(number, played.size());
     for (std::size_t at = shown.end; at > shown.first; --at) {
-        const auto& [match, record] = played[at - 1];
+        const SiteMatch* match = &season.matches[played[at - 1].first];
+        const SitePlay* record = &match->players[played[at - 1].second];
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchSeasonPagePath(match->id));
@@ -279,9 +280,9 @@ SitePages::SitePages(const SiteSeason& season, SiteLook look)
     std::stable_sort(m_leaders.begin(), m_leaders.end(), [](const auto* a, const auto* b) {
         return a->rating.ordinal() > b->rating.ordinal();
     });
-    for (const SiteMatch& match : season.matches)
-        for (const SitePlay& player : match.players)
-            m_appearances[season.keys[player.key]].emplace_back(&match, &player);
+    for (std::uint32_t m = 0; m < season.matches.size(); ++m)
+        for (std::uint32_t p = 0; p < season.matches[m].players.size(); ++p)
+            m_appearances[season.keys[season.matches[m].players[p].key]].emplace_back(m, p);
     // The killer of each victim with the most kills; the first key wins a tie.
     for (std::size_t killer = 0; killer < season.players.size(); ++killer)
         for (const auto& [victim, count] : season.kills[killer]) {
@@ -458,10 +459,11 @@ std::string SitePages::player(std::size_t index) const {
     const std::vector<Appearance>& played = appearances(player.key);
     std::vector<RatingStep> steps;
     std::array<std::int32_t, kAwardCount> awardCounts{};
-    for (const auto& [match, record] : played) {
-        steps.push_back({record->rating.mu, record->rating.sigma});
+    for (const auto& [match, at] : played) {
+        const SitePlay& record = m_season.matches[match].players[at];
+        steps.push_back({record.rating.mu, record.rating.sigma});
         for (std::size_t award = 0; award < awardCounts.size(); ++award)
-            awardCounts[award] += (record->awardSet >> award) & 1u;
+            awardCounts[award] += (record.awardSet >> award) & 1u;
     }
     setPlayerMatches(values, m_season, player, played, 0);
 
@@ -475,7 +477,7 @@ std::string SitePages::player(std::size_t index) const {
     values.set("awards", awards);
 
     const std::int32_t version =
-        played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
+        played.empty() ? kGameVersionBeta2 : m_season.matches[played.back().first].gameVersion;
     values.set("ratingChart", ratingChart("rating", "Rating history of " + player.name, steps));
     values.set("killsChart", barChart("kills", "Kills by weapon of " + player.name,
                                       weaponItems(c.weapKills, version), BarTone::Kills));

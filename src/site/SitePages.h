@@ -68,7 +68,7 @@ private:
         std::string key;
         std::int32_t count = 0;
     };
-    using Appearance = std::pair<const SiteMatch*, const SitePlay*>;
+    using Appearance = std::pair<std::uint32_t, std::uint32_t>;  // match's index, player's in it
 
     [[nodiscard]] const std::vector<Appearance>& appearances(std::string_view key) const;
 

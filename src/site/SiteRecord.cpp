@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ostream>
 #include <vector>
 
 #include "site/SitePaths.h"
@@ -32,30 +33,17 @@ std::string_view SiteRecord::fingerprint(std::string_view page) const {
     return found == m_files.end() ? std::string_view() : std::string_view(found->second);
 }
 
-std::string SiteRecord::text() const { return textWith(SiteRecord()); }
+void SiteRecord::write(std::ostream& out) const { writeWith(out, SiteRecord()); }
 
-std::string SiteRecord::textWith(const SiteRecord& other) const {
+void SiteRecord::writeWith(std::ostream& out, const SiteRecord& other) const {
     std::vector<const Files::value_type*> lines;
     lines.reserve(m_files.size() + other.m_files.size());
-    std::size_t size = 0;
-    const auto take = [&](const Files::value_type& file) {
-        lines.push_back(&file);
-        size += file.first.size() + file.second.size() + 2;
-    };
-    for (const auto& file : m_files) take(file);
+    for (const auto& file : m_files) lines.push_back(&file);
     for (const auto& file : other.m_files)
-        if (!lists(file.first)) take(file);
+        if (!lists(file.first)) lines.push_back(&file);
     std::sort(lines.begin(), lines.end(),
               [](const auto* a, const auto* b) { return a->first < b->first; });
-    std::string text;
-    text.reserve(size);
-    for (const auto* line : lines) {
-        text += line->first;
-        text += '\t';
-        text += line->second;
-        text += '\n';
-    }
-    return text;
+    for (const auto* line : lines) out << line->first << '\t' << line->second << '\n';
 }
 
 }  // namespace zefa::site

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <unordered_map>
 #include <optional>
 #include <string>
@@ -41,11 +42,12 @@ public:
 
     // Every file with its fingerprint, in no order.
     [[nodiscard]] const Files& files() const { return m_files; }
-    // The record as its file holds it, ordered by path.
-    [[nodiscard]] std::string text() const;
+    // Writes the record as its file holds it, ordered by path, a line at a
+    // time (hundreds of thousands in a long season).
+    void write(std::ostream& out) const;
     // The same with the files of `other` too, the fingerprints of this one
-    // kept; without making the record of both (tens of thousands of files).
-    [[nodiscard]] std::string textWith(const SiteRecord& other) const;
+    // kept; without making the record of both.
+    void writeWith(std::ostream& out, const SiteRecord& other) const;
 
 private:
     Files m_files;  // page, fingerprint

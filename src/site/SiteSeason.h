@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -52,7 +53,7 @@ using VictimKills = std::vector<std::pair<std::uint32_t, std::int32_t>>;
 // victim by number (a league's players each kill hundreds of others), and a
 // few matches whole for the files that show them so.
 struct SiteSeason {
-    std::vector<SiteMatch> matches;  // by played-at time, then SHA-256
+    std::deque<SiteMatch> matches;  // by played-at time, then SHA-256; grown without copies
     // By key (bytewise); their killsByVictim left empty: in `kills`.
     std::vector<season::SeasonPlayer> players;
     std::vector<VictimKills> kills;  // by player, as `players`, in the order of their keys

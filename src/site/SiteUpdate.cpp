@@ -113,6 +113,32 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
     return std::nullopt;
 }
 
+// Paths of files, sorted, in one block of text: a long season's site holds
+// hundreds of thousands, which strings of their own would take six times the
+// memory of.
+class PathList {
+public:
+    void add(std::string_view path) {
+        m_starts.push_back(std::uint32_t(m_text.size()));
+        m_text += path;
+        m_text += '\0';  // no path holds one
+    }
+    // After the last add().
+    void sort() {
+        std::ranges::sort(m_starts, {}, [this](std::uint32_t start) { return at(start); });
+    }
+    [[nodiscard]] bool contains(std::string_view path) const {
+        return std::ranges::binary_search(m_starts, path, {},
+                                          [this](std::uint32_t start) { return at(start); });
+    }
+
+private:
+    [[nodiscard]] std::string_view at(std::uint32_t start) const { return m_text.c_str() + start; }
+
+    std::string m_text;
+    std::vector<std::uint32_t> m_starts;
+};
+
 // The site's folder as this run leaves it: what it wrote, kept and made,
 // each file recorded as the site's.
 class SiteFolder {
@@ -129,8 +155,9 @@ public:
             const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir((m_folder / sub).c_str()),
                                                               closedir);
             while (const dirent* entry = listing ? readdir(listing.get()) : nullptr)
-                m_present.insert(sub + "/" + entry->d_name);
+                m_present.add(sub + "/" + entry->d_name);
         }
+        m_present.sort();
     }
 
     enum class Outcome { Written, Unchanged, Failed };
@@ -186,14 +213,18 @@ public:
     // site's files, before any of them is written: a run cut short leaves no
     // file of the site unrecorded. False when it could not be written.
     bool promise(const std::optional<SiteRecord>& earlier) {
-        const std::string text = earlier ? earlier->textWith(m_made) : m_made.text();
-        return putBytes(SiteRecord::kFileName, text) != Outcome::Failed;
+        return putRecord([&](std::ostream& out) {
+                   if (earlier)
+                       earlier->writeWith(out, m_made);
+                   else
+                       m_made.write(out);
+               }) != Outcome::Failed;
     }
 
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
-        putBytes(SiteRecord::kFileName, m_made.text());
+        putRecord([this](std::ostream& out) { m_made.write(out); });
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
             std::error_code error;
@@ -205,6 +236,13 @@ public:
     }
 
 private:
+    // The record, written beside its file and compared there.
+    Outcome putRecord(const DocumentWriter& write) {
+        return replaceFile(
+            SiteRecord::kFileName, [&](const fs::path& path) { return writeFile(path, write); },
+            true);
+    }
+
     Outcome putBytes(std::string_view page, std::string_view bytes) {
         if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
         const auto write = [bytes](std::ostream& out) {
@@ -230,7 +268,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
-    std::unordered_set<std::string> m_present;  // "/NAME" for the files at the top
+    PathList m_present;  // "/NAME" for the files at the top
 };
 
 // The file a match page is kept in.
