@@ -20,10 +20,25 @@ std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) 
 }
 
 void SiteRecord::add(std::string_view page, std::string_view fingerprint) {
-    if (const auto found = m_files.find(page); found != m_files.end())
-        found->second = fingerprint;
-    else
-        m_files.emplace(page, fingerprint);
+    if (const auto found = m_files.find(page); found != m_files.end()) {
+        if (found->second != fingerprint) found->second = keep(fingerprint);
+    } else {
+        const std::string_view kept = keep(page);
+        m_files.emplace(kept, keep(fingerprint));
+    }
+}
+
+std::string_view SiteRecord::keep(std::string_view text) {
+    constexpr std::size_t kBlock = 1 << 16;
+    if (text.empty()) return {};
+    if (m_text.empty() || m_text.back().capacity() - m_text.back().size() < text.size()) {
+        m_text.emplace_back();
+        m_text.back().reserve(std::max(kBlock, text.size()));
+    }
+    std::string& block = m_text.back();
+    const std::size_t at = block.size();
+    block.append(text);  // within its capacity: the views of it stay
+    return std::string_view(block).substr(at);
 }
 
 bool SiteRecord::lists(std::string_view page) const { return m_files.find(page) != m_files.end(); }

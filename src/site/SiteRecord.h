@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zefa::site {
 
@@ -38,7 +39,9 @@ public:
             return std::hash<std::string_view>{}(text);
         }
     };
-    using Files = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+    // Views of the record's own text.
+    using Files =
+        std::unordered_map<std::string_view, std::string_view, TextHash, std::equal_to<>>;
 
     // Every file with its fingerprint, in no order.
     [[nodiscard]] const Files& files() const { return m_files; }
@@ -50,7 +53,13 @@ public:
     void writeWith(std::ostream& out, const SiteRecord& other) const;
 
 private:
-    Files m_files;  // page, fingerprint
+    // The text kept in the record's own blocks, which never move: a long
+    // season's site has hundreds of thousands of paths, each in a string of
+    // its own would take twice the memory.
+    std::string_view keep(std::string_view text);
+
+    Files m_files;                    // page, fingerprint
+    std::vector<std::string> m_text;  // blocks, each filled up to its capacity at most
 };
 
 }  // namespace zefa::site
