@@ -20,7 +20,8 @@ std::optional<SiteReport> unchangedSite(season::SeasonStore& store,
     std::error_code error;
     for (const auto& [page, inputs] : earlier->files()) {
         if (!std::filesystem::exists(folder / page, error)) return std::nullopt;
-        report.kept += page.ends_with(".html");  // the pages, as a run counts them
+        // The pages, as a run counts them: compressed match pages too.
+        report.kept += page.ends_with(".html") || page.ends_with(".html.gz");
     }
     return report;
 }
