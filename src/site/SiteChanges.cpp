@@ -51,7 +51,7 @@ std::string optionsInputs(const SiteOptions& options, std::string_view sharedMat
 
 // What pages all over the season show of it: every player's key, name and
 // aliases, and whether the foot leads to season.json, in one number.
-std::string namesInputs(const season::SeasonSnapshot& season) {
+std::string namesInputs(const SiteSeason& season) {
     std::uint64_t hash = fnv1a(keepsSeasonJson(season.matches.size()) ? "whole" : "data");
     for (const season::SeasonPlayer& player : season.players) {
         hash = fnv1a(player.key + '\n' + player.name + '\n', hash);
@@ -79,9 +79,9 @@ struct SeasonInputs {
 
 }  // namespace
 
-SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier,
-                         const season::SeasonSnapshot& season, const SiteOptions& options)
-    : m_earlier(earlier), m_snapshot(season), m_sharedMatchInputs(sharedMatchInputs(options)) {
+SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier, const SiteSeason& season,
+                         const SiteOptions& options)
+    : m_earlier(earlier), m_season(season), m_sharedMatchInputs(sharedMatchInputs(options)) {
     const SeasonInputs now{std::to_string(season.changeSeq),
                            optionsInputs(options, m_sharedMatchInputs), namesInputs(season)};
     m_seasonInputs = now.text();
@@ -100,7 +100,7 @@ bool SiteChanges::current(const SiteRecord& earlier, std::int64_t changeSeq,
 }
 
 std::string SiteChanges::matchSeasonPage(std::size_t index) const {
-    const auto& matches = m_snapshot.matches;
+    const auto& matches = m_season.matches;
     const auto idAt = [&](std::size_t at) {
         return at < matches.size() ? std::to_string(matches[at].id) : std::string("-");
     };
@@ -109,7 +109,7 @@ std::string SiteChanges::matchSeasonPage(std::size_t index) const {
 }
 
 std::string SiteChanges::matchListPage(std::size_t number) const {
-    const auto& matches = m_snapshot.matches;
+    const auto& matches = m_season.matches;
     const std::size_t end = std::min(number * kListPageRows, matches.size());
     std::uint64_t hash = fnv1a(end < matches.size() ? "newer" : "last");
     for (std::size_t at = (number - 1) * kListPageRows; at < end; ++at)
@@ -123,17 +123,28 @@ std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {
     return std::to_string(player.changeSeq);
 }
 
-std::string SiteChanges::matchData(const season::SeasonMatch& match) {
-    // Ratings computed again change its players' rows, not the match's number.
+namespace {
+
+// Ratings computed again change a match's players' rows, not its number.
+template <typename Match>
+std::string ratedMatchInputs(const Match& match) {
     std::uint64_t hash = fnv1a(std::to_string(match.changeSeq));
-    for (const season::MatchPlayer& player : match.players) {
+    for (const auto& player : match.players) {
         const double rating[] = {player.rating.mu, player.rating.sigma};
         hash = fnv1a(std::string_view(reinterpret_cast<const char*>(rating), sizeof rating), hash);
     }
     return std::to_string(hash);
 }
 
-std::string SiteChanges::matchPage(const season::SeasonMatch& match) const {
+}  // namespace
+
+std::string SiteChanges::matchData(const season::SeasonMatch& match) {
+    return ratedMatchInputs(match);
+}
+
+std::string SiteChanges::matchData(const SiteMatch& match) { return ratedMatchInputs(match); }
+
+std::string SiteChanges::matchPage(const SiteMatch& match) const {
     const std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
                                m_sharedMatchInputs;
     return std::to_string(fnv1a(inputs));

@@ -8,6 +8,7 @@
 #include "season/SeasonSnapshot.h"
 #include "site/SiteOptions.h"
 #include "site/SiteRecord.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -23,7 +24,7 @@ namespace zefa::site {
 class SiteChanges {
 public:
     // `earlier`: the record of the site in the folder, if there is one.
-    SiteChanges(const std::optional<SiteRecord>& earlier, const season::SeasonSnapshot& season,
+    SiteChanges(const std::optional<SiteRecord>& earlier, const SiteSeason& season,
                 const SiteOptions& options);
 
     // Whether the site made at `earlier` shows the store at change number
@@ -42,16 +43,18 @@ public:
     [[nodiscard]] std::string matchListPage(std::size_t number) const;
     // A player's page, and the player's data.
     [[nodiscard]] static std::string playerPage(const season::SeasonPlayer& player);
-    // A match's data, which holds its players' ratings after it.
+    // A match's data, which holds its players' ratings after it: the same
+    // of the match whole and slim.
     [[nodiscard]] static std::string matchData(const season::SeasonMatch& match);
-    [[nodiscard]] std::string matchPage(const season::SeasonMatch& match) const;
+    [[nodiscard]] static std::string matchData(const SiteMatch& match);
+    [[nodiscard]] std::string matchPage(const SiteMatch& match) const;
 
     // Whether the page, made from `inputs`, is to be made again.
     [[nodiscard]] bool reaches(std::string_view page, std::string_view inputs) const;
 
 private:
     const std::optional<SiteRecord>& m_earlier;
-    const season::SeasonSnapshot& m_snapshot;
+    const SiteSeason& m_season;
     std::string m_sharedMatchInputs;  // what every match page depends on besides its log
     std::string m_seasonInputs;
     std::string m_styleInputs;

@@ -32,10 +32,10 @@ std::string document(Put put) {
 
 std::size_t dataPages(std::size_t matches) { return (matches + kListPageRows - 1) / kListPageRows; }
 
-SiteData::SiteData(const season::SeasonSnapshot& season) : m_season(season) {
-    for (const season::SeasonMatch& match : season.matches)
-        for (const season::MatchPlayer& player : match.players)
-            m_matchIds[player.key].push_back(match.id);
+SiteData::SiteData(const SiteSeason& season) : m_season(season) {
+    for (const SiteMatch& match : season.matches)
+        for (const SitePlay& player : match.players)
+            m_matchIds[season.keys[player.key]].push_back(match.id);
 }
 
 std::string SiteData::index() const {
@@ -104,7 +104,8 @@ std::string SiteData::match(const season::SeasonMatch& match) {
     return document([&match](JsonWriter& json) { season::putMatch(json, match); });
 }
 
-std::string SiteData::player(const season::SeasonPlayer& player) const {
+std::string SiteData::player(std::size_t index) const {
+    const season::SeasonPlayer player = m_season.wholePlayer(index);
     return document([this, &player](JsonWriter& json) {
         json.beginObject();
         season::putSeasonPlayerMembers(json, player);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "season/SeasonSnapshot.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -18,19 +19,20 @@ namespace zefa::site {
 // new match changes a handful of them. A match's file holds the object the
 // season's document lists for it, a player's file the player's object with
 // the ids of its matches; the index, the player list and the match list's
-// pages lead to them. The snapshot must outlive this object.
+// pages lead to them. The season must outlive this object.
 class SiteData {
 public:
-    explicit SiteData(const season::SeasonSnapshot& season);
+    explicit SiteData(const SiteSeason& season);
 
     [[nodiscard]] std::string index() const;
     [[nodiscard]] std::string players() const;
     [[nodiscard]] std::string matchListPage(std::size_t number) const;
     [[nodiscard]] static std::string match(const season::SeasonMatch& match);
-    [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
+    // The season's player at `index`.
+    [[nodiscard]] std::string player(std::size_t index) const;
 
 private:
-    const season::SeasonSnapshot& m_season;
+    const SiteSeason& m_season;
     std::unordered_map<std::string, std::vector<std::int64_t>> m_matchIds;  // by key, played order
 };
 

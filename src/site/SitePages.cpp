@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <kainjow/mustache.hpp>
-#include <map>
 #include <numeric>
 #include <regex>
 
@@ -38,10 +37,7 @@ namespace zefa::site {
 
 namespace {
 
-using season::MatchPlayer;
-using season::SeasonMatch;
 using season::SeasonPlayer;
-using season::SeasonSnapshot;
 
 using kainjow::mustache::data;
 using kainjow::mustache::mustache;
@@ -94,7 +90,7 @@ std::vector<ChartItem> weaponItems(const std::array<std::int32_t, kWeaponCount>&
 }
 
 // Weeks from Monday to Sunday, UTC, from the first match's week to the last's.
-std::vector<ChartItem> weekItems(const SeasonSnapshot& season) {
+std::vector<ChartItem> weekItems(const SiteSeason& season) {
     std::vector<ChartItem> weeks;
     if (season.matches.empty()) return weeks;
     const auto weekOf = [](std::int64_t time) {
@@ -102,7 +98,7 @@ std::vector<ChartItem> weekItems(const SeasonSnapshot& season) {
         return day - (((day + 3) % 7) + 7) % 7;  // the epoch was a Thursday
     };
     const std::int64_t first = weekOf(season.matches.front().playedAt);
-    for (const SeasonMatch& match : season.matches) {
+    for (const SiteMatch& match : season.matches) {
         const auto week = static_cast<std::size_t>((weekOf(match.playedAt) - first) / 7);
         while (weeks.size() <= week)
             weeks.push_back({utcDate((first + 7 * std::int64_t(weeks.size())) * kDay), 0});
@@ -114,13 +110,13 @@ std::vector<ChartItem> weekItems(const SeasonSnapshot& season) {
 // Red and blue play every match. Green and yellow only ever lose points, by
 // the lines of the four teams' ball game; in a match where a flag was
 // captured, such lines name no team of the match.
-bool played(const SeasonMatch& match, std::int32_t team) {
+bool played(const SiteMatch& match, std::int32_t team) {
     const auto& scores = match.teamScores;
     return team == kRed || team == kBlue ||
            (scores[team] != 0 && scores[kRed] <= 0 && scores[kBlue] <= 0);
 }
 
-std::string scoreHtml(const SeasonMatch& match) {
+std::string scoreHtml(const SiteMatch& match) {
     std::string raw;
     for (std::int32_t team = 0; team < kTeamCount; ++team) {
         if (!played(match, team)) continue;
@@ -130,10 +126,10 @@ std::string scoreHtml(const SeasonMatch& match) {
     return htmlText(raw);
 }
 
-const MatchPlayer* bestPlayer(const SeasonMatch& match) {
-    const auto best = std::max_element(
-        match.players.begin(), match.players.end(),
-        [](const MatchPlayer& a, const MatchPlayer& b) { return a.rank < b.rank; });
+const SitePlay* bestPlayer(const SiteMatch& match) {
+    const auto best =
+        std::max_element(match.players.begin(), match.players.end(),
+                         [](const SitePlay& a, const SitePlay& b) { return a.rank < b.rank; });
     return best == match.players.end() ? nullptr : &*best;
 }
 
@@ -179,10 +175,10 @@ data pagerOf(std::string_view firstPage, std::size_t number, std::size_t pages) 
     return values;
 }
 
-data matchRows(const SeasonSnapshot& season, Rows shown) {
+data matchRows(const SiteSeason& season, Rows shown) {
     data rows{data::type::list};
     for (std::size_t at = shown.end; at > shown.first; --at) {
-        const SeasonMatch* match = &season.matches[at - 1];
+        const SiteMatch* match = &season.matches[at - 1];
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchSeasonPagePath(match->id));
@@ -190,9 +186,9 @@ data matchRows(const SeasonSnapshot& season, Rows shown) {
         if (match->recordings > 1) row.set("recordings", str(match->recordings));
         row.set("score", scoreHtml(*match));
         row.set("players", str(std::int64_t(match->players.size())));
-        if (const MatchPlayer* best = bestPlayer(*match)) {
-            row.set("best", best->name);
-            row.set("bestPage", playerPagePath(best->key));
+        if (const SitePlay* best = bestPlayer(*match)) {
+            row.set("best", season.names[best->name]);
+            row.set("bestPage", playerPagePath(season.keys[best->key]));
         }
         rows.push_back(row);
     }
@@ -239,24 +235,25 @@ data playerNames(const std::vector<SeasonPlayer>& players, Rows shown) {
 
 // The player's matches on page `number` of their list (0: the player's own
 // page), with the links between the pages.
-void setPlayerMatches(data& values, const SeasonPlayer& player,
-                      const std::vector<std::pair<const SeasonMatch*, const MatchPlayer*>>& played,
+void setPlayerMatches(data& values, const SiteSeason& season, const SeasonPlayer& player,
+                      const std::vector<std::pair<std::uint32_t, std::uint32_t>>& played,
                       std::size_t number) {
     data rows{data::type::list};
     const Rows shown = rowsOf(number, played.size());
     for (std::size_t at = shown.end; at > shown.first; --at) {
-        const auto& [match, record] = played[at - 1];
+        const SiteMatch* match = &season.matches[played[at - 1].first];
+        const SitePlay* record = &match->players[played[at - 1].second];
         data row;
         row.set("playedAt", utcDateTime(match->playedAt));
         row.set("page", matchSeasonPagePath(match->id));
         row.set("file", match->file);
-        row.set("as", record->name);
+        row.set("as", season.names[record->name]);
         row.set("rank", str(record->rank));
-        row.set("kills", str(record->counters.kills));
-        row.set("deaths", str(record->counters.deaths));
-        row.set("caps", str(record->counters.caps));
-        row.set("flagSaves", str(record->counters.flagSaves));
-        row.set("awards", str(std::int64_t(record->awards.size())));
+        row.set("kills", str(record->kills));
+        row.set("deaths", str(record->deaths));
+        row.set("caps", str(record->caps));
+        row.set("flagSaves", str(record->flagSaves));
+        row.set("awards", str(record->awardCount));
         row.set("rating", decimal(record->rating.ordinal(), 2));
         rows.push_back(row);
     }
@@ -274,7 +271,7 @@ std::size_t listPages(std::size_t rows) {
 
 bool keepsSeasonJson(std::size_t matches) { return matches <= kListPageRows; }
 
-SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
+SitePages::SitePages(const SiteSeason& season, SiteLook look)
     : m_season(season), m_look(std::move(look)) {
     for (const SeasonPlayer& player : season.players) {
         m_byKey.emplace(player.key, &player);
@@ -283,22 +280,23 @@ SitePages::SitePages(const SeasonSnapshot& season, SiteLook look)
     std::stable_sort(m_leaders.begin(), m_leaders.end(), [](const auto* a, const auto* b) {
         return a->rating.ordinal() > b->rating.ordinal();
     });
-    for (const SeasonMatch& match : season.matches)
-        for (const MatchPlayer& player : match.players)
-            m_appearances[player.key].emplace_back(&match, &player);
+    for (std::uint32_t m = 0; m < season.matches.size(); ++m)
+        for (std::uint32_t p = 0; p < season.matches[m].players.size(); ++p)
+            m_appearances[season.keys[season.matches[m].players[p].key]].emplace_back(m, p);
     // The killer of each victim with the most kills; the first key wins a tie.
-    for (const SeasonPlayer& killer : season.players)
-        for (const auto& [victim, count] : killer.killsByVictim) {
-            if (victim == killer.key) continue;
-            Rival& rival = m_nemesis[victim];
-            if (count > rival.count) rival = {killer.key, count};
+    for (std::size_t killer = 0; killer < season.players.size(); ++killer)
+        for (const auto& [victim, count] : season.kills[killer]) {
+            const std::string& key = season.players[killer].key;
+            if (season.keys[victim] == key) continue;
+            Rival& rival = m_nemesis[season.keys[victim]];
+            if (count > rival.count) rival = {key, count};
         }
 }
 
 namespace {
 
 // What every page shows in its head and foot.
-data frame(const SeasonSnapshot& season, const SiteLook& look, std::string_view root,
+data frame(const SiteSeason& season, const SiteLook& look, std::string_view root,
            std::string_view pageTitle) {
     data values;
     values.set("root", std::string(root));
@@ -381,7 +379,7 @@ std::string SitePages::matchListPage(std::size_t number) const {
 }
 
 std::string SitePages::match(std::size_t index) const {
-    const SeasonMatch& match = m_season.matches.at(index);
+    const SiteMatch& match = m_season.matches.at(index);
     const std::string playedAt = utcDateTime(match.playedAt);
     data values = frame(m_season, m_look, "../", playedAt + ": " + plain(m_look.title));
     values.set("framed", true);
@@ -402,21 +400,23 @@ std::string SitePages::match(std::size_t index) const {
     if (index + 1 < m_season.matches.size())
         values.set("nextPage", fileName(matchSeasonPagePath(m_season.matches[index + 1].id)));
 
-    std::vector<const MatchPlayer*> best;
-    for (const MatchPlayer& player : match.players) best.push_back(&player);
+    std::vector<const SitePlay*> best;
+    for (const SitePlay& player : match.players) best.push_back(&player);
     std::stable_sort(best.begin(), best.end(),
                      [](const auto* a, const auto* b) { return a->rank > b->rank; });
     data players{data::type::list};
-    for (const MatchPlayer* player : best) {
-        data item{"name", player->name};
-        if (m_byKey.count(player->key)) item.set("page", playerPagePath(player->key));
+    for (const SitePlay* player : best) {
+        data item{"name", m_season.names[player->name]};
+        const std::string& key = m_season.keys[player->key];
+        if (m_byKey.count(key)) item.set("page", playerPagePath(key));
         players.push_back(item);
     }
     values.set("players", players);
     return render(kSiteMatchTemplate, values);
 }
 
-std::string SitePages::player(const SeasonPlayer& player) const {
+std::string SitePages::player(std::size_t index) const {
+    const SeasonPlayer& player = m_season.players.at(index);
     data values = frame(m_season, m_look, "../", plain(player.name) + ": " + plain(m_look.title));
     const PlayerCounters& c = player.counters;
     values.set("name", player.name);
@@ -458,24 +458,26 @@ std::string SitePages::player(const SeasonPlayer& player) const {
 
     const std::vector<Appearance>& played = appearances(player.key);
     std::vector<RatingStep> steps;
-    std::map<std::int32_t, std::int32_t> awardCounts;
-    for (const auto& [match, record] : played) {
-        steps.push_back({record->rating.mu, record->rating.sigma});
-        for (const std::int32_t award : record->awards) ++awardCounts[award];
+    std::array<std::int32_t, kAwardCount> awardCounts{};
+    for (const auto& [match, at] : played) {
+        const SitePlay& record = m_season.matches[match].players[at];
+        steps.push_back({record.rating.mu, record.rating.sigma});
+        for (std::size_t award = 0; award < awardCounts.size(); ++award)
+            awardCounts[award] += (record.awardSet >> award) & 1u;
     }
-    setPlayerMatches(values, player, played, 0);
+    setPlayerMatches(values, m_season, player, played, 0);
 
     data awards{data::type::list};
-    for (const auto& [award, count] : awardCounts) {
-        if (award < 0 || award >= kAwardCount) continue;
-        data item{"award", std::string(awardCatalogue()[std::size_t(award)].awardName)};
-        item.set("count", str(count));
+    for (std::size_t award = 0; award < awardCounts.size(); ++award) {
+        if (awardCounts[award] == 0) continue;
+        data item{"award", std::string(awardCatalogue()[award].awardName)};
+        item.set("count", str(awardCounts[award]));
         awards.push_back(item);
     }
     values.set("awards", awards);
 
     const std::int32_t version =
-        played.empty() ? kGameVersionBeta2 : played.back().first->gameVersion;
+        played.empty() ? kGameVersionBeta2 : m_season.matches[played.back().first].gameVersion;
     values.set("ratingChart", ratingChart("rating", "Rating history of " + player.name, steps));
     values.set("killsChart", barChart("kills", "Kills by weapon of " + player.name,
                                       weaponItems(c.weapKills, version), BarTone::Kills));
@@ -491,8 +493,9 @@ std::string SitePages::player(const SeasonPlayer& player) const {
         values.set(std::string(tag) + "Count", str(rival.count));
     };
     Rival victim;
-    for (const auto& [key, count] : player.killsByVictim)
-        if (key != player.key && count > victim.count) victim = {key, count};
+    for (const auto& [number, count] : m_season.kills[index])
+        if (m_season.keys[number] != player.key && count > victim.count)
+            victim = {m_season.keys[number], count};
     setRival("victim", victim);
     if (const auto nemesis = m_nemesis.find(player.key); nemesis != m_nemesis.end())
         setRival("nemesis", nemesis->second);
@@ -505,14 +508,15 @@ const std::vector<SitePages::Appearance>& SitePages::appearances(std::string_vie
     return found == m_appearances.end() ? kNone : found->second;
 }
 
-std::string SitePages::playerMatchPage(const SeasonPlayer& player, std::size_t number) const {
+std::string SitePages::playerMatchPage(std::size_t index, std::size_t number) const {
+    const SeasonPlayer& player = m_season.players.at(index);
     data values = frame(m_season, m_look, "../",
                         plain(player.name) + ": matches, page " + str(std::int64_t(number)) +
                             ": " + plain(m_look.title));
     values.set("name", player.name);
     const std::string path = playerPagePath(player.key);
     values.set("playerPage", path.substr(path.rfind('/') + 1));
-    setPlayerMatches(values, player, appearances(player.key), number);
+    setPlayerMatches(values, m_season, player, appearances(player.key), number);
     return render(kSitePlayerMatchesTemplate, values);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "season/SeasonSnapshot.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -34,10 +35,10 @@ inline constexpr std::size_t kListPageRows = 250;
 
 // The site's pages apart from the match pages, made from the templates under
 // resources/site. Every text from a log reaches a page through the page
-// writer's escaping code. The snapshot must outlive this object.
+// writer's escaping code. The season must outlive this object.
 class SitePages {
 public:
-    SitePages(const season::SeasonSnapshot& season, SiteLook look);
+    SitePages(const SiteSeason& season, SiteLook look);
 
     // The leaderboard and every player, while one page holds each list;
     // else the leaderboard's top page and the way to the pages of both.
@@ -56,22 +57,22 @@ public:
     // rest of the season (its players, the matches before and after) above
     // the match page itself, shown as it is in a frame.
     [[nodiscard]] std::string match(std::size_t index) const;
-    // A player's page shows the player's latest matches as matchList() shows
-    // the season's, the others on pages of their own numbered as the list's.
-    [[nodiscard]] std::string player(const season::SeasonPlayer& player) const;
-    [[nodiscard]] std::string playerMatchPage(const season::SeasonPlayer& player,
-                                              std::size_t number) const;
+    // The page of the season's player at `index`: the player's latest
+    // matches as matchList() shows the season's, the others on pages of
+    // their own numbered as the list's.
+    [[nodiscard]] std::string player(std::size_t index) const;
+    [[nodiscard]] std::string playerMatchPage(std::size_t index, std::size_t number) const;
 
 private:
     struct Rival {
         std::string key;
         std::int32_t count = 0;
     };
-    using Appearance = std::pair<const season::SeasonMatch*, const season::MatchPlayer*>;
+    using Appearance = std::pair<std::uint32_t, std::uint32_t>;  // match's index, player's in it
 
     [[nodiscard]] const std::vector<Appearance>& appearances(std::string_view key) const;
 
-    const season::SeasonSnapshot& m_season;
+    const SiteSeason& m_season;
     SiteLook m_look;
     std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
     std::vector<const season::SeasonPlayer*> m_leaders;  // by shown rating, best first

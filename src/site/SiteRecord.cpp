@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <vector>
 
 #include "site/SitePaths.h"
@@ -29,10 +30,25 @@ std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) 
 bool SiteRecord::isFileOfASite(std::string_view page) { return isSiteFile(page); }
 
 void SiteRecord::add(std::string_view page, std::string_view fingerprint) {
-    if (const auto found = m_files.find(page); found != m_files.end())
-        found->second = fingerprint;
-    else
-        m_files.emplace(page, fingerprint);
+    if (const auto found = m_files.find(page); found != m_files.end()) {
+        if (found->second != fingerprint) found->second = keep(fingerprint);
+    } else {
+        const std::string_view kept = keep(page);
+        m_files.emplace(kept, keep(fingerprint));
+    }
+}
+
+std::string_view SiteRecord::keep(std::string_view text) {
+    constexpr std::size_t kBlock = 1 << 16;
+    if (text.empty()) return {};
+    if (m_text.empty() || m_text.back().capacity() - m_text.back().size() < text.size()) {
+        m_text.emplace_back();
+        m_text.back().reserve(std::max(kBlock, text.size()));
+    }
+    std::string& block = m_text.back();
+    const std::size_t at = block.size();
+    block.append(text);  // within its capacity: the views of it stay
+    return std::string_view(block).substr(at);
 }
 
 bool SiteRecord::lists(std::string_view page) const { return m_files.find(page) != m_files.end(); }
@@ -42,30 +58,17 @@ std::string_view SiteRecord::fingerprint(std::string_view page) const {
     return found == m_files.end() ? std::string_view() : std::string_view(found->second);
 }
 
-std::string SiteRecord::text() const { return textWith(SiteRecord()); }
+void SiteRecord::write(std::ostream& out) const { writeWith(out, SiteRecord()); }
 
-std::string SiteRecord::textWith(const SiteRecord& other) const {
+void SiteRecord::writeWith(std::ostream& out, const SiteRecord& other) const {
     std::vector<const Files::value_type*> lines;
     lines.reserve(m_files.size() + other.m_files.size());
-    std::size_t size = 0;
-    const auto take = [&](const Files::value_type& file) {
-        lines.push_back(&file);
-        size += file.first.size() + file.second.size() + 2;
-    };
-    for (const auto& file : m_files) take(file);
+    for (const auto& file : m_files) lines.push_back(&file);
     for (const auto& file : other.m_files)
-        if (!lists(file.first)) take(file);
+        if (!lists(file.first)) lines.push_back(&file);
     std::sort(lines.begin(), lines.end(),
               [](const auto* a, const auto* b) { return a->first < b->first; });
-    std::string text;
-    text.reserve(size);
-    for (const auto* line : lines) {
-        text += line->first;
-        text += '\t';
-        text += line->second;
-        text += '\n';
-    }
-    return text;
+    for (const auto* line : lines) out << line->first << '\t' << line->second << '\n';
 }
 
 }  // namespace zefa::site

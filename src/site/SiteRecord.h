@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zefa::site {
 
@@ -20,6 +22,13 @@ namespace zefa::site {
 class SiteRecord {
 public:
     static constexpr std::string_view kFileName = ".zefastats-site";
+
+    SiteRecord() = default;
+    // Moved, never copied: its files are views of its own blocks of text.
+    SiteRecord(SiteRecord&&) = default;
+    SiteRecord& operator=(SiteRecord&&) = default;
+    SiteRecord(const SiteRecord&) = delete;
+    SiteRecord& operator=(const SiteRecord&) = delete;
 
     // The record in `folder`, or nothing when the folder holds none. Lines
     // that name no file of a site's shape are left out: the record is a file
@@ -44,20 +53,30 @@ public:
             return std::hash<std::string_view>{}(text);
         }
     };
-    using Files = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+    // Views of the record's own text.
+    using Files =
+        std::unordered_map<std::string_view, std::string_view, TextHash, std::equal_to<>>;
 
     // Every file with its fingerprint, in no order.
     [[nodiscard]] const Files& files() const { return m_files; }
-    // The record as its file holds it, ordered by path.
-    [[nodiscard]] std::string text() const;
+    // Writes the record as its file holds it, ordered by path, a line at a
+    // time (hundreds of thousands in a long season).
+    void write(std::ostream& out) const;
     // The same with the files of `other` too, the fingerprints of this one
-    // kept; without making the record of both (tens of thousands of files).
-    [[nodiscard]] std::string textWith(const SiteRecord& other) const;
+    // kept; without making the record of both.
+    void writeWith(std::ostream& out, const SiteRecord& other) const;
 
 private:
     [[nodiscard]] static bool isFileOfASite(std::string_view page);
 
-    Files m_files;  // page, fingerprint
+
+    // The text kept in the record's own blocks, which never move: a long
+    // season's site has hundreds of thousands of paths, each in a string of
+    // its own would take twice the memory.
+    std::string_view keep(std::string_view text);
+
+    Files m_files;                    // page, fingerprint
+    std::vector<std::string> m_text;  // blocks, each filled up to its capacity at most
 };
 
 template <typename Take>

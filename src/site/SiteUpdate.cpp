@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
@@ -110,6 +111,9 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
     return std::nullopt;
 }
 
+// Paths of files, sorted, in one block of text: a long season's site holds
+// hundreds of thousands, which strings of their own would take six times the
+// memory of.
 // The site's folder as this run leaves it: what it wrote, kept and made,
 // each file recorded as the site's.
 class SiteFolder {
@@ -173,14 +177,18 @@ public:
     // site's files, before any of them is written: a run cut short leaves no
     // file of the site unrecorded. False when it could not be written.
     bool promise(const std::optional<SiteRecord>& earlier) {
-        const std::string text = earlier ? earlier->textWith(m_made) : m_made.text();
-        return putBytes(SiteRecord::kFileName, text) != Outcome::Failed;
+        return putRecord([&](std::ostream& out) {
+                   if (earlier)
+                       earlier->writeWith(out, m_made);
+                   else
+                       m_made.write(out);
+               }) != Outcome::Failed;
     }
 
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
-        putBytes(SiteRecord::kFileName, m_made.text());
+        putRecord([this](std::ostream& out) { m_made.write(out); });
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
             std::error_code error;
@@ -192,6 +200,13 @@ public:
     }
 
 private:
+    // The record, written beside its file and compared there.
+    Outcome putRecord(const DocumentWriter& write) {
+        return replaceFile(
+            SiteRecord::kFileName, [&](const fs::path& path) { return writeFile(path, write); },
+            true);
+    }
+
     Outcome putBytes(std::string_view page, std::string_view bytes) {
         if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
         const auto write = [bytes](std::ostream& out) {
@@ -239,7 +254,7 @@ std::string compressInPlace(const fs::path& path) {
     });
 }
 
-void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogReader& readLog,
+void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogReader& readLog,
                     const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
     const std::string page = matchPageFile(match.id, options);
     season::StoredLog log;
@@ -266,15 +281,38 @@ void writeMatchPage(SiteFolder& site, const SeasonMatch& match, const StoredLogR
     report.written += outcome == SiteFolder::Outcome::Written;
 }
 
+// The data files of the matches the changes reach, written from the matches
+// whole: those the season holds, the others read again, in one reading.
+void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeason& season,
+                    const WholeMatchReader& readMatches) {
+    std::unordered_set<std::int64_t> reached;
+    for (const SiteMatch& match : season.matches) {
+        const std::string page = matchDataPath(match.id);
+        const std::string inputs = SiteChanges::matchData(match);
+        if (!changes.reaches(page, inputs) && site.exists(page))
+            site.keep(page, false, inputs);
+        else
+            reached.insert(match.id);
+    }
+    const auto write = [&](const SeasonMatch& match) {
+        if (reached.erase(match.id) == 0) return;
+        const std::string page = matchDataPath(match.id);
+        if (site.put(page, SiteData::match(match), false) != SiteFolder::Outcome::Failed)
+            site.madeFrom(page, SiteChanges::matchData(match));  // else made again next time
+    };
+    for (const SeasonMatch& match : season.wholeMatches) write(match);
+    if (!reached.empty()) readMatches(write);
+}
+
 // Every file the site of this season holds.
-SiteRecord plannedFiles(const season::SeasonSnapshot& season, const SitePages& pages,
+SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages,
                         const SiteOptions& options) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
         planned.add(page);
     if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
-    for (const SeasonMatch& match : season.matches) {
+    for (const SiteMatch& match : season.matches) {
         planned.add(matchPageFile(match.id, options));
         planned.add(matchSeasonPagePath(match.id));
         planned.add(matchDataPath(match.id));
@@ -306,8 +344,17 @@ std::string unfitFolder(const fs::path& folder) {
 SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& season,
                       const DocumentWriter& writeSeasonJson, const StoredLogReader& readLog,
                       const SiteOptions& options) {
+    const auto readMatches = [&season](const auto& take) {
+        for (const SeasonMatch& match : season.matches) take(match);
+    };
+    return updateSite(folder, siteSeason(season), SiteRecord::read(folder),
+                      {writeSeasonJson, readLog, readMatches}, options);
+}
+
+SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
+                      const std::optional<SiteRecord>& earlier, const SiteSources& sources,
+                      const SiteOptions& options) {
     SiteReport report;
-    const std::optional<SiteRecord> earlier = SiteRecord::read(folder);
     const SitePages pages(season, options.look);
     SiteRecord planned = plannedFiles(season, pages, options);
     if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
@@ -327,7 +374,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
 
     const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
-    for (const SeasonMatch& match : season.matches) {
+    for (const SiteMatch& match : season.matches) {
         const std::string page = matchPageFile(match.id, options);
         const std::string fingerprint = changes.matchPage(match);
         if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
@@ -335,7 +382,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
             continue;
         }
         const std::size_t problems = report.problems.size();
-        writeMatchPage(site, match, readLog, options, classifiers, report);
+        writeMatchPage(site, match, sources.readLog, options, classifiers, report);
         if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
     }
 
@@ -367,13 +414,13 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
-    for (const SeasonPlayer& player : season.players) {
+    for (std::size_t i = 0; i < season.players.size(); ++i) {
+        const SeasonPlayer& player = season.players[i];
         const std::string inputs = SiteChanges::playerPage(player);
-        update(playerPagePath(player.key), inputs,
-               bytes([&pages, &player] { return pages.player(player); }));
+        update(playerPagePath(player.key), inputs, bytes([&pages, i] { return pages.player(i); }));
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             update(listPagePath(playerPagePath(player.key), n), inputs,
-                   bytes([&pages, &player, n] { return pages.playerMatchPage(player, n); }));
+                   bytes([&pages, i, n] { return pages.playerMatchPage(i, n); }));
     }
     update(kStyleSheet, changes.styleSheet(),
            bytes([&options] { return styleSheet(options.builtInTheme); }), false);
@@ -381,7 +428,7 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
         update(
             kSeasonJson, changes.seasonInputs(),
             [&](std::string_view page, bool counted) {
-                return site.putWritten(page, writeSeasonJson, counted);
+                return site.putWritten(page, sources.writeSeasonJson, counted);
             },
             false);
 
@@ -393,12 +440,10 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
     for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
                bytes([&data, n] { return data.matchListPage(n); }), false);
-    for (const SeasonMatch& match : season.matches)
-        update(matchDataPath(match.id), SiteChanges::matchData(match),
-               bytes([&match] { return SiteData::match(match); }), false);
-    for (const SeasonPlayer& player : season.players)
-        update(playerDataPath(player.key), SiteChanges::playerPage(player),
-               bytes([&data, &player] { return data.player(player); }), false);
+    writeMatchData(site, changes, season, sources.readMatches);
+    for (std::size_t i = 0; i < season.players.size(); ++i)
+        update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
+               bytes([&data, i] { return data.player(i); }), false);
     site.finish(earlier);
     return report;
 }

@@ -14,6 +14,8 @@
 #include "season/SeasonSnapshot.h"
 #include "season/SeasonStore.h"
 #include "site/SiteOptions.h"
+#include "site/SiteRecord.h"
+#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -22,6 +24,19 @@ using StoredLogReader = std::function<season::StoredLog(std::int64_t matchId)>;
 
 // Writes a document, such as the season's JSON, to the stream.
 using DocumentWriter = std::function<void(std::ostream& out)>;
+
+// Hands every match of the season over whole, in played order, to `take`.
+using WholeMatchReader =
+    std::function<void(const std::function<void(const season::SeasonMatch&)>& take)>;
+
+// Where the files of a site come from besides its SiteSeason.
+struct SiteSources {
+    DocumentWriter writeSeasonJson;  // while the site keeps it (keepsSeasonJson)
+    StoredLogReader readLog;
+    // Read only when a match's data is to be written and the season does
+    // not hold the match whole.
+    WholeMatchReader readMatches;
+};
 
 struct SiteReport {
     std::int32_t written = 0;
@@ -52,5 +67,11 @@ struct SiteReport {
                                     const season::SeasonSnapshot& season,
                                     const DocumentWriter& writeSeasonJson,
                                     const StoredLogReader& readLog, const SiteOptions& options);
+
+// The same from the season as the site keeps it, `earlier` being the record
+// the folder holds (SiteRecord::read).
+[[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder, const SiteSeason& season,
+                                    const std::optional<SiteRecord>& earlier,
+                                    const SiteSources& sources, const SiteOptions& options);
 
 }  // namespace zefa::site

@@ -132,5 +132,12 @@ TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBui
     EXPECT_EQ(report.written, 0);
 }
 
+TEST_F(SiteFromStoreTest, ASiteWithNothingNewCountsItsCompressedMatchPagesKept) {
+    options.gzipMatchPages = true;
+    const SiteReport first = update(kept);
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(update(kept).kept, first.written);
+}
+
 }  // namespace
 }  // namespace zefa::site

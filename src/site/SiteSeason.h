@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "awards/AwardTable.h"
+#include "season/SeasonSink.h"
+#include "season/SeasonSnapshot.h"
+
+namespace zefa::site {
+
+// A season player in one match, as the site's lists, player pages and charts
+// show it: 56 bytes, a small part of a whole MatchPlayer, of which a long
+// season has a million.
+struct SitePlay {
+    std::uint32_t key = 0;   // into SiteSeason::keys
+    std::uint32_t name = 0;  // into SiteSeason::names
+    std::int32_t rank = 0;
+    std::int32_t kills = 0;
+    std::int32_t deaths = 0;
+    std::int32_t caps = 0;
+    std::int32_t flagSaves = 0;
+    std::uint32_t awardSet = 0;   // bit n: award n of the catalogue won or shared
+    std::int32_t awardCount = 0;  // awards won or shared
+    season::Rating rating;        // after this match
+};
+static_assert(kAwardCount <= 32, "an award set holds every award");
+
+// A match as the site's own pages show it; its data file alone needs it whole.
+struct SiteMatch {
+    std::int64_t id = 0;
+    std::string file;
+    std::string sha256;
+    std::int32_t recordings = 1;
+    std::vector<std::string> recordedBy;
+    std::int64_t playedAt = 0;
+    std::int32_t gameVersion = 1;
+    std::array<std::int32_t, kTeamCount> teamScores{};
+    std::int64_t changeSeq = 0;
+    std::vector<SitePlay> players;  // ordered by key (bytewise)
+};
+
+// Kills of each victim, by the victim's number in SiteSeason::keys.
+using VictimKills = std::vector<std::pair<std::uint32_t, std::int32_t>>;
+
+// The season as its site needs it: the matches slim, the players' kills by
+// victim by number (a league's players each kill hundreds of others), and a
+// few matches whole for the files that show them so.
+struct SiteSeason {
+    std::deque<SiteMatch> matches;  // by played-at time, then SHA-256; grown without copies
+    // By key (bytewise); their killsByVictim left empty: in `kills`.
+    std::vector<season::SeasonPlayer> players;
+    std::vector<VictimKills> kills;  // by player, as `players`, in the order of their keys
+    std::vector<std::string> keys;   // every key the matches and kills name, each once
+    std::vector<std::string> names;  // every name in a match, each once
+    std::int64_t changeSeq = 0;
+    // Every match whole while the site keeps the season's JSON
+    // (keepsSeasonJson); beyond, those a reading was asked to keep, while
+    // they are no more than a page of the match list's (kListPageRows).
+    std::vector<season::SeasonMatch> wholeMatches;
+
+    // The player at `index` with its kills by victim, as the store gives it.
+    [[nodiscard]] season::SeasonPlayer wholePlayer(std::size_t index) const;
+};
+
+// Builds a SiteSeason from a reading of the store (SeasonStore::readSeason),
+// in memory of the players, the slim matches and a page's worth of whole
+// ones: those `keepWhole` asks for, when set.
+class SiteSeasonSink final : public season::SeasonSink {
+public:
+    using KeepWhole = std::function<bool(const season::SeasonMatch&)>;
+    explicit SiteSeasonSink(KeepWhole keepWhole = {}) : m_keepWhole(std::move(keepWhole)) {}
+
+    void match(season::SeasonMatch&& match) override;
+    void player(season::SeasonPlayer&& player) override;
+
+    // The season read, its change number set; the sink is spent.
+    [[nodiscard]] SiteSeason take(std::int64_t changeSeq);
+
+private:
+    KeepWhole m_keepWhole;
+    SiteSeason m_season;
+    bool m_tooMany = false;  // more matches were wanted whole than are kept
+    std::unordered_map<std::string, std::uint32_t> m_keyNumbers;
+    std::unordered_map<std::string, std::uint32_t> m_nameNumbers;
+};
+
+// The same of a season kept whole.
+[[nodiscard]] SiteSeason siteSeason(const season::SeasonSnapshot& snapshot);
+
+}  // namespace zefa::site
