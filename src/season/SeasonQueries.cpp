@@ -44,11 +44,12 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
 // holds one match at a time whatever the season's size.
 class MatchRows {
 public:
-    MatchRows(Database& db, std::int64_t since)
+    // The matches `where` picks, its one parameter bound to `value`.
+    MatchRows(Database& db, std::string_view where, std::int64_t value)
         : m_matches(db.prepare(
               "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
-              "scoreGreen, scoreYellow, changeSeq FROM match WHERE playedAt >= ?1 "
-              "ORDER BY playedAt, sha256")),
+              "scoreGreen, scoreYellow, changeSeq FROM match WHERE " +
+              std::string(where) + " ORDER BY playedAt, sha256")),
           m_recordings(db.prepare("SELECT source FROM recording WHERE matchId = ?1 ORDER BY id")),
           m_records(db.prepare("SELECT r.record, k.seasonKey, r.name, r.rank, " +
                                counterColumnNames("r.") +
@@ -60,7 +61,7 @@ public:
           m_winners(db.prepare("SELECT award, record FROM award_winner WHERE matchId = ?1")),
           m_ratings(db.prepare(
               "SELECT seasonKey, mu, sigma FROM season_player_match WHERE matchId = ?1")) {
-        m_matches.bind(1, since);
+        m_matches.bind(1, value);
     }
 
     // The next match with its players, kills and awards; false after the last.
@@ -197,23 +198,33 @@ private:
 };
 
 // What the season shows of its players beyond their matches: display names
-// (which the ratings keep), aliases and change numbers.
-void describePlayers(Database& db, SeasonTotals& totals) {
+// (which the ratings keep), aliases and change numbers, by key.
+std::vector<PlayerDescription> describePlayers(Database& db) {
+    std::map<std::string, PlayerDescription, std::less<>> players;
+    const auto of = [&players](std::string_view key) -> PlayerDescription& {
+        auto at = players.find(key);
+        if (at == players.end()) {
+            at = players.emplace(key, PlayerDescription()).first;
+            at->second.key = key;
+        }
+        return at->second;
+    };
     Statement names = db.prepare("SELECT seasonKey, name FROM season_player");
-    while (names.step()) {
-        if (SeasonPlayer* player = totals.find(names.text(0))) player->name = names.text(1);
-    }
+    while (names.step()) of(names.text(0)).name = names.text(1);
     Statement aliases = db.prepare(
         "SELECT seasonKey, key FROM player_key WHERE key <> seasonKey ORDER BY seasonKey, key");
-    while (aliases.step()) {
-        if (SeasonPlayer* player = totals.find(aliases.text(0)))
-            player->aliases.emplace_back(aliases.text(1));
-    }
+    while (aliases.step()) of(aliases.text(0)).aliases.emplace_back(aliases.text(1));
     Statement changes = db.prepare("SELECT seasonKey, changeSeq FROM player_change");
-    while (changes.step()) {
-        if (SeasonPlayer* player = totals.find(changes.text(0)))
-            player->changeSeq = changes.integer(1);
-    }
+    while (changes.step()) of(changes.text(0)).changeSeq = changes.integer(1);
+    std::vector<PlayerDescription> described;
+    described.reserve(players.size());
+    for (auto& [key, description] : players) described.push_back(std::move(description));
+    return described;
+}
+
+void describePlayers(Database& db, SeasonTotals& totals) {
+    for (const PlayerDescription& description : describePlayers(db))
+        if (SeasonPlayer* player = totals.find(description.key)) describe(*player, description);
 }
 
 // The season kept whole.
@@ -251,7 +262,8 @@ std::int64_t SqliteSeasonStore::readSeason(SeasonSink& sink, std::optional<std::
     const std::int64_t changeSeq = changeSequence();
     SeasonTotals totals;
     {
-        MatchRows rows(m_db, since.value_or(std::numeric_limits<std::int64_t>::min()));
+        MatchRows rows(m_db, "playedAt >= ?1",
+                       since.value_or(std::numeric_limits<std::int64_t>::min()));
         WindowRatings window;
         SeasonMatch match;
         while (rows.next(match)) {
@@ -268,6 +280,28 @@ std::int64_t SqliteSeasonStore::readSeason(SeasonSink& sink, std::optional<std::
     describePlayers(m_db, totals);
     totals.emit([&sink](SeasonPlayer&& player) { sink.player(std::move(player)); });
     return changeSeq;
+}
+
+std::optional<SeasonChanges> SqliteSeasonStore::readChanges(std::int64_t since,
+                                                            std::size_t limit) {
+    Transaction reading(m_db, Transaction::Kind::Read);
+    SeasonChanges changes;
+    changes.changeSeq = changeSequence();
+    Statement unchanged = m_db.prepare(
+        "SELECT count(*), sum(id), sum(changeSeq) FROM match WHERE changeSeq <= ?1");
+    unchanged.bind(1, since);
+    if (unchanged.step())
+        changes.unchanged = {unchanged.integer(0), unchanged.integer(1), unchanged.integer(2)};
+    MatchRows rows(m_db, "changeSeq > ?1", since);
+    SeasonMatch match;
+    while (rows.next(match)) {
+        if (changes.matches.size() == limit) return std::nullopt;
+        rows.readRatings(match);
+        changes.matches.push_back(std::move(match));
+        match = {};
+    }
+    changes.players = describePlayers(m_db);
+    return changes;
 }
 
 SeasonSnapshot SqliteSeasonStore::snapshot(std::optional<std::int64_t> since) {

@@ -55,6 +55,10 @@ std::int64_t SeasonStore::readSeason(SeasonSink& sink, std::optional<std::int64_
     return guarded([&](SqliteSeasonStore& store) { return store.readSeason(sink, since); });
 }
 
+std::optional<SeasonChanges> SeasonStore::readChanges(std::int64_t since, std::size_t limit) {
+    return guarded([=](SqliteSeasonStore& store) { return store.readChanges(since, limit); });
+}
+
 SeasonSnapshot SeasonStore::snapshot(std::optional<std::int64_t> since) {
     return guarded([since](SqliteSeasonStore& store) { return store.snapshot(since); });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "season/MatchReading.h"
+#include "season/SeasonChanges.h"
 #include "season/SeasonError.h"
 #include "season/SeasonSink.h"
 #include "season/SeasonSnapshot.h"
@@ -152,6 +153,11 @@ public:
     // those matches, one at a time by key: memory for the players and one
     // match. The change number of the picture it read (as changeSequence()).
     std::int64_t readSeason(SeasonSink& sink, std::optional<std::int64_t> since = std::nullopt);
+    // The matches changed or added after change number `since`, whole, with
+    // what describes every player now, read in one consistent picture; none
+    // when more than `limit` matches changed (a reader is better off reading
+    // the season again).
+    [[nodiscard]] std::optional<SeasonChanges> readChanges(std::int64_t since, std::size_t limit);
     // The same kept whole: what readSeason() hands over.
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since = std::nullopt);
     // The number of the store's latest change: the same as long as nothing

@@ -9,14 +9,17 @@ void SeasonTotals::add(const SeasonMatch& match) {
         const std::uint32_t number = numberOf(p.key);
         for (const auto& [victim, count] : p.killsByVictim)
             addKills(number, numberOf(victim), count);
-        SeasonPlayer& total = m_totals[number].player;
-        total.name = p.name;
-        ++total.matches;
-        addCounters(total.counters, p.counters);
-        total.rank += p.rank;
-        total.awardsWon += static_cast<std::int32_t>(p.awards.size());
-        total.rating = p.rating;
+        count(m_totals[number].player, p);
     }
+}
+
+void SeasonTotals::count(SeasonPlayer& total, const MatchPlayer& played) {
+    total.name = played.name;
+    ++total.matches;
+    addCounters(total.counters, played.counters);
+    total.rank += played.rank;
+    total.awardsWon += static_cast<std::int32_t>(played.awards.size());
+    total.rating = played.rating;
 }
 
 SeasonPlayer* SeasonTotals::find(std::string_view key) {

@@ -21,6 +21,10 @@ public:
     // are theirs until a later match.
     void add(const SeasonMatch& match);
 
+    // Counts one match of the player in its total, the kills by victim
+    // aside: its latest name and rating become the total's.
+    static void count(SeasonPlayer& total, const MatchPlayer& played);
+
     // The total of the player of that key, null when it played no match
     // added. Its killsByVictim stays empty until emit().
     [[nodiscard]] SeasonPlayer* find(std::string_view key);

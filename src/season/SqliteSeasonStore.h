@@ -38,6 +38,7 @@ public:
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
     std::int64_t readSeason(SeasonSink& sink, std::optional<std::int64_t> since);
+    [[nodiscard]] std::optional<SeasonChanges> readChanges(std::int64_t since, std::size_t limit);
     [[nodiscard]] SeasonSnapshot snapshot(std::optional<std::int64_t> since);
     [[nodiscard]] std::int64_t changeSequence();
     [[nodiscard]] StoredLog matchLog(std::int64_t matchId);

@@ -4,6 +4,7 @@
 #include "site/FolderListing.h"
 #include "site/SiteChanges.h"
 #include "site/SitePaths.h"
+#include "site/SiteSeasonCache.h"
 
 namespace zefa::site {
 
@@ -54,6 +55,27 @@ private:
     const std::function<void(const season::SeasonMatch&)>& m_take;
 };
 
+// The season as the site shows it: the one the site was last made from,
+// brought up to date, when all that changed since is later matches; else
+// read from the store, its matches whose data is likely to be written kept
+// whole, so that after a new match or two the store is read once.
+SiteSeason readSiteSeason(season::SeasonStore& store, const std::filesystem::path& folder,
+                          const std::optional<SiteRecord>& earlier, const SiteOptions& options) {
+    if (!options.full && !options.since && earlier) {
+        if (std::optional<SiteSeason> cached = SiteSeasonCache::read(folder)) {
+            std::optional<season::SeasonChanges> changes =
+                store.readChanges(cached->changeSeq, kListPageRows);
+            if (changes && advance(*cached, std::move(*changes))) return std::move(*cached);
+        }
+    }
+    SiteSeasonSink sink([&](const season::SeasonMatch& match) {
+        return options.full || !earlier ||
+               earlier->fingerprint(matchDataPath(match.id)) != SiteChanges::matchData(match);
+    });
+    const std::int64_t changeSeq = store.readSeason(sink, options.since);
+    return sink.take(changeSeq);
+}
+
 }  // namespace
 
 SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem::path& folder,
@@ -61,14 +83,7 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     if (auto unchanged = unchangedSite(store, folder, options)) return *unchanged;
     const std::optional<SiteRecord> earlier =
         unfitFolder(folder).empty() ? SiteRecord::read(folder) : std::nullopt;
-    // The matches whose data is likely to be written are kept whole: after a
-    // new match or two, the store is read once.
-    SiteSeasonSink sink([&](const season::SeasonMatch& match) {
-        return options.full || !earlier ||
-               earlier->fingerprint(matchDataPath(match.id)) != SiteChanges::matchData(match);
-    });
-    const std::int64_t changeSeq = store.readSeason(sink, options.since);
-    const SiteSeason season = sink.take(changeSeq);
+    const SiteSeason season = readSiteSeason(store, folder, earlier, options);
     const auto writeJson = [&season](std::ostream& out) {
         season::SeasonJsonSink json(out);
         for (const season::SeasonMatch& match : season.wholeMatches) json.write(match);
@@ -80,7 +95,16 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         WholeMatches sink(take);
         store.readSeason(sink, options.since);
     };
-    return updateSite(folder, season, earlier, {writeJson, readLog, readMatches}, options);
+    const SiteReport report =
+        updateSite(folder, season, earlier, {writeJson, readLog, readMatches}, options);
+    // Small seasons are read whole in no time, and keep every match whole
+    // for their season.json; a window is rated afresh at every reading.
+    if (report.ok() && !options.since && !keepsSeasonJson(season.matches.size())) {
+        SiteSeasonCache::write(folder, season);
+    } else if (report.refused.empty()) {
+        SiteSeasonCache::remove(folder);
+    }
+    return report;
 }
 
 }  // namespace zefa::site

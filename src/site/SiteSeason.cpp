@@ -1,5 +1,10 @@
 #include "site/SiteSeason.h"
 
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+#include "season/SeasonTotals.h"
 #include "site/SitePages.h"
 
 namespace zefa::site {
@@ -15,9 +20,8 @@ std::uint32_t number(std::vector<std::string>& table,
     return found->second;
 }
 
-}  // namespace
-
-void SiteSeasonSink::match(season::SeasonMatch&& match) {
+// The match as the site's pages show it, its keys and names numbered.
+SiteMatch slimMatch(const season::SeasonMatch& match, SiteSeason& season, SiteNumbers& numbers) {
     SiteMatch slim{.id = match.id,
                    .file = match.file,
                    .sha256 = match.sha256,
@@ -30,8 +34,8 @@ void SiteSeasonSink::match(season::SeasonMatch&& match) {
                    .players = {}};
     slim.players.reserve(match.players.size());
     for (const season::MatchPlayer& player : match.players) {
-        SitePlay play{.key = number(m_season.keys, m_keyNumbers, player.key),
-                      .name = number(m_season.names, m_nameNumbers, player.name),
+        SitePlay play{.key = number(season.keys, numbers.keys, player.key),
+                      .name = number(season.names, numbers.names, player.name),
                       .rank = player.rank,
                       .kills = player.counters.kills,
                       .deaths = player.counters.deaths,
@@ -43,7 +47,105 @@ void SiteSeasonSink::match(season::SeasonMatch&& match) {
             if (award >= 0 && award < kAwardCount) play.awardSet |= 1u << award;
         slim.players.push_back(play);
     }
-    m_season.matches.push_back(std::move(slim));
+    return slim;
+}
+
+// Whether all that changed in the store since `season` was read is matches
+// played after its last one: its own matches are all there as they were, no
+// other player's matches changed (ratings computed again from an earlier
+// match change every later player's), and no keys were merged.
+bool onlyLaterMatches(const SiteSeason& season, const season::SeasonChanges& changes) {
+    season::SeasonChanges::Unchanged own{.count = std::int64_t(season.matches.size())};
+    for (const SiteMatch& match : season.matches) {
+        own.idSum += match.id;
+        own.changeSeqSum += match.changeSeq;
+    }
+    if (own != changes.unchanged || season.matches.empty()) return false;
+    const SiteMatch& last = season.matches.back();
+    std::set<std::string_view> playing;
+    for (const season::SeasonMatch& match : changes.matches) {
+        if (std::tie(match.playedAt, match.sha256) <= std::tie(last.playedAt, last.sha256))
+            return false;
+        for (const season::MatchPlayer& player : match.players) playing.insert(player.key);
+    }
+    for (const season::PlayerDescription& described : changes.players) {
+        if (described.changeSeq > season.changeSeq && !playing.contains(described.key))
+            return false;
+        const auto known = std::ranges::lower_bound(season.players, described.key, {},
+                                                    &season::SeasonPlayer::key);
+        const bool isKnown = known != season.players.end() && known->key == described.key;
+        if (!described.aliases.empty() && (!isKnown || known->aliases != described.aliases))
+            return false;
+    }
+    return std::ranges::all_of(season.players, [&](const season::SeasonPlayer& player) {
+        if (player.aliases.empty()) return true;
+        const auto described = std::ranges::lower_bound(changes.players, player.key, {},
+                                                        &season::PlayerDescription::key);
+        return described != changes.players.end() && described->key == player.key &&
+               described->aliases == player.aliases;
+    });
+}
+
+// The place of the player of that key, a new one (with no kills) when the
+// season has none.
+std::size_t playerPlace(SiteSeason& season, const std::string& key) {
+    const auto at = std::ranges::lower_bound(season.players, key, {}, &season::SeasonPlayer::key);
+    const auto place = std::size_t(at - season.players.begin());
+    if (at == season.players.end() || at->key != key) {
+        season.players.emplace(at)->key = key;
+        season.kills.insert(season.kills.begin() + std::ptrdiff_t(place), VictimKills());
+    }
+    return place;
+}
+
+// Adds kills of the victim numbered `victim` to the kills kept in the order
+// of the victims' keys.
+void addKills(const SiteSeason& season, VictimKills& kills, std::uint32_t victim,
+              std::int32_t count) {
+    const std::string& key = season.keys[victim];
+    const auto at = std::ranges::lower_bound(
+        kills, key, {}, [&](const auto& entry) -> const std::string& { return season.keys[entry.first]; });
+    if (at != kills.end() && at->first == victim) {
+        at->second += count;
+    } else {
+        kills.emplace(at, victim, count);
+    }
+}
+
+}  // namespace
+
+bool advance(SiteSeason& season, season::SeasonChanges&& changes) {
+    if (!onlyLaterMatches(season, changes)) return false;
+    SiteNumbers numbers;
+    for (std::uint32_t n = 0; n < season.keys.size(); ++n) numbers.keys.emplace(season.keys[n], n);
+    for (std::uint32_t n = 0; n < season.names.size(); ++n)
+        numbers.names.emplace(season.names[n], n);
+    for (const season::SeasonMatch& match : changes.matches) {
+        season.matches.push_back(slimMatch(match, season, numbers));
+        for (const season::MatchPlayer& played : match.players) {
+            const std::size_t place = playerPlace(season, played.key);
+            season::SeasonTotals::count(season.players[place], played);
+            for (const auto& [victim, count] : played.killsByVictim)
+                addKills(season, season.kills[place], number(season.keys, numbers.keys, victim),
+                         count);
+        }
+    }
+    auto described = changes.players.begin();
+    for (season::SeasonPlayer& player : season.players) {
+        while (described != changes.players.end() && described->key < player.key) ++described;
+        if (described != changes.players.end() && described->key == player.key) {
+            season::describe(player, *described);
+        } else {
+            season::describe(player, season::PlayerDescription());
+        }
+    }
+    season.changeSeq = changes.changeSeq;
+    season.wholeMatches = std::move(changes.matches);
+    return true;
+}
+
+void SiteSeasonSink::match(season::SeasonMatch&& match) {
+    m_season.matches.push_back(slimMatch(match, m_season, m_numbers));
 
     auto& whole = m_season.wholeMatches;
     const auto wanted = [this](const season::SeasonMatch& m) {
@@ -65,7 +167,7 @@ void SiteSeasonSink::player(season::SeasonPlayer&& player) {
     VictimKills kills;
     kills.reserve(player.killsByVictim.size());
     for (const auto& [victim, count] : player.killsByVictim)
-        kills.emplace_back(number(m_season.keys, m_keyNumbers, victim), count);
+        kills.emplace_back(number(m_season.keys, m_numbers.keys, victim), count);
     player.killsByVictim = season::KillsByVictim();  // its memory too, which `= {}` keeps
     m_season.players.push_back(std::move(player));
     m_season.kills.push_back(std::move(kills));
@@ -73,8 +175,7 @@ void SiteSeasonSink::player(season::SeasonPlayer&& player) {
 
 SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
     m_season.changeSeq = changeSeq;
-    m_keyNumbers.clear();
-    m_nameNumbers.clear();
+    m_numbers = {};
     return std::move(m_season);
 }
 

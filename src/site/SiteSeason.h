@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "awards/AwardTable.h"
+#include "season/SeasonChanges.h"
 #include "season/SeasonSink.h"
 #include "season/SeasonSnapshot.h"
 
@@ -69,6 +70,12 @@ struct SiteSeason {
     [[nodiscard]] season::SeasonPlayer wholePlayer(std::size_t index) const;
 };
 
+// The numbers a growing SiteSeason gives its keys and names.
+struct SiteNumbers {
+    std::unordered_map<std::string, std::uint32_t> keys;
+    std::unordered_map<std::string, std::uint32_t> names;
+};
+
 // Builds a SiteSeason from a reading of the store (SeasonStore::readSeason),
 // in memory of the players, the slim matches and a page's worth of whole
 // ones: those `keepWhole` asks for, when set.
@@ -87,9 +94,15 @@ private:
     KeepWhole m_keepWhole;
     SiteSeason m_season;
     bool m_tooMany = false;  // more matches were wanted whole than are kept
-    std::unordered_map<std::string, std::uint32_t> m_keyNumbers;
-    std::unordered_map<std::string, std::uint32_t> m_nameNumbers;
+    SiteNumbers m_numbers;
 };
+
+// Brings `season`, as read at its change number, up to the store's `changes`
+// when all they hold is matches played after its last one: its matches kept
+// whole are then those. False, and `season` left as it was, when anything
+// else changed (a match changed or gone, a merge, ratings computed again from
+// an earlier match): the season is to be read again.
+[[nodiscard]] bool advance(SiteSeason& season, season::SeasonChanges&& changes);
 
 // The same of a season kept whole.
 [[nodiscard]] SiteSeason siteSeason(const season::SeasonSnapshot& snapshot);

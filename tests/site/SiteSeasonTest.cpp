@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "season/LogImport.h"
+#include "season/SeasonJson.h"
 #include "site/SitePages.h"
 #include "site/SiteSeason.h"
+#include "site/SiteSeasonCache.h"
+#include "support/ScratchDir.h"
 
 namespace zefa::site {
 namespace {
 
+namespace fs = std::filesystem;
 using season::SeasonMatch;
+using season::SeasonStore;
 
 // `count` matches of one player each, handed to the sink; the ids of the
 // matches it keeps whole.
@@ -41,6 +49,87 @@ TEST(SiteSeasonTest, KeepsEveryMatchWholeForTheJsonElseThoseAskedForWhileAPageHo
     // Too many to keep: the reader reads them again instead.
     EXPECT_TRUE(wholeIds(3 * kListPageRows, even).empty());
     EXPECT_TRUE(wholeIds(kListPageRows + 1, {}).empty());
+}
+
+// What a season holds, its numbers read back as keys and names.
+std::string contents(const SiteSeason& season) {
+    std::ostringstream out;
+    out << std::hexfloat << season.changeSeq << '\n';
+    for (const SiteMatch& match : season.matches) {
+        out << match.id << ' ' << match.changeSeq << ' ' << match.sha256 << '\n';
+        for (const SitePlay& play : match.players)
+            out << season.keys[play.key] << ' ' << season.names[play.name] << ' ' << play.rank
+                << ' ' << play.kills << ' ' << play.awardSet << ' ' << play.rating.mu << ' '
+                << play.rating.sigma << '\n';
+    }
+    season::SeasonJsonSink json(out);
+    for (std::size_t i = 0; i < season.players.size(); ++i) json.write(season.wholePlayer(i));
+    json.finish();
+    return out.str();
+}
+
+// A season of the example's matches, read again and brought up to date.
+class SiteSeasonAdvanceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int n = 1; n <= 8; ++n) import(n);
+    }
+
+    void import(int n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "match-%02d.log", n);
+        std::string why;
+        ASSERT_TRUE(season::importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / "season" / name,
+                                          {.playedAt = 1772000000 + n * 86400}, classifiers,
+                                          why))
+            << why;
+        store.updateRatings();
+    }
+
+    [[nodiscard]] SiteSeason fresh() { return siteSeason(store.snapshot()); }
+
+    // A season read before `change` is not brought up to date after it.
+    template <typename Change>
+    void expectRefusedAfter(Change change) {
+        SiteSeason before = fresh();
+        const std::string was = contents(before);
+        change();
+        std::optional<season::SeasonChanges> changes = store.readChanges(before.changeSeq, 10);
+        ASSERT_TRUE(changes);
+        EXPECT_FALSE(advance(before, std::move(*changes)));
+        EXPECT_TRUE(contents(before) == was);
+    }
+
+    const test::ScratchDir scratch;
+    SeasonStore store =
+        SeasonStore::open(scratch / "season.db", SeasonStore::OpenMode::CreateIfMissing);
+    ClassifierCache classifiers;
+};
+
+TEST_F(SiteSeasonAdvanceTest, LaterMatchesGiveWhatAFreshReadingGivesAndOtherChangesAreRefused) {
+    SiteSeason kept = fresh();
+    import(9);
+    import(10);
+    store.rename(kept.players.front().key, "^2Renamed");
+    ASSERT_TRUE(advance(kept, *store.readChanges(kept.changeSeq, 10)));
+    EXPECT_TRUE(contents(kept) == contents(fresh()));
+    ASSERT_EQ(kept.wholeMatches.size(), 2u);
+    EXPECT_EQ(kept.wholeMatches.back().id, kept.matches.back().id);
+    EXPECT_FALSE(store.readChanges(0, 3)) << "more matches changed than a reader takes";
+
+    // Kept in the site's folder, read back as it was; cut short, not used.
+    ASSERT_TRUE(SiteSeasonCache::write(scratch.path(), kept));
+    const std::optional<SiteSeason> cached = SiteSeasonCache::read(scratch.path());
+    ASSERT_TRUE(cached);
+    EXPECT_TRUE(contents(*cached) == contents(kept));
+    const fs::path file = scratch / std::string(SiteSeasonCache::kFileName);
+    fs::resize_file(file, fs::file_size(file) - 1);
+    EXPECT_FALSE(SiteSeasonCache::read(scratch.path()));
+
+    const auto matches = store.snapshot().matches;
+    expectRefusedAfter([&] { store.forget(matches.at(3).id); });
+    expectRefusedAfter([&] { import(4); });  // among the others: later ratings change
+    expectRefusedAfter([&] { store.merge(kept.players.at(0).key, kept.players.at(1).key); });
 }
 
 }  // namespace
