@@ -49,6 +49,9 @@ public:
     [[nodiscard]] static std::string matchData(const SiteMatch& match);
     [[nodiscard]] std::string matchPage(const SiteMatch& match) const;
 
+    // Whether every page is to be made again: a full build, other options,
+    // a name changed.
+    [[nodiscard]] bool all() const { return m_all; }
     // Whether the page, made from `inputs`, is to be made again.
     [[nodiscard]] bool reaches(std::string_view page, std::string_view inputs) const;
 

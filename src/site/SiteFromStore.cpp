@@ -10,15 +10,14 @@ namespace zefa::site {
 
 namespace {
 
-// The site in `folder` when it shows the store as it stands, with every file
-// it recorded still there: its pages, counted as kept. Looked at in the
-// record's text and one listing of the folders, so that it costs little at
-// a league's size.
+// The site in `folder`, whose record holds `text`, when it shows the store as
+// it stands, with every file it recorded still there: its pages, counted as
+// kept. Looked at in the record's text and one listing of the folders, so
+// that it costs little at a league's size.
 std::optional<SiteReport> unchangedSite(season::SeasonStore& store,
                                         const std::filesystem::path& folder,
+                                        const std::optional<std::string>& text,
                                         const SiteOptions& options) {
-    if (!unfitFolder(folder).empty()) return std::nullopt;
-    const std::optional<std::string> text = SiteRecord::readText(folder);
     if (!text) return std::nullopt;
     SiteRecord index;  // the index's line alone: what the whole site was made from
     SiteRecord::forEachFile(*text, [&](std::string_view page, std::string_view inputs) {
@@ -35,7 +34,7 @@ std::optional<SiteReport> unchangedSite(season::SeasonStore& store,
     SiteRecord::forEachFile(*text, [&](std::string_view page, std::string_view) {
         whole = present.containsNext(page, at);
         // The pages, as a run counts them.
-        report.kept += page.ends_with(".html") || page.ends_with(".html.gz");
+        report.kept += countsAsPage(page);
         return whole;
     });
     if (!whole) return std::nullopt;
@@ -80,9 +79,11 @@ SiteSeason readSiteSeason(season::SeasonStore& store, const std::filesystem::pat
 
 SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem::path& folder,
                                const SiteOptions& options) {
-    if (auto unchanged = unchangedSite(store, folder, options)) return *unchanged;
+    std::optional<std::string> text =
+        unfitFolder(folder).empty() ? SiteRecord::readText(folder) : std::nullopt;
+    if (auto unchanged = unchangedSite(store, folder, text, options)) return *unchanged;
     const std::optional<SiteRecord> earlier =
-        unfitFolder(folder).empty() ? SiteRecord::read(folder) : std::nullopt;
+        text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
     const SiteSeason season = readSiteSeason(store, folder, earlier, options);
     const auto writeJson = [&season](std::ostream& out) {
         season::SeasonJsonSink json(out);

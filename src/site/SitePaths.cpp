@@ -133,4 +133,8 @@ bool isSiteFile(std::string_view file) {
     return stem && onlyOf(*stem, "0123456789");
 }
 
+bool countsAsPage(std::string_view file) {
+    return file.ends_with(".html") || file.ends_with(".html.gz");
+}
+
 }  // namespace zefa::site

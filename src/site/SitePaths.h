@@ -38,6 +38,10 @@ namespace zefa::site {
 // compressed under its name and ".gz".
 [[nodiscard]] bool isSiteFile(std::string_view file);
 
+// Whether a file of the site counts among the pages a run reports: a page
+// (".html"), or a match page kept compressed; not a data file.
+[[nodiscard]] bool countsAsPage(std::string_view file);
+
 inline constexpr std::string_view kIndexPage = "index.html";
 inline constexpr std::string_view kMatchListPage = "matches.html";
 inline constexpr std::string_view kStyleSheet = "season.css";

@@ -17,25 +17,34 @@ std::optional<std::string> SiteRecord::readText(const std::filesystem::path& fol
 }
 
 std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) {
-    const std::optional<std::string> text = readText(folder);
+    std::optional<std::string> text = readText(folder);
     if (!text) return std::nullopt;
+    return fromText(std::move(*text));
+}
+
+SiteRecord SiteRecord::fromText(std::string text) {
     SiteRecord record;
-    forEachFile(*text, [&record](std::string_view page, std::string_view fingerprint) {
-        record.add(page, fingerprint);
+    // Its files are views of the text, kept as the first block: on the heap
+    // however short, so that they stay where they are as blocks are added.
+    text.reserve(64);
+    const std::string_view kept = record.m_text.emplace_back(std::move(text));
+    forEachFile(kept, [&record](std::string_view page, std::string_view fingerprint) {
+        record.m_files.emplace_back(page, fingerprint);
         return true;
     });
+    record.settle();
     return record;
 }
 
 bool SiteRecord::isFileOfASite(std::string_view page) { return isSiteFile(page); }
 
 void SiteRecord::add(std::string_view page, std::string_view fingerprint) {
-    if (const auto found = m_files.find(page); found != m_files.end()) {
-        if (found->second != fingerprint) found->second = keep(fingerprint);
-    } else {
-        const std::string_view kept = keep(page);
-        m_files.emplace(kept, keep(fingerprint));
+    // A file is often added twice in a row: written, then made from.
+    if (m_files.size() > m_settled && m_files.back().first == page) {
+        if (m_files.back().second != fingerprint) m_files.back().second = keep(fingerprint);
+        return;
     }
+    m_files.emplace_back(keep(page), keep(fingerprint));
 }
 
 std::string_view SiteRecord::keep(std::string_view text) {
@@ -51,24 +60,62 @@ std::string_view SiteRecord::keep(std::string_view text) {
     return std::string_view(block).substr(at);
 }
 
-bool SiteRecord::lists(std::string_view page) const { return m_files.find(page) != m_files.end(); }
+void SiteRecord::settle() const {
+    if (m_settled == m_files.size()) return;
+    const bool inOrder =
+        std::adjacent_find(m_files.begin(), m_files.end(), [](const File& a, const File& b) {
+            return a.first >= b.first;
+        }) == m_files.end();
+    if (!inOrder) {
+        std::stable_sort(m_files.begin(), m_files.end(),
+                         [](const File& a, const File& b) { return a.first < b.first; });
+        // Of the same page, the last added.
+        auto kept = m_files.begin();
+        for (auto at = m_files.begin(); at != m_files.end(); ++at) {
+            if (std::next(at) != m_files.end() && std::next(at)->first == at->first) continue;
+            *kept++ = *at;
+        }
+        m_files.erase(kept, m_files.end());
+    }
+    m_settled = m_files.size();
+}
+
+const std::vector<SiteRecord::File>& SiteRecord::files() const {
+    settle();
+    return m_files;
+}
+
+bool SiteRecord::lists(std::string_view page) const {
+    settle();
+    return std::ranges::binary_search(m_files, page, {}, &File::first);
+}
 
 std::string_view SiteRecord::fingerprint(std::string_view page) const {
-    const auto found = m_files.find(page);
-    return found == m_files.end() ? std::string_view() : std::string_view(found->second);
+    settle();
+    const auto found = std::ranges::lower_bound(m_files, page, {}, &File::first);
+    return found != m_files.end() && found->first == page ? found->second : std::string_view();
 }
 
 void SiteRecord::write(std::ostream& out) const { writeWith(out, SiteRecord()); }
 
+// Both records' files merged in order of path, this one's where both have a
+// file: a long season's record comes in order, and a run that looks at a few
+// files adds only those.
 void SiteRecord::writeWith(std::ostream& out, const SiteRecord& other) const {
-    std::vector<const Files::value_type*> lines;
-    lines.reserve(m_files.size() + other.m_files.size());
-    for (const auto& file : m_files) lines.push_back(&file);
-    for (const auto& file : other.m_files)
-        if (!lists(file.first)) lines.push_back(&file);
-    std::sort(lines.begin(), lines.end(),
-              [](const auto* a, const auto* b) { return a->first < b->first; });
-    for (const auto* line : lines) out << line->first << '\t' << line->second << '\n';
+    const std::vector<File>& mine = files();
+    const std::vector<File>& theirs = other.files();
+    auto next = mine.begin();
+    auto otherNext = theirs.begin();
+    const auto put = [&out](const File& file) { out << file.first << '\t' << file.second << '\n'; };
+    while (next != mine.end() || otherNext != theirs.end()) {
+        if (otherNext == theirs.end() ||
+            (next != mine.end() && next->first <= otherNext->first)) {
+            if (otherNext != theirs.end() && next->first == otherNext->first) ++otherNext;
+            put(*next++);
+        } else {
+            put(*otherNext++);
+        }
+    }
 }
 
 }  // namespace zefa::site

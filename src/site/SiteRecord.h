@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
-#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +33,8 @@ public:
     // that name no file of a site's shape are left out: the record is a file
     // like any other and could be made to name files elsewhere.
     [[nodiscard]] static std::optional<SiteRecord> read(const std::filesystem::path& folder);
+    // The same of a record's text, which it keeps.
+    [[nodiscard]] static SiteRecord fromText(std::string text);
     // The record's text in `folder`, or nothing when there is none.
     [[nodiscard]] static std::optional<std::string> readText(const std::filesystem::path& folder);
     // Each file of a record's text with its fingerprint, as read() takes
@@ -41,24 +42,16 @@ public:
     template <typename Take>
     static void forEachFile(std::string_view text, Take take);
 
+    // Records the file, or its new fingerprint.
     void add(std::string_view page, std::string_view fingerprint = {});
     [[nodiscard]] bool lists(std::string_view page) const;
     // The fingerprint recorded with the page; empty when there is none.
     [[nodiscard]] std::string_view fingerprint(std::string_view page) const;
-    // Hashed, not ordered: a long season's site has tens of thousands of
-    // files, each looked up several times a run.
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-    // Views of the record's own text.
-    using Files =
-        std::unordered_map<std::string_view, std::string_view, TextHash, std::equal_to<>>;
 
-    // Every file with its fingerprint, in no order.
-    [[nodiscard]] const Files& files() const { return m_files; }
+    // A file and its fingerprint: views of the record's own text.
+    using File = std::pair<std::string_view, std::string_view>;
+    // Every file once, in order of path.
+    [[nodiscard]] const std::vector<File>& files() const;
     // Writes the record as its file holds it, ordered by path, a line at a
     // time (hundreds of thousands in a long season).
     void write(std::ostream& out) const;
@@ -69,13 +62,19 @@ public:
 private:
     [[nodiscard]] static bool isFileOfASite(std::string_view page);
 
-
     // The text kept in the record's own blocks, which never move: a long
     // season's site has hundreds of thousands of paths, each in a string of
     // its own would take twice the memory.
     std::string_view keep(std::string_view text);
+    // Puts the files added since it was last in order into order, the
+    // fingerprint added last kept for each.
+    void settle() const;
 
-    Files m_files;                    // page, fingerprint
+    // In order of path up to `m_settled`, as added after it. Kept in order
+    // rather than hashed: a record read from its file comes in order, and a
+    // run adds its files before it looks any up.
+    mutable std::vector<File> m_files;
+    mutable std::size_t m_settled = 0;
     std::vector<std::string> m_text;  // blocks, each filled up to its capacity at most
 };
 

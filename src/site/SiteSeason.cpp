@@ -116,6 +116,7 @@ void addKills(const SiteSeason& season, VictimKills& kills, std::uint32_t victim
 
 bool advance(SiteSeason& season, season::SeasonChanges&& changes) {
     if (!onlyLaterMatches(season, changes)) return false;
+    SiteAdvance advanced{.earlierMatches = season.matches.size(), .players = {}};
     SiteNumbers numbers;
     for (std::uint32_t n = 0; n < season.keys.size(); ++n) numbers.keys.emplace(season.keys[n], n);
     for (std::uint32_t n = 0; n < season.names.size(); ++n)
@@ -123,6 +124,7 @@ bool advance(SiteSeason& season, season::SeasonChanges&& changes) {
     for (const season::SeasonMatch& match : changes.matches) {
         season.matches.push_back(slimMatch(match, season, numbers));
         for (const season::MatchPlayer& played : match.players) {
+            advanced.players.push_back(played.key);
             const std::size_t place = playerPlace(season, played.key);
             season::SeasonTotals::count(season.players[place], played);
             for (const auto& [victim, count] : played.killsByVictim)
@@ -139,6 +141,9 @@ bool advance(SiteSeason& season, season::SeasonChanges&& changes) {
             season::describe(player, season::PlayerDescription());
         }
     }
+    std::ranges::sort(advanced.players);
+    advanced.players.erase(std::ranges::unique(advanced.players).begin(), advanced.players.end());
+    season.advanced = std::move(advanced);
     season.changeSeq = changes.changeSeq;
     season.wholeMatches = std::move(changes.matches);
     return true;

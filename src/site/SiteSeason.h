@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -50,6 +51,13 @@ struct SiteMatch {
 // Kills of each victim, by the victim's number in SiteSeason::keys.
 using VictimKills = std::vector<std::pair<std::uint32_t, std::int32_t>>;
 
+// What advance() brought into a season: the files of other matches and
+// players stay as they were.
+struct SiteAdvance {
+    std::size_t earlierMatches = 0;    // the season's matches before it
+    std::vector<std::string> players;  // the keys of the new matches' players, sorted
+};
+
 // The season as its site needs it: the matches slim, the players' kills by
 // victim by number (a league's players each kill hundreds of others), and a
 // few matches whole for the files that show them so.
@@ -65,6 +73,7 @@ struct SiteSeason {
     // (keepsSeasonJson); beyond, those a reading was asked to keep, while
     // they are no more than a page of the match list's (kListPageRows).
     std::vector<season::SeasonMatch> wholeMatches;
+    std::optional<SiteAdvance> advanced;  // when advance() brought it up to date
 
     // The player at `index` with its kills by victim, as the store gives it.
     [[nodiscard]] season::SeasonPlayer wholePlayer(std::size_t index) const;

@@ -1,5 +1,6 @@
 #include "site/SiteSeasonCache.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <type_traits>
@@ -95,14 +96,36 @@ public:
     bool failed = false;
 
 private:
+    // From a buffer filled a megabyte at a time: a league's cache holds
+    // millions of numbers.
     bool take(char* into, std::size_t size) {
-        if (failed || size > m_left || !m_in.read(into, std::streamsize(size))) failed = true;
-        if (!failed) m_left -= size;
+        if (failed || size > m_left) failed = true;
+        while (!failed && size > 0) {
+            if (m_at == m_buffer.size() && !fill()) break;
+            const std::size_t part = std::min(size, m_buffer.size() - m_at);
+            std::memcpy(into, m_buffer.data() + m_at, part);
+            m_at += part;
+            m_left -= part;
+            into += part;
+            size -= part;
+        }
         return !failed;
     }
 
+    bool fill() {
+        m_buffer.resize(kBuffer);
+        m_in.read(m_buffer.data(), std::streamsize(kBuffer));
+        m_buffer.resize(std::size_t(m_in.gcount()));
+        m_at = 0;
+        failed = m_buffer.empty();
+        return !failed;
+    }
+
+    static constexpr std::size_t kBuffer = 1 << 20;
     std::ifstream m_in;
     std::uintmax_t m_left = 0;
+    std::string m_buffer;
+    std::size_t m_at = 0;
 };
 
 // Calls `each` with every number of the counters, in their table's order.

@@ -119,11 +119,12 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
 class SiteFolder {
 public:
     // `planned`: every file the site is to hold, each recorded as made here.
-    SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report)
-        : m_folder(std::move(folder)),
-          m_report(report),
-          m_made(std::move(planned)),
-          m_present(m_folder) {}
+    // `listed`: the folder is listed once, for a run that looks at every
+    // file; else each file is looked up.
+    SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report, bool listed)
+        : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
+        if (listed) m_present.emplace(m_folder);
+    }
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -170,7 +171,9 @@ public:
 
     // Whether the file was in the folder when this run began.
     [[nodiscard]] bool exists(std::string_view page) const {
-        return m_present.contains(page);
+        std::error_code error;
+        return m_present ? m_present->contains(page)
+                         : fs::exists(fs::symlink_status(m_folder / page, error));
     }
 
     // Writes the record of what the site is to hold, and of the earlier
@@ -186,16 +189,22 @@ public:
     }
 
     // Writes the record of the files this run made, then removes the files
-    // of the earlier record that it did not make.
-    void finish(const std::optional<SiteRecord>& earlier) {
+    // of the earlier record that it did not make. A run that looked at part
+    // of the site keeps the rest as recorded.
+    void finish(const std::optional<SiteRecord>& earlier, bool whole) {
+        if (!whole && earlier) {
+            putRecord([&](std::ostream& out) { m_made.writeWith(out, *earlier); });
+            for (const auto& [page, fingerprint] : earlier->files())
+                m_report.kept += countsAsPage(page) && !m_made.lists(page);
+            return;
+        }
         putRecord([this](std::ostream& out) { m_made.write(out); });
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
             std::error_code error;
             if (m_made.lists(page) || fs::is_directory(fs::symlink_status(m_folder / page, error)))
                 continue;
-            const bool isPage = page.ends_with(".html") || page.ends_with(".html.gz");
-            if (fs::remove(m_folder / page, error)) m_report.removed += isPage;
+            if (fs::remove(m_folder / page, error)) m_report.removed += countsAsPage(page);
         }
     }
 
@@ -232,7 +241,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
-    FolderListing m_present;  // as the folder was when this run began
+    std::optional<FolderListing> m_present;  // as the folder was when this run began
 };
 
 // The file a match page is kept in.
@@ -281,12 +290,44 @@ void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogRea
     report.written += outcome == SiteFolder::Outcome::Written;
 }
 
+// The matches and players whose files a run looks at: all of them; or,
+// when later matches alone came since the earlier site (advance()) and no
+// name or option changed, the new matches with the one before them (whose
+// season page leads to the next) and the new matches' players. The files of
+// the others are as the earlier site made them.
+struct Scope {
+    bool whole = true;
+    std::size_t firstMatch = 0;
+    std::vector<std::size_t> players;  // into the season's players, when not whole
+
+    static Scope of(const SiteSeason& season, const std::optional<SiteRecord>& earlier,
+                    const SiteChanges& changes) {
+        Scope scope;
+        if (!season.advanced || !earlier || changes.all()) {
+            for (std::size_t i = 0; i < season.players.size(); ++i) scope.players.push_back(i);
+            return scope;
+        }
+        scope.whole = false;
+        scope.firstMatch = std::max<std::size_t>(season.advanced->earlierMatches, 1) - 1;
+        for (const std::string& key : season.advanced->players) {
+            const auto at =
+                std::ranges::lower_bound(season.players, key, {}, &SeasonPlayer::key);
+            scope.players.push_back(std::size_t(at - season.players.begin()));
+        }
+        return scope;
+    }
+
+    // The first page of a list of matches (listPages) the run looks at.
+    [[nodiscard]] std::size_t firstMatchPage() const { return firstMatch / kListPageRows + 1; }
+};
+
 // The data files of the matches the changes reach, written from the matches
 // whole: those the season holds, the others read again, in one reading.
 void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeason& season,
-                    const WholeMatchReader& readMatches) {
+                    const Scope& scope, const WholeMatchReader& readMatches) {
     std::unordered_set<std::int64_t> reached;
-    for (const SiteMatch& match : season.matches) {
+    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+        const SiteMatch& match = season.matches[i];
         const std::string page = matchDataPath(match.id);
         const std::string inputs = SiteChanges::matchData(match);
         if (!changes.reaches(page, inputs) && site.exists(page))
@@ -304,28 +345,31 @@ void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeas
     if (!reached.empty()) readMatches(write);
 }
 
-// Every file the site of this season holds.
-SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages,
+// Every file the site of this season holds, of the matches and players in
+// scope.
+SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const Scope& scope,
                         const SiteOptions& options) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
         planned.add(page);
     if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
-    for (const SiteMatch& match : season.matches) {
-        planned.add(matchPageFile(match.id, options));
-        planned.add(matchSeasonPagePath(match.id));
-        planned.add(matchDataPath(match.id));
+    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+        const std::int64_t id = season.matches[i].id;
+        planned.add(matchPageFile(id, options));
+        planned.add(matchSeasonPagePath(id));
+        planned.add(matchDataPath(id));
     }
-    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+    for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
         planned.add(listPagePath(kMatchListPage, n));
     for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
         planned.add(listPagePath(kLeaderboardPage, n));
     for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
         planned.add(listPagePath(kPlayerListPage, n));
-    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+    for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
         planned.add(matchListDataPath(n));
-    for (const SeasonPlayer& player : season.players) {
+    for (const std::size_t i : scope.players) {
+        const SeasonPlayer& player = season.players[i];
         planned.add(playerPagePath(player.key));
         planned.add(playerDataPath(player.key));
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
@@ -356,7 +400,9 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
                       const SiteOptions& options) {
     SiteReport report;
     const SitePages pages(season, options.look);
-    SiteRecord planned = plannedFiles(season, pages, options);
+    const SiteChanges changes(earlier, season, options);
+    const Scope scope = Scope::of(season, earlier, changes);
+    SiteRecord planned = plannedFiles(season, pages, scope, options);
     if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
         report.refused = std::move(*why);
         return report;
@@ -369,12 +415,12 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
             return report;
         }
     }
-    SiteFolder site(folder, std::move(planned), report);
+    SiteFolder site(folder, std::move(planned), report, scope.whole);
     if (!site.promise(earlier)) return report;
 
-    const SiteChanges changes(earlier, season, options);
     ClassifierCache classifiers;  // compiled once for every match page
-    for (const SiteMatch& match : season.matches) {
+    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+        const SiteMatch& match = season.matches[i];
         const std::string page = matchPageFile(match.id, options);
         const std::string fingerprint = changes.matchPage(match);
         if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
@@ -402,7 +448,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     };
     update(kIndexPage, changes.seasonInputs(), bytes([&] { return pages.index(); }));
     update(kMatchListPage, changes.seasonInputs(), bytes([&] { return pages.matchList(); }));
-    for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
+    for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
         update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
                bytes([&pages, n] { return pages.matchListPage(n); }));
     for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
@@ -411,10 +457,10 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
         update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
                bytes([&pages, n] { return pages.playerListPage(n); }));
-    for (std::size_t i = 0; i < season.matches.size(); ++i)
+    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
                bytes([&pages, i] { return pages.match(i); }));
-    for (std::size_t i = 0; i < season.players.size(); ++i) {
+    for (const std::size_t i : scope.players) {
         const SeasonPlayer& player = season.players[i];
         const std::string inputs = SiteChanges::playerPage(player);
         update(playerPagePath(player.key), inputs, bytes([&pages, i] { return pages.player(i); }));
@@ -437,14 +483,14 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     update(kDataIndex, changes.seasonInputs(), bytes([&data] { return data.index(); }), false);
     update(kPlayerListData, changes.seasonInputs(), bytes([&data] { return data.players(); }),
            false);
-    for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
+    for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
                bytes([&data, n] { return data.matchListPage(n); }), false);
-    writeMatchData(site, changes, season, sources.readMatches);
-    for (std::size_t i = 0; i < season.players.size(); ++i)
+    writeMatchData(site, changes, season, scope, sources.readMatches);
+    for (const std::size_t i : scope.players)
         update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
                bytes([&data, i] { return data.player(i); }), false);
-    site.finish(earlier);
+    site.finish(earlier, scope.whole);
     return report;
 }
 
