@@ -119,12 +119,13 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
 class SiteFolder {
 public:
     // `planned`: every file the site is to hold, each recorded as made here.
-    // `listed`: the folder is listed once, for a run that looks at every
-    // file; else each file is looked up.
-    SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report, bool listed)
-        : m_folder(std::move(folder)), m_report(report), m_made(std::move(planned)) {
-        if (listed) m_present.emplace(m_folder);
-    }
+    // `present`: the folder's files as this run began.
+    SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report,
+               const FolderListing& present)
+        : m_folder(std::move(folder)),
+          m_report(report),
+          m_made(std::move(planned)),
+          m_present(present) {}
 
     enum class Outcome { Written, Unchanged, Failed };
 
@@ -170,11 +171,7 @@ public:
     }
 
     // Whether the file was in the folder when this run began.
-    [[nodiscard]] bool exists(std::string_view page) const {
-        std::error_code error;
-        return m_present ? m_present->contains(page)
-                         : fs::exists(fs::symlink_status(m_folder / page, error));
-    }
+    [[nodiscard]] bool exists(std::string_view page) const { return m_present.contains(page); }
 
     // Writes the record of what the site is to hold, and of the earlier
     // site's files, before any of them is written: a run cut short leaves no
@@ -241,7 +238,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
-    std::optional<FolderListing> m_present;  // as the folder was when this run began
+    const FolderListing& m_present;
 };
 
 // The file a match page is kept in.
@@ -291,19 +288,25 @@ void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogRea
 }
 
 // The matches and players whose files a run looks at: all of them; or,
-// when later matches alone came since the earlier site (advance()) and no
-// name or option changed, the new matches with the one before them (whose
-// season page leads to the next) and the new matches' players. The files of
-// the others are as the earlier site made them.
+// when later matches alone came since the earlier site (advance()), no name
+// or option changed and every file the earlier site recorded is there, the
+// new matches with the one before them (whose season page leads to the
+// next) and the new matches' players. The files of the others are as the
+// earlier site made them.
 struct Scope {
     bool whole = true;
     std::size_t firstMatch = 0;
     std::vector<std::size_t> players;  // into the season's players, when not whole
 
     static Scope of(const SiteSeason& season, const std::optional<SiteRecord>& earlier,
-                    const SiteChanges& changes) {
+                    const SiteChanges& changes, const FolderListing& present) {
         Scope scope;
-        if (!season.advanced || !earlier || changes.all()) {
+        std::size_t at = 0;
+        const auto there = [&](const SiteRecord::File& file) {
+            return present.containsNext(file.first, at);
+        };
+        if (!season.advanced || !earlier || changes.all() ||
+            !std::ranges::all_of(earlier->files(), there)) {
             for (std::size_t i = 0; i < season.players.size(); ++i) scope.players.push_back(i);
             return scope;
         }
@@ -401,7 +404,8 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     SiteReport report;
     const SitePages pages(season, options.look);
     const SiteChanges changes(earlier, season, options);
-    const Scope scope = Scope::of(season, earlier, changes);
+    const FolderListing present(folder);
+    const Scope scope = Scope::of(season, earlier, changes, present);
     SiteRecord planned = plannedFiles(season, pages, scope, options);
     if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
         report.refused = std::move(*why);
@@ -415,7 +419,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
             return report;
         }
     }
-    SiteFolder site(folder, std::move(planned), report, scope.whole);
+    SiteFolder site(folder, std::move(planned), report, present);
     if (!site.promise(earlier)) return report;
 
     ClassifierCache classifiers;  // compiled once for every match page

@@ -6,7 +6,9 @@
 
 #include "season/LogImport.h"
 #include "site/SiteFromStore.h"
+#include "site/SitePages.h"
 #include "site/SitePaths.h"
+#include "site/SiteSeasonCache.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::site {
@@ -59,6 +61,28 @@ protected:
         store.updateRatings();
     }
 
+    // `count` more matches after the others, each one of the example's with
+    // a first line of its own, stored in one go.
+    void importMore(int count) {
+        store.beginImports();
+        for (int n = 0; n < count; ++n, ++added) {
+            char name[16];
+            std::snprintf(name, sizeof name, "match-%02d.log", added % 11 + 1);
+            std::string log = test::readFile(fs::path(ZEFA_EXAMPLES_DIR) / "season" / name);
+            log.insert(log.find('\n'), " " + std::to_string(added));
+            const fs::path file = scratch / ("more-" + std::to_string(added) + ".log");
+            test::writeFile(file, log);
+            std::string why;
+            ASSERT_TRUE(season::importLogFile(store, file,
+                                              {.playedAt = 1773000000 + added * 3600,
+                                               .keepOverlap = true},
+                                              classifiers, why))
+                << why;
+        }
+        store.commitImports();
+        store.updateRatings();
+    }
+
     SiteReport update(const fs::path& folder, bool full = false) {
         SiteOptions chosen = options;
         chosen.full = full;
@@ -78,6 +102,7 @@ protected:
         SeasonStore::open(scratch / "season.db", SeasonStore::OpenMode::CreateIfMissing);
     ClassifierCache classifiers;
     SiteOptions options;
+    int added = 0;
 };
 
 TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBuild) {
@@ -130,6 +155,31 @@ TEST_F(SiteFromStoreTest, ChangesReachOnlyTheirPagesAndGiveTheSameSiteAsAFullBui
     // A full build over the kept site finds every page as it should be.
     report = update(kept, true);
     EXPECT_EQ(report.written, 0);
+}
+
+// Beyond a page of matches the site keeps the season it was made from, and
+// later matches are read alone and reach only their files: the site is the
+// one a full build makes, and a file gone is made again all the same.
+TEST_F(SiteFromStoreTest, ALongSeasonBroughtUpToDateByLaterMatchesIsAsMadeAfresh) {
+    importMore(int(kListPageRows) - 10);
+    ASSERT_TRUE(update(kept).ok());
+    ASSERT_TRUE(fs::exists(kept / std::string(SiteSeasonCache::kFileName)));
+    importMore(2);
+    std::optional<SiteSeason> cached = SiteSeasonCache::read(kept);
+    ASSERT_TRUE(cached);
+    ASSERT_TRUE(advance(*cached, *store.readChanges(cached->changeSeq, 10)));
+    const SiteReport report = update(kept);
+    EXPECT_LT(report.written, 40);
+    std::int32_t pages = 0;
+    for (const auto& [file, bytes] : filesOf(kept)) pages += countsAsPage(file);
+    EXPECT_EQ(report.written + report.kept, pages);
+    expectAsMadeAfresh();
+
+    const fs::path gone = kept / matchSeasonPagePath(store.snapshot().matches.front().id);
+    fs::remove(gone);
+    importMore(1);
+    ASSERT_TRUE(update(kept).ok());
+    EXPECT_TRUE(fs::exists(gone));
 }
 
 TEST_F(SiteFromStoreTest, ASiteWithNothingNewCountsItsCompressedMatchPagesKept) {

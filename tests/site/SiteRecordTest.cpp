@@ -34,6 +34,21 @@ TEST(SiteRecordTest, ALongSeasonsRecordReadsBackAsItWasWritten) {
     std::ostringstream again;
     read->write(again);
     EXPECT_EQ(again.str(), text.str());
+
+    // With the few files of a run that looked at part of the site: the run's
+    // fingerprints kept, every file once, in order.
+    SiteRecord run;
+    run.add(matchDataPath(4000), "again");
+    run.add(kIndexPage, "index");
+    std::ostringstream merged;
+    run.writeWith(merged, *read);
+    const SiteRecord both = SiteRecord::fromText(merged.str());
+    EXPECT_EQ(both.files().size(), 5001u);
+    EXPECT_EQ(both.fingerprint(matchDataPath(4000)), "again");
+    EXPECT_EQ(both.fingerprint(matchDataPath(3)), std::to_string(3 * 7919));
+    std::ostringstream rewritten;
+    both.write(rewritten);
+    EXPECT_EQ(rewritten.str(), merged.str());
 }
 
 }  // namespace
