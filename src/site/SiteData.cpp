@@ -32,10 +32,10 @@ std::string document(Put put) {
 
 std::size_t dataPages(std::size_t matches) { return (matches + kListPageRows - 1) / kListPageRows; }
 
-SiteData::SiteData(const SiteSeason& season) : m_season(season) {
+SiteData::SiteData(const SiteSeason& season)
+    : m_season(season), m_keyNumbers(keyNumbers(season)), m_matchIds(season.keys.size()) {
     for (const SiteMatch& match : season.matches)
-        for (const SitePlay& player : match.players)
-            m_matchIds[season.keys[player.key]].push_back(match.id);
+        for (const SitePlay& player : match.players) m_matchIds[player.key].push_back(match.id);
 }
 
 std::string SiteData::index() const {
@@ -109,9 +109,9 @@ std::string SiteData::player(std::size_t index) const {
     return document([this, &player](JsonWriter& json) {
         json.beginObject();
         season::putSeasonPlayerMembers(json, player);
-        const auto found = m_matchIds.find(player.key);
-        json.member("matchIds",
-                    found == m_matchIds.end() ? std::vector<std::int64_t>() : found->second);
+        const auto number = m_keyNumbers.find(player.key);
+        json.member("matchIds", number == m_keyNumbers.end() ? std::vector<std::int64_t>()
+                                                             : m_matchIds[number->second]);
         json.endObject();
     });
 }

@@ -33,7 +33,8 @@ public:
 
 private:
     const SiteSeason& m_season;
-    std::unordered_map<std::string, std::vector<std::int64_t>> m_matchIds;  // by key, played order
+    std::unordered_map<std::string_view, std::uint32_t> m_keyNumbers;  // SiteSeason::keys
+    std::vector<std::vector<std::int64_t>> m_matchIds;  // by key number, in played order
 };
 
 }  // namespace zefa::site

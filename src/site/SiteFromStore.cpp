@@ -25,7 +25,7 @@ std::optional<SiteReport> unchangedSite(season::SeasonStore& store,
         return page != kIndexPage;
     });
     if (!SiteChanges::current(index, store.changeSequence(), options)) return std::nullopt;
-    const FolderListing present(folder);
+    const FolderListing present(folder, SiteRecord::writtenAt(folder));
     SiteReport report;
     bool whole = true;
     std::size_t at = 0;

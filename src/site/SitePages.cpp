@@ -280,15 +280,18 @@ SitePages::SitePages(const SiteSeason& season, SiteLook look)
     std::stable_sort(m_leaders.begin(), m_leaders.end(), [](const auto* a, const auto* b) {
         return a->rating.ordinal() > b->rating.ordinal();
     });
+    m_keyNumbers = keyNumbers(season);
+    m_appearances.resize(season.keys.size());
     for (std::uint32_t m = 0; m < season.matches.size(); ++m)
         for (std::uint32_t p = 0; p < season.matches[m].players.size(); ++p)
-            m_appearances[season.keys[season.matches[m].players[p].key]].emplace_back(m, p);
+            m_appearances[season.matches[m].players[p].key].emplace_back(m, p);
     // The killer of each victim with the most kills; the first key wins a tie.
+    m_nemesis.resize(season.keys.size());
     for (std::size_t killer = 0; killer < season.players.size(); ++killer)
         for (const auto& [victim, count] : season.kills[killer]) {
             const std::string& key = season.players[killer].key;
             if (season.keys[victim] == key) continue;
-            Rival& rival = m_nemesis[season.keys[victim]];
+            Rival& rival = m_nemesis[victim];
             if (count > rival.count) rival = {key, count};
         }
 }
@@ -497,15 +500,15 @@ std::string SitePages::player(std::size_t index) const {
         if (m_season.keys[number] != player.key && count > victim.count)
             victim = {m_season.keys[number], count};
     setRival("victim", victim);
-    if (const auto nemesis = m_nemesis.find(player.key); nemesis != m_nemesis.end())
-        setRival("nemesis", nemesis->second);
+    if (const auto number = m_keyNumbers.find(player.key); number != m_keyNumbers.end())
+        setRival("nemesis", m_nemesis[number->second]);
     return render(kSitePlayerTemplate, values);
 }
 
 const std::vector<SitePages::Appearance>& SitePages::appearances(std::string_view key) const {
     static const std::vector<Appearance> kNone;
-    const auto found = m_appearances.find(std::string(key));
-    return found == m_appearances.end() ? kNone : found->second;
+    const auto number = m_keyNumbers.find(key);
+    return number == m_keyNumbers.end() ? kNone : m_appearances[number->second];
 }
 
 std::string SitePages::playerMatchPage(std::size_t index, std::size_t number) const {

@@ -76,8 +76,11 @@ private:
     SiteLook m_look;
     std::unordered_map<std::string, const season::SeasonPlayer*> m_byKey;
     std::vector<const season::SeasonPlayer*> m_leaders;  // by shown rating, best first
-    std::unordered_map<std::string, std::vector<Appearance>> m_appearances;  // in season order
-    std::unordered_map<std::string, Rival> m_nemesis;                        // by victim key
+    // By key number (SiteSeason::keys): made for every player at once, and
+    // a league's season has a million appearances.
+    std::unordered_map<std::string_view, std::uint32_t> m_keyNumbers;
+    std::vector<std::vector<Appearance>> m_appearances;  // in season order
+    std::vector<Rival> m_nemesis;                        // by the victim's
 };
 
 // The site's style sheet: the built-in theme's own style, then the season's

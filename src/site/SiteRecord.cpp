@@ -22,6 +22,13 @@ std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) 
     return fromText(std::move(*text));
 }
 
+std::optional<std::filesystem::file_time_type> SiteRecord::writtenAt(
+    const std::filesystem::path& folder) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(folder / kFileName, error);
+    return error ? std::nullopt : std::optional(time);
+}
+
 SiteRecord SiteRecord::fromText(std::string text) {
     SiteRecord record;
     // Its files are views of the text, kept as the first block: on the heap

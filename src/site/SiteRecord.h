@@ -33,6 +33,9 @@ public:
     // that name no file of a site's shape are left out: the record is a file
     // like any other and could be made to name files elsewhere.
     [[nodiscard]] static std::optional<SiteRecord> read(const std::filesystem::path& folder);
+    // When the record in `folder` was last written, if there is one.
+    [[nodiscard]] static std::optional<std::filesystem::file_time_type> writtenAt(
+        const std::filesystem::path& folder);
     // The same of a record's text, which it keeps.
     [[nodiscard]] static SiteRecord fromText(std::string text);
     // The record's text in `folder`, or nothing when there is none.

@@ -192,6 +192,12 @@ season::SeasonPlayer SiteSeason::wholePlayer(std::size_t index) const {
     return player;
 }
 
+std::unordered_map<std::string_view, std::uint32_t> keyNumbers(const SiteSeason& season) {
+    std::unordered_map<std::string_view, std::uint32_t> numbers;
+    for (std::uint32_t n = 0; n < season.keys.size(); ++n) numbers.emplace(season.keys[n], n);
+    return numbers;
+}
+
 SiteSeason siteSeason(const season::SeasonSnapshot& snapshot) {
     SiteSeasonSink sink;
     for (season::SeasonMatch match : snapshot.matches) sink.match(std::move(match));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -84,6 +85,10 @@ struct SiteNumbers {
     std::unordered_map<std::string, std::uint32_t> keys;
     std::unordered_map<std::string, std::uint32_t> names;
 };
+
+// The number of each of the season's keys (SiteSeason::keys).
+[[nodiscard]] std::unordered_map<std::string_view, std::uint32_t> keyNumbers(
+    const SiteSeason& season);
 
 // Builds a SiteSeason from a reading of the store (SeasonStore::readSeason),
 // in memory of the players, the slim matches and a page's worth of whole

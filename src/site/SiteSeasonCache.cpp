@@ -64,6 +64,12 @@ public:
         requires std::is_arithmetic_v<Number>
     Number get() {
         Number value{};
+        if (!failed && m_buffer.size() - m_at >= sizeof value && m_left >= sizeof value) {
+            std::memcpy(&value, m_buffer.data() + m_at, sizeof value);  // most of them
+            m_at += sizeof value;
+            m_left -= sizeof value;
+            return value;
+        }
         char raw[sizeof value];
         if (take(raw, sizeof raw)) std::memcpy(&value, raw, sizeof value);
         return value;

@@ -404,8 +404,10 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     SiteReport report;
     const SitePages pages(season, options.look);
     const SiteChanges changes(earlier, season, options);
-    const FolderListing present(folder);
-    const Scope scope = Scope::of(season, earlier, changes, present);
+    const FolderListing recorded(folder, earlier ? SiteRecord::writtenAt(folder) : std::nullopt);
+    const Scope scope = Scope::of(season, earlier, changes, recorded);
+    std::optional<FolderListing> everyFile;  // a run that looks at every file lists them all
+    const FolderListing& present = scope.whole ? everyFile.emplace(folder) : recorded;
     SiteRecord planned = plannedFiles(season, pages, scope, options);
     if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
         report.refused = std::move(*why);
