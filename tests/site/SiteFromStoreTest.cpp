@@ -4,11 +4,11 @@
 #include <map>
 #include <regex>
 
-#include "season/LogImport.h"
 #include "site/SiteFromStore.h"
 #include "site/SitePages.h"
 #include "site/SitePaths.h"
 #include "site/SiteSeasonCache.h"
+#include "support/ExampleSeason.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::site {
@@ -50,25 +50,14 @@ protected:
         for (int n = 1; n <= 11; ++n) import(n);
     }
 
-    void import(int n) {
-        char name[16];
-        std::snprintf(name, sizeof name, "match-%02d.log", n);
-        std::string why;
-        ASSERT_TRUE(season::importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / "season" / name,
-                                          {.playedAt = 1772000000 + n * 86400}, classifiers,
-                                          why))
-            << why;
-        store.updateRatings();
-    }
+    void import(int n) { test::importExampleMatch(store, n, classifiers); }
 
     // `count` more matches after the others, each one of the example's with
     // a first line of its own, stored in one go.
     void importMore(int count) {
         store.beginImports();
         for (int n = 0; n < count; ++n, ++added) {
-            char name[16];
-            std::snprintf(name, sizeof name, "match-%02d.log", added % 11 + 1);
-            std::string log = test::readFile(fs::path(ZEFA_EXAMPLES_DIR) / "season" / name);
+            std::string log = test::readFile(test::exampleMatchLog(added % 11 + 1));
             log.insert(log.find('\n'), " " + std::to_string(added));
             const fs::path file = scratch / ("more-" + std::to_string(added) + ".log");
             test::writeFile(file, log);

@@ -2,11 +2,11 @@
 
 #include <sstream>
 
-#include "season/LogImport.h"
 #include "season/SeasonJson.h"
 #include "site/SitePages.h"
 #include "site/SiteSeason.h"
 #include "site/SiteSeasonCache.h"
+#include "support/ExampleSeason.h"
 #include "support/ScratchDir.h"
 
 namespace zefa::site {
@@ -75,16 +75,7 @@ protected:
         for (int n = 1; n <= 8; ++n) import(n);
     }
 
-    void import(int n) {
-        char name[16];
-        std::snprintf(name, sizeof name, "match-%02d.log", n);
-        std::string why;
-        ASSERT_TRUE(season::importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / "season" / name,
-                                          {.playedAt = 1772000000 + n * 86400}, classifiers,
-                                          why))
-            << why;
-        store.updateRatings();
-    }
+    void import(int n) { test::importExampleMatch(store, n, classifiers); }
 
     [[nodiscard]] SiteSeason fresh() { return siteSeason(store.snapshot()); }
 
