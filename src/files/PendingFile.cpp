@@ -58,11 +58,11 @@ std::error_code flushToDisk(const fs::path& path) {
 
 }  // namespace
 
-PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path)
-    : m_mode(mode), m_target(std::move(target)), m_path(std::move(path)) {}
+PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path, Flush flush)
+    : m_mode(mode), m_flush(flush), m_target(std::move(target)), m_path(std::move(path)) {}
 
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
-                                                 std::error_code& error) {
+                                                 std::error_code& error, Flush flush) {
     if (target == "-") {
         const fs::path directory = fs::temp_directory_path(error);
         if (error) return nullptr;
@@ -87,7 +87,15 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
     error.clear();
     const auto path = createTemporary(resolved.parent_path(), permissionsFor(existing), error);
     if (!path) return nullptr;
-    return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path);
+    return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path, flush);
+}
+
+std::error_code PendingFile::flushFileSystem(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return lastError();
+    const std::error_code error = ::syncfs(fd) == 0 ? std::error_code{} : lastError();
+    ::close(fd);
+    return error;
 }
 
 PendingFile::~PendingFile() {
@@ -106,7 +114,8 @@ std::error_code PendingFile::commit() {
         case Mode::Replace:
             break;
     }
-    if (const std::error_code error = flushToDisk(m_path)) {
+    if (const std::error_code error = m_flush == Flush::BeforeRename ? flushToDisk(m_path)
+                                                                      : std::error_code{}) {
         m_committed = false;
         return error;
     }

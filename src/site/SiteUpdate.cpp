@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <thread>
 #include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
 #include "site/FolderListing.h"
 #include "site/Gzip.h"
+#include "site/OrderedWork.h"
 #include "site/SiteChanges.h"
 #include "site/SiteData.h"
 #include "site/SitePaths.h"
@@ -63,12 +65,22 @@ bool sameFiles(const fs::path& path, const fs::path& other) {
     });
 }
 
-// Writes what `write` puts into a stream to the file; the reason it failed, or nothing.
+// Writes what `write` puts into a stream to the file, a new empty one; the
+// reason it failed, or nothing. Opened as it is, not truncated: ext4 writes a
+// truncated file out to the disk as it is closed, which for tens of thousands
+// of pages is most of a build's time.
 std::string writeFile(const fs::path& path, const DocumentWriter& write) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out);
     write(out);
     out.close();
     return out ? std::string() : std::string(std::strerror(errno));
+}
+
+// Writes the bytes to the file, a new empty one; the reason it failed, or nothing.
+std::string writeBytes(const fs::path& path, std::string_view bytes) {
+    return writeFile(path, [bytes](std::ostream& out) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    });
 }
 
 // Whether the folder is the file system's root, however it is written.
@@ -188,6 +200,11 @@ public:
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
+        if (const std::error_code error = PendingFile::flushFileSystem(m_folder)) {
+            m_report.problems.push_back("cannot write '" + m_folder.string() +
+                                        "' to the disk: " + error.message());
+            return;
+        }
         putRecord([this](std::ostream& out) { m_made.write(out); });
         if (!earlier) return;
         for (const auto& [page, fingerprint] : earlier->files()) {
@@ -209,17 +226,21 @@ private:
 
     Outcome putBytes(std::string_view page, std::string_view bytes) {
         if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
-        const auto write = [bytes](std::ostream& out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        };
-        return replaceFile(page, [&](const fs::path& path) { return writeFile(path, write); });
+        return replaceFile(page, [bytes](const fs::path& path) { return writeBytes(path, bytes); });
     }
 
+    // The files of the site reach the disk at one flush before the record
+    // that says what they were made from: a run cut short by a crash leaves
+    // the record that was promised, which makes them again. The record itself
+    // reaches the disk before it replaces the earlier one.
     template <typename Write>
     Outcome replaceFile(std::string_view page, Write write, bool keepUnchanged = false) {
         const std::string target = (m_folder / page).string();
         std::error_code error;
-        const auto pending = PendingFile::create(target, error);
+        const auto pending = PendingFile::create(
+            target, error,
+            page == SiteRecord::kFileName ? PendingFile::Flush::BeforeRename
+                                          : PendingFile::Flush::Later);
         std::string problem = pending ? write(pending->path()) : error.message();
         if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
             return Outcome::Unchanged;
@@ -242,43 +263,79 @@ std::string matchPageFile(std::int64_t id, const SiteOptions& options) {
     return page;
 }
 
-// Replaces the page written at `path` by its compressed bytes; the reason it
-// failed, or nothing.
-std::string compressInPlace(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string page{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof()) return std::strerror(errno);
-    const std::string compressed = gzip(page);
-    return writeFile(path, [&](std::ostream& out) {
-        out.write(compressed.data(), static_cast<std::streamsize>(compressed.size()));
-    });
+// A match page to be written, made on a thread of its own.
+struct MatchPage {
+    std::string page{};  // its file in the site
+    std::string fingerprint{};
+    std::string unreadLog{};  // why the stored log could not be read; then nothing was made
+    std::string bytes{};      // as the file keeps them
+    std::string problem{};    // why the page could not be made
+};
+
+// Makes the page from the match's stored log with the site's theme, awards
+// and clock, compressed when the site keeps it so.
+void makeMatchPage(MatchPage& made, season::StoredLog log, const SiteOptions& options,
+                   ClassifierCache& classifiers) {
+    std::ostringstream page;
+    StatsGenerator generator({.logText = std::move(log.bytes),
+                              .themeText = options.matchTheme,
+                              .gameVersion = log.gameVersion,
+                              .awards = options.awards,
+                              .fixedTime = options.clock,
+                              .classifiers = &classifiers});
+    const RunResult result = generator.Run(page);
+    if (!result.ok())
+        made.problem = result.pageProblem();
+    else
+        made.bytes = options.gzipMatchPages ? gzip(page.view()) : std::move(page).str();
 }
 
-void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogReader& readLog,
-                    const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
-    const std::string page = matchPageFile(match.id, options);
-    season::StoredLog log;
-    try {
-        log = readLog(match.id);
-    } catch (const season::SeasonError& error) {
-        report.problems.push_back("cannot read the stored log of match " +
-                                  std::to_string(match.id) + ": " + error.reason());
-        site.keep(page, false);  // an earlier page of it is better than none
-        return;
-    }
-    const auto outcome = site.replace(page, [&](const fs::path& path) {
-        StatsGenerator generator({.logText = std::move(log.bytes),
-                                  .themeText = options.matchTheme,
-                                  .outputFile = path,
-                                  .gameVersion = log.gameVersion,
-                                  .awards = options.awards,
-                                  .fixedTime = options.clock,
-                                  .classifiers = &classifiers});
-        const RunResult result = generator.Run();
-        if (!result.ok()) return result.pageProblem();
-        return options.gzipMatchPages ? compressInPlace(path) : std::string();
+// The threads match pages are made on.
+unsigned pageThreads(const SiteOptions& options) {
+    return options.threads ? options.threads : std::max(1U, std::thread::hardware_concurrency());
+}
+
+// Makes the match pages that the changes reach, on every thread the options
+// give, and writes them in the season's order.
+void writeMatchPages(SiteFolder& site, const SiteSeason& season, const SiteChanges& changes,
+                     const std::optional<SiteRecord>& earlier, const StoredLogReader& readLog,
+                     const SiteOptions& options, SiteReport& report) {
+    OrderedWork<ClassifierCache, MatchPage> work(pageThreads(options), [&](MatchPage&& made) {
+        if (!made.unreadLog.empty()) {
+            report.problems.push_back(std::move(made.unreadLog));
+            site.keep(made.page, false);  // an earlier page of it is better than none
+            return;
+        }
+        const auto outcome = site.replace(made.page, [&made](const fs::path& path) {
+            return made.problem.empty() ? writeBytes(path, made.bytes) : made.problem;
+        });
+        report.written += outcome == SiteFolder::Outcome::Written;
+        if (outcome != SiteFolder::Outcome::Failed) site.madeFrom(made.page, made.fingerprint);
     });
-    report.written += outcome == SiteFolder::Outcome::Written;
+    for (const SiteMatch& match : season.matches) {
+        MatchPage made{.page = matchPageFile(match.id, options),
+                       .fingerprint = changes.matchPage(match)};
+        if (earlier && earlier->fingerprint(made.page) == made.fingerprint &&
+            site.exists(made.page)) {
+            site.keep(made.page, true, made.fingerprint);
+            continue;
+        }
+        season::StoredLog log;
+        try {
+            log = readLog(match.id);
+        } catch (const season::SeasonError& error) {
+            made.unreadLog = "cannot read the stored log of match " + std::to_string(match.id) +
+                             ": " + error.reason();
+        }
+        // Handed over in order, also when there is nothing to make, so that
+        // the problems are told in the season's order.
+        work.add([made = std::move(made), log = std::move(log), &options](
+                     ClassifierCache& classifiers) mutable {
+            if (made.unreadLog.empty()) makeMatchPage(made, std::move(log), options, classifiers);
+            return std::move(made);
+        });
+    }
+    work.finish();
 }
 
 // The data files of the matches the changes reach, written from the matches
@@ -373,18 +430,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     if (!site.promise(earlier)) return report;
 
     const SiteChanges changes(earlier, season, options);
-    ClassifierCache classifiers;  // compiled once for every match page
-    for (const SiteMatch& match : season.matches) {
-        const std::string page = matchPageFile(match.id, options);
-        const std::string fingerprint = changes.matchPage(match);
-        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
-            site.keep(page, true, fingerprint);
-            continue;
-        }
-        const std::size_t problems = report.problems.size();
-        writeMatchPage(site, match, sources.readLog, options, classifiers, report);
-        if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
-    }
+    writeMatchPages(site, season, changes, earlier, sources.readLog, options, report);
 
     // The season's own pages, each made only when the changes reach it.
     const auto update = [&](std::string_view page, std::string_view inputs, auto make,
