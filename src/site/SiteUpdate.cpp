@@ -263,18 +263,22 @@ std::string matchPageFile(std::int64_t id, const SiteOptions& options) {
     return page;
 }
 
-// A match page to be written, made on a thread of its own.
-struct MatchPage {
-    std::string page{};  // its file in the site
-    std::string fingerprint{};
-    std::string unreadLog{};  // why the stored log could not be read; then nothing was made
+// A file of the site made on a thread of its own, to be written on the site's.
+struct MadeFile {
+    std::string page{};
+    std::string inputs{};  // what it was made from, for the record
+    bool counted = true;   // a page, counted in the report
+    // A match page, written whatever the file holds: its bytes carry the
+    // time it was made, its inputs tell whether it changed.
+    bool matchPage = false;
     std::string bytes{};      // as the file keeps them
-    std::string problem{};    // why the page could not be made
+    std::string problem{};    // why it could not be made
+    std::string unreadLog{};  // why the stored log of a match page could not be read
 };
 
 // Makes the page from the match's stored log with the site's theme, awards
 // and clock, compressed when the site keeps it so.
-void makeMatchPage(MatchPage& made, season::StoredLog log, const SiteOptions& options,
+void makeMatchPage(MadeFile& made, season::StoredLog log, const SiteOptions& options,
                    ClassifierCache& classifiers) {
     std::ostringstream page;
     StatsGenerator generator({.logText = std::move(log.bytes),
@@ -290,36 +294,40 @@ void makeMatchPage(MatchPage& made, season::StoredLog log, const SiteOptions& op
         made.bytes = options.gzipMatchPages ? gzip(page.view()) : std::move(page).str();
 }
 
-// The threads match pages are made on.
-unsigned pageThreads(const SiteOptions& options) {
-    return options.threads ? options.threads : std::max(1U, std::thread::hardware_concurrency());
-}
-
-// Makes the match pages that the changes reach, on every thread the options
-// give, and writes them in the season's order.
-void writeMatchPages(SiteFolder& site, const SiteSeason& season, const SiteChanges& changes,
-                     const std::optional<SiteRecord>& earlier, const StoredLogReader& readLog,
-                     const SiteOptions& options, SiteReport& report) {
-    OrderedWork<ClassifierCache, MatchPage> work(pageThreads(options), [&](MatchPage&& made) {
-        if (!made.unreadLog.empty()) {
-            report.problems.push_back(std::move(made.unreadLog));
-            site.keep(made.page, false);  // an earlier page of it is better than none
-            return;
-        }
-        const auto outcome = site.replace(made.page, [&made](const fs::path& path) {
+// Writes a file made, unless it could not be made.
+void writeMade(SiteFolder& site, SiteReport& report, MadeFile&& made) {
+    if (!made.unreadLog.empty()) {
+        report.problems.push_back(std::move(made.unreadLog));
+        site.keep(made.page, false);  // an earlier page of it is better than none
+        return;
+    }
+    SiteFolder::Outcome outcome = SiteFolder::Outcome::Failed;
+    if (made.matchPage) {
+        outcome = site.replace(made.page, [&made](const fs::path& path) {
             return made.problem.empty() ? writeBytes(path, made.bytes) : made.problem;
         });
         report.written += outcome == SiteFolder::Outcome::Written;
-        if (outcome != SiteFolder::Outcome::Failed) site.madeFrom(made.page, made.fingerprint);
-    });
-    for (const SiteMatch& match : season.matches) {
-        MatchPage made{.page = matchPageFile(match.id, options),
-                       .fingerprint = changes.matchPage(match)};
-        if (earlier && earlier->fingerprint(made.page) == made.fingerprint &&
-            site.exists(made.page)) {
-            site.keep(made.page, true, made.fingerprint);
-            continue;
-        }
+    } else {
+        outcome = site.put(made.page, made.bytes, made.counted);
+    }
+    if (outcome != SiteFolder::Outcome::Failed) site.madeFrom(made.page, made.inputs);
+}  // else made again next time
+
+// Makes the site's files on the threads the options give (one a core by
+// default) and writes them on the site's thread in the order they were
+// asked for: the folder, its record and the report are those of one thread.
+class FileMaker {
+public:
+    FileMaker(SiteFolder& site, SiteReport& report, const SiteOptions& options)
+        : m_options(options),
+          m_work(options.threads ? options.threads
+                                 : std::max(1U, std::thread::hardware_concurrency()),
+                 [&site, &report](MadeFile&& made) { writeMade(site, report, std::move(made)); }) {}
+
+    // The page of the match from its stored log, read here by `readLog`.
+    void matchPage(std::string page, std::string fingerprint, const SiteMatch& match,
+                   const StoredLogReader& readLog) {
+        MadeFile made{.page = std::move(page), .inputs = std::move(fingerprint), .matchPage = true};
         season::StoredLog log;
         try {
             log = readLog(match.id);
@@ -327,21 +335,40 @@ void writeMatchPages(SiteFolder& site, const SiteSeason& season, const SiteChang
             made.unreadLog = "cannot read the stored log of match " + std::to_string(match.id) +
                              ": " + error.reason();
         }
-        // Handed over in order, also when there is nothing to make, so that
+        // Handed over in order also when there is nothing to make, so that
         // the problems are told in the season's order.
-        work.add([made = std::move(made), log = std::move(log), &options](
-                     ClassifierCache& classifiers) mutable {
-            if (made.unreadLog.empty()) makeMatchPage(made, std::move(log), options, classifiers);
+        m_work.add([made = std::move(made), log = std::move(log),
+                    this](ClassifierCache& classifiers) mutable {
+            if (made.unreadLog.empty())
+                makeMatchPage(made, std::move(log), m_options, classifiers);
             return std::move(made);
         });
     }
-    work.finish();
-}
+
+    // A file that `render` gives the bytes of.
+    template <typename Render>
+    void file(std::string_view page, std::string_view inputs, bool counted, Render render) {
+        m_work.add([made = MadeFile{.page = std::string(page),
+                                    .inputs = std::string(inputs),
+                                    .counted = counted},
+                    render](ClassifierCache&) mutable {
+            made.bytes = render();
+            return std::move(made);
+        });
+    }
+
+    // Writes every file asked for so far.
+    void finish() { m_work.finish(); }
+
+private:
+    const SiteOptions& m_options;
+    OrderedWork<ClassifierCache, MadeFile> m_work;
+};
 
 // The data files of the matches the changes reach, written from the matches
 // whole: those the season holds, the others read again, in one reading.
-void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeason& season,
-                    const WholeMatchReader& readMatches) {
+void writeMatchData(SiteFolder& site, FileMaker& maker, const SiteChanges& changes,
+                    const SiteSeason& season, const WholeMatchReader& readMatches) {
     std::unordered_set<std::int64_t> reached;
     for (const SiteMatch& match : season.matches) {
         const std::string page = matchDataPath(match.id);
@@ -353,9 +380,8 @@ void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeas
     }
     const auto write = [&](const SeasonMatch& match) {
         if (reached.erase(match.id) == 0) return;
-        const std::string page = matchDataPath(match.id);
-        if (site.put(page, SiteData::match(match), false) != SiteFolder::Outcome::Failed)
-            site.madeFrom(page, SiteChanges::matchData(match));  // else made again next time
+        maker.file(matchDataPath(match.id), SiteChanges::matchData(match), false,
+                   [match] { return SiteData::match(match); });
     };
     for (const SeasonMatch& match : season.wholeMatches) write(match);
     if (!reached.empty()) readMatches(write);
@@ -430,66 +456,71 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     if (!site.promise(earlier)) return report;
 
     const SiteChanges changes(earlier, season, options);
-    writeMatchPages(site, season, changes, earlier, sources.readLog, options, report);
+    const SiteData data(season);
+    FileMaker maker(site, report, options);
+    for (const SiteMatch& match : season.matches) {
+        std::string page = matchPageFile(match.id, options);
+        std::string fingerprint = changes.matchPage(match);
+        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page))
+            site.keep(page, true, fingerprint);
+        else
+            maker.matchPage(std::move(page), std::move(fingerprint), match, sources.readLog);
+    }
 
-    // The season's own pages, each made only when the changes reach it.
-    const auto update = [&](std::string_view page, std::string_view inputs, auto make,
+    // The season's own files, each made only when the changes reach it.
+    const auto update = [&](std::string_view page, std::string_view inputs, auto render,
                             bool counted = true) {
-        if (!changes.reaches(page, inputs) && site.exists(page)) {
+        if (!changes.reaches(page, inputs) && site.exists(page))
             site.keep(page, counted, inputs);
-        } else if (make(page, counted) != SiteFolder::Outcome::Failed) {
-            site.madeFrom(page, inputs);
-        }  // else made again next time
+        else
+            maker.file(page, inputs, counted, render);
     };
-    const auto bytes = [&site](auto render) {
-        return [&site, render](std::string_view page, bool counted) {
-            return site.put(page, render(), counted);
-        };
-    };
-    update(kIndexPage, changes.seasonInputs(), bytes([&] { return pages.index(); }));
-    update(kMatchListPage, changes.seasonInputs(), bytes([&] { return pages.matchList(); }));
+    update(kIndexPage, changes.seasonInputs(), [&pages] { return pages.index(); });
+    update(kMatchListPage, changes.seasonInputs(), [&pages] { return pages.matchList(); });
     for (std::size_t n = 1; n <= listPages(season.matches.size()); ++n)
         update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
-               bytes([&pages, n] { return pages.matchListPage(n); }));
+               [&pages, n] { return pages.matchListPage(n); });
     for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
         update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
-               bytes([&pages, n] { return pages.leaderboardPage(n); }));
+               [&pages, n] { return pages.leaderboardPage(n); });
     for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
         update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
-               bytes([&pages, n] { return pages.playerListPage(n); }));
+               [&pages, n] { return pages.playerListPage(n); });
     for (std::size_t i = 0; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
-               bytes([&pages, i] { return pages.match(i); }));
+               [&pages, i] { return pages.match(i); });
     for (std::size_t i = 0; i < season.players.size(); ++i) {
         const SeasonPlayer& player = season.players[i];
         const std::string inputs = SiteChanges::playerPage(player);
-        update(playerPagePath(player.key), inputs, bytes([&pages, i] { return pages.player(i); }));
+        update(playerPagePath(player.key), inputs, [&pages, i] { return pages.player(i); });
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             update(listPagePath(playerPagePath(player.key), n), inputs,
-                   bytes([&pages, i, n] { return pages.playerMatchPage(i, n); }));
+                   [&pages, i, n] { return pages.playerMatchPage(i, n); });
     }
-    update(kStyleSheet, changes.styleSheet(),
-           bytes([&options] { return styleSheet(options.builtInTheme); }), false);
-    if (keepsSeasonJson(season.matches.size()))
-        update(
-            kSeasonJson, changes.seasonInputs(),
-            [&](std::string_view page, bool counted) {
-                return site.putWritten(page, sources.writeSeasonJson, counted);
-            },
-            false);
+    update(
+        kStyleSheet, changes.styleSheet(), [&options] { return styleSheet(options.builtInTheme); },
+        false);
+    if (keepsSeasonJson(season.matches.size())) {
+        // Streamed, too large to make in memory, after the files before it.
+        maker.finish();
+        if (!changes.reaches(kSeasonJson, changes.seasonInputs()) && site.exists(kSeasonJson))
+            site.keep(kSeasonJson, false, changes.seasonInputs());
+        else if (site.putWritten(kSeasonJson, sources.writeSeasonJson, false) !=
+                 SiteFolder::Outcome::Failed)
+            site.madeFrom(kSeasonJson, changes.seasonInputs());
+    }
 
     // The data files, not counted among the pages.
-    const SiteData data(season);
-    update(kDataIndex, changes.seasonInputs(), bytes([&data] { return data.index(); }), false);
-    update(kPlayerListData, changes.seasonInputs(), bytes([&data] { return data.players(); }),
-           false);
+    update(kDataIndex, changes.seasonInputs(), [&data] { return data.index(); }, false);
+    update(kPlayerListData, changes.seasonInputs(), [&data] { return data.players(); }, false);
     for (std::size_t n = 1; n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
-               bytes([&data, n] { return data.matchListPage(n); }), false);
-    writeMatchData(site, changes, season, sources.readMatches);
+               [&data, n] { return data.matchListPage(n); }, false);
+    writeMatchData(site, maker, changes, season, sources.readMatches);
     for (std::size_t i = 0; i < season.players.size(); ++i)
         update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
-               bytes([&data, i] { return data.player(i); }), false);
+               [&data, i] { return data.player(i); }, false);
+    maker.finish();
     site.finish(earlier);
     return report;
 }
