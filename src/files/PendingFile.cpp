@@ -46,12 +46,11 @@ std::error_code copyToStandardOutput(const fs::path& path) {
     return in && std::cout ? std::error_code{} : std::make_error_code(std::errc::io_error);
 }
 
-// The new file's bytes reach the disk before its name replaces the old one,
-// so a crash leaves the old file or the whole new one.
-std::error_code flushToDisk(const fs::path& path) {
+// Opens the file or folder and calls `flush` with it; its error, if any.
+std::error_code flushWith(const fs::path& path, int (*flush)(int)) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return lastError();
-    const std::error_code error = ::fsync(fd) == 0 ? std::error_code{} : lastError();
+    const std::error_code error = flush(fd) == 0 ? std::error_code{} : lastError();
     ::close(fd);
     return error;
 }
@@ -90,12 +89,10 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
     return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path, flush);
 }
 
+std::error_code PendingFile::flushFile(const fs::path& path) { return flushWith(path, ::fsync); }
+
 std::error_code PendingFile::flushFileSystem(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return lastError();
-    const std::error_code error = ::syncfs(fd) == 0 ? std::error_code{} : lastError();
-    ::close(fd);
-    return error;
+    return flushWith(path, ::syncfs);
 }
 
 PendingFile::~PendingFile() {
@@ -114,8 +111,10 @@ std::error_code PendingFile::commit() {
         case Mode::Replace:
             break;
     }
-    if (const std::error_code error = m_flush == Flush::BeforeRename ? flushToDisk(m_path)
-                                                                      : std::error_code{}) {
+    // The new file's bytes reach the disk before its name replaces the old
+    // one, so a crash leaves the old file or the whole new one.
+    if (const std::error_code error =
+            m_flush == Flush::BeforeRename ? flushFile(m_path) : std::error_code{}) {
         m_committed = false;
         return error;
     }

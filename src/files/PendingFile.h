@@ -17,15 +17,17 @@ class PendingFile {
 public:
     // When a replaced file's bytes reach the disk: before its name replaces
     // the old one (a crash leaves the old file or the whole new one), or
-    // later, at one flushFileSystem() for many files, which is what keeps a
-    // run that writes thousands of them from waiting on the disk for each.
+    // later, when the caller flushes it (flushFile) or, for many files at
+    // once, their file system (flushFileSystem): a run that writes thousands
+    // of files then does not wait on the disk for each.
     enum class Flush { BeforeRename, Later };
 
     static std::unique_ptr<PendingFile> create(const std::string& target, std::error_code& error,
                                                Flush flush = Flush::BeforeRename);
+    // Brings the file's bytes to the disk.
+    [[nodiscard]] static std::error_code flushFile(const std::filesystem::path& path);
     // Brings every file written on the file system that holds `path` to the
-    // disk, names and bytes: what makes the files committed with Flush::Later
-    // as safe as the others.
+    // disk, names and bytes.
     [[nodiscard]] static std::error_code flushFileSystem(const std::filesystem::path& path);
 
     enum class Mode { Replace, StandardOutput, Direct };

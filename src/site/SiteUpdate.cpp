@@ -67,8 +67,7 @@ bool sameFiles(const fs::path& path, const fs::path& other) {
 
 // Writes what `write` puts into a stream to the file, a new empty one; the
 // reason it failed, or nothing. Opened as it is, not truncated: ext4 writes a
-// truncated file out to the disk as it is closed, which for tens of thousands
-// of pages is most of a build's time.
+// truncated file out to the disk as it is closed, a wait for every file.
 std::string writeFile(const fs::path& path, const DocumentWriter& write) {
     std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out);
     write(out);
@@ -200,7 +199,7 @@ public:
     // Writes the record of the files this run made, then removes the files
     // of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
-        if (const std::error_code error = PendingFile::flushFileSystem(m_folder)) {
+        if (const std::error_code error = flushWritten()) {
             m_report.problems.push_back("cannot write '" + m_folder.string() +
                                         "' to the disk: " + error.message());
             return;
@@ -229,31 +228,47 @@ private:
         return replaceFile(page, [bytes](const fs::path& path) { return writeBytes(path, bytes); });
     }
 
-    // The files of the site reach the disk at one flush before the record
-    // that says what they were made from: a run cut short by a crash leaves
-    // the record that was promised, which makes them again. The record itself
+    // The files of the site reach the disk together before the record that
+    // says what they were made from: a run cut short by a crash leaves the
+    // record that was promised, which makes them again. The record itself
     // reaches the disk before it replaces the earlier one.
     template <typename Write>
     Outcome replaceFile(std::string_view page, Write write, bool keepUnchanged = false) {
         const std::string target = (m_folder / page).string();
         std::error_code error;
+        const bool flushLater = page != SiteRecord::kFileName;
         const auto pending = PendingFile::create(
             target, error,
-            page == SiteRecord::kFileName ? PendingFile::Flush::BeforeRename
-                                          : PendingFile::Flush::Later);
+            flushLater ? PendingFile::Flush::Later : PendingFile::Flush::BeforeRename);
         std::string problem = pending ? write(pending->path()) : error.message();
         if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
             return Outcome::Unchanged;
         if (problem.empty() && (error = pending->commit())) problem = error.message();
         if (!problem.empty())
             m_report.problems.push_back("cannot write '" + target + "': " + problem);
+        else if (flushLater && m_unflushed.size() <= kFlushEachUpTo)
+            m_unflushed.push_back(target);
         return problem.empty() ? Outcome::Written : Outcome::Failed;
     }
+
+    // Brings the files written to the disk: the few one by one, many at
+    // once with everything else their file system holds (a flush per file
+    // would cost a full build most of its time, one of the file system a
+    // small rebuild the wait for whatever other programs wrote).
+    std::error_code flushWritten() {
+        if (m_unflushed.size() > kFlushEachUpTo) return PendingFile::flushFileSystem(m_folder);
+        for (const std::string& file : m_unflushed)
+            if (const std::error_code error = PendingFile::flushFile(file)) return error;
+        return {};
+    }
+
+    static constexpr std::size_t kFlushEachUpTo = 256;
 
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
     FolderListing m_present;  // as the folder was when this run began
+    std::vector<std::string> m_unflushed;  // written by this run, while no more than a few
 };
 
 // The file a match page is kept in.
