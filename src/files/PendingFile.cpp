@@ -1,6 +1,7 @@
 #include "files/PendingFile.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 namespace zefa {
 
@@ -17,26 +19,44 @@ namespace fs = std::filesystem;
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
-// The permissions of a new file: the usual ones, or those of the file it replaces.
-mode_t permissionsFor(const std::optional<fs::file_status>& replaced) {
-    if (replaced) return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// The permissions of the file a new one replaces, which it keeps; none for a
+// file that replaces none, which has the usual ones.
+std::optional<mode_t> permissionsFor(const std::optional<fs::file_status>& replaced) {
+    if (!replaced) return std::nullopt;
+    return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
 }
 
-// A new empty file in `directory`; mkstemp's owner-only mode is widened.
-std::optional<fs::path> createTemporary(const fs::path& directory, mode_t permissions,
+// A new empty file in `directory` under a name no other has, with
+// `permissions`, or the usual ones (0666 less the umask, which the kernel
+// takes away as it makes the file: asking for the umask would change it for
+// every thread of the program a moment).
+std::optional<fs::path> createTemporary(const fs::path& directory,
+                                        std::optional<mode_t> permissions,
                                         std::error_code& error) {
-    std::string name = (directory / ".zefastats.XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        error = lastError();
-        return std::nullopt;
+    constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::string prefix = (directory / ".zefastats.").string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) {
+            error = lastError();
+            return std::nullopt;
+        }
+        std::string name = prefix;
+        for (const unsigned char byte : random) name += kLetters[byte % kLetters.size()];
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                              permissions.value_or(0666));
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) {
+            error = lastError();
+            return std::nullopt;
+        }
+        if (permissions) ::fchmod(fd, *permissions);  // not narrowed by the umask
+        ::close(fd);
+        return name;
     }
-    ::fchmod(fd, permissions);
-    ::close(fd);
-    return name;
+    error = std::make_error_code(std::errc::file_exists);
+    return std::nullopt;
 }
 
 std::error_code copyToStandardOutput(const fs::path& path) {
@@ -65,7 +85,7 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
     if (target == "-") {
         const fs::path directory = fs::temp_directory_path(error);
         if (error) return nullptr;
-        const auto path = createTemporary(directory, permissionsFor(std::nullopt), error);
+        const auto path = createTemporary(directory, std::nullopt, error);
         if (!path) return nullptr;
         return std::make_unique<PendingFile>(Token{}, Mode::StandardOutput, target, *path);
     }

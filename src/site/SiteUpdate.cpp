@@ -122,9 +122,45 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
     return std::nullopt;
 }
 
-// Paths of files, sorted, in one block of text: a long season's site holds
-// hundreds of thousands, which strings of their own would take six times the
-// memory of.
+enum class Outcome { Written, Unchanged, Failed };
+
+// What writing a file of the site came to.
+struct FileWrite {
+    Outcome outcome = Outcome::Failed;
+    std::string problem{};  // why it failed, naming the file
+};
+
+// Makes the file `page` of the site in `folder` by `write` into a file of its
+// own, which then replaces it, unless `keepUnchanged` and it holds the same
+// bytes already; `write` returns the reason it failed, or nothing. Touches
+// that file alone, so any thread may. The files of the site reach the disk
+// together before the record that says what they were made from (a run cut
+// short by a crash leaves the record that was promised, which makes them
+// again); the record itself reaches the disk before it replaces the earlier one.
+template <typename Write>
+FileWrite writeSiteFile(const fs::path& folder, std::string_view page, Write write,
+                        bool keepUnchanged = false) {
+    const std::string target = (folder / page).string();
+    std::error_code error;
+    const auto pending = PendingFile::create(target, error,
+                                             page == SiteRecord::kFileName
+                                                 ? PendingFile::Flush::BeforeRename
+                                                 : PendingFile::Flush::Later);
+    std::string problem = pending ? write(pending->path()) : error.message();
+    if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
+        return {Outcome::Unchanged};
+    if (problem.empty() && (error = pending->commit())) problem = error.message();
+    if (problem.empty()) return {Outcome::Written};
+    return {Outcome::Failed, "cannot write '" + target + "': " + problem};
+}
+
+// Writes the file of the site unless it already holds exactly these bytes; any thread may.
+FileWrite putSiteFile(const fs::path& folder, std::string_view page, std::string_view bytes) {
+    if (holds(folder / page, bytes)) return {Outcome::Unchanged};
+    return writeSiteFile(folder, page,
+                         [bytes](const fs::path& path) { return writeBytes(path, bytes); });
+}
+
 // The site's folder as this run leaves it: what it wrote, kept and made,
 // each file recorded as the site's.
 class SiteFolder {
@@ -136,35 +172,31 @@ public:
           m_made(std::move(planned)),
           m_present(m_folder) {}
 
-    enum class Outcome { Written, Unchanged, Failed };
+    [[nodiscard]] const fs::path& folder() const { return m_folder; }
 
-    // Writes the file unless it already holds exactly these bytes.
-    Outcome put(std::string_view page, std::string_view bytes, bool counted = true) {
+    // Notes what writing the file came to; counted among the pages written
+    // or kept when `counted`.
+    Outcome note(std::string_view page, FileWrite&& write, bool counted) {
         m_made.add(page);
-        const Outcome outcome = putBytes(page, bytes);
-        m_report.written += counted && outcome == Outcome::Written;
-        m_report.kept += counted && outcome == Outcome::Unchanged;
-        return outcome;
+        m_report.written += counted && write.outcome == Outcome::Written;
+        m_report.kept += counted && write.outcome == Outcome::Unchanged;
+        if (write.outcome == Outcome::Failed)
+            m_report.problems.push_back(std::move(write.problem));
+        else if (write.outcome == Outcome::Written && m_unflushed.size() <= kFlushEachUpTo)
+            m_unflushed.push_back((m_folder / page).string());
+        return write.outcome;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
     // made beside it and compared there, for a document too large to keep
     // in memory.
     Outcome putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
-        const Outcome outcome = replace(
-            page, [&](const fs::path& path) { return writeFile(path, write); }, true);
-        m_report.written += counted && outcome == Outcome::Written;
-        m_report.kept += counted && outcome == Outcome::Unchanged;
-        return outcome;
-    }
-
-    // A page made by `write` into a file of its own, which then replaces the
-    // page, unless `keepUnchanged` and the page holds the same bytes; `write`
-    // returns the reason it failed, or nothing.
-    template <typename Write>
-    Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
-        m_made.add(page);
-        return replaceFile(page, write, keepUnchanged);
+        return note(
+            page,
+            writeSiteFile(
+                m_folder, page, [&](const fs::path& path) { return writeFile(path, write); },
+                true),
+            counted);
     }
 
     // A page that stays as it is, made from `fingerprint`; counted when it
@@ -196,8 +228,8 @@ public:
                }) != Outcome::Failed;
     }
 
-    // Writes the record of the files this run made, then removes the files
-    // of the earlier record that it did not make.
+    // Writes the record of the files this run made, once they are on the
+    // disk, then removes the files of the earlier record that it did not make.
     void finish(const std::optional<SiteRecord>& earlier) {
         if (const std::error_code error = flushWritten()) {
             m_report.problems.push_back("cannot write '" + m_folder.string() +
@@ -218,37 +250,12 @@ public:
 private:
     // The record, written beside its file and compared there.
     Outcome putRecord(const DocumentWriter& write) {
-        return replaceFile(
-            SiteRecord::kFileName, [&](const fs::path& path) { return writeFile(path, write); },
-            true);
-    }
-
-    Outcome putBytes(std::string_view page, std::string_view bytes) {
-        if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
-        return replaceFile(page, [bytes](const fs::path& path) { return writeBytes(path, bytes); });
-    }
-
-    // The files of the site reach the disk together before the record that
-    // says what they were made from: a run cut short by a crash leaves the
-    // record that was promised, which makes them again. The record itself
-    // reaches the disk before it replaces the earlier one.
-    template <typename Write>
-    Outcome replaceFile(std::string_view page, Write write, bool keepUnchanged = false) {
-        const std::string target = (m_folder / page).string();
-        std::error_code error;
-        const bool flushLater = page != SiteRecord::kFileName;
-        const auto pending = PendingFile::create(
-            target, error,
-            flushLater ? PendingFile::Flush::Later : PendingFile::Flush::BeforeRename);
-        std::string problem = pending ? write(pending->path()) : error.message();
-        if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
-            return Outcome::Unchanged;
-        if (problem.empty() && (error = pending->commit())) problem = error.message();
-        if (!problem.empty())
-            m_report.problems.push_back("cannot write '" + target + "': " + problem);
-        else if (flushLater && m_unflushed.size() <= kFlushEachUpTo)
-            m_unflushed.push_back(target);
-        return problem.empty() ? Outcome::Written : Outcome::Failed;
+        FileWrite written = writeSiteFile(
+            m_folder, SiteRecord::kFileName,
+            [&](const fs::path& path) { return writeFile(path, write); }, true);
+        if (written.outcome == Outcome::Failed)
+            m_report.problems.push_back(std::move(written.problem));
+        return written.outcome;
     }
 
     // Brings the files written to the disk: the few one by one, many at
@@ -267,7 +274,7 @@ private:
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
-    FolderListing m_present;  // as the folder was when this run began
+    FolderListing m_present;               // as the folder was when this run began
     std::vector<std::string> m_unflushed;  // written by this run, while no more than a few
 };
 
@@ -289,6 +296,7 @@ struct MadeFile {
     std::string bytes{};      // as the file keeps them
     std::string problem{};    // why it could not be made
     std::string unreadLog{};  // why the stored log of a match page could not be read
+    FileWrite written{};      // what writing it came to
 };
 
 // Makes the page from the match's stored log with the site's theme, awards
@@ -309,35 +317,41 @@ void makeMatchPage(MadeFile& made, season::StoredLog log, const SiteOptions& opt
         made.bytes = options.gzipMatchPages ? gzip(page.view()) : std::move(page).str();
 }
 
-// Writes a file made, unless it could not be made.
-void writeMade(SiteFolder& site, SiteReport& report, MadeFile&& made) {
+// Notes a file made and written on a thread of its own.
+void noteMade(SiteFolder& site, SiteReport& report, MadeFile&& made) {
     if (!made.unreadLog.empty()) {
         report.problems.push_back(std::move(made.unreadLog));
         site.keep(made.page, false);  // an earlier page of it is better than none
-        return;
-    }
-    SiteFolder::Outcome outcome = SiteFolder::Outcome::Failed;
-    if (made.matchPage) {
-        outcome = site.replace(made.page, [&made](const fs::path& path) {
-            return made.problem.empty() ? writeBytes(path, made.bytes) : made.problem;
-        });
-        report.written += outcome == SiteFolder::Outcome::Written;
-    } else {
-        outcome = site.put(made.page, made.bytes, made.counted);
-    }
-    if (outcome != SiteFolder::Outcome::Failed) site.madeFrom(made.page, made.inputs);
-}  // else made again next time
+    } else if (site.note(made.page, std::move(made.written), made.counted) != Outcome::Failed) {
+        site.madeFrom(made.page, made.inputs);
+    }  // else made again next time
+}
 
-// Makes the site's files on the threads the options give (one a core by
-// default) and writes them on the site's thread in the order they were
-// asked for: the folder, its record and the report are those of one thread.
+// Writes the file made, on the thread that made it: a match page whatever
+// the file holds, the others unless it holds their bytes already.
+void writeMade(const fs::path& folder, MadeFile& made) {
+    made.written =
+        made.matchPage
+            ? writeSiteFile(folder, made.page,
+                            [&made](const fs::path& path) {
+                                return made.problem.empty() ? writeBytes(path, made.bytes)
+                                                            : made.problem;
+                            })
+            : putSiteFile(folder, made.page, made.bytes);
+    made.bytes = {};  // written: no longer held while it waits to be noted
+}
+
+// Makes and writes the site's files on the threads the options give (one a
+// core by default), and notes them on the site's thread in the order they
+// were asked for: the record and the report are those of one thread.
 class FileMaker {
 public:
     FileMaker(SiteFolder& site, SiteReport& report, const SiteOptions& options)
-        : m_options(options),
+        : m_folder(site.folder()),
+          m_options(options),
           m_work(options.threads ? options.threads
                                  : std::max(1U, std::thread::hardware_concurrency()),
-                 [&site, &report](MadeFile&& made) { writeMade(site, report, std::move(made)); }) {}
+                 [&site, &report](MadeFile&& made) { noteMade(site, report, std::move(made)); }) {}
 
     // The page of the match from its stored log, read here by `readLog`.
     void matchPage(std::string page, std::string fingerprint, const SiteMatch& match,
@@ -354,8 +368,10 @@ public:
         // the problems are told in the season's order.
         m_work.add([made = std::move(made), log = std::move(log),
                     this](ClassifierCache& classifiers) mutable {
-            if (made.unreadLog.empty())
+            if (made.unreadLog.empty()) {
                 makeMatchPage(made, std::move(log), m_options, classifiers);
+                writeMade(m_folder, made);
+            }
             return std::move(made);
         });
     }
@@ -366,8 +382,9 @@ public:
         m_work.add([made = MadeFile{.page = std::string(page),
                                     .inputs = std::string(inputs),
                                     .counted = counted},
-                    render](ClassifierCache&) mutable {
+                    render, this](ClassifierCache&) mutable {
             made.bytes = render();
+            writeMade(m_folder, made);
             return std::move(made);
         });
     }
@@ -376,6 +393,7 @@ public:
     void finish() { m_work.finish(); }
 
 private:
+    const fs::path& m_folder;
     const SiteOptions& m_options;
     OrderedWork<ClassifierCache, MadeFile> m_work;
 };
@@ -521,7 +539,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
         if (!changes.reaches(kSeasonJson, changes.seasonInputs()) && site.exists(kSeasonJson))
             site.keep(kSeasonJson, false, changes.seasonInputs());
         else if (site.putWritten(kSeasonJson, sources.writeSeasonJson, false) !=
-                 SiteFolder::Outcome::Failed)
+                 Outcome::Failed)
             site.madeFrom(kSeasonJson, changes.seasonInputs());
     }
 
