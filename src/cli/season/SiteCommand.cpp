@@ -36,7 +36,7 @@ public:
         app().add_flag("--full", m_pages.full,
                        "Make every page again, not only those the store's changes since the "
                        "last build reach (the same pages either way)");
-        addJobsOption(m_pages.threads, "Match pages made at once");
+        addJobsOption(m_pages.threads, "Pages made at once");
         app()
             .add_option("--min-matches", m_minMatches,
                         "Players with fewer matches are left off the leaderboard")
