@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -37,13 +39,14 @@ std::optional<fs::path> createTemporary(const fs::path& directory,
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const std::string prefix = (directory / ".zefastats.").string();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[6];
-        if (::getrandom(random, sizeof random, 0) != ssize_t(sizeof random)) {
-            error = lastError();
-            return std::nullopt;
-        }
+        // Random, to be hard to guess; from the clock early at boot, while the
+        // kernel has no random bytes yet (the name is only ever taken new).
+        std::uint64_t random = 0;
+        if (::getrandom(&random, sizeof random, GRND_NONBLOCK) != ssize_t(sizeof random))
+            random = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
         std::string name = prefix;
-        for (const unsigned char byte : random) name += kLetters[byte % kLetters.size()];
+        for (int letter = 0; letter < 6; ++letter, random /= kLetters.size())
+            name += kLetters[random % kLetters.size()];
         const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
                               permissions.value_or(0666));
         if (fd < 0 && errno == EEXIST) continue;
