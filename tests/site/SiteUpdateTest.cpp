@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sys/stat.h>
 
 #include "model/Weapons.h"
 #include "season/SeasonJson.h"
@@ -364,7 +365,9 @@ TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
     const fs::path oneFolder = scratch / "one";
     fs::rename(folder, oneFolder);
     options.threads = 3;
+    const mode_t mask = ::umask(027);
     const SiteReport many = write();
+    EXPECT_EQ(::umask(mask), mode_t(027));  // never changed, not even for a moment
     EXPECT_EQ(many.written, one.written);
     EXPECT_EQ(many.problems, one.problems);
     // The time a match page took to make is the one thing that may differ.
@@ -378,8 +381,13 @@ TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
             << relative;
         ++files;
     }
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files -= entry.is_regular_file();
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        --files;
+        EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << entry.path();  // the usual ones, less the umask of the run
+    }
     EXPECT_EQ(files, 0U);  // no file more either
 }
 
