@@ -1,13 +1,17 @@
 #include "files/PendingFile.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 namespace zefa {
 
@@ -17,26 +21,45 @@ namespace fs = std::filesystem;
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
-// The permissions of a new file: the usual ones, or those of the file it replaces.
-mode_t permissionsFor(const std::optional<fs::file_status>& replaced) {
-    if (replaced) return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// The permissions of the file a new one replaces, which it keeps; none for a
+// file that replaces none, which has the usual ones.
+std::optional<mode_t> permissionsFor(const std::optional<fs::file_status>& replaced) {
+    if (!replaced) return std::nullopt;
+    return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
 }
 
-// A new empty file in `directory`; mkstemp's owner-only mode is widened.
-std::optional<fs::path> createTemporary(const fs::path& directory, mode_t permissions,
+// A new empty file in `directory` under a name no other has, with
+// `permissions`, or the usual ones (0666 less the umask, which the kernel
+// takes away as it makes the file: asking for the umask would change it for
+// every thread of the program a moment).
+std::optional<fs::path> createTemporary(const fs::path& directory,
+                                        std::optional<mode_t> permissions,
                                         std::error_code& error) {
-    std::string name = (directory / ".zefastats.XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        error = lastError();
-        return std::nullopt;
+    constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::string prefix = (directory / ".zefastats.").string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Random, to be hard to guess; from the clock early at boot, while the
+        // kernel has no random bytes yet (the name is only ever taken new).
+        std::uint64_t random = 0;
+        if (::getrandom(&random, sizeof random, GRND_NONBLOCK) != ssize_t(sizeof random))
+            random = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+        std::string name = prefix;
+        for (int letter = 0; letter < 6; ++letter, random /= kLetters.size())
+            name += kLetters[random % kLetters.size()];
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                              permissions.value_or(0666));
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) {
+            error = lastError();
+            return std::nullopt;
+        }
+        if (permissions) ::fchmod(fd, *permissions);  // not narrowed by the umask
+        ::close(fd);
+        return name;
     }
-    ::fchmod(fd, permissions);
-    ::close(fd);
-    return name;
+    error = std::make_error_code(std::errc::file_exists);
+    return std::nullopt;
 }
 
 std::error_code copyToStandardOutput(const fs::path& path) {
@@ -46,27 +69,26 @@ std::error_code copyToStandardOutput(const fs::path& path) {
     return in && std::cout ? std::error_code{} : std::make_error_code(std::errc::io_error);
 }
 
-// The new file's bytes reach the disk before its name replaces the old one,
-// so a crash leaves the old file or the whole new one.
-std::error_code flushToDisk(const fs::path& path) {
+// Opens the file or folder and calls `flush` with it; its error, if any.
+std::error_code flushWith(const fs::path& path, int (*flush)(int)) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return lastError();
-    const std::error_code error = ::fsync(fd) == 0 ? std::error_code{} : lastError();
+    const std::error_code error = flush(fd) == 0 ? std::error_code{} : lastError();
     ::close(fd);
     return error;
 }
 
 }  // namespace
 
-PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path)
-    : m_mode(mode), m_target(std::move(target)), m_path(std::move(path)) {}
+PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path, Flush flush)
+    : m_mode(mode), m_flush(flush), m_target(std::move(target)), m_path(std::move(path)) {}
 
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
-                                                 std::error_code& error) {
+                                                 std::error_code& error, Flush flush) {
     if (target == "-") {
         const fs::path directory = fs::temp_directory_path(error);
         if (error) return nullptr;
-        const auto path = createTemporary(directory, permissionsFor(std::nullopt), error);
+        const auto path = createTemporary(directory, std::nullopt, error);
         if (!path) return nullptr;
         return std::make_unique<PendingFile>(Token{}, Mode::StandardOutput, target, *path);
     }
@@ -87,7 +109,13 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
     error.clear();
     const auto path = createTemporary(resolved.parent_path(), permissionsFor(existing), error);
     if (!path) return nullptr;
-    return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path);
+    return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path, flush);
+}
+
+std::error_code PendingFile::flushFile(const fs::path& path) { return flushWith(path, ::fsync); }
+
+std::error_code PendingFile::flushFileSystem(const fs::path& path) {
+    return flushWith(path, ::syncfs);
 }
 
 PendingFile::~PendingFile() {
@@ -106,7 +134,10 @@ std::error_code PendingFile::commit() {
         case Mode::Replace:
             break;
     }
-    if (const std::error_code error = flushToDisk(m_path)) {
+    // The new file's bytes reach the disk before its name replaces the old
+    // one, so a crash leaves the old file or the whole new one.
+    if (const std::error_code error =
+            m_flush == Flush::BeforeRename ? flushFile(m_path) : std::error_code{}) {
         m_committed = false;
         return error;
     }

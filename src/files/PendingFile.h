@@ -15,7 +15,20 @@ namespace zefa {
 // replaced and are written directly.
 class PendingFile {
 public:
-    static std::unique_ptr<PendingFile> create(const std::string& target, std::error_code& error);
+    // When a replaced file's bytes reach the disk: before its name replaces
+    // the old one (a crash leaves the old file or the whole new one), or
+    // later, when the caller flushes it (flushFile) or, for many files at
+    // once, their file system (flushFileSystem): a run that writes thousands
+    // of files then does not wait on the disk for each.
+    enum class Flush { BeforeRename, Later };
+
+    static std::unique_ptr<PendingFile> create(const std::string& target, std::error_code& error,
+                                               Flush flush = Flush::BeforeRename);
+    // Brings the file's bytes to the disk.
+    [[nodiscard]] static std::error_code flushFile(const std::filesystem::path& path);
+    // Brings every file written on the file system that holds `path` to the
+    // disk, names and bytes.
+    [[nodiscard]] static std::error_code flushFileSystem(const std::filesystem::path& path);
 
     enum class Mode { Replace, StandardOutput, Direct };
     struct Token {  // only create() can construct one
@@ -23,7 +36,8 @@ public:
         friend class PendingFile;
         Token() = default;
     };
-    PendingFile(Token, Mode mode, std::filesystem::path target, std::filesystem::path path);
+    PendingFile(Token, Mode mode, std::filesystem::path target, std::filesystem::path path,
+                Flush flush = Flush::BeforeRename);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -34,6 +48,7 @@ public:
 
 private:
     Mode m_mode;
+    Flush m_flush;
     std::filesystem::path m_target;
     std::filesystem::path m_path;
     bool m_committed = false;

@@ -28,6 +28,8 @@ struct SiteOptions {
     // Makes every page again, whatever the store says changed since the site
     // was made; only pages whose bytes change are written all the same.
     bool full = false;
+    // The threads that make the files of the site at once; 0: one a core.
+    unsigned threads = 0;
 };
 
 }  // namespace zefa::site

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <thread>
 #include <unordered_set>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
 #include "site/FolderListing.h"
 #include "site/Gzip.h"
+#include "site/OrderedWork.h"
 #include "site/SiteChanges.h"
 #include "site/SiteData.h"
 #include "site/SitePaths.h"
@@ -63,12 +65,21 @@ bool sameFiles(const fs::path& path, const fs::path& other) {
     });
 }
 
-// Writes what `write` puts into a stream to the file; the reason it failed, or nothing.
+// Writes what `write` puts into a stream to the file, a new empty one; the
+// reason it failed, or nothing. Opened as it is, not truncated: ext4 writes a
+// truncated file out to the disk as it is closed, a wait for every file.
 std::string writeFile(const fs::path& path, const DocumentWriter& write) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out);
     write(out);
     out.close();
     return out ? std::string() : std::string(std::strerror(errno));
+}
+
+// Writes the bytes to the file, a new empty one; the reason it failed, or nothing.
+std::string writeBytes(const fs::path& path, std::string_view bytes) {
+    return writeFile(path, [bytes](std::ostream& out) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    });
 }
 
 // Whether the folder is the file system's root, however it is written.
@@ -111,14 +122,50 @@ std::optional<std::string> refusal(const fs::path& folder, const std::optional<S
     return std::nullopt;
 }
 
-// Paths of files, sorted, in one block of text: a long season's site holds
-// hundreds of thousands, which strings of their own would take six times the
-// memory of.
+enum class Outcome { Written, Unchanged, Failed };
+
+// What writing a file of the site came to.
+struct FileWrite {
+    Outcome outcome = Outcome::Failed;
+    std::string problem{};  // why it failed, naming the file
+};
+
+// Makes the file `page` of the site in `folder` by `write` into a file of its
+// own, which then replaces it, unless `keepUnchanged` and it holds the same
+// bytes already; `write` returns the reason it failed, or nothing. Touches
+// that file alone, so any thread may. The files of the site reach the disk
+// together before the record that says what they were made from (a run cut
+// short by a crash leaves the record that was promised, which makes them
+// again); the record itself reaches the disk before it replaces the earlier one.
+template <typename Write>
+FileWrite writeSiteFile(const fs::path& folder, std::string_view page, Write write,
+                        bool keepUnchanged = false) {
+    const std::string target = (folder / page).string();
+    std::error_code error;
+    const auto pending = PendingFile::create(target, error,
+                                             page == SiteRecord::kFileName
+                                                 ? PendingFile::Flush::BeforeRename
+                                                 : PendingFile::Flush::Later);
+    std::string problem = pending ? write(pending->path()) : error.message();
+    if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
+        return {Outcome::Unchanged};
+    if (problem.empty() && (error = pending->commit())) problem = error.message();
+    if (problem.empty()) return {Outcome::Written};
+    return {Outcome::Failed, "cannot write '" + target + "': " + problem};
+}
+
+// Writes the file of the site unless it already holds exactly these bytes; any thread may.
+FileWrite putSiteFile(const fs::path& folder, std::string_view page, std::string_view bytes) {
+    if (holds(folder / page, bytes)) return {Outcome::Unchanged};
+    return writeSiteFile(folder, page,
+                         [bytes](const fs::path& path) { return writeBytes(path, bytes); });
+}
+
 // The site's folder as this run leaves it: what it wrote, kept and made,
 // each file recorded as the site's.
 class SiteFolder {
 public:
-    // `planned`: every file the site is to hold, each recorded as made here.
+    // `planned`: every file the site is to hold, each recorded as made here;
     // `present`: the folder's files as this run began.
     SiteFolder(fs::path folder, SiteRecord planned, SiteReport& report,
                const FolderListing& present)
@@ -127,35 +174,31 @@ public:
           m_made(std::move(planned)),
           m_present(present) {}
 
-    enum class Outcome { Written, Unchanged, Failed };
+    [[nodiscard]] const fs::path& folder() const { return m_folder; }
 
-    // Writes the file unless it already holds exactly these bytes.
-    Outcome put(std::string_view page, std::string_view bytes, bool counted = true) {
+    // Notes what writing the file came to; counted among the pages written
+    // or kept when `counted`.
+    Outcome note(std::string_view page, FileWrite&& write, bool counted) {
         m_made.add(page);
-        const Outcome outcome = putBytes(page, bytes);
-        m_report.written += counted && outcome == Outcome::Written;
-        m_report.kept += counted && outcome == Outcome::Unchanged;
-        return outcome;
+        m_report.written += counted && write.outcome == Outcome::Written;
+        m_report.kept += counted && write.outcome == Outcome::Unchanged;
+        if (write.outcome == Outcome::Failed)
+            m_report.problems.push_back(std::move(write.problem));
+        else if (write.outcome == Outcome::Written && m_unflushed.size() <= kFlushEachUpTo)
+            m_unflushed.push_back((m_folder / page).string());
+        return write.outcome;
     }
 
     // Writes the file from `write` unless it already holds the same bytes:
     // made beside it and compared there, for a document too large to keep
     // in memory.
     Outcome putWritten(std::string_view page, const DocumentWriter& write, bool counted = true) {
-        const Outcome outcome = replace(
-            page, [&](const fs::path& path) { return writeFile(path, write); }, true);
-        m_report.written += counted && outcome == Outcome::Written;
-        m_report.kept += counted && outcome == Outcome::Unchanged;
-        return outcome;
-    }
-
-    // A page made by `write` into a file of its own, which then replaces the
-    // page, unless `keepUnchanged` and the page holds the same bytes; `write`
-    // returns the reason it failed, or nothing.
-    template <typename Write>
-    Outcome replace(std::string_view page, Write write, bool keepUnchanged = false) {
-        m_made.add(page);
-        return replaceFile(page, write, keepUnchanged);
+        return note(
+            page,
+            writeSiteFile(
+                m_folder, page, [&](const fs::path& path) { return writeFile(path, write); },
+                true),
+            counted);
     }
 
     // A page that stays as it is, made from `fingerprint`; counted when it
@@ -171,7 +214,9 @@ public:
     }
 
     // Whether the file was in the folder when this run began.
-    [[nodiscard]] bool exists(std::string_view page) const { return m_present.contains(page); }
+    [[nodiscard]] bool exists(std::string_view page) const {
+        return m_present.contains(page);
+    }
 
     // Writes the record of what the site is to hold, and of the earlier
     // site's files, before any of them is written: a run cut short leaves no
@@ -185,10 +230,15 @@ public:
                }) != Outcome::Failed;
     }
 
-    // Writes the record of the files this run made, then removes the files
-    // of the earlier record that it did not make. A run that looked at part
-    // of the site keeps the rest as recorded.
+    // Writes the record of the files this run made, once they are on the
+    // disk, then removes the files of the earlier record that it did not make.
+    // A run that looked at part of the site keeps the rest as recorded.
     void finish(const std::optional<SiteRecord>& earlier, bool whole) {
+        if (const std::error_code error = flushWritten()) {
+            m_report.problems.push_back("cannot write '" + m_folder.string() +
+                                        "' to the disk: " + error.message());
+            return;
+        }
         if (!whole && earlier) {
             putRecord([&](std::ostream& out) { m_made.writeWith(out, *earlier); });
             for (const auto& [page, fingerprint] : earlier->files())
@@ -208,37 +258,32 @@ public:
 private:
     // The record, written beside its file and compared there.
     Outcome putRecord(const DocumentWriter& write) {
-        return replaceFile(
-            SiteRecord::kFileName, [&](const fs::path& path) { return writeFile(path, write); },
-            true);
+        FileWrite written = writeSiteFile(
+            m_folder, SiteRecord::kFileName,
+            [&](const fs::path& path) { return writeFile(path, write); }, true);
+        if (written.outcome == Outcome::Failed)
+            m_report.problems.push_back(std::move(written.problem));
+        return written.outcome;
     }
 
-    Outcome putBytes(std::string_view page, std::string_view bytes) {
-        if (holds(m_folder / page, bytes)) return Outcome::Unchanged;
-        const auto write = [bytes](std::ostream& out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        };
-        return replaceFile(page, [&](const fs::path& path) { return writeFile(path, write); });
+    // Brings the files written to the disk: the few one by one, many at
+    // once with everything else their file system holds (a flush per file
+    // would cost a full build most of its time, one of the file system a
+    // small rebuild the wait for whatever other programs wrote).
+    std::error_code flushWritten() {
+        if (m_unflushed.size() > kFlushEachUpTo) return PendingFile::flushFileSystem(m_folder);
+        for (const std::string& file : m_unflushed)
+            if (const std::error_code error = PendingFile::flushFile(file)) return error;
+        return {};
     }
 
-    template <typename Write>
-    Outcome replaceFile(std::string_view page, Write write, bool keepUnchanged = false) {
-        const std::string target = (m_folder / page).string();
-        std::error_code error;
-        const auto pending = PendingFile::create(target, error);
-        std::string problem = pending ? write(pending->path()) : error.message();
-        if (problem.empty() && keepUnchanged && sameFiles(pending->path(), target))
-            return Outcome::Unchanged;
-        if (problem.empty() && (error = pending->commit())) problem = error.message();
-        if (!problem.empty())
-            m_report.problems.push_back("cannot write '" + target + "': " + problem);
-        return problem.empty() ? Outcome::Written : Outcome::Failed;
-    }
+    static constexpr std::size_t kFlushEachUpTo = 256;
 
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
     const FolderListing& m_present;
+    std::vector<std::string> m_unflushed;  // written by this run, while no more than a few
 };
 
 // The file a match page is kept in.
@@ -248,44 +293,118 @@ std::string matchPageFile(std::int64_t id, const SiteOptions& options) {
     return page;
 }
 
-// Replaces the page written at `path` by its compressed bytes; the reason it
-// failed, or nothing.
-std::string compressInPlace(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string page{std::istreambuf_iterator<char>(in), {}};
-    if (!in && !in.eof()) return std::strerror(errno);
-    const std::string compressed = gzip(page);
-    return writeFile(path, [&](std::ostream& out) {
-        out.write(compressed.data(), static_cast<std::streamsize>(compressed.size()));
-    });
+// A file of the site made on a thread of its own, to be written on the site's.
+struct MadeFile {
+    std::string page{};
+    std::string inputs{};  // what it was made from, for the record
+    bool counted = true;   // a page, counted in the report
+    // A match page, written whatever the file holds: its bytes carry the
+    // time it was made, its inputs tell whether it changed.
+    bool matchPage = false;
+    std::string bytes{};      // as the file keeps them
+    std::string problem{};    // why it could not be made
+    std::string unreadLog{};  // why the stored log of a match page could not be read
+    FileWrite written{};      // what writing it came to
+};
+
+// Makes the page from the match's stored log with the site's theme, awards
+// and clock, compressed when the site keeps it so.
+void makeMatchPage(MadeFile& made, season::StoredLog log, const SiteOptions& options,
+                   ClassifierCache& classifiers) {
+    std::ostringstream page;
+    StatsGenerator generator({.logText = std::move(log.bytes),
+                              .themeText = options.matchTheme,
+                              .gameVersion = log.gameVersion,
+                              .awards = options.awards,
+                              .fixedTime = options.clock,
+                              .classifiers = &classifiers});
+    const RunResult result = generator.Run(page);
+    if (!result.ok())
+        made.problem = result.pageProblem();
+    else
+        made.bytes = options.gzipMatchPages ? gzip(page.view()) : std::move(page).str();
 }
 
-void writeMatchPage(SiteFolder& site, const SiteMatch& match, const StoredLogReader& readLog,
-                    const SiteOptions& options, ClassifierCache& classifiers, SiteReport& report) {
-    const std::string page = matchPageFile(match.id, options);
-    season::StoredLog log;
-    try {
-        log = readLog(match.id);
-    } catch (const season::SeasonError& error) {
-        report.problems.push_back("cannot read the stored log of match " +
-                                  std::to_string(match.id) + ": " + error.reason());
-        site.keep(page, false);  // an earlier page of it is better than none
-        return;
-    }
-    const auto outcome = site.replace(page, [&](const fs::path& path) {
-        StatsGenerator generator({.logText = std::move(log.bytes),
-                                  .themeText = options.matchTheme,
-                                  .outputFile = path,
-                                  .gameVersion = log.gameVersion,
-                                  .awards = options.awards,
-                                  .fixedTime = options.clock,
-                                  .classifiers = &classifiers});
-        const RunResult result = generator.Run();
-        if (!result.ok()) return result.pageProblem();
-        return options.gzipMatchPages ? compressInPlace(path) : std::string();
-    });
-    report.written += outcome == SiteFolder::Outcome::Written;
+// Notes a file made and written on a thread of its own.
+void noteMade(SiteFolder& site, SiteReport& report, MadeFile&& made) {
+    if (!made.unreadLog.empty()) {
+        report.problems.push_back(std::move(made.unreadLog));
+        site.keep(made.page, false);  // an earlier page of it is better than none
+    } else if (site.note(made.page, std::move(made.written), made.counted) != Outcome::Failed) {
+        site.madeFrom(made.page, made.inputs);
+    }  // else made again next time
 }
+
+// Writes the file made, on the thread that made it: a match page whatever
+// the file holds, the others unless it holds their bytes already.
+void writeMade(const fs::path& folder, MadeFile& made) {
+    made.written =
+        made.matchPage
+            ? writeSiteFile(folder, made.page,
+                            [&made](const fs::path& path) {
+                                return made.problem.empty() ? writeBytes(path, made.bytes)
+                                                            : made.problem;
+                            })
+            : putSiteFile(folder, made.page, made.bytes);
+    made.bytes = {};  // written: no longer held while it waits to be noted
+}
+
+// Makes and writes the site's files on the threads the options give (one a
+// core by default), and notes them on the site's thread in the order they
+// were asked for: the record and the report are those of one thread.
+class FileMaker {
+public:
+    FileMaker(SiteFolder& site, SiteReport& report, const SiteOptions& options)
+        : m_folder(site.folder()),
+          m_options(options),
+          m_work(options.threads ? options.threads
+                                 : std::max(1U, std::thread::hardware_concurrency()),
+                 [&site, &report](MadeFile&& made) { noteMade(site, report, std::move(made)); }) {}
+
+    // The page of the match from its stored log, read here by `readLog`.
+    void matchPage(std::string page, std::string fingerprint, const SiteMatch& match,
+                   const StoredLogReader& readLog) {
+        MadeFile made{.page = std::move(page), .inputs = std::move(fingerprint), .matchPage = true};
+        season::StoredLog log;
+        try {
+            log = readLog(match.id);
+        } catch (const season::SeasonError& error) {
+            made.unreadLog = "cannot read the stored log of match " + std::to_string(match.id) +
+                             ": " + error.reason();
+        }
+        // Handed over in order also when there is nothing to make, so that
+        // the problems are told in the season's order.
+        m_work.add([made = std::move(made), log = std::move(log),
+                    this](ClassifierCache& classifiers) mutable {
+            if (made.unreadLog.empty()) {
+                makeMatchPage(made, std::move(log), m_options, classifiers);
+                writeMade(m_folder, made);
+            }
+            return std::move(made);
+        });
+    }
+
+    // A file that `render` gives the bytes of.
+    template <typename Render>
+    void file(std::string_view page, std::string_view inputs, bool counted, Render render) {
+        m_work.add([made = MadeFile{.page = std::string(page),
+                                    .inputs = std::string(inputs),
+                                    .counted = counted},
+                    render, this](ClassifierCache&) mutable {
+            made.bytes = render();
+            writeMade(m_folder, made);
+            return std::move(made);
+        });
+    }
+
+    // Writes every file asked for so far.
+    void finish() { m_work.finish(); }
+
+private:
+    const fs::path& m_folder;
+    const SiteOptions& m_options;
+    OrderedWork<ClassifierCache, MadeFile> m_work;
+};
 
 // The matches and players whose files a run looks at: all of them; or,
 // when later matches alone came since the earlier site (advance()), no name
@@ -326,8 +445,9 @@ struct Scope {
 
 // The data files of the matches the changes reach, written from the matches
 // whole: those the season holds, the others read again, in one reading.
-void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeason& season,
-                    const Scope& scope, const WholeMatchReader& readMatches) {
+void writeMatchData(SiteFolder& site, FileMaker& maker, const SiteChanges& changes,
+                    const SiteSeason& season, const Scope& scope,
+                    const WholeMatchReader& readMatches) {
     std::unordered_set<std::int64_t> reached;
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
         const SiteMatch& match = season.matches[i];
@@ -340,9 +460,8 @@ void writeMatchData(SiteFolder& site, const SiteChanges& changes, const SiteSeas
     }
     const auto write = [&](const SeasonMatch& match) {
         if (reached.erase(match.id) == 0) return;
-        const std::string page = matchDataPath(match.id);
-        if (site.put(page, SiteData::match(match), false) != SiteFolder::Outcome::Failed)
-            site.madeFrom(page, SiteChanges::matchData(match));  // else made again next time
+        maker.file(matchDataPath(match.id), SiteChanges::matchData(match), false,
+                   [match] { return SiteData::match(match); });
     };
     for (const SeasonMatch& match : season.wholeMatches) write(match);
     if (!reached.empty()) readMatches(write);
@@ -424,78 +543,72 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     SiteFolder site(folder, std::move(planned), report, present);
     if (!site.promise(earlier)) return report;
 
-    ClassifierCache classifiers;  // compiled once for every match page
+    const SiteData data(season);
+    FileMaker maker(site, report, options);
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
         const SiteMatch& match = season.matches[i];
-        const std::string page = matchPageFile(match.id, options);
-        const std::string fingerprint = changes.matchPage(match);
-        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page)) {
+        std::string page = matchPageFile(match.id, options);
+        std::string fingerprint = changes.matchPage(match);
+        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page))
             site.keep(page, true, fingerprint);
-            continue;
-        }
-        const std::size_t problems = report.problems.size();
-        writeMatchPage(site, match, sources.readLog, options, classifiers, report);
-        if (report.problems.size() == problems) site.madeFrom(page, fingerprint);
+        else
+            maker.matchPage(std::move(page), std::move(fingerprint), match, sources.readLog);
     }
 
-    // The season's own pages, each made only when the changes reach it.
-    const auto update = [&](std::string_view page, std::string_view inputs, auto make,
+    // The season's own files, each made only when the changes reach it.
+    const auto update = [&](std::string_view page, std::string_view inputs, auto render,
                             bool counted = true) {
-        if (!changes.reaches(page, inputs) && site.exists(page)) {
+        if (!changes.reaches(page, inputs) && site.exists(page))
             site.keep(page, counted, inputs);
-        } else if (make(page, counted) != SiteFolder::Outcome::Failed) {
-            site.madeFrom(page, inputs);
-        }  // else made again next time
+        else
+            maker.file(page, inputs, counted, render);
     };
-    const auto bytes = [&site](auto render) {
-        return [&site, render](std::string_view page, bool counted) {
-            return site.put(page, render(), counted);
-        };
-    };
-    update(kIndexPage, changes.seasonInputs(), bytes([&] { return pages.index(); }));
-    update(kMatchListPage, changes.seasonInputs(), bytes([&] { return pages.matchList(); }));
+    update(kIndexPage, changes.seasonInputs(), [&pages] { return pages.index(); });
+    update(kMatchListPage, changes.seasonInputs(), [&pages] { return pages.matchList(); });
     for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
         update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
-               bytes([&pages, n] { return pages.matchListPage(n); }));
+               [&pages, n] { return pages.matchListPage(n); });
     for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
         update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
-               bytes([&pages, n] { return pages.leaderboardPage(n); }));
+               [&pages, n] { return pages.leaderboardPage(n); });
     for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
         update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
-               bytes([&pages, n] { return pages.playerListPage(n); }));
+               [&pages, n] { return pages.playerListPage(n); });
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i)
         update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
-               bytes([&pages, i] { return pages.match(i); }));
+               [&pages, i] { return pages.match(i); });
     for (const std::size_t i : scope.players) {
         const SeasonPlayer& player = season.players[i];
         const std::string inputs = SiteChanges::playerPage(player);
-        update(playerPagePath(player.key), inputs, bytes([&pages, i] { return pages.player(i); }));
+        update(playerPagePath(player.key), inputs, [&pages, i] { return pages.player(i); });
         for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
             update(listPagePath(playerPagePath(player.key), n), inputs,
-                   bytes([&pages, i, n] { return pages.playerMatchPage(i, n); }));
+                   [&pages, i, n] { return pages.playerMatchPage(i, n); });
     }
-    update(kStyleSheet, changes.styleSheet(),
-           bytes([&options] { return styleSheet(options.builtInTheme); }), false);
-    if (keepsSeasonJson(season.matches.size()))
-        update(
-            kSeasonJson, changes.seasonInputs(),
-            [&](std::string_view page, bool counted) {
-                return site.putWritten(page, sources.writeSeasonJson, counted);
-            },
-            false);
+    update(
+        kStyleSheet, changes.styleSheet(), [&options] { return styleSheet(options.builtInTheme); },
+        false);
+    if (keepsSeasonJson(season.matches.size())) {
+        // Streamed, too large to make in memory, after the files before it.
+        maker.finish();
+        if (!changes.reaches(kSeasonJson, changes.seasonInputs()) && site.exists(kSeasonJson))
+            site.keep(kSeasonJson, false, changes.seasonInputs());
+        else if (site.putWritten(kSeasonJson, sources.writeSeasonJson, false) !=
+                 Outcome::Failed)
+            site.madeFrom(kSeasonJson, changes.seasonInputs());
+    }
 
     // The data files, not counted among the pages.
-    const SiteData data(season);
-    update(kDataIndex, changes.seasonInputs(), bytes([&data] { return data.index(); }), false);
-    update(kPlayerListData, changes.seasonInputs(), bytes([&data] { return data.players(); }),
-           false);
+    update(kDataIndex, changes.seasonInputs(), [&data] { return data.index(); }, false);
+    update(kPlayerListData, changes.seasonInputs(), [&data] { return data.players(); }, false);
     for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
-               bytes([&data, n] { return data.matchListPage(n); }), false);
-    writeMatchData(site, changes, season, scope, sources.readMatches);
+               [&data, n] { return data.matchListPage(n); }, false);
+    writeMatchData(site, maker, changes, season, scope, sources.readMatches);
     for (const std::size_t i : scope.players)
         update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
-               bytes([&data, i] { return data.player(i); }), false);
+               [&data, i] { return data.player(i); }, false);
+    maker.finish();
     site.finish(earlier, scope.whole);
     return report;
 }

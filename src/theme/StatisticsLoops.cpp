@@ -18,6 +18,9 @@ namespace {
 // Deeper nesting serves no theme and would let one exhaust the stack.
 constexpr std::int32_t kMaxRunningLoops = 64;
 constexpr std::string_view kEndLoop = "<= ENDLOOP =>";
+// Every tag, ENDLOOP too, begins with it: a line without it holds none, which
+// one look tells for the many lines of a loop's body that are text.
+constexpr std::string_view kTagStart = "<=";
 
 // The item of one pass over a loop body, which its tags read.
 struct Item {
@@ -254,6 +257,17 @@ constexpr LoopKind kAwardsLoop{awards, kSortByName, false,
     Counter::ShownItem, EmptyPass::NoItemShown, kAwardTags, {}};
 // clang-format on
 
+constexpr bool tagsBeginWithTagStart(const LoopKind& kind) {
+    const auto begins = [](const ItemTag& tag) { return tag.tag.starts_with(kTagStart); };
+    return kEndLoop.starts_with(kTagStart) && std::ranges::all_of(kind.tags, begins) &&
+           std::ranges::all_of(kind.emptyPassTags, begins);
+}
+static_assert(std::ranges::all_of(
+    std::array{&kPlayerLoop, &kKillCountLoop, &kWeaponKillLoop, &kWeaponDeathLoop,
+               &kPlayerDefensesLoop, &kMatchDefensesLoop, &kFlagTouchLoop, &kFlagCapLoop,
+               &kChatLoop, &kAwardsLoop},
+    [](const LoopKind* kind) { return tagsBeginWithTagStart(*kind); }));
+
 struct Loop {
     Page& page;
     const LoopKind& kind;
@@ -265,10 +279,12 @@ struct Loop {
 
 // The first tag the line contains stands for the whole line; a line without
 // one is a line like any other.
-void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std::string_view line) {
-    const auto tag = std::find_if(tags.begin(), tags.end(), [line](const ItemTag& t) {
-        return line.find(t.tag) != std::string_view::npos;
-    });
+void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std::string_view line,
+               bool mayHoldTags) {
+    const auto tag = !mayHoldTags ? tags.end()
+                                  : std::find_if(tags.begin(), tags.end(), [line](const ItemTag& t) {
+                                        return line.find(t.tag) != std::string_view::npos;
+                                    });
     if (tag != tags.end() && tag->write != nullptr) {
         tag->write(item);
     } else {
@@ -282,10 +298,11 @@ void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std:
 void readBody(const Loop& loop, std::span<const ItemTag> tags, const Item& item, bool treat) {
     Page& page = loop.page;
     page.theme.seek(loop.bodyStart);
-    for (std::string_view line = page.readLine(); line.find(kEndLoop) == std::string_view::npos;
-         line = page.readLine()) {
+    for (std::string_view line = page.readLine();; line = page.readLine()) {
+        const bool mayHoldTags = line.find(kTagStart) != std::string_view::npos;
+        if (mayHoldTags && line.find(kEndLoop) != std::string_view::npos) return;
         if (page.theme.eof()) return;
-        if (treat) treatLine(page, tags, item, line);
+        if (treat) treatLine(page, tags, item, line, mayHoldTags);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sys/stat.h>
 
 #include "model/Weapons.h"
 #include "season/SeasonJson.h"
@@ -351,6 +352,43 @@ TEST_F(SiteUpdateTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
     ASSERT_EQ(report.problems.size(), 1u);
     EXPECT_EQ(report.problems[0], "cannot read the stored log of match 2: not stored");
     EXPECT_TRUE(fs::exists(folder / matchPagePath(2)));
+}
+
+TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
+    for (std::int64_t id = 3; id <= 8; ++id)
+        addMatch(id, id % 2 ? "beta1h-ctf.log" : "beta2-ctf.log", id % 2 ? 1 : 2,
+                 {record(kScript, std::int32_t(id), 12), record("plain", 1, 2)});
+    recount();
+    logs.erase(5);
+    options.threads = 1;
+    const SiteReport one = write();
+    const fs::path oneFolder = scratch / "one";
+    fs::rename(folder, oneFolder);
+    options.threads = 3;
+    const mode_t mask = ::umask(027);
+    const SiteReport many = write();
+    EXPECT_EQ(::umask(mask), mode_t(027));  // never changed, not even for a moment
+    EXPECT_EQ(many.written, one.written);
+    EXPECT_EQ(many.problems, one.problems);
+    // The time a match page took to make is the one thing that may differ.
+    const std::regex took("read in <b>[0-9.]+</b>");
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(oneFolder)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), oneFolder);
+        EXPECT_EQ(std::regex_replace(readFile(folder / relative), took, ""),
+                  std::regex_replace(readFile(entry.path()), took, ""))
+            << relative;
+        ++files;
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        --files;
+        EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << entry.path();  // the usual ones, less the umask of the run
+    }
+    EXPECT_EQ(files, 0U);  // no file more either
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include <sched.h>
-
 #include <iostream>
 
 #include "cli/CommandLine.h"
@@ -50,11 +48,7 @@ public:
         app().add_flag("--keep-overlap", m_keepOverlap,
                        "Store a log that shares game events with a stored match as a match of "
                        "its own");
-        app()
-            .add_option("-j,--jobs", m_jobs,
-                        "Logs read at once, while one thread stores them in order; default: "
-                        "the cores this process may use")
-            ->check(CLI::Range(1u, 256u));
+        addJobsOption(m_jobs, "Logs read at once, while one thread stores them in order");
     }
 
 private:
@@ -125,14 +119,6 @@ private:
                 ++tally.recordings;
                 break;
         }
-    }
-
-    // The cores this process may run on.
-    static unsigned usableCores() {
-        cpu_set_t cores;
-        CPU_ZERO(&cores);
-        if (::sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
-        return static_cast<unsigned>(CPU_COUNT(&cores));
     }
 
     std::vector<std::string> m_arguments;

@@ -36,6 +36,7 @@ public:
         app().add_flag("--full", m_pages.full,
                        "Make every page again, not only those the store's changes since the "
                        "last build reach (the same pages either way)");
+        addJobsOption(m_pages.threads, "Pages made at once");
         app()
             .add_option("--min-matches", m_minMatches,
                         "Players with fewer matches are left off the leaderboard")
@@ -63,6 +64,7 @@ private:
         m_pages.builtInTheme = std::string(kBuiltInTheme);
         m_pages.matchTheme = m_pages.builtInTheme;
         m_pages.awards = m_awards;
+        if (m_pages.threads == 0) m_pages.threads = usableCores();
         if (m_theme) {
             std::error_code error;
             auto theme = readThemeFile(*m_theme, error);

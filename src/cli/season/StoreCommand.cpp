@@ -1,5 +1,7 @@
 #include "cli/season/StoreCommand.h"
 
+#include <sched.h>
+
 #include <iostream>
 
 #include "cli/CommandLine.h"
@@ -21,6 +23,18 @@ int StoreCommand::execute() {
     } catch (const season::SeasonError& error) {
         return seasonFailure(words(error));
     }
+}
+
+void StoreCommand::addJobsOption(unsigned& jobs, const std::string& what) {
+    m_app->add_option("-j,--jobs", jobs, what + "; default: the cores this process may use")
+        ->check(CLI::Range(1U, 256U));
+}
+
+unsigned StoreCommand::usableCores() {
+    cpu_set_t cores;
+    CPU_ZERO(&cores);
+    if (::sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
+    return static_cast<unsigned>(CPU_COUNT(&cores));
 }
 
 void StoreCommand::addSinceOption(std::optional<std::int64_t>& since) {

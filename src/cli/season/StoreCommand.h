@@ -36,6 +36,11 @@ protected:
     [[nodiscard]] const std::string& storePath() const { return m_storePath; }
     // Adds `--since DATE`; the parsed time lands in `since`.
     void addSinceOption(std::optional<std::int64_t>& since);
+    // Adds `-j N`, how many threads the work runs on, described as `what`
+    // (1 to 256); unset leaves `jobs` 0.
+    void addJobsOption(unsigned& jobs, const std::string& what);
+    // The cores this process may run on: the threads `-j` gives by default.
+    [[nodiscard]] static unsigned usableCores();
 
     // What the subcommand checks before the store is opened: an exit status
     // to end with, or nothing to go on.
