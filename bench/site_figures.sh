@@ -1,7 +1,7 @@
 #!/bin/sh
 # The season site's figures on a large store: the full build, a rebuild with
 # nothing new, a rebuild after one more match, the largest page and file (and
-# data file, and the site's record), the site's size, and the peak memory of
+# data file, the site's record and the season it keeps), the site's size, and the peak memory of
 # each run.
 #
 #     bench/site_figures.sh ZEFASTATS STORE ONE_MORE_LOG SITE_DIR [SITE_OPTION...]
@@ -37,9 +37,10 @@ run "season export" "$zefastats" season export "$store" --json /dev/null
 run "season players" sh -c '"$0" season players "$1" >/dev/null' "$zefastats" "$store"
 
 echo "files: $(find "$site" -type f | wc -l), total: $(du -sh "$site" | cut -f1)"
-echo "largest file: $(find "$site" -type f ! -name .zefastats-site -printf '%s %p\n' | sort -n | tail -n 1)"
+echo "largest file: $(find "$site" -type f ! -name '.zefastats-*' -printf '%s %p\n' | sort -n | tail -n 1)"
 echo "largest data file: $(find "$site/data" -type f -printf '%s %p\n' | sort -n | tail -n 1)"
 echo "the site's record: $(find "$site" -name .zefastats-site -printf '%s %p\n')"
+echo "the season it was made from: $(find "$site" -name .zefastats-season -printf '%s %p\n')"
 echo "largest page: $(find "$site" -name '*.html' -printf '%s %p\n' | sort -n | tail -n 1)"
 echo "largest season page: $(find "$site" -name '*.html' ! -regex '.*/matches/[0-9]*\.html' \
     -printf '%s %p\n' | sort -n | tail -n 1)"
