@@ -51,9 +51,10 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
 
 }  // namespace
 
-EventIndex::EventIndex(std::span<const std::uint64_t> logEvents)
-    : events(logEvents), shingles(eventShingles(logEvents)) {
+std::vector<Shingle> indexedShingles(std::span<const std::uint64_t> events) {
+    std::vector<Shingle> shingles = eventShingles(events);
     std::ranges::sort(shingles, {}, [](const Shingle& s) { return stored(s.hash); });
+    return shingles;
 }
 
 void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
@@ -137,7 +138,7 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
         if (!reading)
             throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " + std::to_string(id) +
                                                   " is " + whyNot);
-        indexRecording(db, id, EventIndex(reading->events.lines));
+        indexRecording(db, id, {reading->events.lines, reading->shingles});
         count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
     }
 }

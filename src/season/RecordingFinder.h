@@ -26,14 +26,15 @@ struct Overlap {
     bool operator==(const Overlap&) const = default;
 };
 
-// A log's game events and their kept shingles (DuplicateRule.h), in hash
-// order: the order of the shingles' table, which they are looked up in and
-// added to one after another.
-struct EventIndex {
-    explicit EventIndex(std::span<const std::uint64_t> logEvents);
+// The kept shingles (DuplicateRule.h) of a log's game events in hash order:
+// the order of the shingles' table, which they are looked up in and added to
+// one after another.
+[[nodiscard]] std::vector<Shingle> indexedShingles(std::span<const std::uint64_t> events);
 
+// A log's game events and their indexedShingles().
+struct EventIndex {
     std::span<const std::uint64_t> events;
-    std::vector<Shingle> shingles;
+    std::span<const Shingle> shingles;
 };
 
 // Notes what finds the stored recording again: its kept shingles with their

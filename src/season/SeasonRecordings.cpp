@@ -119,7 +119,7 @@ void SqliteSeasonStore::alignRecordings(std::int64_t matchId) {
 ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
                                             std::int64_t playedAt, bool keepOverlap,
                                             std::string_view source) {
-    const EventIndex index(match.events.lines);  // before the store is locked
+    const EventIndex index{match.events.lines, match.shingles};
     Transaction transaction(m_db);
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
     if (stored.bind(1, match.sha256).step()) {
