@@ -119,8 +119,24 @@ void SqliteSeasonStore::alignRecordings(std::int64_t matchId) {
 ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
                                             std::int64_t playedAt, bool keepOverlap,
                                             std::string_view source) {
+    if (!m_imports) {
+        Transaction transaction(m_db);
+        ImportResult result = addRecording(match, file, playedAt, keepOverlap, source);
+        transaction.commit();
+        return result;
+    }
+    try {
+        return addRecording(match, file, playedAt, keepOverlap, source);
+    } catch (...) {
+        m_imports.reset();  // what the log stored before it failed goes with the batch
+        throw;
+    }
+}
+
+ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::string_view file,
+                                             std::int64_t playedAt, bool keepOverlap,
+                                             std::string_view source) {
     const EventIndex index{match.events.lines, match.shingles};
-    Transaction transaction(m_db);
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
     if (stored.bind(1, match.sha256).step()) {
         const std::int64_t matchId = stored.integer(0);
@@ -163,7 +179,6 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);
-    transaction.commit();
     return result;
 }
 

@@ -92,6 +92,9 @@ private:
     // Reads the match again when its recordings make another timeline than
     // the one it is read from, and takes the latest time they were played at.
     void updateTimeline(std::int64_t matchId, const FreshRecording* fresh);
+    // importMatch() in the transaction open.
+    ImportResult addRecording(const MatchReading& match, std::string_view file,
+                              std::int64_t playedAt, bool keepOverlap, std::string_view source);
     // The rows of a match's reading: awards, records, kills, renames.
     void storeReading(std::int64_t matchId, const MatchReading& reading);
     void clearReading(std::int64_t matchId);
