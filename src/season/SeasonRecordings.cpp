@@ -121,12 +121,14 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
                                             std::string_view source) {
     if (!m_imports) {
         Transaction transaction(m_db);
-        ImportResult result = addRecording(match, file, playedAt, keepOverlap, source);
+        PendingShingles shingles;
+        ImportResult result = addRecording(match, file, playedAt, keepOverlap, source, shingles);
+        shingles.write(m_db);
         transaction.commit();
         return result;
     }
     try {
-        return addRecording(match, file, playedAt, keepOverlap, source);
+        return addRecording(match, file, playedAt, keepOverlap, source, m_imports->shingles);
     } catch (...) {
         m_imports.reset();  // what the log stored before it failed goes with the batch
         throw;
@@ -135,7 +137,7 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
 
 ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::string_view file,
                                              std::int64_t playedAt, bool keepOverlap,
-                                             std::string_view source) {
+                                             std::string_view source, PendingShingles& shingles) {
     const EventIndex index{match.events.lines, match.shingles};
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
     if (stored.bind(1, match.sha256).step()) {
@@ -150,7 +152,8 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
         return *bytes;
     };
     const std::vector<Overlap> overlaps =
-        keepOverlap ? std::vector<Overlap>() : findOverlaps(m_db, index, match.logSize, logBytes);
+        keepOverlap ? std::vector<Overlap>()
+                    : findOverlaps(m_db, shingles, index, match.logSize, logBytes);
 
     ImportResult result;
     std::int64_t offset = 0;
@@ -175,7 +178,7 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
         .bindBlob(11, match.compressedLog)
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};
-    indexRecording(m_db, fresh.id, index);
+    indexRecording(m_db, fresh.id, index, shingles);
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);
@@ -184,7 +187,8 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
 
 void SqliteSeasonStore::commitImports() {
     if (!m_imports) return;
-    m_imports->commit();
+    m_imports->shingles.write(m_db);
+    m_imports->transaction.commit();
     m_imports.reset();
 }
 

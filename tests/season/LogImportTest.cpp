@@ -1,5 +1,3 @@
-#include "season/LogImport.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "season/LogImport.h"
 #include "season/Sqlite.h"
 #include "support/ScratchDir.h"
 
@@ -43,8 +42,7 @@ std::vector<std::string> rowsOf(const fs::path& path) {
         Statement all = db.prepare("SELECT * FROM \"" + table + "\"");
         while (all.step()) {
             std::string row = table;
-            for (int i = 0; i < all.columns(); ++i)
-                row.append("|").append(all.text(i));
+            for (int i = 0; i < all.columns(); ++i) row.append("|").append(all.text(i));
             rows.push_back(std::move(row));
         }
     }
@@ -56,11 +54,13 @@ TEST(LogImportTest, ThreadsThatReadLeaveTheRowsOfOneByOneImports) {
     const test::ScratchDir dir;
     const std::vector<PlannedLog> logs = exampleLogs();
     {
-        SeasonStore store = SeasonStore::open(dir / "one.db", SeasonStore::OpenMode::CreateIfMissing);
+        SeasonStore store =
+            SeasonStore::open(dir / "one.db", SeasonStore::OpenMode::CreateIfMissing);
         ClassifierCache classifiers;
         std::string whyNot;
         for (const PlannedLog& log : logs)
-            ASSERT_TRUE(importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
+            ASSERT_TRUE(
+                importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
         store.updateRatings();
     }
     for (const unsigned threads : {1U, 3U}) {
@@ -121,7 +121,8 @@ TEST(LogImportTest, AFailedLogLeavesTheLogsBeforeItAsOneByOne) {
         ClassifierCache classifiers;
         std::string whyNot;
         for (const PlannedLog& log : std::span(season).first(2))
-            ASSERT_TRUE(importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
+            ASSERT_TRUE(
+                importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
     }
     damagedStore(dir / "batch.db");
     const std::vector<PlannedLog> logs = {season[0], season[1], middle, season[2]};
