@@ -34,7 +34,7 @@ public:
 
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap, std::string_view source);
-    void beginImports() { m_imports.emplace(m_db); }
+    void beginImports();
     void commitImports();
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
