@@ -4,7 +4,7 @@ namespace zefa::season {
 
 namespace {
 
-constexpr std::size_t kLogsAheadPerThread = 32;
+constexpr std::size_t kLogsAheadPerThread = 256;
 constexpr std::int64_t kLogBytesAhead = std::int64_t{64} << 20;
 
 std::int64_t logBytes(const ReadOutcome& outcome) {

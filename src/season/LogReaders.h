@@ -29,7 +29,7 @@ struct ReadOutcome {
 // Reads the logs of an import for the one thread that stores them, in their
 // order: on `threads` threads of their own (each with its classifiers), as
 // far ahead of the store as keeps them reading while it commits (which waits
-// for the disk), but no more than 32 logs a thread and 64 MB of logs, so
+// for the disk), but no more than 256 logs a thread and 64 MB of logs, so
 // memory stays bounded; with one thread, on the thread that asks.
 class LogReaders {
 public:

@@ -140,10 +140,10 @@ public:
                              std::string_view source = kImportedSource);
     // Holds the imports that follow in one transaction until commitImports(),
     // so many logs cost one commit: they are stored once it returns, and a
-    // kill before, or beginImports() again, leaves none of them. An import that fails undoes the ones
-    // before it too and ends the transaction (a savepoint for each log, to
-    // undo it alone, would copy every page the log changes): the caller
-    // imports those again.
+    // kill before, or beginImports() again, leaves none of them. An import
+    // that fails undoes the ones before it too and ends the transaction (a
+    // savepoint for each log, to undo it alone, would copy every page the log
+    // changes): the caller imports those again.
     void beginImports();
     void commitImports();
     // Recomputes the ratings of every match after the earliest change.
