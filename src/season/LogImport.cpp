@@ -16,9 +16,11 @@ namespace {
 
 // A commit writes the changed pages out and waits for the journal: many
 // small logs share one, for at most this long or this many logs, so the
-// reports of stored logs keep coming.
+// reports of stored logs keep coming; and for logs of at most this many bytes
+// together, as their readings are kept until then.
 constexpr auto kCommitEvery = std::chrono::milliseconds(500);
 constexpr std::size_t kLogsPerCommit = 1000;
+constexpr std::int64_t kLogBytesPerCommit = std::int64_t{64} << 20;
 
 std::optional<std::int64_t> modificationTime(const std::filesystem::path& path,
                                              std::string& reason) {
@@ -30,16 +32,26 @@ std::optional<std::int64_t> modificationTime(const std::filesystem::path& path,
     return status.st_mtime;
 }
 
+// A log stored since the last commit, with its reading, which stores it
+// again when the transaction is undone.
+struct PendingLog {
+    std::optional<ReadLog> log;
+    LogOutcome outcome;
+};
+
 // The logs stored since the last commit, reported once they are committed.
 class CommittedReports {
 public:
-    CommittedReports(SeasonStore& store, const ReportImport& report)
-        : m_store(store), m_report(report) {}
+    CommittedReports(SeasonStore& store, const ReportImport& report, bool keepOverlap)
+        : m_store(store), m_report(report), m_keepOverlap(keepOverlap) {}
 
-    void add(LogOutcome outcome) {
-        m_pending.push_back(std::move(outcome));
+    void add(PendingLog pending) {
+        if (pending.log) m_bytes += pending.log->reading.logSize;
+        m_pending.push_back(std::move(pending));
         const auto now = std::chrono::steady_clock::now();
-        if (m_pending.size() < kLogsPerCommit && now - m_began < kCommitEvery) return;
+        if (m_pending.size() < kLogsPerCommit && m_bytes < kLogBytesPerCommit &&
+            now - m_began < kCommitEvery)
+            return;
         commit();
         m_store.beginImports();
         m_began = now;
@@ -47,14 +59,33 @@ public:
 
     void commit() {
         m_store.commitImports();
-        for (const LogOutcome& outcome : m_pending) m_report(m_reported++, outcome);
+        for (const PendingLog& pending : m_pending) m_report(m_reported++, pending.outcome);
         m_pending.clear();
+        m_bytes = 0;
+    }
+
+    // After a failure: stores the logs not yet committed again, in a
+    // transaction of their own (which undoes what is left of the one they
+    // were in), and commits them.
+    void storeAgain() {
+        m_store.beginImports();
+        for (PendingLog& pending : m_pending) {
+            if (pending.log)
+                pending.outcome.result = store(*pending.log);
+        }
+        commit();
+    }
+
+    ImportResult store(const ReadLog& log) {
+        return m_store.importMatch(log.reading, log.file, log.playedAt, m_keepOverlap);
     }
 
 private:
     SeasonStore& m_store;
     const ReportImport& m_report;
-    std::vector<LogOutcome> m_pending;
+    bool m_keepOverlap;
+    std::vector<PendingLog> m_pending;
+    std::int64_t m_bytes = 0;  // of the pending logs
     std::size_t m_reported = 0;
     std::chrono::steady_clock::time_point m_began = std::chrono::steady_clock::now();
 };
@@ -84,22 +115,20 @@ std::optional<ImportResult> importLogFile(SeasonStore& store, const std::filesys
 void importLogFiles(SeasonStore& store, std::span<const PlannedLog> logs,
                     const LogImportOptions& options, unsigned threads, const ReportImport& report) {
     LogReaders readers(logs, options, threads);
-    CommittedReports reports(store, report);
+    CommittedReports reports(store, report, options.keepOverlap);
     store.beginImports();
     try {
         for (std::size_t i = 0; i < logs.size(); ++i) {
             ReadOutcome read = readers.next();
-            LogOutcome outcome{std::nullopt, std::move(read.whyNot)};
-            if (read.log)
-                outcome.result = store.importMatch(read.log->reading, read.log->file,
-                                                   read.log->playedAt, options.keepOverlap);
-            reports.add(std::move(outcome));
+            PendingLog pending{std::move(read.log), {std::nullopt, std::move(read.whyNot)}};
+            if (pending.log) pending.outcome.result = reports.store(*pending.log);
+            reports.add(std::move(pending));
         }
     } catch (...) {
-        // The logs stored before the failure stay stored, as they would one
-        // by one; when that fails too, the first failure is the one to tell.
+        // The logs before the failure are stored, as they would be one by
+        // one; when that fails too, the first failure is the one to tell.
         try {
-            reports.commit();
+            reports.storeAgain();
         } catch (const SeasonError&) {
         }
         throw;

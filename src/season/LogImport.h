@@ -57,7 +57,9 @@ using ReportImport = std::function<void(std::size_t log, const LogOutcome& outco
 // their order, many to a transaction, so the store holds what importLogFile()
 // of each in turn would leave. `report` hears of each log in that order once
 // the transaction that holds it is committed: a kill never loses a log it
-// heard of. Ratings are brought up to date by the store's updateRatings().
+// heard of. A failure is thrown once the logs before the one that failed are
+// stored and reported. Ratings are brought up to date by the store's
+// updateRatings().
 void importLogFiles(SeasonStore& store, std::span<const PlannedLog> logs,
                     const LogImportOptions& options, unsigned threads, const ReportImport& report);
 

@@ -2,9 +2,20 @@
 
 namespace zefa::season {
 
+namespace {
+
+constexpr std::size_t kLogsAheadPerThread = 256;
+constexpr std::int64_t kLogBytesAhead = std::int64_t{64} << 20;
+
+std::int64_t logBytes(const ReadOutcome& outcome) {
+    return outcome.log ? outcome.log->reading.logSize : 0;
+}
+
+}  // namespace
+
 LogReaders::LogReaders(std::span<const PlannedLog> logs, const LogImportOptions& options,
                        unsigned threads)
-    : m_logs(logs), m_options(options), m_window(2 * std::size_t{threads}) {
+    : m_logs(logs), m_options(options), m_window(kLogsAheadPerThread * std::size_t{threads}) {
     if (threads <= 1) return;
     for (unsigned i = 0; i < threads; ++i)
         m_threads.emplace_back([this](const std::stop_token& stop) { work(stop); });
@@ -28,12 +39,14 @@ void LogReaders::work(const std::stop_token& stop) {
     ClassifierCache classifiers;
     std::unique_lock lock(m_mutex);
     while (m_changed.wait(lock, stop, [this] {
-        return m_nextToRead < m_logs.size() && m_nextToRead < m_nextToTake + m_window;
+        return m_nextToRead < m_logs.size() && m_nextToRead < m_nextToTake + m_window &&
+               m_readBytes < kLogBytesAhead;
     })) {
         const std::size_t log = m_nextToRead++;
         lock.unlock();
         ReadOutcome outcome = read(log, classifiers);
         lock.lock();
+        m_readBytes += logBytes(outcome);
         m_read.emplace(log, std::move(outcome));
         m_changed.notify_all();
     }
@@ -48,6 +61,7 @@ ReadOutcome LogReaders::next() {
         m_changed.wait(lock, [this] { return m_read.contains(m_nextToTake); });
         auto taken = m_read.extract(m_nextToTake++);
         outcome = std::move(taken.mapped());
+        m_readBytes -= logBytes(outcome);
         m_changed.notify_all();
     }
     if (outcome.failure) std::rethrow_exception(outcome.failure);

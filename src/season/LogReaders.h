@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -26,9 +27,10 @@ struct ReadOutcome {
 };
 
 // Reads the logs of an import for the one thread that stores them, in their
-// order: on `threads` threads of their own (each with its classifiers), no
-// more than two logs a thread ahead of the store, so memory stays that of a
-// few logs; with one thread, on the thread that asks.
+// order: on `threads` threads of their own (each with its classifiers), as
+// far ahead of the store as keeps them reading while it commits (which waits
+// for the disk), but no more than 256 logs a thread and 64 MB of logs, so
+// memory stays bounded; with one thread, on the thread that asks.
 class LogReaders {
 public:
     LogReaders(std::span<const PlannedLog> logs, const LogImportOptions& options, unsigned threads);
@@ -51,7 +53,8 @@ private:
     std::size_t m_nextToRead = 0;
     std::size_t m_nextToTake = 0;
     std::map<std::size_t, ReadOutcome> m_read;  // by log, read but not yet taken
-    std::vector<std::jthread> m_threads;  // last: they go first, before what they use
+    std::int64_t m_readBytes = 0;               // of the logs in m_read
+    std::vector<std::jthread> m_threads;        // last: they go first, before what they use
 };
 
 }  // namespace zefa::season

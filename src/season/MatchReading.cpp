@@ -5,6 +5,7 @@
 #include "awards/SortPlayers.h"
 #include "generation/StatsGenerator.h"
 #include "season/LogBytes.h"
+#include "season/RecordingFinder.h"
 
 namespace zefa::season {
 
@@ -62,6 +63,7 @@ std::optional<MatchReading> readMatchText(std::string bytes,
     // The generator is done with: its results move over.
     reading.gameVersion = generator.gameVersion();
     reading.events = std::move(generator.events());
+    reading.shingles = indexedShingles(reading.events.lines);
     reading.stats = std::move(generator.stats());
     reading.stats.players.sort(
         [](const PlayerRecord& a, const PlayerRecord& b) { return a.id < b.id; });

@@ -8,6 +8,7 @@
 #include "model/MatchStats.h"
 #include "parser/ClassifierCache.h"
 #include "parser/MatchEvents.h"
+#include "season/DuplicateRule.h"
 #include "season/SeasonSnapshot.h"
 
 namespace zefa::season {
@@ -27,6 +28,9 @@ struct MatchReading {
     MatchStats stats;  // players ordered by id
     std::vector<ReadAward> awards;
     MatchEvents events;
+    // The kept shingles of its events, as the store looks them up
+    // (indexedShingles): found where the log is read, not where it is stored.
+    std::vector<Shingle> shingles;
     std::vector<std::byte> compressedLog;
     std::int64_t logSize = 0;
 };

@@ -18,9 +18,9 @@ constexpr std::size_t kShinglesPerInsert = 64;
 std::int64_t stored(std::uint64_t hash) { return static_cast<std::int64_t>(hash); }
 
 // Votes of the shared shingles: each says where the log's first event lies
-// in a match. The shingles' own table answers the lookups; the few
-// recordings they name are asked for their match once each.
-std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
+// in a match. The shingles' own table and those pending answer the lookups;
+// the few recordings they name are asked for their match once each.
+std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db, PendingShingles& pending,
                                                        std::span<const Shingle> shingles) {
     std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> votes;  // recording, shift
     Statement holders =
@@ -29,6 +29,8 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
         holders.bind(1, stored(shingle.hash));
         while (holders.step()) ++votes[{holders.integer(0), holders.integer(1) - shingle.position}];
         holders.reset();
+        for (const PendingShingles::Row& row : pending.rowsOf(stored(shingle.hash)))
+            ++votes[{row.recordingId, row.position - shingle.position}];
     }
     std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> matchVotes;  // match, offset
     Statement recording = db.prepare("SELECT matchId, eventOffset FROM recording WHERE id = ?1");
@@ -51,46 +53,74 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db,
 
 }  // namespace
 
-EventIndex::EventIndex(std::span<const std::uint64_t> logEvents)
-    : events(logEvents), shingles(eventShingles(logEvents)) {
+std::vector<Shingle> indexedShingles(std::span<const std::uint64_t> events) {
+    std::vector<Shingle> shingles = eventShingles(events);
     std::ranges::sort(shingles, {}, [](const Shingle& s) { return stored(s.hash); });
+    return shingles;
 }
 
-void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index) {
+void PendingShingles::add(std::int64_t recordingId, std::span<const Shingle> shingles) {
+    for (const Shingle& kept : shingles)
+        m_rows.push_back({stored(kept.hash), recordingId, kept.position});
+}
+
+void PendingShingles::sort() {
+    if (m_sorted == m_rows.size()) return;
+    const auto added = m_rows.begin() + static_cast<std::ptrdiff_t>(m_sorted);
+    std::sort(added, m_rows.end());
+    std::inplace_merge(m_rows.begin(), added, m_rows.end());
+    m_sorted = m_rows.size();
+}
+
+std::span<const PendingShingles::Row> PendingShingles::rowsOf(std::int64_t shingle) {
+    sort();
+    const auto [first, last] = std::ranges::equal_range(m_rows, shingle, {}, &Row::shingle);
+    return {first, last};
+}
+
+void PendingShingles::write(Database& db) {
     // Many rows to a statement: a large log keeps tens of thousands.
     const auto insert = [&db](std::size_t rows) {
         std::string sql = "INSERT INTO event_shingle(shingle, recordingId, position) VALUES ";
         for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?,?,?)" : ",(?,?,?)";
         return db.prepare(sql);
     };
-    const auto add = [recordingId](Statement& statement, std::span<const Shingle> rows) {
+    sort();
+    auto next = m_rows.cbegin();
+    const auto add = [&next](Statement& statement, std::size_t rows) {
         int parameter = 0;
-        for (const Shingle& kept : rows) {
-            statement.bind(++parameter, stored(kept.hash));
-            statement.bind(++parameter, recordingId);
-            statement.bind(++parameter, kept.position);
+        for (; rows > 0; --rows, ++next) {
+            statement.bind(++parameter, next->shingle);
+            statement.bind(++parameter, next->recordingId);
+            statement.bind(++parameter, next->position);
         }
         statement.run();
     };
-    const std::span<const Shingle> shingles = index.shingles;
+    std::size_t left = m_rows.size();
     Statement full = insert(kShinglesPerInsert);
-    std::size_t done = 0;
-    for (; done + kShinglesPerInsert <= shingles.size(); done += kShinglesPerInsert)
-        add(full, shingles.subspan(done, kShinglesPerInsert));
-    if (done < shingles.size()) {
-        Statement last = insert(shingles.size() - done);
-        add(last, shingles.subspan(done));
+    for (; left >= kShinglesPerInsert; left -= kShinglesPerInsert) add(full, kShinglesPerInsert);
+    if (left > 0) {
+        Statement last = insert(left);
+        add(last, left);
     }
+    m_rows.clear();
+    m_sorted = 0;
+}
+
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index,
+                    PendingShingles& pending) {
+    pending.add(recordingId, index.shingles);
     Statement first = db.prepare("UPDATE recording SET firstEvent = ?2 WHERE id = ?1");
     first.bind(1, recordingId);
     if (!index.events.empty()) first.bind(2, stored(index.events.front()));
     first.run();
 }
 
-std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index, std::int64_t size,
+std::vector<Overlap> findOverlaps(Database& db, PendingShingles& pending, const EventIndex& index,
+                                  std::int64_t size,
                                   const std::function<std::string_view()>& logBytes) {
     const std::span<const std::uint64_t> events = index.events;
-    std::map<std::int64_t, std::int64_t> offsets = offsetsByShingles(db, index.shingles);
+    std::map<std::int64_t, std::int64_t> offsets = offsetsByShingles(db, pending, index.shingles);
     if (!events.empty()) {
         Statement sameStart = db.prepare(
             "SELECT id, matchId, eventOffset, size, sha256 FROM recording WHERE firstEvent = ?1");
@@ -137,7 +167,9 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
         if (!reading)
             throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " + std::to_string(id) +
                                                   " is " + whyNot);
-        indexRecording(db, id, EventIndex(reading->events.lines));
+        PendingShingles shingles;
+        indexRecording(db, id, {reading->events.lines, reading->shingles}, shingles);
+        shingles.write(db);
         count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
     }
 }

@@ -26,28 +26,58 @@ struct Overlap {
     bool operator==(const Overlap&) const = default;
 };
 
-// A log's game events and their kept shingles (DuplicateRule.h), in hash
-// order: the order of the shingles' table, which they are looked up in and
-// added to one after another.
-struct EventIndex {
-    explicit EventIndex(std::span<const std::uint64_t> logEvents);
+// The kept shingles (DuplicateRule.h) of a log's game events in hash order:
+// the order of the shingles' table, which they are looked up in and added to
+// one after another.
+[[nodiscard]] std::vector<Shingle> indexedShingles(std::span<const std::uint64_t> events);
 
+// A log's game events and their indexedShingles().
+struct EventIndex {
     std::span<const std::uint64_t> events;
-    std::vector<Shingle> shingles;
+    std::span<const Shingle> shingles;
 };
 
-// Notes what finds the stored recording again: its kept shingles with their
-// positions, and its first event.
-void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index);
+// Kept shingles of stored recordings on their way into the shingles' table:
+// a transaction of many recordings adds them at its end, in the table's
+// order, so each page of it is changed once rather than once a recording.
+// The recordings stored before then are found by them here.
+class PendingShingles {
+public:
+    // A row of the table, in its order.
+    struct Row {
+        std::int64_t shingle = 0;  // as stored
+        std::int64_t recordingId = 0;
+        std::int64_t position = 0;
+
+        auto operator<=>(const Row&) const = default;
+    };
+
+    void add(std::int64_t recordingId, std::span<const Shingle> shingles);
+    // The rows of the shingle.
+    [[nodiscard]] std::span<const Row> rowsOf(std::int64_t shingle);
+    // Adds them to the table, and forgets them.
+    void write(Database& db);
+
+private:
+    void sort();
+
+    std::vector<Row> m_rows;
+    std::size_t m_sorted = 0;  // the rows before are in order; those after, as added
+};
+
+// Notes what finds the stored recording again: its first event, and its
+// kept shingles with their positions (in `pending`).
+void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index,
+                    PendingShingles& pending);
 
 // The stored matches a log of `size` bytes with these game events is a
 // recording of, by id: those that hold a kept shingle of it (lined up where
-// most of the shared shingles say), and those with a recording that is the
-// beginning of the log or begins with it, however few events either has
-// (lined up at their first events). `logBytes` gives the log's bytes; it is
-// asked for only when a recording begins with the same event.
-[[nodiscard]] std::vector<Overlap> findOverlaps(Database& db, const EventIndex& index,
-                                                std::int64_t size,
+// most of the shared shingles say; the table's and `pending`), and those with
+// a recording that is the beginning of the log or begins with it, however few
+// events either has (lined up at their first events). `logBytes` gives the
+// log's bytes; it is asked for only when a recording begins with the same event.
+[[nodiscard]] std::vector<Overlap> findOverlaps(Database& db, PendingShingles& pending,
+                                                const EventIndex& index, std::int64_t size,
                                                 const std::function<std::string_view()>& logBytes);
 
 // The bytes of a stored recording; SqliteError when they are damaged.

@@ -2,6 +2,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,15 +73,19 @@ void SqliteSeasonStore::updateRatings() {
 SELECT s.name, s.ownName, s.mu, s.sigma FROM season_player_match s JOIN match m ON m.id = s.matchId
 WHERE s.seasonKey = ?1 AND (m.playedAt, m.sha256) < (?2, ?3) ORDER BY m.playedAt, m.sha256
 )sql");
-    // The season players of a match with their records summed and the awards
-    // they won; the names of the player's first record and of its own key's.
+    // The season players of a match with their records summed; the names of
+    // the player's first record and of its own key's.
     Statement players = m_db.prepare(R"sql(
 SELECT k.seasonKey, sum(r.rank), r.name, min(r.record), sum(r.kills), sum(r.deaths), sum(r.caps),
-  (SELECT count(DISTINCT w.award) FROM award_winner w
-   JOIN record o ON o.matchId = w.matchId AND o.record = w.record JOIN player_key ok ON ok.key = o.key
-   WHERE w.matchId = ?1 AND ok.seasonKey = k.seasonKey),
   (SELECT o.name FROM record o WHERE o.matchId = ?1 AND o.key = k.seasonKey ORDER BY o.record LIMIT 1)
 FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k.seasonKey
+)sql");
+    // The awards of a match by the season players that won or share them: one
+    // pass over the match's winners, not one for each of its players.
+    Statement winners = m_db.prepare(R"sql(
+SELECT k.seasonKey, w.award FROM award_winner w
+JOIN record r ON r.matchId = w.matchId AND r.record = w.record JOIN player_key k ON k.key = r.key
+WHERE w.matchId = ?1
 )sql");
     Statement insert = m_db.prepare(
         "INSERT INTO season_player_match(matchId, seasonKey, name, ownName, mu, sigma, kills, "
@@ -108,6 +113,7 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
 
     std::vector<MatchEntry> entries;
     std::vector<RatedPlayer> ratings;
+    std::map<std::string, std::set<std::int64_t>, std::less<>> awardsWon;
     matches.bindAll(staleAt, std::string_view(staleSha));
     while (matches.step()) {
         const std::int64_t id = matches.integer(0);
@@ -116,17 +122,24 @@ FROM record r JOIN player_key k ON k.key = r.key WHERE r.matchId = ?1 GROUP BY k
         rated.reset();
         forget.bind(1, id).run();
         entries.clear();
+        awardsWon.clear();
+        winners.bind(1, id);
+        while (winners.step()) awardsWon[std::string(winners.text(0))].insert(winners.integer(1));
+        winners.reset();
         players.bind(1, id);
         while (players.step()) {
             std::string key(players.text(0));
             const std::optional<Latest>& known = playerBefore(key);
-            const bool own = !players.isNull(8);
+            const bool own = !players.isNull(7);
+            const auto won = awardsWon.find(key);
+            const auto awards =
+                static_cast<std::int64_t>(won == awardsWon.end() ? 0 : won->second.size());
             entries.push_back(
                 {std::move(key),
-                 std::string(players.text(own ? 8 : 2)),
+                 std::string(players.text(own ? 7 : 2)),
                  own,
                  {known ? known->rating : Rating{}, players.integer(1)},
-                 {players.integer(4), players.integer(5), players.integer(6), players.integer(7)}});
+                 {players.integer(4), players.integer(5), players.integer(6), awards}});
         }
         players.reset();
         ratings.clear();

@@ -119,8 +119,26 @@ void SqliteSeasonStore::alignRecordings(std::int64_t matchId) {
 ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::string_view file,
                                             std::int64_t playedAt, bool keepOverlap,
                                             std::string_view source) {
-    const EventIndex index(match.events.lines);  // before the store is locked
-    Transaction transaction(m_db);
+    if (!m_imports) {
+        Transaction transaction(m_db);
+        PendingShingles shingles;
+        ImportResult result = addRecording(match, file, playedAt, keepOverlap, source, shingles);
+        shingles.write(m_db);
+        transaction.commit();
+        return result;
+    }
+    try {
+        return addRecording(match, file, playedAt, keepOverlap, source, m_imports->shingles);
+    } catch (...) {
+        m_imports.reset();  // what the log stored before it failed goes with the batch
+        throw;
+    }
+}
+
+ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::string_view file,
+                                             std::int64_t playedAt, bool keepOverlap,
+                                             std::string_view source, PendingShingles& shingles) {
+    const EventIndex index{match.events.lines, match.shingles};
     Statement stored = m_db.prepare("SELECT matchId FROM recording WHERE sha256 = ?1");
     if (stored.bind(1, match.sha256).step()) {
         const std::int64_t matchId = stored.integer(0);
@@ -134,7 +152,8 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
         return *bytes;
     };
     const std::vector<Overlap> overlaps =
-        keepOverlap ? std::vector<Overlap>() : findOverlaps(m_db, index, match.logSize, logBytes);
+        keepOverlap ? std::vector<Overlap>()
+                    : findOverlaps(m_db, shingles, index, match.logSize, logBytes);
 
     ImportResult result;
     std::int64_t offset = 0;
@@ -159,17 +178,24 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
         .bindBlob(11, match.compressedLog)
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};
-    indexRecording(m_db, fresh.id, index);
+    indexRecording(m_db, fresh.id, index, shingles);
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);
-    transaction.commit();
     return result;
+}
+
+void SqliteSeasonStore::beginImports() {
+    // A checkpoint waits for the disk, twice: many imports leave it to every
+    // 64 MB of the journal rather than every 4 MB (SQLite's default).
+    m_db.exec("PRAGMA wal_autocheckpoint = 16384");
+    m_imports.emplace(m_db);
 }
 
 void SqliteSeasonStore::commitImports() {
     if (!m_imports) return;
-    m_imports->commit();
+    m_imports->shingles.write(m_db);
+    m_imports->transaction.commit();
     m_imports.reset();
 }
 

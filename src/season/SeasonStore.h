@@ -140,9 +140,11 @@ public:
                              std::int64_t playedAt, bool keepOverlap,
                              std::string_view source = kImportedSource);
     // Holds the imports that follow in one transaction until commitImports(),
-    // so many logs cost one commit. Each import stays whole or absent; they
-    // are stored once commitImports() returns, and an error or a kill before
-    // leaves none of them.
+    // so many logs cost one commit: they are stored once it returns, and a
+    // kill before, or beginImports() again, leaves none of them. An import
+    // that fails undoes the ones before it too and ends the transaction (a
+    // savepoint for each log, to undo it alone, would copy every page the log
+    // changes): the caller imports those again.
     void beginImports();
     void commitImports();
     // Recomputes the ratings of every match after the earliest change.

@@ -117,7 +117,7 @@ bool Statement::isNull(int column) const {
 
 Database::Database(const std::string& path, int flags) {
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    const int code = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(db);
     if (code != SQLITE_OK) throwSqliteError(db, code);
     sqlite3_extended_result_codes(db, 1);

@@ -86,7 +86,9 @@ private:
     std::unique_ptr<sqlite3_stmt, GiveBack> m_statement;
 };
 
-// One connection to a database file.
+// One connection to a database file, used by one thread at a time (a thread
+// that needs the store at the same time opens a connection of its own): it is
+// opened without SQLite's own locks, which every call would otherwise take.
 class Database {
 public:
     // Opens the file with SQLite's open flags; throws on failure.

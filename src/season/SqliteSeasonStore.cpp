@@ -112,6 +112,9 @@ std::unique_ptr<SqliteSeasonStore> SqliteSeasonStore::open(const std::filesystem
         // Room for the pages of a large log's transaction, which SQLite would
         // otherwise write out and read back before the commit.
         db.exec("PRAGMA cache_size = -65536");
+        // A statement that writes many rows inside a transaction keeps the
+        // pages it changes, to undo itself: in memory, not in a file of its own.
+        db.exec("PRAGMA temp_store = MEMORY");
         migrateStore(db, version, store->m_classifiers);
         store->updateRatings();
         return store;

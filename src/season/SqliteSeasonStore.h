@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "season/RecordingFinder.h"
 #include "season/SeasonStore.h"
 #include "season/Sqlite.h"
 #include "season/StoreAccess.h"
@@ -33,7 +34,7 @@ public:
 
     ImportResult importMatch(const MatchReading& match, std::string_view file,
                              std::int64_t playedAt, bool keepOverlap, std::string_view source);
-    void beginImports() { m_imports.emplace(m_db); }
+    void beginImports();
     void commitImports();
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
@@ -93,6 +94,11 @@ private:
     // Reads the match again when its recordings make another timeline than
     // the one it is read from, and takes the latest time they were played at.
     void updateTimeline(std::int64_t matchId, const FreshRecording* fresh);
+    // importMatch() in the transaction open, the recording's kept shingles
+    // left in `shingles`.
+    ImportResult addRecording(const MatchReading& match, std::string_view file,
+                              std::int64_t playedAt, bool keepOverlap, std::string_view source,
+                              PendingShingles& shingles);
     // The rows of a match's reading: awards, records, kills, renames.
     void storeReading(std::int64_t matchId, const MatchReading& reading);
     void clearReading(std::int64_t matchId);
@@ -101,8 +107,15 @@ private:
     std::filesystem::path m_file;
     Database m_db;
     std::optional<FileState> m_readState;  // of a store read without locks
-    ClassifierCache m_classifiers;  // for logs read again: timelines, migrations
-    std::optional<Transaction> m_imports;  // from beginImports() to commitImports()
+    ClassifierCache m_classifiers;         // for logs read again: timelines, migrations
+    // From beginImports() to commitImports(): the transaction, and the kept
+    // shingles of its recordings, added to their table at its end.
+    struct ImportBatch {
+        explicit ImportBatch(Database& db) : transaction(db) {}
+        Transaction transaction;
+        PendingShingles shingles;
+    };
+    std::optional<ImportBatch> m_imports;
 };
 
 }  // namespace zefa::season

@@ -1,12 +1,12 @@
-#include "season/LogImport.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "season/LogImport.h"
 #include "season/Sqlite.h"
 #include "support/ScratchDir.h"
 
@@ -42,8 +42,7 @@ std::vector<std::string> rowsOf(const fs::path& path) {
         Statement all = db.prepare("SELECT * FROM \"" + table + "\"");
         while (all.step()) {
             std::string row = table;
-            for (int i = 0; i < all.columns(); ++i)
-                row.append("|").append(all.text(i));
+            for (int i = 0; i < all.columns(); ++i) row.append("|").append(all.text(i));
             rows.push_back(std::move(row));
         }
     }
@@ -55,11 +54,13 @@ TEST(LogImportTest, ThreadsThatReadLeaveTheRowsOfOneByOneImports) {
     const test::ScratchDir dir;
     const std::vector<PlannedLog> logs = exampleLogs();
     {
-        SeasonStore store = SeasonStore::open(dir / "one.db", SeasonStore::OpenMode::CreateIfMissing);
+        SeasonStore store =
+            SeasonStore::open(dir / "one.db", SeasonStore::OpenMode::CreateIfMissing);
         ClassifierCache classifiers;
         std::string whyNot;
         for (const PlannedLog& log : logs)
-            ASSERT_TRUE(importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
+            ASSERT_TRUE(
+                importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
         store.updateRatings();
     }
     for (const unsigned threads : {1U, 3U}) {
@@ -97,6 +98,46 @@ TEST(LogImportTest, ReportsEachLogInOrderOnceCommitted) {
         EXPECT_GE(seen.integer(0), recordings) << log;
     });
     EXPECT_EQ(next, logs.size());
+}
+
+// A log that fails on the way into the store (spliced with a stored
+// recording whose bytes are damaged) leaves no row, and the logs before it
+// in its transaction are stored and reported as one by one; none after it.
+TEST(LogImportTest, AFailedLogLeavesTheLogsBeforeItAsOneByOne) {
+    const test::ScratchDir dir;
+    const std::vector<PlannedLog> season = exampleLogs();
+    const PlannedLog middle{fs::path(ZEFA_EXAMPLES_DIR) / "evening/middle.log", 1'772'323'200};
+    const auto damagedStore = [&](const fs::path& path) {
+        ClassifierCache classifiers;
+        std::string whyNot;
+        SeasonStore store = SeasonStore::open(path, SeasonStore::OpenMode::CreateIfMissing);
+        EXPECT_TRUE(importLogFile(store, fs::path(ZEFA_EXAMPLES_DIR) / "evening/early.log", {},
+                                  classifiers, whyNot));
+        Database(path.string(), SQLITE_OPEN_READWRITE).exec("UPDATE recording SET zstd = x'00'");
+    };
+    damagedStore(dir / "one.db");
+    {
+        SeasonStore store = SeasonStore::open(dir / "one.db", SeasonStore::OpenMode::Existing);
+        ClassifierCache classifiers;
+        std::string whyNot;
+        for (const PlannedLog& log : std::span(season).first(2))
+            ASSERT_TRUE(
+                importLogFile(store, log.path, {.playedAt = log.playedAt}, classifiers, whyNot));
+    }
+    damagedStore(dir / "batch.db");
+    const std::vector<PlannedLog> logs = {season[0], season[1], middle, season[2]};
+    std::vector<std::size_t> reported;
+    {
+        SeasonStore store = SeasonStore::open(dir / "batch.db", SeasonStore::OpenMode::Existing);
+        EXPECT_THROW(importLogFiles(store, logs, {}, 2,
+                                    [&](std::size_t log, const LogOutcome& outcome) {
+                                        EXPECT_TRUE(outcome.result) << log;
+                                        reported.push_back(log);
+                                    }),
+                     SeasonError);
+    }
+    EXPECT_EQ(reported, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(rowsOf(dir / "batch.db"), rowsOf(dir / "one.db"));
 }
 
 }  // namespace
