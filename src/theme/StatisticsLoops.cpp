@@ -257,16 +257,20 @@ constexpr LoopKind kAwardsLoop{awards, kSortByName, false,
     Counter::ShownItem, EmptyPass::NoItemShown, kAwardTags, {}};
 // clang-format on
 
+// std::all_of rather than its ranges form, which the browser build's
+// standard library lacks.
 constexpr bool tagsBeginWithTagStart(const LoopKind& kind) {
     const auto begins = [](const ItemTag& tag) { return tag.tag.starts_with(kTagStart); };
-    return kEndLoop.starts_with(kTagStart) && std::ranges::all_of(kind.tags, begins) &&
-           std::ranges::all_of(kind.emptyPassTags, begins);
+    return kEndLoop.starts_with(kTagStart) &&
+           std::all_of(kind.tags.begin(), kind.tags.end(), begins) &&
+           std::all_of(kind.emptyPassTags.begin(), kind.emptyPassTags.end(), begins);
 }
-static_assert(std::ranges::all_of(
-    std::array{&kPlayerLoop, &kKillCountLoop, &kWeaponKillLoop, &kWeaponDeathLoop,
-               &kPlayerDefensesLoop, &kMatchDefensesLoop, &kFlagTouchLoop, &kFlagCapLoop,
-               &kChatLoop, &kAwardsLoop},
-    [](const LoopKind* kind) { return tagsBeginWithTagStart(*kind); }));
+constexpr std::array kEveryLoop{&kPlayerLoop,       &kKillCountLoop,      &kWeaponKillLoop,
+                                &kWeaponDeathLoop,  &kPlayerDefensesLoop, &kMatchDefensesLoop,
+                                &kFlagTouchLoop,    &kFlagCapLoop,        &kChatLoop,
+                                &kAwardsLoop};
+static_assert(std::all_of(kEveryLoop.begin(), kEveryLoop.end(),
+                          [](const LoopKind* kind) { return tagsBeginWithTagStart(*kind); }));
 
 struct Loop {
     Page& page;
