@@ -38,8 +38,8 @@ struct EventIndex {
 };
 
 // Kept shingles of stored recordings on their way into the shingles' table:
-// a transaction of many recordings adds them at its end, in the table's
-// order, so each page of it is changed once rather than once a recording.
+// a transaction of many recordings adds them some thousands at a time, in
+// the table's order, so a page of it is changed once for many recordings.
 // The recordings stored before then are found by them here.
 class PendingShingles {
 public:
@@ -55,6 +55,7 @@ public:
     void add(std::int64_t recordingId, std::span<const Shingle> shingles);
     // The rows of the shingle.
     [[nodiscard]] std::span<const Row> rowsOf(std::int64_t shingle);
+    [[nodiscard]] std::size_t rowCount() const { return m_rows.size(); }
     // Adds them to the table, and forgets them.
     void write(Database& db);
 

@@ -14,6 +14,12 @@ namespace zefa::season {
 
 namespace {
 
+// The kept shingles of a batch of imports are added to their table this
+// many at a time, in key order: as cheap a row as all at the commit, and
+// done while the other threads still read logs, so the last commit of an
+// import, which nothing overlaps, has few left.
+constexpr std::size_t kShinglesPerWrite = 8192;
+
 // A stored recording, with what the timeline needs.
 struct MatchRecording {
     std::int64_t id = 0;
@@ -128,7 +134,10 @@ ImportResult SqliteSeasonStore::importMatch(const MatchReading& match, std::stri
         return result;
     }
     try {
-        return addRecording(match, file, playedAt, keepOverlap, source, m_imports->shingles);
+        ImportResult result =
+            addRecording(match, file, playedAt, keepOverlap, source, m_imports->shingles);
+        if (m_imports->shingles.rowCount() >= kShinglesPerWrite) m_imports->shingles.write(m_db);
+        return result;
     } catch (...) {
         m_imports.reset();  // what the log stored before it failed goes with the batch
         throw;
@@ -197,6 +206,11 @@ void SqliteSeasonStore::commitImports() {
     m_imports->shingles.write(m_db);
     m_imports->transaction.commit();
     m_imports.reset();
+    if (m_checkpoints) m_checkpoints->request();
+}
+
+void SqliteSeasonStore::checkpointApart() {
+    if (!m_checkpoints) m_checkpoints.emplace(m_file);
 }
 
 void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecording* fresh) {
