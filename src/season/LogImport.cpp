@@ -116,6 +116,7 @@ void importLogFiles(SeasonStore& store, std::span<const PlannedLog> logs,
                     const LogImportOptions& options, unsigned threads, const ReportImport& report) {
     LogReaders readers(logs, options, threads);
     CommittedReports reports(store, report, options.keepOverlap);
+    if (threads > 1) store.checkpointApart();
     store.beginImports();
     try {
         for (std::size_t i = 0; i < logs.size(); ++i) {

@@ -47,6 +47,10 @@ void SeasonStore::commitImports() {
     guarded([](SqliteSeasonStore& store) { store.commitImports(); });
 }
 
+void SeasonStore::checkpointApart() {
+    guarded([](SqliteSeasonStore& store) { store.checkpointApart(); });
+}
+
 void SeasonStore::updateRatings() {
     guarded([](SqliteSeasonStore& store) { store.updateRatings(); });
 }

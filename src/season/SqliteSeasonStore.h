@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "season/JournalCheckpoints.h"
 #include "season/RecordingFinder.h"
 #include "season/SeasonStore.h"
 #include "season/Sqlite.h"
@@ -36,6 +37,7 @@ public:
                              std::int64_t playedAt, bool keepOverlap, std::string_view source);
     void beginImports();
     void commitImports();
+    void checkpointApart();
     void updateRatings();
     [[nodiscard]] bool ratingsStale();
     std::int64_t readSeason(SeasonSink& sink, std::optional<std::int64_t> since);
@@ -109,13 +111,14 @@ private:
     std::optional<FileState> m_readState;  // of a store read without locks
     ClassifierCache m_classifiers;         // for logs read again: timelines, migrations
     // From beginImports() to commitImports(): the transaction, and the kept
-    // shingles of its recordings, added to their table at its end.
+    // shingles of its recordings not yet added to their table.
     struct ImportBatch {
         explicit ImportBatch(Database& db) : transaction(db) {}
         Transaction transaction;
         PendingShingles shingles;
     };
     std::optional<ImportBatch> m_imports;
+    std::optional<JournalCheckpoints> m_checkpoints;  // after m_db: closed before it
 };
 
 }  // namespace zefa::season
