@@ -197,7 +197,7 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
 void SqliteSeasonStore::beginImports() {
     // A checkpoint waits for the disk, twice: many imports leave it to every
     // 64 MB of the journal rather than every 4 MB (SQLite's default).
-    m_db.exec("PRAGMA wal_autocheckpoint = 16384");
+    if (!m_checkpoints) m_db.exec("PRAGMA wal_autocheckpoint = 16384");
     m_imports.emplace(m_db);
 }
 
@@ -206,11 +206,10 @@ void SqliteSeasonStore::commitImports() {
     m_imports->shingles.write(m_db);
     m_imports->transaction.commit();
     m_imports.reset();
-    if (m_checkpoints) m_checkpoints->request();
 }
 
 void SqliteSeasonStore::checkpointApart() {
-    if (!m_checkpoints) m_checkpoints.emplace(m_file);
+    if (!m_checkpoints) m_checkpoints.emplace(m_db, m_file);
 }
 
 void SqliteSeasonStore::updateTimeline(std::int64_t matchId, const FreshRecording* fresh) {

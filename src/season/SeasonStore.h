@@ -147,9 +147,9 @@ public:
     // changes): the caller imports those again.
     void beginImports();
     void commitImports();
-    // From now on, while the store is open, each commitImports() has the
-    // journal copied back into the file on a thread of its own, so the thread
-    // that imports goes on meanwhile.
+    // From now on, while the store is open, each commit has the journal
+    // copied back into the file on a thread of its own, so the thread that
+    // imports goes on meanwhile.
     void checkpointApart();
     // Recomputes the ratings of every match after the earliest change.
     void updateRatings();
