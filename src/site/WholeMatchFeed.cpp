@@ -13,7 +13,7 @@ WholeMatchFeed::~WholeMatchFeed() {
         m_stopped = true;
         m_ready.clear();
     }
-    m_changed.notify_all();
+    m_room.notify_one();
 }
 
 void WholeMatchFeed::readAll(const WholeMatchReader& read) {
@@ -28,23 +28,23 @@ void WholeMatchFeed::readAll(const WholeMatchReader& read) {
         const std::lock_guard lock(m_mutex);
         m_ended = true;
     }
-    m_changed.notify_all();
+    m_readMore.notify_one();
 }
 
 void WholeMatchFeed::put(const season::SeasonMatch& match) {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stopped || m_ready.size() < kAhead; });
+    m_room.wait(lock, [this] { return m_stopped || m_ready.size() < kAhead; });
     if (m_stopped) return;
     m_ready.push_back(match);
     lock.unlock();
-    m_changed.notify_all();
+    m_readMore.notify_one();
 }
 
 std::optional<season::SeasonMatch> WholeMatchFeed::take(const SiteMatch& match) {
     const auto wanted = std::tie(match.playedAt, match.sha256);
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_changed.wait(lock, [this] { return m_ended || !m_ready.empty(); });
+        m_readMore.wait(lock, [this] { return m_ended || !m_ready.empty(); });
         if (m_ready.empty()) {
             endedWell();
             return std::nullopt;
@@ -55,7 +55,7 @@ std::optional<season::SeasonMatch> WholeMatchFeed::take(const SiteMatch& match) 
         std::optional<season::SeasonMatch> found;
         if (order == 0 && next.id == match.id) found = std::move(next);
         m_ready.pop_front();
-        m_changed.notify_all();
+        m_room.notify_one();
         if (found) return found;
     }
 }
@@ -64,8 +64,8 @@ void WholeMatchFeed::finish() {
     std::unique_lock lock(m_mutex);
     m_stopped = true;
     m_ready.clear();
-    m_changed.notify_all();
-    m_changed.wait(lock, [this] { return m_ended; });
+    m_room.notify_one();
+    m_readMore.wait(lock, [this] { return m_ended; });
     endedWell();
 }
 

@@ -48,7 +48,8 @@ private:
     void endedWell() const;
 
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_readMore;  // the taking thread waits for a match, or the end
+    std::condition_variable m_room;      // the reading thread waits for room, or the stop
     std::deque<season::SeasonMatch> m_ready;
     bool m_ended = false;     // the reading is over
     bool m_stopped = false;   // nothing more is taken: the reading goes on unkept
