@@ -10,6 +10,8 @@ SeasonStore SeasonStore::open(const std::filesystem::path& path, OpenMode mode) 
     return SeasonStore(SqliteSeasonStore::open(path, mode));
 }
 
+SeasonStore SeasonStore::reader() const { return open(m_sqlite->file(), OpenMode::ReadOnly); }
+
 SeasonStore::SeasonStore(std::unique_ptr<SqliteSeasonStore> sqlite) : m_sqlite(std::move(sqlite)) {}
 SeasonStore::SeasonStore(SeasonStore&&) noexcept = default;
 SeasonStore& SeasonStore::operator=(SeasonStore&&) noexcept = default;

@@ -126,6 +126,10 @@ public:
     // Writable modes refuse a store this user cannot change.
     [[nodiscard]] static SeasonStore open(const std::filesystem::path& path, OpenMode mode);
 
+    // Another connection to the same store, only reading: for another
+    // thread, as a connection serves one thread at a time.
+    [[nodiscard]] SeasonStore reader() const;
+
     SeasonStore(SeasonStore&&) noexcept;
     SeasonStore& operator=(SeasonStore&&) noexcept;
     ~SeasonStore();

@@ -41,7 +41,7 @@ public:
         }
         std::unique_lock lock(m_mutex);
         m_slots.push_back({std::move(job), std::nullopt});
-        m_changed.notify_all();
+        m_jobGiven.notify_one();
         handOver(lock, m_window);
     }
 
@@ -63,7 +63,7 @@ private:
         while (!m_slots.empty()) {
             if (!m_slots.front().result) {
                 if (m_slots.size() <= inFlight) return;
-                m_changed.wait(lock, [this] { return m_slots.front().result.has_value(); });
+                m_oldestDone.wait(lock, [this] { return m_slots.front().result.has_value(); });
             }
             Result result = std::move(*m_slots.front().result);
             m_slots.pop_front();
@@ -77,15 +77,17 @@ private:
     void work(const std::stop_token& stop) {
         State state;
         std::unique_lock lock(m_mutex);
-        while (m_changed.wait(lock, stop, [this] { return m_next < m_first + m_slots.size(); })) {
+        while (m_jobGiven.wait(lock, stop, [this] { return m_next < m_first + m_slots.size(); })) {
             const std::size_t job = m_next++;
             Job run = std::move(m_slots[job - m_first].job);
             lock.unlock();
             Result result = run(state);
             lock.lock();
-            // Its slot stays until its result is handed over.
+            // Its slot stays until its result is handed over. Only the
+            // oldest result is waited for: a wakeup for any other would cost
+            // a switch of threads for nothing.
             m_slots[job - m_first].result = std::move(result);
-            m_changed.notify_all();
+            if (job == m_first) m_oldestDone.notify_one();
         }
     }
 
@@ -93,7 +95,8 @@ private:
     std::size_t m_window;
     State m_state;  // with one thread
     std::mutex m_mutex;
-    std::condition_variable_any m_changed;
+    std::condition_variable_any m_jobGiven;    // workers wait for a job
+    std::condition_variable m_oldestDone;      // the giving thread waits for the oldest result
     std::deque<Slot> m_slots;  // from the oldest job not handed over yet
     std::size_t m_first = 0;   // the number of the job in the first slot
     std::size_t m_next = 0;    // the number of the next job to run

@@ -92,9 +92,12 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         json.finish();
     };
     const auto readLog = [&store](std::int64_t id) { return store.matchLog(id); };
+    // On a thread of its own, beside the one reading the logs: a connection
+    // of its own.
     const auto readMatches = [&store, &options](const auto& take) {
+        season::SeasonStore reader = store.reader();
         WholeMatches sink(take);
-        store.readSeason(sink, options.since);
+        reader.readSeason(sink, options.since);
     };
     const SiteReport report =
         updateSite(folder, season, earlier, {writeJson, readLog, readMatches}, options);

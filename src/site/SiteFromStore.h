@@ -13,7 +13,8 @@ namespace zefa::site {
 // the site was made with the same options, it reads the store's change number
 // alone and writes nothing. The season is read a match at a time and kept
 // slim (SiteSeason); the matches whose data files are to be written are kept
-// whole while they are a page's worth, else read again. A log the store
+// whole while they are a page's worth, else read again, on a thread of
+// their own beside the pages (SeasonStore::reader). A log the store
 // cannot give costs its own page only; the season itself read from the store
 // throws season::SeasonError when the store fails.
 [[nodiscard]] SiteReport updateSiteFromStore(season::SeasonStore& store,

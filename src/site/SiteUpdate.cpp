@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
@@ -390,7 +390,7 @@ public:
         m_work.add([made = MadeFile{.page = std::string(page),
                                     .inputs = std::string(inputs),
                                     .counted = counted},
-                    render, this](ClassifierCache&) mutable {
+                    render = std::move(render), this](ClassifierCache&) mutable {
             made.bytes = render();
             writeMade(m_folder, made);
             return std::move(made);
@@ -443,29 +443,58 @@ struct Scope {
     [[nodiscard]] std::size_t firstMatchPage() const { return firstMatch / kListPageRows + 1; }
 };
 
-// The data files of the matches the changes reach, written from the matches
-// whole: those the season holds, the others read again, in one reading.
-void writeMatchData(SiteFolder& site, FileMaker& maker, const SiteChanges& changes,
-                    const SiteSeason& season, const Scope& scope,
-                    const WholeMatchReader& readMatches) {
-    std::unordered_set<std::int64_t> reached;
-    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
-        const SiteMatch& match = season.matches[i];
+// The data files of the matches in scope, each written, when the changes
+// reach it, from the match whole: the one the season holds, or else the one
+// a feed reads beside the pages (only when the season lacks one).
+class MatchDataFiles {
+public:
+    MatchDataFiles(const SiteSeason& season, const Scope& scope, const SiteChanges& changes,
+                   const SiteFolder& site, const WholeMatchReader& readMatches)
+        : m_changes(changes) {
+        for (const SeasonMatch& match : season.wholeMatches) m_held.emplace(match.id, &match);
+        for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+            const SiteMatch& match = season.matches[i];
+            if (reached(site, match) && !m_held.contains(match.id)) {
+                m_feed.emplace(readMatches);
+                return;
+            }
+        }
+    }
+
+    // The match's data file, asked for in played order.
+    void write(SiteFolder& site, FileMaker& maker, const SiteMatch& match) {
+        if (!reached(site, match)) {
+            site.keep(matchDataPath(match.id), false, SiteChanges::matchData(match));
+        } else if (const auto held = m_held.find(match.id); held != m_held.end()) {
+            add(maker, *held->second);
+        } else if (std::optional<SeasonMatch> whole = m_feed->take(match)) {
+            add(maker, std::move(*whole));
+        }  // else gone from the store since the season was read
+    }
+
+    // Throws what reading the matches whole threw.
+    void finish() {
+        if (m_feed) m_feed->finish();
+    }
+
+private:
+    [[nodiscard]] bool reached(const SiteFolder& site, const SiteMatch& match) const {
+        const std::string page = matchDataPath(match.id);
+        return m_changes.reaches(page, SiteChanges::matchData(match)) || !site.exists(page);
+    }
+
+    template <typename Match>
+    static void add(FileMaker& maker, Match&& match) {
         const std::string page = matchDataPath(match.id);
         const std::string inputs = SiteChanges::matchData(match);
-        if (!changes.reaches(page, inputs) && site.exists(page))
-            site.keep(page, false, inputs);
-        else
-            reached.insert(match.id);
+        maker.file(page, inputs, false,
+                   [match = std::forward<Match>(match)] { return SiteData::match(match); });
     }
-    const auto write = [&](const SeasonMatch& match) {
-        if (reached.erase(match.id) == 0) return;
-        maker.file(matchDataPath(match.id), SiteChanges::matchData(match), false,
-                   [match] { return SiteData::match(match); });
-    };
-    for (const SeasonMatch& match : season.wholeMatches) write(match);
-    if (!reached.empty()) readMatches(write);
-}
+
+    const SiteChanges& m_changes;
+    std::unordered_map<std::int64_t, const SeasonMatch*> m_held;  // the season's whole matches
+    std::optional<WholeMatchFeed> m_feed;
+};
 
 // Every file the site of this season holds, of the matches and players in
 // scope.
@@ -545,6 +574,9 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
 
     const SiteData data(season);
     FileMaker maker(site, report, options);
+    // Each match's data file made beside its page: matches read whole for
+    // them are read while the pages are made.
+    MatchDataFiles matchData(season, scope, changes, site, sources.readMatches);
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
         const SiteMatch& match = season.matches[i];
         std::string page = matchPageFile(match.id, options);
@@ -553,6 +585,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
             site.keep(page, true, fingerprint);
         else
             maker.matchPage(std::move(page), std::move(fingerprint), match, sources.readLog);
+        matchData.write(site, maker, match);
     }
 
     // The season's own files, each made only when the changes reach it.
@@ -604,7 +637,7 @@ SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
     for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
         update(matchListDataPath(n), changes.matchListPage(n),
                [&data, n] { return data.matchListPage(n); }, false);
-    writeMatchData(site, maker, changes, season, scope, sources.readMatches);
+    matchData.finish();
     for (const std::size_t i : scope.players)
         update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
                [&data, i] { return data.player(i); }, false);

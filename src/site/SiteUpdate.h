@@ -16,6 +16,7 @@
 #include "site/SiteOptions.h"
 #include "site/SiteRecord.h"
 #include "site/SiteSeason.h"
+#include "site/WholeMatchFeed.h"
 
 namespace zefa::site {
 
@@ -25,16 +26,13 @@ using StoredLogReader = std::function<season::StoredLog(std::int64_t matchId)>;
 // Writes a document, such as the season's JSON, to the stream.
 using DocumentWriter = std::function<void(std::ostream& out)>;
 
-// Hands every match of the season over whole, in played order, to `take`.
-using WholeMatchReader =
-    std::function<void(const std::function<void(const season::SeasonMatch&)>& take)>;
-
 // Where the files of a site come from besides its SiteSeason.
 struct SiteSources {
     DocumentWriter writeSeasonJson;  // while the site keeps it (keepsSeasonJson)
     StoredLogReader readLog;
     // Read only when a match's data is to be written and the season does
-    // not hold the match whole.
+    // not hold the match whole; on a thread of its own, while the pages are
+    // made.
     WholeMatchReader readMatches;
 };
 

@@ -45,24 +45,27 @@ bool isColourCode(char byte) { return (byte >= '0' && byte <= '9') || byte == '*
 
 void EmitText(PageSink& page, std::string_view text, bool escape) {
     bool fontOpen = false;  // an element never spans two calls
+    std::size_t plain = 0;  // the first byte not written yet, of a run written as it is
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char byte = text[i];
-        if (byte == '^' && i + 1 < text.size() && isColourCode(text[i + 1])) {
-            const char code = text[++i];
+        const bool code = byte == '^' && i + 1 < text.size() && isColourCode(text[i + 1]);
+        const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(byte)];
+        if (!code && (!escape || replacement.empty())) continue;
+        // Runs of bytes that stay as they are go out at once: most of a page.
+        page.putEach(text.substr(plain, i - plain));
+        if (code) {
+            const char colour = text[++i];
             if (fontOpen) page.write("</font>");
             page.write("<font class=\"color");
-            page.write(code == '*' ? std::string_view("star") : std::string_view(&code, 1));
+            page.write(colour == '*' ? std::string_view("star") : std::string_view(&colour, 1));
             page.write("\">");
             fontOpen = true;
-            continue;
-        }
-        const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(byte)];
-        if (escape && !replacement.empty()) {
-            page.write(replacement);
         } else {
-            page.put(byte);
+            page.write(replacement);
         }
+        plain = i + 1;
     }
+    page.putEach(text.substr(plain));
     if (fontOpen) page.write("</font>");
 }
 

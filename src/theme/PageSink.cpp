@@ -20,6 +20,15 @@ void PageSink::write(std::string_view bytes) {
     if (m_buffer.size() >= kBlockSize) drain();
 }
 
+void PageSink::putEach(std::string_view bytes) {
+    if (!m_overflowed && bytes.size() > m_sizeLimit - m_size) {
+        write(bytes.substr(0, m_sizeLimit - m_size));
+        m_overflowed = true;
+        return;
+    }
+    write(bytes);
+}
+
 bool PageSink::finish() {
     drain();
     if (m_out) m_out.flush();

@@ -16,6 +16,8 @@ public:
 
     void write(std::string_view bytes);
     void put(char byte) { write({&byte, 1}); }
+    // The same as put() of each byte in turn: as many as fit are kept.
+    void putEach(std::string_view bytes);
 
     // Hands the rest to the stream and flushes it; false when the stream failed.
     bool finish();

@@ -4,6 +4,7 @@
 #include <map>
 #include <regex>
 
+#include "site/SiteChanges.h"
 #include "site/SiteFromStore.h"
 #include "site/SitePages.h"
 #include "site/SitePaths.h"
@@ -169,6 +170,18 @@ TEST_F(SiteFromStoreTest, ALongSeasonBroughtUpToDateByLaterMatchesIsAsMadeAfresh
     importMore(1);
     ASSERT_TRUE(update(kept).ok());
     EXPECT_TRUE(fs::exists(gone));
+}
+
+// Beyond a page of matches the data files are made from the matches read
+// whole beside the pages, each recorded with what it was made from: else the
+// next run that reads the season again makes them all again.
+TEST_F(SiteFromStoreTest, MatchDataReadBesideThePagesIsRecordedAsMadeFromItsMatch) {
+    importMore(int(kListPageRows) - 10);
+    ASSERT_TRUE(update(kept, true).ok());
+    const std::optional<SiteRecord> record = SiteRecord::read(kept);
+    ASSERT_TRUE(record);
+    for (const season::SeasonMatch& match : store.snapshot().matches)
+        EXPECT_EQ(record->fingerprint(matchDataPath(match.id)), SiteChanges::matchData(match));
 }
 
 TEST_F(SiteFromStoreTest, ASiteWithNothingNewCountsItsCompressedMatchPagesKept) {

@@ -91,15 +91,16 @@ protected:
         for (auto& [key, player] : players) snapshot.players.push_back(player);
     }
 
-    SiteReport write() {
-        const StoredLogReader reader = [this](std::int64_t id) {
+    StoredLogReader reader() {
+        return [this](std::int64_t id) {
             if (!logs.count(id))
                 throw season::SeasonError(season::SeasonError::Kind::Refused, "", "not stored");
             return logs[id];
         };
-        return updateSite(
-            folder, snapshot, [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; }, reader,
-            options);
+    }
+
+    SiteReport write() {
+        return updateSite(folder, snapshot, writeJson, reader(), options);
     }
 
     std::vector<fs::path> pages() const {
@@ -109,6 +110,7 @@ protected:
         return found;
     }
 
+    const DocumentWriter writeJson = [](std::ostream& out) { out << "{\"formatVersion\": 1}\n"; };
     const test::ScratchDir scratch;
     const fs::path folder = scratch / "site";
     season::SeasonSnapshot snapshot;
@@ -352,6 +354,21 @@ TEST_F(SiteUpdateTest, AStoredLogThatCannotBeReadIsNamedAndItsEarlierPageKept) {
     ASSERT_EQ(report.problems.size(), 1u);
     EXPECT_EQ(report.problems[0], "cannot read the stored log of match 2: not stored");
     EXPECT_TRUE(fs::exists(folder / matchPagePath(2)));
+}
+
+// The matches a long season reads whole again for their data are read on a
+// thread of their own: a reading that fails there, even after its last
+// match, fails the run as it would on the site's own thread.
+TEST_F(SiteUpdateTest, AReadingOfTheMatchesWholeThatFailsFailsTheRun) {
+    SiteSeason season = siteSeason(snapshot);
+    season.wholeMatches.clear();  // as a long season holds none
+    const WholeMatchReader failing = [this](const auto& take) {
+        for (const SeasonMatch& match : snapshot.matches) take(match);
+        throw season::SeasonError(season::SeasonError::Kind::Failed, "", "changed meanwhile");
+    };
+    EXPECT_THROW((void)updateSite(folder, season, std::nullopt, {writeJson, reader(), failing},
+                                  options),
+                 season::SeasonError);
 }
 
 TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
