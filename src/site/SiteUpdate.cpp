@@ -1,8 +1,10 @@
 #include "site/SiteUpdate.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
 #include <unordered_map>
@@ -184,8 +186,8 @@ public:
         m_report.kept += counted && write.outcome == Outcome::Unchanged;
         if (write.outcome == Outcome::Failed)
             m_report.problems.push_back(std::move(write.problem));
-        else if (write.outcome == Outcome::Written && m_unflushed.size() <= kFlushEachUpTo)
-            m_unflushed.push_back((m_folder / page).string());
+        else if (write.outcome == Outcome::Written)
+            noteWritten(page);
         return write.outcome;
     }
 
@@ -266,24 +268,50 @@ private:
         return written.outcome;
     }
 
+    // Keeps the first few files written, to flush one by one. Past them,
+    // every so many files the file system's flush starts on a thread of its
+    // own, unless the one before is still under way: the disk writes while
+    // the pages are made, not all after them, and the flush before the
+    // record finds little left.
+    void noteWritten(std::string_view page) {
+        ++m_written;
+        if (m_written <= kFlushEachUpTo) m_unflushed.push_back((m_folder / page).string());
+        if (m_written % kWritebackEvery != 0) return;
+        if (m_writeback.valid()) {
+            if (m_writeback.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+                return;
+            if (const std::error_code error = m_writeback.get()) m_writebackError = error;
+        }
+        m_writeback = std::async(std::launch::async,
+                                 [folder = m_folder] { return PendingFile::flushFileSystem(folder); });
+    }
+
     // Brings the files written to the disk: the few one by one, many at
     // once with everything else their file system holds (a flush per file
     // would cost a full build most of its time, one of the file system a
-    // small rebuild the wait for whatever other programs wrote).
+    // small rebuild the wait for whatever other programs wrote). A flush that
+    // failed on the way is told: the last one may no longer see the failure.
     std::error_code flushWritten() {
-        if (m_unflushed.size() > kFlushEachUpTo) return PendingFile::flushFileSystem(m_folder);
+        if (m_writeback.valid())
+            if (const std::error_code error = m_writeback.get()) m_writebackError = error;
+        if (m_writebackError) return m_writebackError;
+        if (m_written > kFlushEachUpTo) return PendingFile::flushFileSystem(m_folder);
         for (const std::string& file : m_unflushed)
             if (const std::error_code error = PendingFile::flushFile(file)) return error;
         return {};
     }
 
     static constexpr std::size_t kFlushEachUpTo = 256;
+    static constexpr std::size_t kWritebackEvery = 1024;
 
     fs::path m_folder;
     SiteReport& m_report;
     SiteRecord m_made;
     const FolderListing& m_present;
     std::vector<std::string> m_unflushed;  // written by this run, while no more than a few
+    std::size_t m_written = 0;             // by this run
+    std::future<std::error_code> m_writeback;  // the flush under way, if any
+    std::error_code m_writebackError;          // of one that ended
 };
 
 // The file a match page is kept in.
