@@ -1,5 +1,6 @@
 #include "theme/PageWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iomanip>
@@ -87,7 +88,7 @@ struct TopLevelTag {
     void (*write)(const PageWriter& writer, Page& page);
 };
 
-// In the order the lines are compared.
+// In the order the lines are compared; each begins with kTagStart.
 constexpr std::array kTopLevelTags = {
     TopLevelTag{"<= TITLE =>",
                 [](const PageWriter&, Page& page) { writeText(page, "Zefa Stats"); }},
@@ -119,6 +120,8 @@ constexpr std::array kTopLevelTags = {
     TopLevelTag{"<= MM1LOOP =>", startLoop<ExpandChatLoop>},
     TopLevelTag{"<= AWARDSLOOP =>", startLoop<ExpandAwardsLoop>},
 };
+static_assert(std::all_of(kTopLevelTags.begin(), kTopLevelTags.end(),
+                          [](const TopLevelTag& t) { return t.tag.starts_with(kTagStart); }));
 
 // A page whose file could not be created or completed is reported as such.
 PageWriter::PageResult closePage(std::ofstream& out, PageWriter::PageResult result) {
@@ -168,13 +171,16 @@ PageWriter::PageResult PageWriter::WritePage(MatchStats& stats, const AwardTable
 }
 
 void PageWriter::ExpandLine(Page& page, std::string_view line) const {
+    if (!line.starts_with(kTagStart)) {  // text, as most lines are
+        EmitText(page.sink, line, false);
+        return;
+    }
     for (const TopLevelTag& tag : kTopLevelTags) {
         if (line == tag.tag) {
             tag.write(*this, page);
             return;
         }
     }
-    if (!line.starts_with("<=")) EmitText(page.sink, line, false);
 }
 
 }  // namespace zefa

@@ -18,9 +18,6 @@ namespace {
 // Deeper nesting serves no theme and would let one exhaust the stack.
 constexpr std::int32_t kMaxRunningLoops = 64;
 constexpr std::string_view kEndLoop = "<= ENDLOOP =>";
-// Every tag, ENDLOOP too, begins with it: a line without it holds none, which
-// one look tells for the many lines of a loop's body that are text.
-constexpr std::string_view kTagStart = "<=";
 
 // The item of one pass over a loop body, which its tags read.
 struct Item {
@@ -303,7 +300,7 @@ void readBody(const Loop& loop, std::span<const ItemTag> tags, const Item& item,
     Page& page = loop.page;
     page.theme.seek(loop.bodyStart);
     for (std::string_view line = page.readLine();; line = page.readLine()) {
-        const bool mayHoldTags = line.find(kTagStart) != std::string_view::npos;
+        const bool mayHoldTags = page.theme.lineMayHoldTags();
         if (mayHoldTags && line.find(kEndLoop) != std::string_view::npos) return;
         if (page.theme.eof()) return;
         if (treat) treatLine(page, tags, item, line, mayHoldTags);

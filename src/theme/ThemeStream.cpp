@@ -1,32 +1,56 @@
 #include "theme/ThemeStream.h"
 
+#include <algorithm>
+
 namespace zefa {
 
 ThemeStream::ThemeStream(std::string_view text, std::size_t workBudget)
     : m_text(text), m_budgetLeft(workBudget) {}
 
+ThemeStream::Line ThemeStream::lineAt(std::size_t position) const {
+    const std::string_view rest = m_text.substr(position);
+    const std::size_t lineFeed = rest.find('\n');
+    Line line{.start = position,
+              .consumed = lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1,
+              .text = rest.substr(0, lineFeed),
+              .last = lineFeed == std::string_view::npos};
+    if (!line.last && line.text.ends_with('\r')) line.text.remove_suffix(1);
+    line.text = line.text.substr(0, line.text.find('\0'));
+    line.mayHoldTags = line.text.find(kTagStart) != std::string_view::npos;
+    return line;
+}
+
+const ThemeStream::Line& ThemeStream::currentLine() {
+    if (m_next < m_lines.size() && m_lines[m_next].start == m_position) return m_lines[m_next];
+    const bool following = m_lines.empty() ? m_position == 0
+                                           : m_position == m_lines.back().start +
+                                                               m_lines.back().consumed;
+    if (!following) {
+        m_unlisted = lineAt(m_position);
+        m_next = m_lines.size();
+        return m_unlisted;
+    }
+    m_next = m_lines.size();
+    return m_lines.emplace_back(lineAt(m_position));
+}
+
 std::string_view ThemeStream::readLine() {
+    m_lineMayHoldTags = false;
     if (m_eof || m_fail || m_position == m_text.size()) {
         m_eof = m_fail = true;
         return {};
     }
-    const std::string_view rest = m_text.substr(m_position);
-    const std::size_t lineFeed = rest.find('\n');
-    const std::size_t consumed = lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1;
-    if (consumed + kLineCost > m_budgetLeft) {
+    const Line& line = currentLine();
+    if (line.consumed + kLineCost > m_budgetLeft) {
         exhaust();
         return {};
     }
-    m_budgetLeft -= consumed + kLineCost;
-    m_position += consumed;
-
-    std::string_view line = rest.substr(0, lineFeed);
-    if (lineFeed == std::string_view::npos) {
-        m_eof = true;
-    } else if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
-    return line.substr(0, line.find('\0'));
+    m_budgetLeft -= line.consumed + kLineCost;
+    m_position += line.consumed;
+    ++m_next;
+    m_eof = line.last;
+    m_lineMayHoldTags = line.mayHoldTags;
+    return line.text;
 }
 
 void ThemeStream::seek(std::size_t position) {
@@ -36,6 +60,8 @@ void ThemeStream::seek(std::size_t position) {
         return;
     }
     m_position = position;
+    const auto at = std::ranges::lower_bound(m_lines, position, {}, &Line::start);
+    m_next = static_cast<std::size_t>(at - m_lines.begin());
 }
 
 void ThemeStream::exhaust() { m_exhausted = m_eof = m_fail = true; }
