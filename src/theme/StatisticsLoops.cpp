@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_set>
@@ -269,6 +270,12 @@ constexpr std::array kEveryLoop{&kPlayerLoop,       &kKillCountLoop,      &kWeap
 static_assert(std::all_of(kEveryLoop.begin(), kEveryLoop.end(),
                           [](const LoopKind* kind) { return tagsBeginWithTagStart(*kind); }));
 
+// Where a pass that shows nothing ends, and what its reading costs.
+struct QuietPass {
+    std::size_t end;
+    std::size_t cost;
+};
+
 struct Loop {
     Page& page;
     const LoopKind& kind;
@@ -276,6 +283,7 @@ struct Loop {
     std::size_t bodyStart;
     std::int32_t items = 0;
     std::int32_t shownItems = 0;
+    std::optional<QuietPass> quietPass;  // once one was read to its end
 };
 
 // The first tag the line contains stands for the whole line; a line without
@@ -296,12 +304,22 @@ void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std:
 // One pass from the body start up to the first line holding "<= ENDLOOP =>".
 // A pass that reaches the end of the theme ends there without using the last
 // line read; the end stays set, so later passes read nothing.
-void readBody(const Loop& loop, std::span<const ItemTag> tags, const Item& item, bool treat) {
+// A pass that shows nothing reads the same lines every time (weapons nobody
+// used, most of them): after the first, it moves over them at once.
+void readBody(Loop& loop, std::span<const ItemTag> tags, const Item& item, bool treat) {
     Page& page = loop.page;
+    if (!treat && loop.quietPass && !page.sink.overflowed() &&
+        page.theme.skip(loop.bodyStart, loop.quietPass->end, loop.quietPass->cost))
+        return;
     page.theme.seek(loop.bodyStart);
+    const std::size_t budget = page.theme.budgetLeft();
     for (std::string_view line = page.readLine();; line = page.readLine()) {
         const bool mayHoldTags = page.theme.lineMayHoldTags();
-        if (mayHoldTags && line.find(kEndLoop) != std::string_view::npos) return;
+        if (mayHoldTags && line.find(kEndLoop) != std::string_view::npos) {
+            if (!treat && !page.theme.eof())
+                loop.quietPass = QuietPass{page.theme.tell(), budget - page.theme.budgetLeft()};
+            return;
+        }
         if (page.theme.eof()) return;
         if (treat) treatLine(page, tags, item, line, mayHoldTags);
     }
@@ -361,7 +379,7 @@ bool emptyPassDue(const Loop& loop) {
 void runLoop(Page& page, const LoopKind& kind, const PlayerRecord* owner) {
     if (page.runningLoops == kMaxRunningLoops) return;
     ++page.runningLoops;
-    Loop loop{page, kind, owner, page.theme.tell()};
+    Loop loop{.page = page, .kind = kind, .owner = owner, .bodyStart = page.theme.tell(), .quietPass = {}};
     if (kind.itemCount == nullptr) {
         walkPlayers(loop);
     } else {

@@ -64,6 +64,15 @@ void ThemeStream::seek(std::size_t position) {
     m_next = static_cast<std::size_t>(at - m_lines.begin());
 }
 
+bool ThemeStream::skip(std::size_t from, std::size_t to, std::size_t cost) {
+    if (m_eof || m_fail || from > m_text.size() || to > m_text.size() || cost > m_budgetLeft)
+        return false;
+    seek(to);
+    m_budgetLeft -= cost;
+    m_lineMayHoldTags = true;
+    return true;
+}
+
 void ThemeStream::exhaust() { m_exhausted = m_eof = m_fail = true; }
 
 }  // namespace zefa

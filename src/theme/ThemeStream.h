@@ -38,6 +38,13 @@ public:
     [[nodiscard]] bool lineMayHoldTags() const { return m_lineMayHoldTags; }
     [[nodiscard]] std::size_t tell() const { return m_fail ? kInvalidPosition : m_position; }
     void seek(std::size_t position);
+    // Seeks to `from` and reads on to `to` at once, as reading the lines in
+    // between (the last holding a tag, none the theme's last) would, which
+    // cost `cost` of the budget. False, having done nothing, when reading
+    // them one by one could end otherwise: at the end of the theme, or of
+    // the budget.
+    [[nodiscard]] bool skip(std::size_t from, std::size_t to, std::size_t cost);
+    [[nodiscard]] std::size_t budgetLeft() const { return m_budgetLeft; }
 
     [[nodiscard]] bool eof() const { return m_eof; }
     [[nodiscard]] bool fail() const { return m_fail; }
