@@ -286,14 +286,28 @@ struct Loop {
     std::optional<QuietPass> quietPass;  // once one was read to its end
 };
 
+// Whether the line holds `tag` (which begins with kTagStart) at one of the
+// places `starts` where the line holds kTagStart.
+bool holdsTag(std::string_view line, std::span<const std::size_t> starts, std::string_view tag) {
+    return std::any_of(starts.begin(), starts.end(),
+                       [&](std::size_t at) { return line.substr(at).starts_with(tag); });
+}
+
 // The first tag the line contains stands for the whole line; a line without
-// one is a line like any other.
+// one is a line like any other. The tags are looked for where a tag may begin
+// only: a line of a loop's body is looked at for every item.
 void treatLine(Page& page, std::span<const ItemTag> tags, const Item& item, std::string_view line,
                bool mayHoldTags) {
-    const auto tag = !mayHoldTags ? tags.end()
-                                  : std::find_if(tags.begin(), tags.end(), [line](const ItemTag& t) {
-                                        return line.find(t.tag) != std::string_view::npos;
-                                    });
+    std::array<std::size_t, 8> starts{};
+    std::size_t count = 0;
+    for (std::size_t at = mayHoldTags ? line.find(kTagStart) : std::string_view::npos;
+         at != std::string_view::npos && count < starts.size(); at = line.find(kTagStart, at + 1))
+        starts[count++] = at;
+    const auto holds = [&](const ItemTag& t) {
+        return count < starts.size() ? holdsTag(line, std::span(starts).first(count), t.tag)
+                                     : line.find(t.tag) != std::string_view::npos;
+    };
+    const auto tag = count == 0 ? tags.end() : std::find_if(tags.begin(), tags.end(), holds);
     if (tag != tags.end() && tag->write != nullptr) {
         tag->write(item);
     } else {
