@@ -23,14 +23,21 @@ constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
 LineMatcher::LineMatcher(RowMatcher rows)
     : m_rows(rows),
       m_matchData(pcre2_match_data_create(kMaxCaptures, nullptr)),
-      m_context(pcre2_match_context_create(nullptr)),
-      m_jitStack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)) {
+      m_context(pcre2_match_context_create(nullptr)) {
     if (m_context) {
         pcre2_set_match_limit(m_context.get(), kMatchLimit);
         pcre2_set_depth_limit(m_context.get(), kDepthLimit);
         pcre2_set_heap_limit(m_context.get(), kHeapLimitKiB);
-        if (m_jitStack) pcre2_jit_stack_assign(m_context.get(), nullptr, m_jitStack.get());
     }
+}
+
+// Made on the first run of the JIT: a megabyte mapped and unmapped again for
+// every log read is costly, and with the exact matcher most reads never run it.
+void LineMatcher::assignJitStack() {
+    if (m_jitStackTried) return;
+    m_jitStackTried = true;
+    m_jitStack.reset(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
+    if (m_jitStack) pcre2_jit_stack_assign(m_context.get(), nullptr, m_jitStack.get());
 }
 #else
 LineMatcher::LineMatcher(RowMatcher) {}
@@ -102,6 +109,7 @@ bool LineMatcher::testPcre2(const CompiledPattern& pattern) {
     // The JIT entry skips the checks pcre2_match repeats on every call; both
     // run the same compiled code.
     const auto subject = reinterpret_cast<PCRE2_SPTR>(m_subject.data());
+    if (pattern.jitCompiled()) assignJitStack();
     const int rc = pattern.jitCompiled()
                        ? pcre2_jit_match(pattern.code(), subject, m_subject.size(), 0, 0,
                                          m_matchData.get(), m_context.get())

@@ -70,6 +70,7 @@ private:
     bool testExact(const ExactMatcher& exact);
 #if ZEFA_PCRE2
     bool testPcre2(const CompiledPattern& pattern);
+    void assignJitStack();
 #endif
 
     std::string_view m_subject;
@@ -84,6 +85,7 @@ private:
     std::unique_ptr<pcre2_match_data, Pcre2MatchDataDeleter> m_matchData;
     std::unique_ptr<pcre2_match_context, Pcre2MatchContextDeleter> m_context;
     std::unique_ptr<pcre2_jit_stack, Pcre2JitStackDeleter> m_jitStack;
+    bool m_jitStackTried = false;
 #endif
     std::array<std::string_view, kMaxCaptures> m_captures{};
     std::size_t m_count = 0;
