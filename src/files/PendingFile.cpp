@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zefa {
@@ -28,13 +29,12 @@ std::optional<mode_t> permissionsFor(const std::optional<fs::file_status>& repla
     return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
 }
 
-// A new empty file in `directory` under a name no other has, with
-// `permissions`, or the usual ones (0666 less the umask, which the kernel
-// takes away as it makes the file: asking for the umask would change it for
-// every thread of the program a moment).
-std::optional<fs::path> createTemporary(const fs::path& directory,
-                                        std::optional<mode_t> permissions,
-                                        std::error_code& error) {
+// A name in `directory` no file has yet, made by `make`, which returns a
+// file descriptor or -1 (errno EEXIST when the name was taken). The name
+// starts with `directory`; the error of the last attempt, if none was made.
+template <typename Make>
+std::optional<std::string> takeTemporaryName(const fs::path& directory, Make make,
+                                             std::error_code& error) {
     constexpr std::string_view kLetters =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const std::string prefix = (directory / ".zefastats.").string();
@@ -47,18 +47,53 @@ std::optional<fs::path> createTemporary(const fs::path& directory,
         std::string name = prefix;
         for (int letter = 0; letter < 6; ++letter, random /= kLetters.size())
             name += kLetters[random % kLetters.size()];
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
-                              permissions.value_or(0666));
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) {
-            error = lastError();
-            return std::nullopt;
-        }
-        if (permissions) ::fchmod(fd, *permissions);  // not narrowed by the umask
-        ::close(fd);
-        return name;
+        if (make(name)) return name;
+        if (errno == EEXIST) continue;
+        error = lastError();
+        return std::nullopt;
     }
     error = std::make_error_code(std::errc::file_exists);
+    return std::nullopt;
+}
+
+// A new empty file in `directory` under a name no other has, with
+// `permissions`, or the usual ones (0666 less the umask, which the kernel
+// takes away as it makes the file: asking for the umask would change it for
+// every thread of the program a moment).
+std::optional<fs::path> createTemporary(const fs::path& directory,
+                                        std::optional<mode_t> permissions,
+                                        std::error_code& error) {
+    return takeTemporaryName(
+        directory,
+        [permissions](const std::string& name) {
+            const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                                  permissions.value_or(0666));
+            if (fd < 0) return false;
+            if (permissions) ::fchmod(fd, *permissions);  // not narrowed by the umask
+            ::close(fd);
+            return true;
+        },
+        error);
+}
+
+// Where the file open as `fd` is opened again by name.
+std::string descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// A new empty file in `directory` with no name yet, open as the result, with
+// the usual permissions; none where the file system or a missing /proc (which
+// names it until it is linked) does not allow it. It takes one change of the
+// folder, when it is linked, rather than three (made, renamed from, renamed
+// to), and a run cut short leaves nothing behind.
+std::optional<int> createUnnamed(const fs::path& directory) {
+#ifdef O_TMPFILE
+    const int fd =
+        ::open(directory.empty() ? "." : directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd < 0) return std::nullopt;
+    if (::access(descriptorPath(fd).c_str(), F_OK) == 0) return fd;
+    ::close(fd);
+#else
+    (void)directory;
+#endif
     return std::nullopt;
 }
 
@@ -82,6 +117,13 @@ std::error_code flushWith(const fs::path& path, int (*flush)(int)) {
 
 PendingFile::PendingFile(Token, Mode mode, fs::path target, fs::path path, Flush flush)
     : m_mode(mode), m_flush(flush), m_target(std::move(target)), m_path(std::move(path)) {}
+
+PendingFile::PendingFile(Token, fs::path target, int unnamed, Flush flush)
+    : m_mode(Mode::Link),
+      m_flush(flush),
+      m_target(std::move(target)),
+      m_path(descriptorPath(unnamed)),
+      m_unnamed(unnamed) {}
 
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
                                                  std::error_code& error, Flush flush) {
@@ -107,6 +149,10 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
         if (error) return nullptr;
     }
     error.clear();
+    if (!existing) {
+        if (const std::optional<int> unnamed = createUnnamed(resolved.parent_path()))
+            return std::make_unique<PendingFile>(Token{}, resolved, *unnamed, flush);
+    }
     const auto path = createTemporary(resolved.parent_path(), permissionsFor(existing), error);
     if (!path) return nullptr;
     return std::make_unique<PendingFile>(Token{}, Mode::Replace, resolved, *path, flush);
@@ -119,9 +165,33 @@ std::error_code PendingFile::flushFileSystem(const fs::path& path) {
 }
 
 PendingFile::~PendingFile() {
-    if (m_mode == Mode::Direct || (m_committed && m_mode == Mode::Replace)) return;
+    if (m_mode == Mode::Link) ::close(m_unnamed);  // a file never linked goes with it
+    if (m_mode == Mode::Direct || m_mode == Mode::Link ||
+        (m_committed && m_mode == Mode::Replace))
+        return;
     std::error_code ignored;
     fs::remove(m_path, ignored);
+}
+
+std::error_code PendingFile::link() {
+    if (::linkat(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return {};
+    if (errno != EEXIST) return lastError();
+    // Something took the name since (or a dangling link holds it): replaced
+    // as any file is, from a name of its own beside it.
+    std::error_code error;
+    const auto linked = takeTemporaryName(
+        m_target.parent_path(),
+        [this](const std::string& name) {
+            return ::linkat(AT_FDCWD, m_path.c_str(), AT_FDCWD, name.c_str(),
+                            AT_SYMLINK_FOLLOW) == 0;
+        },
+        error);
+    if (!linked) return error;
+    if (::rename(linked->c_str(), m_target.c_str()) == 0) return {};
+    error = lastError();
+    ::unlink(linked->c_str());
+    return error;
 }
 
 std::error_code PendingFile::commit() {
@@ -132,6 +202,7 @@ std::error_code PendingFile::commit() {
         case Mode::Direct:
             return {};
         case Mode::Replace:
+        case Mode::Link:
             break;
     }
     // The new file's bytes reach the disk before its name replaces the old
@@ -139,6 +210,11 @@ std::error_code PendingFile::commit() {
     if (const std::error_code error =
             m_flush == Flush::BeforeRename ? flushFile(m_path) : std::error_code{}) {
         m_committed = false;
+        return error;
+    }
+    if (m_mode == Mode::Link) {
+        const std::error_code error = link();
+        m_committed = !error;
         return error;
     }
     if (::rename(m_path.c_str(), m_target.c_str()) == 0) return {};

@@ -9,7 +9,8 @@ namespace zefa {
 
 // An output file written under a temporary name beside its target and moved
 // over the target only when complete, so a failed run never destroys an
-// earlier file. A symbolic link is followed and kept. The target "-" is
+// earlier file; a new file is written with no name, where the system allows,
+// and linked into place when complete. A symbolic link is followed and kept. The target "-" is
 // standard output: the file is kept in the temporary directory and copied out
 // on commit. Targets that are not regular files (a pipe, /dev/null) cannot be
 // replaced and are written directly.
@@ -30,7 +31,7 @@ public:
     // disk, names and bytes.
     [[nodiscard]] static std::error_code flushFileSystem(const std::filesystem::path& path);
 
-    enum class Mode { Replace, StandardOutput, Direct };
+    enum class Mode { Replace, StandardOutput, Direct, Link };
     struct Token {  // only create() can construct one
     private:
         friend class PendingFile;
@@ -38,19 +39,24 @@ public:
     };
     PendingFile(Token, Mode mode, std::filesystem::path target, std::filesystem::path path,
                 Flush flush = Flush::BeforeRename);
+    // A new file, open as `unnamed` with no name, to be linked as `target`.
+    PendingFile(Token, std::filesystem::path target, int unnamed, Flush flush);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    // Where the output is to be written.
+    // Where the output is to be written: a name to open it by.
     [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
     [[nodiscard]] std::error_code commit();
 
 private:
+    std::error_code link();
+
     Mode m_mode;
     Flush m_flush;
     std::filesystem::path m_target;
     std::filesystem::path m_path;
+    int m_unnamed = -1;  // the file descriptor of a new file with no name yet
     bool m_committed = false;
 };
 
