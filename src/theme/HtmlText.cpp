@@ -1,5 +1,6 @@
 #include "theme/HtmlText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -46,7 +47,12 @@ bool isColourCode(char byte) { return (byte >= '0' && byte <= '9') || byte == '*
 void EmitText(PageSink& page, std::string_view text, bool escape) {
     bool fontOpen = false;  // an element never spans two calls
     std::size_t plain = 0;  // the first byte not written yet, of a run written as it is
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    // The next byte that may need more than copying: any, when escaping; else
+    // only a colour code's caret, which one search finds (a theme's lines).
+    const auto next = [text, escape](std::size_t from) {
+        return escape ? from : std::min(text.find('^', from), text.size());
+    };
+    for (std::size_t i = next(0); i < text.size(); i = next(i + 1)) {
         const char byte = text[i];
         const bool code = byte == '^' && i + 1 < text.size() && isColourCode(text[i + 1]);
         const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(byte)];
