@@ -29,9 +29,9 @@ std::optional<mode_t> permissionsFor(const std::optional<fs::file_status>& repla
     return static_cast<mode_t>(replaced->permissions() & fs::perms::all);
 }
 
-// A name in `directory` no file has yet, made by `make`, which returns a
-// file descriptor or -1 (errno EEXIST when the name was taken). The name
-// starts with `directory`; the error of the last attempt, if none was made.
+// A name in `directory` that no file had, taken by `make`, which tells
+// whether it took the name (errno EEXIST when another file has it); else the
+// error of the last attempt.
 template <typename Make>
 std::optional<std::string> takeTemporaryName(const fs::path& directory, Make make,
                                              std::error_code& error) {
@@ -61,8 +61,7 @@ std::optional<std::string> takeTemporaryName(const fs::path& directory, Make mak
 // takes away as it makes the file: asking for the umask would change it for
 // every thread of the program a moment).
 std::optional<fs::path> createTemporary(const fs::path& directory,
-                                        std::optional<mode_t> permissions,
-                                        std::error_code& error) {
+                                        std::optional<mode_t> permissions, std::error_code& error) {
     return takeTemporaryName(
         directory,
         [permissions](const std::string& name) {
@@ -125,8 +124,8 @@ PendingFile::PendingFile(Token, fs::path target, int unnamed, Flush flush)
       m_path(descriptorPath(unnamed)),
       m_unnamed(unnamed) {}
 
-std::unique_ptr<PendingFile> PendingFile::create(const std::string& target,
-                                                 std::error_code& error, Flush flush) {
+std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std::error_code& error,
+                                                 Flush flush) {
     if (target == "-") {
         const fs::path directory = fs::temp_directory_path(error);
         if (error) return nullptr;
@@ -166,8 +165,7 @@ std::error_code PendingFile::flushFileSystem(const fs::path& path) {
 
 PendingFile::~PendingFile() {
     if (m_mode == Mode::Link) ::close(m_unnamed);  // a file never linked goes with it
-    if (m_mode == Mode::Direct || m_mode == Mode::Link ||
-        (m_committed && m_mode == Mode::Replace))
+    if (m_mode == Mode::Direct || m_mode == Mode::Link || (m_committed && m_mode == Mode::Replace))
         return;
     std::error_code ignored;
     fs::remove(m_path, ignored);
@@ -183,8 +181,8 @@ std::error_code PendingFile::link() {
     const auto linked = takeTemporaryName(
         m_target.parent_path(),
         [this](const std::string& name) {
-            return ::linkat(AT_FDCWD, m_path.c_str(), AT_FDCWD, name.c_str(),
-                            AT_SYMLINK_FOLLOW) == 0;
+            const char* from = m_path.c_str();
+            return ::linkat(AT_FDCWD, from, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
         },
         error);
     if (!linked) return error;

@@ -10,10 +10,10 @@ namespace zefa {
 // An output file written under a temporary name beside its target and moved
 // over the target only when complete, so a failed run never destroys an
 // earlier file; a new file is written with no name, where the system allows,
-// and linked into place when complete. A symbolic link is followed and kept. The target "-" is
-// standard output: the file is kept in the temporary directory and copied out
-// on commit. Targets that are not regular files (a pipe, /dev/null) cannot be
-// replaced and are written directly.
+// and linked into place when complete. A symbolic link is followed and kept.
+// The target "-" is standard output: the file is kept in the temporary
+// directory and copied out on commit. Targets that are not regular files (a pipe, /dev/null) cannot
+// be replaced and are written directly.
 class PendingFile {
 public:
     // When a replaced file's bytes reach the disk: before its name replaces

@@ -263,10 +263,9 @@ constexpr bool tagsBeginWithTagStart(const LoopKind& kind) {
            std::all_of(kind.tags.begin(), kind.tags.end(), begins) &&
            std::all_of(kind.emptyPassTags.begin(), kind.emptyPassTags.end(), begins);
 }
-constexpr std::array kEveryLoop{&kPlayerLoop,       &kKillCountLoop,      &kWeaponKillLoop,
-                                &kWeaponDeathLoop,  &kPlayerDefensesLoop, &kMatchDefensesLoop,
-                                &kFlagTouchLoop,    &kFlagCapLoop,        &kChatLoop,
-                                &kAwardsLoop};
+constexpr std::array kEveryLoop{
+    &kPlayerLoop,        &kKillCountLoop, &kWeaponKillLoop, &kWeaponDeathLoop, &kPlayerDefensesLoop,
+    &kMatchDefensesLoop, &kFlagTouchLoop, &kFlagCapLoop,    &kChatLoop,        &kAwardsLoop};
 static_assert(std::all_of(kEveryLoop.begin(), kEveryLoop.end(),
                           [](const LoopKind* kind) { return tagsBeginWithTagStart(*kind); }));
 
@@ -393,7 +392,11 @@ bool emptyPassDue(const Loop& loop) {
 void runLoop(Page& page, const LoopKind& kind, const PlayerRecord* owner) {
     if (page.runningLoops == kMaxRunningLoops) return;
     ++page.runningLoops;
-    Loop loop{.page = page, .kind = kind, .owner = owner, .bodyStart = page.theme.tell(), .quietPass = {}};
+    Loop loop{.page = page,
+              .kind = kind,
+              .owner = owner,
+              .bodyStart = page.theme.tell(),
+              .quietPass = {}};
     if (kind.itemCount == nullptr) {
         walkPlayers(loop);
     } else {

@@ -22,9 +22,9 @@ ThemeStream::Line ThemeStream::lineAt(std::size_t position) const {
 
 const ThemeStream::Line& ThemeStream::currentLine() {
     if (m_next < m_lines.size() && m_lines[m_next].start == m_position) return m_lines[m_next];
-    const bool following = m_lines.empty() ? m_position == 0
-                                           : m_position == m_lines.back().start +
-                                                               m_lines.back().consumed;
+    const bool following = m_lines.empty()
+                               ? m_position == 0
+                               : m_position == m_lines.back().start + m_lines.back().consumed;
     if (!following) {
         m_unlisted = lineAt(m_position);
         m_next = m_lines.size();
