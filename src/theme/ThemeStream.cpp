@@ -60,7 +60,11 @@ void ThemeStream::seek(std::size_t position) {
         return;
     }
     m_position = position;
-    const auto at = std::ranges::lower_bound(m_lines, position, {}, &Line::start);
+    // std::lower_bound rather than its ranges form, which the browser build's
+    // standard library lacks.
+    const auto at =
+        std::lower_bound(m_lines.begin(), m_lines.end(), position,
+                         [](const Line& line, std::size_t start) { return line.start < start; });
     m_next = static_cast<std::size_t>(at - m_lines.begin());
 }
 
