@@ -35,8 +35,7 @@ inline constexpr std::int32_t kNoCarrier = -1;
 // follows the flags through the match. One parser per log and table set.
 class LogParser {
 public:
-    LogParser(MatchStats& stats, const PatternSet& patterns,
-              RowMatcher rows = RowMatcher::Exact);
+    LogParser(MatchStats& stats, const PatternSet& patterns, RowMatcher rows = RowMatcher::Exact);
 
     // Every line read counts, also one that is not classified.
     void countLine() { ++m_stats.lineCount; }
@@ -47,8 +46,12 @@ public:
     LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
-    // Notes the game events and renames of every later line in `events`; null: none.
-    void recordEvents(MatchEvents* events) { m_events = events; }
+    // Notes the game events and renames of every later line in `events`; null:
+    // none. Parsers that read the same lines may share the lines' hashes.
+    void recordEvents(MatchEvents* events, LineHash* sharedHash = nullptr) {
+        m_events = events;
+        m_sharedHash = sharedHash;
+    }
 
     [[nodiscard]] bool started() const { return m_started; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -108,6 +111,7 @@ private:
     std::vector<std::uint8_t> m_ruleOfSlot;
     std::array<std::size_t, kLineRuleCount - 1> m_ruleEnd{};
     MatchEvents* m_events = nullptr;
+    LineHash* m_sharedHash = nullptr;  // forgotten by the owner before each line
 };
 
 }  // namespace zefa

@@ -26,9 +26,9 @@ constexpr bool isGameEvent(LineRule rule) {
 }  // namespace
 
 void MatchEvents::note(LineRule rule, std::int32_t lineNumber, std::string_view line,
-                       std::string_view first, std::string_view second) {
+                       LineHash& hash, std::string_view first, std::string_view second) {
     if (isGameEvent(rule)) {
-        lines.push_back(eventLineHash(line));
+        lines.push_back(hash.of(line));
         lineNumbers.push_back(lineNumber);
     }
     if (rule == LineRule::Rename) renames.emplace_back(first, second);

@@ -36,6 +36,7 @@ void ParserSet::readLine(std::string_view rawLine) {
     for (LogParser& parser : m_parsers) parser.countLine();
     const std::optional<std::string_view> line = usableLine(rawLine);
     if (!line || line->empty()) return;
+    m_lineHash.forget();
     for (LogParser& parser : m_parsers) parser.classifyLine(*line);
 }
 
@@ -59,6 +60,7 @@ void ParserSet::takeLine(std::string_view rawLine, const CandidateSet& candidate
     for (LogParser& parser : m_parsers) parser.countLine();
     const std::optional<std::string_view> line = usableLine(rawLine);
     if (!line || line->empty()) return;
+    m_lineHash.forget();
     for (LogParser& parser : m_parsers) parser.classifyLine(*line, candidates);
 }
 #endif

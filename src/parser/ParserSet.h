@@ -26,6 +26,9 @@ class ParserSet
 public:
     // One MatchStats per table set of the classifier, in the same order.
     ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats);
+    // The parsers hold the address of the line's hash.
+    ParserSet(const ParserSet&) = delete;
+    ParserSet& operator=(const ParserSet&) = delete;
 
     // One line as read from the file, without its line feed.
     void readLine(std::string_view rawLine);
@@ -35,7 +38,9 @@ public:
     void finishLog();
 
     [[nodiscard]] const LogParser& parser(std::size_t set) const { return m_parsers[set]; }
-    void recordEvents(std::size_t set, MatchEvents* events) { m_parsers[set].recordEvents(events); }
+    void recordEvents(std::size_t set, MatchEvents* events) {
+        m_parsers[set].recordEvents(events, &m_lineHash);
+    }
 
 private:
 #if ZEFA_PREFILTER
@@ -43,6 +48,7 @@ private:
 #endif
 
     std::vector<LogParser> m_parsers;
+    LineHash m_lineHash;  // of the line being read
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter::Scanner> m_scanner;
 #endif

@@ -31,7 +31,7 @@ std::uint64_t combine(std::span<const std::uint64_t> run) {
 
 // Shingles starting at neighbouring events are hashed side by side: each hash
 // is a chain of dependent multiplies, and independent chains overlap.
-constexpr std::size_t kLanes = 4;
+constexpr std::size_t kLanes = 8;
 
 }  // namespace
 
