@@ -34,7 +34,8 @@ TEST(GenerationRun, OnlyVersionTwoSelectsTheNewerMessagesAndWeaponNames) {
 
 // One compiled classifier serves every log of a run: reading many logs, of
 // both message sets, through one cache gives each exactly what a run of its
-// own gives, with a fixed version and with the automatic choice.
+// own gives, with a fixed version and with the automatic choice, which notes
+// the events its version notes alone.
 TEST(GenerationRun, LogsReadThroughSharedClassifiersReadAsAlone) {
     std::vector<std::filesystem::path> logs = {ZEFA_EXAMPLES_DIR "/beta1h-ctf.log",
                                                ZEFA_EXAMPLES_DIR "/beta2-ctf.log"};
@@ -59,6 +60,12 @@ TEST(GenerationRun, LogsReadThroughSharedClassifiersReadAsAlone) {
             EXPECT_EQ(sharing.gameVersion(), alone.gameVersion()) << log;
             EXPECT_EQ(sharing.events().lines, alone.events().lines) << log;
             EXPECT_EQ(sharing.events().renames, alone.events().renames) << log;
+            // Both message sets read at once note what the chosen one notes alone.
+            if (!version) {
+                EXPECT_EQ(alone.events().lines,
+                          run(log, alone.gameVersion(), nullptr).events().lines)
+                    << log;
+            }
         }
     }
     const VersionTables* const older[] = {&versionTables(1)};
