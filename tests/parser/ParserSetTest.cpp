@@ -38,5 +38,30 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
     EXPECT_EQ(m.stats.players.size(), 5u);
 }
 
+// The sets share each line's hash: every set notes the hash of the line it
+// took, whichever set hashed it first.
+TEST(EventsOfSets, EachSetNotesTheHashesOfItsOwnEventLines) {
+    const VersionTables* const both[] = {&versionTables(kGameVersionBeta1H),
+                                         &versionTables(kGameVersionBeta2)};
+    const Classifier classifier(both, kDefaultMatchEngine);
+    MatchStats older;
+    MatchStats newer;
+    MatchStats* const targets[] = {&older, &newer};
+    MatchEvents events[2];
+    ParserSet parsers(classifier, targets);
+    parsers.recordEvents(0, &events[0]);
+    parsers.recordEvents(1, &events[1]);
+    const std::string lines[] = {"Bob was railed by Tom", "Tom was railed by Bob",
+                                 "Bob was gibbed by Tom's rocket", "Ann was railed by Tom"};
+    for (const std::string& line : lines) parsers.readLine(line);
+    for (const MatchEvents& noted : events) {
+        ASSERT_FALSE(noted.lines.empty());
+        for (std::size_t i = 0; i < noted.lines.size(); ++i) {
+            const std::size_t line = static_cast<std::size_t>(noted.lineNumbers[i]) - 1;
+            EXPECT_EQ(noted.lines[i], eventLineHash(lines[line])) << lines[line];
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zefa
