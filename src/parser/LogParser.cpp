@@ -118,12 +118,8 @@ LineRule LogParser::classify(const CandidateSet* candidates) {
         }
     }
     ++m_taken[static_cast<std::size_t>(taken)];
-    if (m_events) {
-        LineHash own;
-        m_events->note(taken, m_stats.lineCount, m_matcher.subject(),
-                       m_sharedHash ? *m_sharedHash : own, m_matcher.capture(1),
-                       m_matcher.capture(2));
-    }
+    if (m_events && taken == LineRule::Rename)
+        m_events->renames.emplace_back(m_matcher.capture(1), m_matcher.capture(2));
     return taken;
 }
 

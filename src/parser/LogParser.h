@@ -46,12 +46,10 @@ public:
     LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
-    // Notes the game events and renames of every later line in `events`; null:
-    // none. Parsers that read the same lines may share the lines' hashes.
-    void recordEvents(MatchEvents* events, LineHash* sharedHash = nullptr) {
-        m_events = events;
-        m_sharedHash = sharedHash;
-    }
+    // Notes the renames of every later line in `events`; null: none. The
+    // game events are noted by whoever reads the lines (ParserSet), once for
+    // every parser that takes them.
+    void recordRenames(MatchEvents* events) { m_events = events; }
 
     [[nodiscard]] bool started() const { return m_started; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -111,7 +109,6 @@ private:
     std::vector<std::uint8_t> m_ruleOfSlot;
     std::array<std::size_t, kLineRuleCount - 1> m_ruleEnd{};
     MatchEvents* m_events = nullptr;
-    LineHash* m_sharedHash = nullptr;  // forgotten by the owner before each line
 };
 
 }  // namespace zefa

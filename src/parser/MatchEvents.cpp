@@ -6,34 +6,6 @@
 
 namespace zefa {
 
-namespace {
-
-constexpr bool isGameEvent(LineRule rule) {
-    switch (rule) {
-        case LineRule::Kill:
-        case LineRule::FlagPickup:
-        case LineRule::FlagCapture:
-        case LineRule::FlagReturn:
-        case LineRule::Suicide:
-        case LineRule::EnvironmentDeath:
-        case LineRule::Defense:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
-void MatchEvents::note(LineRule rule, std::int32_t lineNumber, std::string_view line,
-                       LineHash& hash, std::string_view first, std::string_view second) {
-    if (isGameEvent(rule)) {
-        lines.push_back(hash.of(line));
-        lineNumbers.push_back(lineNumber);
-    }
-    if (rule == LineRule::Rename) renames.emplace_back(first, second);
-}
-
 std::uint64_t eventLineHash(std::string_view bytes) {
     // Eight bytes a step, each step a multiply and a shift: a hash per event
     // line must not slow the reading down.

@@ -13,24 +13,22 @@ namespace zefa {
 // A 64-bit hash of a line, the same on every build and machine, so it can be stored.
 [[nodiscard]] std::uint64_t eventLineHash(std::string_view bytes);
 
-// The eventLineHash of the line being read, made on first need: the table
-// sets that read a log together note most event lines each, and hash them once.
-class LineHash {
-public:
-    // A new line.
-    void forget() { m_made = false; }
-    [[nodiscard]] std::uint64_t of(std::string_view line) {
-        if (!m_made) {
-            m_hash = eventLineHash(line);
-            m_made = true;
-        }
-        return m_hash;
+// Whether a line the rule takes is a game event: a kill, suicide,
+// environment death, flag or defense line.
+[[nodiscard]] constexpr bool isGameEvent(LineRule rule) {
+    switch (rule) {
+        case LineRule::Kill:
+        case LineRule::FlagPickup:
+        case LineRule::FlagCapture:
+        case LineRule::FlagReturn:
+        case LineRule::Suicide:
+        case LineRule::EnvironmentDeath:
+        case LineRule::Defense:
+            return true;
+        default:
+            return false;
     }
-
-private:
-    std::uint64_t m_hash = 0;
-    bool m_made = false;
-};
+}
 
 // What a reading notes beside the statistics: the game events in log order,
 // which two clients recording one match share whatever else their logs hold,
@@ -43,11 +41,6 @@ struct MatchEvents {
     std::vector<std::int32_t> lineNumbers;
     // The raw old and new name of each rename line.
     std::vector<std::pair<std::string, std::string>> renames;
-
-    // Notes the classified line numbered `lineNumber`, hashed by `hash`;
-    // `first` and `second` are the rule's first two captures.
-    void note(LineRule rule, std::int32_t lineNumber, std::string_view line, LineHash& hash,
-              std::string_view first, std::string_view second);
 };
 
 }  // namespace zefa

@@ -1,5 +1,8 @@
 #include "parser/ParserSet.h"
 
+#include <algorithm>
+#include <cassert>
+
 namespace zefa {
 
 namespace {
@@ -15,7 +18,8 @@ std::optional<std::string_view> usableLine(std::string_view rawLine) {
 
 }  // namespace
 
-ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats) {
+ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats)
+    : m_events(stats.size(), nullptr) {
     m_parsers.reserve(stats.size());
     for (std::size_t set = 0; set < stats.size(); ++set) {
         m_parsers.emplace_back(*stats[set], classifier.patterns(set),
@@ -26,6 +30,16 @@ ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> 
 #endif
 }
 
+void ParserSet::recordEvents(std::size_t set, MatchEvents* events) {
+    assert(set < kMaxEventSets);
+    m_events[set] = events;
+    m_parsers[set].recordRenames(events);
+    const auto first = std::ranges::find_if(m_events, [](MatchEvents* e) { return e != nullptr; });
+    if (first == m_events.end()) return;
+    m_allSet = static_cast<std::size_t>(first - m_events.begin());
+    m_allFrom = (*first)->lines.size();
+}
+
 void ParserSet::readLine(std::string_view rawLine) {
 #if ZEFA_PREFILTER
     if (m_scanner) {
@@ -33,11 +47,7 @@ void ParserSet::readLine(std::string_view rawLine) {
         return;
     }
 #endif
-    for (LogParser& parser : m_parsers) parser.countLine();
-    const std::optional<std::string_view> line = usableLine(rawLine);
-    if (!line || line->empty()) return;
-    m_lineHash.forget();
-    for (LogParser& parser : m_parsers) parser.classifyLine(*line);
+    classify(rawLine, nullptr);
 }
 
 void ParserSet::readLines(std::string_view block) {
@@ -57,16 +67,73 @@ void ParserSet::readLines(std::string_view block) {
 // The candidates were found in the raw line, which holds the classified part
 // at its start: any row that can match that part is among them.
 void ParserSet::takeLine(std::string_view rawLine, const CandidateSet& candidates) {
-    for (LogParser& parser : m_parsers) parser.countLine();
-    const std::optional<std::string_view> line = usableLine(rawLine);
-    if (!line || line->empty()) return;
-    m_lineHash.forget();
-    for (LogParser& parser : m_parsers) parser.classifyLine(*line, candidates);
+    classify(rawLine, &candidates);
 }
 #endif
 
+void ParserSet::classify(std::string_view rawLine, const CandidateSet* candidates) {
+    ++m_lineCount;
+    for (LogParser& parser : m_parsers) parser.countLine();
+    const std::optional<std::string_view> line = usableLine(rawLine);
+    if (!line || line->empty()) return;
+    std::uint8_t takenBy = 0;
+    for (std::size_t set = 0; set < m_parsers.size(); ++set) {
+        LogParser& parser = m_parsers[set];
+        const LineRule taken =
+            candidates ? parser.classifyLine(*line, *candidates) : parser.classifyLine(*line);
+        if (m_events[set] && isGameEvent(taken)) takenBy |= static_cast<std::uint8_t>(1U << set);
+    }
+    if (takenBy != 0) noteEvent(*line, takenBy);
+}
+
+void ParserSet::noteEvent(std::string_view line, std::uint8_t takenBy) {
+    MatchEvents& all = *m_events[m_allSet];
+    all.lines.push_back(eventLineHash(line));
+    all.lineNumbers.push_back(m_lineCount);
+    m_eventTakenBy.push_back(takenBy);
+}
+
 void ParserSet::finishLog() {
     for (LogParser& parser : m_parsers) parser.finishLog();
+    handOutEvents();
+}
+
+void ParserSet::handOutEvents() {
+    if (m_eventTakenBy.empty()) return;
+    MatchEvents& all = *m_events[m_allSet];
+    const auto takenBy = [](std::size_t set) {
+        return [bit = 1U << set](std::uint8_t by) { return (by & bit) != 0; };
+    };
+    const auto firstNoted = static_cast<std::ptrdiff_t>(m_allFrom);
+    for (std::size_t set = m_allSet + 1; set < m_events.size(); ++set) {
+        MatchEvents* const events = m_events[set];
+        if (!events) continue;
+        const auto takes = takenBy(set);
+        if (std::ranges::all_of(m_eventTakenBy, takes)) {
+            events->lines.insert(events->lines.end(), all.lines.begin() + firstNoted,
+                                 all.lines.end());
+            events->lineNumbers.insert(events->lineNumbers.end(),
+                                       all.lineNumbers.begin() + firstNoted, all.lineNumbers.end());
+            continue;
+        }
+        for (std::size_t i = 0; i < m_eventTakenBy.size(); ++i) {
+            if (!takes(m_eventTakenBy[i])) continue;
+            events->lines.push_back(all.lines[m_allFrom + i]);
+            events->lineNumbers.push_back(all.lineNumbers[m_allFrom + i]);
+        }
+    }
+    // The first set keeps, in place, the lines it took.
+    const auto takes = takenBy(m_allSet);
+    std::size_t kept = m_allFrom;
+    for (std::size_t i = 0; i < m_eventTakenBy.size(); ++i) {
+        if (!takes(m_eventTakenBy[i])) continue;
+        all.lines[kept] = all.lines[m_allFrom + i];
+        all.lineNumbers[kept] = all.lineNumbers[m_allFrom + i];
+        ++kept;
+    }
+    all.lines.resize(kept);
+    all.lineNumbers.resize(kept);
+    m_eventTakenBy.clear();
 }
 
 }  // namespace zefa

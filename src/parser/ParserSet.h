@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,11 +10,14 @@
 #include "model/MatchStats.h"
 #include "parser/Classifier.h"
 #include "parser/LogParser.h"
+#include "parser/MatchEvents.h"
 
 namespace zefa {
 
 // Longer lines are counted but never classified.
 inline constexpr std::size_t kMaxLineLength = 4095;
+// The table sets whose game events can be recorded, from the first.
+inline constexpr std::size_t kMaxEventSets = 8;
 
 // Reads the lines of one log into one parser per table set of a classifier,
 // each filling its own statistics. Every line is cut to the part that is
@@ -26,29 +30,42 @@ class ParserSet
 public:
     // One MatchStats per table set of the classifier, in the same order.
     ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats);
-    // The parsers hold the address of the line's hash.
-    ParserSet(const ParserSet&) = delete;
-    ParserSet& operator=(const ParserSet&) = delete;
 
     // One line as read from the file, without its line feed.
     void readLine(std::string_view rawLine);
     // Whole lines, each ended by a line feed.
     void readLines(std::string_view block);
-    // Credits the flag savers still listed and finishes every statistics.
+    // Credits the flag savers still listed, finishes every statistics and
+    // hands each set that records events the game events it took.
     void finishLog();
 
     [[nodiscard]] const LogParser& parser(std::size_t set) const { return m_parsers[set]; }
-    void recordEvents(std::size_t set, MatchEvents* events) {
-        m_parsers[set].recordEvents(events, &m_lineHash);
-    }
+    // Notes in `events`, before the log is read, the game events and renames
+    // that set `set`, one of the first kMaxEventSets, takes; the game events
+    // are complete once the log is finished.
+    void recordEvents(std::size_t set, MatchEvents* events);
 
 private:
 #if ZEFA_PREFILTER
     void takeLine(std::string_view rawLine, const CandidateSet& candidates) override;
 #endif
 
+    // One line read, with the prefilter's candidates or with none.
+    void classify(std::string_view rawLine, const CandidateSet* candidates);
+    // The line's game event, if any set that records events took it as one.
+    void noteEvent(std::string_view line, std::uint8_t takenBy);
+    // Gives each recording set the noted event lines it took.
+    void handOutEvents();
+
     std::vector<LogParser> m_parsers;
-    LineHash m_lineHash;  // of the line being read
+    std::vector<MatchEvents*> m_events;  // by set; null where none are recorded
+    // The game event lines of every recording set are noted once, in the
+    // events of the first from `m_allFrom` on, with the sets that took each
+    // (a bit by set): the sets take most event lines alike.
+    std::size_t m_allSet = 0;
+    std::size_t m_allFrom = 0;
+    std::vector<std::uint8_t> m_eventTakenBy;
+    std::int32_t m_lineCount = 0;
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter::Scanner> m_scanner;
 #endif

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "parser/Classifier.h"
 #include "parser/ParsedMatch.h"
@@ -38,27 +40,37 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
     EXPECT_EQ(m.stats.players.size(), 5u);
 }
 
-// The sets share each line's hash: every set notes the hash of the line it
-// took, whichever set hashed it first.
-TEST(EventsOfSets, EachSetNotesTheHashesOfItsOwnEventLines) {
+// Sets reading together note each set's game events and renames as that set
+// reads them alone, also where only one of them takes a line.
+TEST(EventsOfSets, EachSetNotesWhatItReadsAlone) {
     const VersionTables* const both[] = {&versionTables(kGameVersionBeta1H),
                                          &versionTables(kGameVersionBeta2)};
-    const Classifier classifier(both, kDefaultMatchEngine);
-    MatchStats older;
-    MatchStats newer;
-    MatchStats* const targets[] = {&older, &newer};
-    MatchEvents events[2];
-    ParserSet parsers(classifier, targets);
-    parsers.recordEvents(0, &events[0]);
-    parsers.recordEvents(1, &events[1]);
-    const std::string lines[] = {"Bob was railed by Tom", "Tom was railed by Bob",
-                                 "Bob was gibbed by Tom's rocket", "Ann was railed by Tom"};
-    for (const std::string& line : lines) parsers.readLine(line);
-    for (const MatchEvents& noted : events) {
-        ASSERT_FALSE(noted.lines.empty());
-        for (std::size_t i = 0; i < noted.lines.size(); ++i) {
-            const std::size_t line = static_cast<std::size_t>(noted.lineNumbers[i]) - 1;
-            EXPECT_EQ(noted.lines[i], eventLineHash(lines[line])) << lines[line];
+    const std::string lines[] = {"Bob was railed by Tom",  "Bob was pummeled by Tom",
+                                 "Ann renamed to Anna",    "Tom was squished",
+                                 "Anna was railed by Tom", "Tom was killed by a sentry"};
+    const auto read = [&lines](std::span<const VersionTables* const> tables) {
+        const Classifier classifier(tables, kDefaultMatchEngine);
+        std::vector<MatchStats> stats(tables.size());
+        std::vector<MatchStats*> targets;
+        for (MatchStats& s : stats) targets.push_back(&s);
+        std::vector<MatchEvents> events(tables.size());
+        ParserSet parsers(classifier, targets);
+        for (std::size_t set = 0; set < tables.size(); ++set)
+            parsers.recordEvents(set, &events[set]);
+        for (const std::string& line : lines) parsers.readLine(line);
+        parsers.finishLog();
+        return events;
+    };
+    const std::vector<MatchEvents> together = read(both);
+    ASSERT_NE(together[0].lineNumbers, together[1].lineNumbers);
+    for (std::size_t set = 0; set < 2; ++set) {
+        const MatchEvents alone = read(std::span(&both[set], 1)).front();
+        EXPECT_EQ(together[set].lines, alone.lines);
+        EXPECT_EQ(together[set].lineNumbers, alone.lineNumbers);
+        EXPECT_EQ(together[set].renames, alone.renames);
+        for (std::size_t i = 0; i < alone.lines.size(); ++i) {
+            const std::string& line = lines[static_cast<std::size_t>(alone.lineNumbers[i]) - 1];
+            EXPECT_EQ(alone.lines[i], eventLineHash(line)) << line;
         }
     }
 }
