@@ -24,10 +24,10 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// A log of many megabytes lands in fresh memory, and faulting that in page by
-// page costs more than copying it; large pages take one fault per 2 MiB. Only
-// advice: the bytes are the same either way.
-void adviseHugePages(char* data, std::size_t size) {
+// A log of many megabytes, and its compressed bytes, land in fresh memory,
+// and faulting that in page by page costs more than copying it; large pages
+// take one fault per 2 MiB. Only advice: the bytes are the same either way.
+void adviseHugePages(void* data, std::size_t size) {
 #ifdef MADV_HUGEPAGE
     constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
     const auto start = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
@@ -81,10 +81,15 @@ std::vector<std::byte> compressLog(std::string_view bytes) {
     // Left uninitialised: only the pages the compressor writes are touched.
     const std::size_t bound = ZSTD_compressBound(bytes.size());
     const std::unique_ptr<std::byte[]> buffer(new std::byte[bound]);
+    adviseHugePages(buffer.get(), bound);
     const std::size_t size =
         ZSTD_compress(buffer.get(), bound, bytes.data(), bytes.size(), kCompressionLevel);
     if (ZSTD_isError(size)) return {};
-    return std::vector<std::byte>(buffer.get(), buffer.get() + size);
+    std::vector<std::byte> compressed;
+    compressed.reserve(size);
+    adviseHugePages(compressed.data(), size);
+    compressed.assign(buffer.get(), buffer.get() + size);
+    return compressed;
 }
 
 std::optional<std::string> decompressLog(std::span<const std::byte> compressed, std::size_t size) {
