@@ -34,7 +34,8 @@ void ParserSet::recordEvents(std::size_t set, MatchEvents* events) {
     assert(set < kMaxEventSets);
     m_events[set] = events;
     m_parsers[set].recordRenames(events);
-    const auto first = std::ranges::find_if(m_events, [](MatchEvents* e) { return e != nullptr; });
+    const auto first = std::find_if(m_events.begin(), m_events.end(),
+                                    [](const MatchEvents* e) { return e != nullptr; });
     if (first == m_events.end()) return;
     m_allSet = static_cast<std::size_t>(first - m_events.begin());
     m_allFrom = (*first)->lines.size();
@@ -109,7 +110,7 @@ void ParserSet::handOutEvents() {
         MatchEvents* const events = m_events[set];
         if (!events) continue;
         const auto takes = takenBy(set);
-        if (std::ranges::all_of(m_eventTakenBy, takes)) {
+        if (std::all_of(m_eventTakenBy.begin(), m_eventTakenBy.end(), takes)) {
             events->lines.insert(events->lines.end(), all.lines.begin() + firstNoted,
                                  all.lines.end());
             events->lineNumbers.insert(events->lineNumbers.end(),
