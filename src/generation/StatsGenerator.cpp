@@ -53,12 +53,15 @@ LogReadResult StatsGenerator::readLog(RunResult& result) {
         return parse(std::span(&target, 1)).front();
     }
 
-    // Both message sets in one pass over the log.
+    // Both message sets in one pass over the log. The events are those of
+    // the version read with: the one asked for, or the one that reads best,
+    // which the reading picks by the same rule as below.
     MatchStats beta2Stats;
-    MatchEvents beta2Events;
+    const bool askedBeta2 = !autoVersion && m_gameVersion == kGameVersionBeta2;
     const LogTarget targets[] = {
-        {m_stats, versionTables(kGameVersionBeta1H), events},
-        {beta2Stats, versionTables(kGameVersionBeta2), events ? &beta2Events : nullptr}};
+        {m_stats, versionTables(kGameVersionBeta1H), autoVersion || !askedBeta2 ? events : nullptr},
+        {beta2Stats, versionTables(kGameVersionBeta2),
+         autoVersion || askedBeta2 ? events : nullptr}};
     const std::vector<LogReadResult> read = parse(targets);
     const LogReadResult& older = read[0];
     const LogReadResult& newer = read[1];
@@ -71,7 +74,6 @@ LogReadResult StatsGenerator::readLog(RunResult& result) {
         (beta2 ? older.versionLines > newer.versionLines : newer.versionLines > older.versionLines);
     if (!beta2) return older;
     m_stats = std::move(beta2Stats);
-    m_events = std::move(beta2Events);
     return newer;
 }
 

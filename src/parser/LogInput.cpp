@@ -89,12 +89,8 @@ std::vector<LogReadResult> readTargets(std::span<const LogTarget> targets,
     parsers.finishLog();
 
     std::vector<LogReadResult> results(targets.size(), result);
-    for (std::size_t set = 0; set < results.size(); ++set) {
-        const LogParser& parser = parsers.parser(set);
-        results[set].versionLines = parser.linesTakenBy(LineRule::Kill) +
-                                    parser.linesTakenBy(LineRule::Suicide) +
-                                    parser.linesTakenBy(LineRule::EnvironmentDeath);
-    }
+    for (std::size_t set = 0; set < results.size(); ++set)
+        results[set].versionLines = parsers.parser(set).versionLines();
     return results;
 }
 

@@ -27,7 +27,10 @@ struct LogReadResult {
 struct LogTarget {
     MatchStats& stats;
     const VersionTables& tables;
-    MatchEvents* events = nullptr;  // where the game events are noted, if anywhere
+    // Where the game events and renames are noted, if anywhere. Targets that
+    // share one get those of the target that reads best: the most version
+    // lines, the first on a tie.
+    MatchEvents* events = nullptr;
 };
 
 // Reads the console log line by line into `stats` and finishes it. A log

@@ -118,8 +118,8 @@ LineRule LogParser::classify(const CandidateSet* candidates) {
         }
     }
     ++m_taken[static_cast<std::size_t>(taken)];
-    if (m_events && taken == LineRule::Rename)
-        m_events->renames.emplace_back(m_matcher.capture(1), m_matcher.capture(2));
+    if (m_renames && taken == LineRule::Rename)
+        m_renames->emplace_back(m_matcher.capture(1), m_matcher.capture(2));
     return taken;
 }
 

@@ -3,13 +3,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
 #include "parser/LineRule.h"
-#include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 #include "parser/match/CandidateSet.h"
@@ -46,10 +47,11 @@ public:
     LineRule classifyLine(std::string_view line, const CandidateSet& candidates);
     // Credits the flag savers still listed and finishes the statistics.
     void finishLog();
-    // Notes the renames of every later line in `events`; null: none. The
-    // game events are noted by whoever reads the lines (ParserSet), once for
-    // every parser that takes them.
-    void recordRenames(MatchEvents* events) { m_events = events; }
+    // Notes the raw old and new name of every later rename line in
+    // `renames`; null: none.
+    void recordRenames(std::vector<std::pair<std::string, std::string>>* renames) {
+        m_renames = renames;
+    }
 
     [[nodiscard]] bool started() const { return m_started; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -64,6 +66,12 @@ public:
     // Non-empty lines classified so far that `rule` took.
     [[nodiscard]] std::int32_t linesTakenBy(LineRule rule) const {
         return m_taken[static_cast<std::size_t>(rule)];
+    }
+    // Lines taken by the version tables (kills, suicides, environment
+    // deaths): how well the log fits this parser's game version.
+    [[nodiscard]] std::int32_t versionLines() const {
+        return linesTakenBy(LineRule::Kill) + linesTakenBy(LineRule::Suicide) +
+               linesTakenBy(LineRule::EnvironmentDeath);
     }
 
 private:
@@ -108,7 +116,7 @@ private:
     // slot after each rule's last pattern.
     std::vector<std::uint8_t> m_ruleOfSlot;
     std::array<std::size_t, kLineRuleCount - 1> m_ruleEnd{};
-    MatchEvents* m_events = nullptr;
+    std::vector<std::pair<std::string, std::string>>* m_renames = nullptr;
 };
 
 }  // namespace zefa

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 
 namespace zefa {
 
@@ -19,7 +20,7 @@ std::optional<std::string_view> usableLine(std::string_view rawLine) {
 }  // namespace
 
 ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats)
-    : m_events(stats.size(), nullptr) {
+    : m_events(stats.size(), nullptr), m_renames(stats.size()) {
     m_parsers.reserve(stats.size());
     for (std::size_t set = 0; set < stats.size(); ++set) {
         m_parsers.emplace_back(*stats[set], classifier.patterns(set),
@@ -33,7 +34,7 @@ ParserSet::ParserSet(const Classifier& classifier, std::span<MatchStats* const> 
 void ParserSet::recordEvents(std::size_t set, MatchEvents* events) {
     assert(set < kMaxEventSets);
     m_events[set] = events;
-    m_parsers[set].recordRenames(events);
+    m_parsers[set].recordRenames(events ? &m_renames[set] : nullptr);
     const auto first = std::find_if(m_events.begin(), m_events.end(),
                                     [](const MatchEvents* e) { return e != nullptr; });
     if (first == m_events.end()) return;
@@ -99,41 +100,61 @@ void ParserSet::finishLog() {
     handOutEvents();
 }
 
+std::size_t ParserSet::giverOf(std::size_t set) const {
+    // The first of the most version lines: a later set must have more.
+    std::size_t best = m_events.size();
+    for (std::size_t other = 0; other < m_events.size(); ++other) {
+        if (m_events[other] != m_events[set]) continue;
+        if (best == m_events.size() ||
+            m_parsers[other].versionLines() > m_parsers[best].versionLines())
+            best = other;
+    }
+    return best;
+}
+
 void ParserSet::handOutEvents() {
-    if (m_eventTakenBy.empty()) return;
-    MatchEvents& all = *m_events[m_allSet];
     const auto takenBy = [](std::size_t set) {
         return [bit = 1U << set](std::uint8_t by) { return (by & bit) != 0; };
     };
-    const auto firstNoted = static_cast<std::ptrdiff_t>(m_allFrom);
-    for (std::size_t set = m_allSet + 1; set < m_events.size(); ++set) {
+    MatchEvents* const all = m_events[m_allSet];
+    std::size_t allGiver = m_allSet;
+    for (std::size_t set = 0; set < m_events.size(); ++set) {
         MatchEvents* const events = m_events[set];
-        if (!events) continue;
+        if (!events || giverOf(set) != set) continue;
+        std::move(m_renames[set].begin(), m_renames[set].end(),
+                  std::back_inserter(events->renames));
+        if (events == all) {
+            allGiver = set;  // its lines last: they are the others' source
+            continue;
+        }
         const auto takes = takenBy(set);
+        const auto firstNoted = static_cast<std::ptrdiff_t>(m_allFrom);
         if (std::all_of(m_eventTakenBy.begin(), m_eventTakenBy.end(), takes)) {
-            events->lines.insert(events->lines.end(), all.lines.begin() + firstNoted,
-                                 all.lines.end());
+            events->lines.insert(events->lines.end(), all->lines.begin() + firstNoted,
+                                 all->lines.end());
             events->lineNumbers.insert(events->lineNumbers.end(),
-                                       all.lineNumbers.begin() + firstNoted, all.lineNumbers.end());
+                                       all->lineNumbers.begin() + firstNoted,
+                                       all->lineNumbers.end());
             continue;
         }
         for (std::size_t i = 0; i < m_eventTakenBy.size(); ++i) {
             if (!takes(m_eventTakenBy[i])) continue;
-            events->lines.push_back(all.lines[m_allFrom + i]);
-            events->lineNumbers.push_back(all.lineNumbers[m_allFrom + i]);
+            events->lines.push_back(all->lines[m_allFrom + i]);
+            events->lineNumbers.push_back(all->lineNumbers[m_allFrom + i]);
         }
     }
-    // The first set keeps, in place, the lines it took.
-    const auto takes = takenBy(m_allSet);
+    if (!all) return;
+    // The events that hold the noted lines keep, in place, those their set took.
+    const auto takes = takenBy(allGiver);
     std::size_t kept = m_allFrom;
     for (std::size_t i = 0; i < m_eventTakenBy.size(); ++i) {
         if (!takes(m_eventTakenBy[i])) continue;
-        all.lines[kept] = all.lines[m_allFrom + i];
-        all.lineNumbers[kept] = all.lineNumbers[m_allFrom + i];
+        all->lines[kept] = all->lines[m_allFrom + i];
+        all->lineNumbers[kept] = all->lineNumbers[m_allFrom + i];
         ++kept;
     }
-    all.lines.resize(kept);
-    all.lineNumbers.resize(kept);
+    all->lines.resize(kept);
+    all->lineNumbers.resize(kept);
     m_eventTakenBy.clear();
 }
 

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/MatchStats.h"
@@ -30,6 +32,9 @@ class ParserSet
 public:
     // One MatchStats per table set of the classifier, in the same order.
     ParserSet(const Classifier& classifier, std::span<MatchStats* const> stats);
+    // The parsers hold the addresses of the set's rename lists.
+    ParserSet(const ParserSet&) = delete;
+    ParserSet& operator=(const ParserSet&) = delete;
 
     // One line as read from the file, without its line feed.
     void readLine(std::string_view rawLine);
@@ -41,8 +46,10 @@ public:
 
     [[nodiscard]] const LogParser& parser(std::size_t set) const { return m_parsers[set]; }
     // Notes in `events`, before the log is read, the game events and renames
-    // that set `set`, one of the first kMaxEventSets, takes; the game events
-    // are complete once the log is finished.
+    // that set `set`, one of the first kMaxEventSets, takes; they are there
+    // once the log is finished. Sets given the same `events` leave there
+    // those of the one whose parser has the most version lines (the first
+    // on a tie).
     void recordEvents(std::size_t set, MatchEvents* events);
 
 private:
@@ -54,8 +61,10 @@ private:
     void classify(std::string_view rawLine, const CandidateSet* candidates);
     // The line's game event, if any set that records events took it as one.
     void noteEvent(std::string_view line, std::uint8_t takenBy);
-    // Gives each recording set the noted event lines it took.
+    // Gives each recording set's events the noted event lines it took and its renames.
     void handOutEvents();
+    // The set whose lines `set`'s events get: of the sets given the same, the one that reads best.
+    [[nodiscard]] std::size_t giverOf(std::size_t set) const;
 
     std::vector<LogParser> m_parsers;
     std::vector<MatchEvents*> m_events;  // by set; null where none are recorded
@@ -65,6 +74,7 @@ private:
     std::size_t m_allSet = 0;
     std::size_t m_allFrom = 0;
     std::vector<std::uint8_t> m_eventTakenBy;
+    std::vector<std::vector<std::pair<std::string, std::string>>> m_renames;  // by set
     std::int32_t m_lineCount = 0;
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter::Scanner> m_scanner;

@@ -41,14 +41,15 @@ TEST(HostileLines, WorstCaseLinesEndAndMatchNothing) {
 }
 
 // Sets reading together note each set's game events and renames as that set
-// reads them alone, also where only one of them takes a line.
+// reads them alone, also where only one of them takes a line; sets that share
+// their events leave there those of the set with the most version lines.
 TEST(EventsOfSets, EachSetNotesWhatItReadsAlone) {
     const VersionTables* const both[] = {&versionTables(kGameVersionBeta1H),
                                          &versionTables(kGameVersionBeta2)};
     const std::string lines[] = {"Bob was railed by Tom",  "Bob was pummeled by Tom",
                                  "Ann renamed to Anna",    "Tom was squished",
-                                 "Anna was railed by Tom", "Tom was killed by a sentry"};
-    const auto read = [&lines](std::span<const VersionTables* const> tables) {
+                                 "Anna was railed by Tom", "Tom killed herself"};
+    const auto read = [&lines](std::span<const VersionTables* const> tables, bool shared = false) {
         const Classifier classifier(tables, kDefaultMatchEngine);
         std::vector<MatchStats> stats(tables.size());
         std::vector<MatchStats*> targets;
@@ -56,13 +57,16 @@ TEST(EventsOfSets, EachSetNotesWhatItReadsAlone) {
         std::vector<MatchEvents> events(tables.size());
         ParserSet parsers(classifier, targets);
         for (std::size_t set = 0; set < tables.size(); ++set)
-            parsers.recordEvents(set, &events[set]);
+            parsers.recordEvents(set, &events[shared ? 0 : set]);
         for (const std::string& line : lines) parsers.readLine(line);
         parsers.finishLog();
         return events;
     };
     const std::vector<MatchEvents> together = read(both);
     ASSERT_NE(together[0].lineNumbers, together[1].lineNumbers);
+    const MatchEvents shared = read(both, true).front();
+    EXPECT_EQ(shared.lineNumbers, together[1].lineNumbers);  // the suicide tips it
+    EXPECT_EQ(shared.renames.size(), 1u);
     for (std::size_t set = 0; set < 2; ++set) {
         const MatchEvents alone = read(std::span(&both[set], 1)).front();
         EXPECT_EQ(together[set].lines, alone.lines);
