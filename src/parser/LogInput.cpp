@@ -138,6 +138,7 @@ std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const L
 std::vector<LogReadResult> parseLogText(std::string_view text, std::span<const LogTarget> targets,
                                         ClassifierCache& classifiers, MatchEngine engine) {
     return readTargets(targets, classifiers, engine, [text](ParserSet& parsers) {
+        parsers.expectBytes(text.size());
         readLines(text, parsers);
         LogReadResult read;
         read.opened = true;

@@ -42,6 +42,17 @@ void ParserSet::recordEvents(std::size_t set, MatchEvents* events) {
     m_allFrom = (*first)->lines.size();
 }
 
+void ParserSet::expectBytes(std::size_t bytes) {
+    if (m_events[m_allSet] == nullptr) return;
+    // Room for a game event every 40 bytes: more than a log holds, which
+    // costs address space only, as pages never written are never mapped.
+    const std::size_t events = bytes / 40;
+    MatchEvents& all = *m_events[m_allSet];
+    all.lines.reserve(all.lines.size() + events);
+    all.lineNumbers.reserve(all.lineNumbers.size() + events);
+    m_eventTakenBy.reserve(m_eventTakenBy.size() + events);
+}
+
 void ParserSet::readLine(std::string_view rawLine) {
 #if ZEFA_PREFILTER
     if (m_scanner) {

@@ -51,6 +51,9 @@ public:
     // those of the one whose parser has the most version lines (the first
     // on a tie).
     void recordEvents(std::size_t set, MatchEvents* events);
+    // Makes room for the events of a log of `bytes` bytes before it is read:
+    // a large log's lists then grow without being copied again and again.
+    void expectBytes(std::size_t bytes);
 
 private:
 #if ZEFA_PREFILTER
