@@ -44,7 +44,7 @@ void ParserSet::recordEvents(std::size_t set, MatchEvents* events) {
 
 void ParserSet::expectBytes(std::size_t bytes) {
     if (m_events[m_allSet] == nullptr) return;
-    // Room for a game event every 40 bytes: more than a log holds, which
+    // Room for a game event every 40 bytes, more than logs hold: it
     // costs address space only, as pages never written are never mapped.
     const std::size_t events = bytes / 40;
     MatchEvents& all = *m_events[m_allSet];
