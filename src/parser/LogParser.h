@@ -3,14 +3,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "model/MatchStats.h"
 #include "model/Weapons.h"
 #include "parser/LineRule.h"
+#include "parser/MatchEvents.h"
 #include "parser/PatternSet.h"
 #include "parser/PatternTables.h"
 #include "parser/match/CandidateSet.h"
@@ -49,9 +48,7 @@ public:
     void finishLog();
     // Notes the raw old and new name of every later rename line in
     // `renames`; null: none.
-    void recordRenames(std::vector<std::pair<std::string, std::string>>* renames) {
-        m_renames = renames;
-    }
+    void recordRenames(RenameList* renames) { m_renames = renames; }
 
     [[nodiscard]] bool started() const { return m_started; }
     [[nodiscard]] const std::array<std::int32_t, kFlagCount>& flagCarrier() const {
@@ -116,7 +113,7 @@ private:
     // slot after each rule's last pattern.
     std::vector<std::uint8_t> m_ruleOfSlot;
     std::array<std::size_t, kLineRuleCount - 1> m_ruleEnd{};
-    std::vector<std::pair<std::string, std::string>>* m_renames = nullptr;
+    RenameList* m_renames = nullptr;
 };
 
 }  // namespace zefa

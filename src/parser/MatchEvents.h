@@ -30,6 +30,9 @@ namespace zefa {
     }
 }
 
+// The raw old and new name of each rename line, in log order.
+using RenameList = std::vector<std::pair<std::string, std::string>>;
+
 // What a reading notes beside the statistics: the game events in log order,
 // which two clients recording one match share whatever else their logs hold,
 // and the renames, which hint at one player under two names.
@@ -39,8 +42,7 @@ struct MatchEvents {
     // The number of each of those lines in the log, counted from 1: where a
     // log that holds the same events can be joined to this one.
     std::vector<std::int32_t> lineNumbers;
-    // The raw old and new name of each rename line.
-    std::vector<std::pair<std::string, std::string>> renames;
+    RenameList renames;
 };
 
 }  // namespace zefa

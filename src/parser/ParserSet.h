@@ -4,9 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "model/MatchStats.h"
@@ -77,7 +75,7 @@ private:
     std::size_t m_allSet = 0;
     std::size_t m_allFrom = 0;
     std::vector<std::uint8_t> m_eventTakenBy;
-    std::vector<std::vector<std::pair<std::string, std::string>>> m_renames;  // by set
+    std::vector<RenameList> m_renames;  // by set
     std::int32_t m_lineCount = 0;
 #if ZEFA_PREFILTER
     std::optional<LinePrefilter::Scanner> m_scanner;
