@@ -107,13 +107,9 @@ void PendingShingles::write(Database& db) {
     m_sorted = 0;
 }
 
-void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index,
-                    PendingShingles& pending) {
-    pending.add(recordingId, index.shingles);
-    Statement first = db.prepare("UPDATE recording SET firstEvent = ?2 WHERE id = ?1");
-    first.bind(1, recordingId);
-    if (!index.events.empty()) first.bind(2, stored(index.events.front()));
-    first.run();
+std::optional<std::int64_t> firstEventKey(std::span<const std::uint64_t> events) {
+    if (events.empty()) return std::nullopt;
+    return stored(events.front());
 }
 
 std::vector<Overlap> findOverlaps(Database& db, PendingShingles& pending, const EventIndex& index,
@@ -159,7 +155,8 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
     Statement all = db.prepare("SELECT id, gameVersion FROM recording ORDER BY id");
     while (all.step())
         recordings.emplace_back(all.integer(0), static_cast<std::int32_t>(all.integer(1)));
-    Statement count = db.prepare("UPDATE recording SET eventCount = ?2 WHERE id = ?1");
+    Statement index =
+        db.prepare("UPDATE recording SET eventCount = ?2, firstEvent = ?3 WHERE id = ?1");
     for (const auto& [id, gameVersion] : recordings) {
         std::string whyNot;
         const auto reading =
@@ -168,9 +165,11 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
             throw SqliteError(SQLITE_CORRUPT, "the stored log of recording " + std::to_string(id) +
                                                   " is " + whyNot);
         PendingShingles shingles;
-        indexRecording(db, id, {reading->events.lines, reading->shingles}, shingles);
+        shingles.add(id, reading->shingles);
         shingles.write(db);
-        count.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size())).run();
+        index.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size()),
+                      firstEventKey(reading->events.lines))
+            .run();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -66,10 +67,10 @@ private:
     std::size_t m_sorted = 0;  // the rows before are in order; those after, as added
 };
 
-// Notes what finds the stored recording again: its first event, and its
-// kept shingles with their positions (in `pending`).
-void indexRecording(Database& db, std::int64_t recordingId, const EventIndex& index,
-                    PendingShingles& pending);
+// What a recording's row keeps of its first game event, which finds it again
+// whatever few events it has (`firstEvent`); none for a log without events.
+// Its kept shingles find it by `PendingShingles::add`.
+[[nodiscard]] std::optional<std::int64_t> firstEventKey(std::span<const std::uint64_t> events);
 
 // The stored matches a log of `size` bytes with these game events is a
 // recording of, by id: those that hold a kept shingle of it (lined up where

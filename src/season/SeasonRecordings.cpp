@@ -179,15 +179,17 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
     }
     m_db.prepare(
             "INSERT INTO recording(matchId, sha256, file, size, gameVersion, eventCount, "
-            "eventOffset, storedAt, playedAt, source, zstd) "
-            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
+            "eventOffset, storedAt, playedAt, source, firstEvent, zstd) "
+            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
         .bindAll(result.matchId, std::string_view(match.sha256), file, match.logSize,
                  match.gameVersion, static_cast<std::int64_t>(match.events.lines.size()), offset,
-                 static_cast<std::int64_t>(std::time(nullptr)), playedAt, source)
-        .bindBlob(11, match.compressedLog)
+                 static_cast<std::int64_t>(std::time(nullptr)), playedAt, source,
+                 firstEventKey(index.events))
+        .bindZeroBlob(12, match.compressedLog.size())
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};
-    indexRecording(m_db, fresh.id, index, shingles);
+    m_db.writeBlob("recording", "zstd", fresh.id, match.compressedLog);
+    shingles.add(fresh.id, index.shingles);
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);

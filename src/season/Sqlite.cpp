@@ -50,6 +50,12 @@ Statement& Statement::bind(int index, std::int64_t value) {
     return *this;
 }
 
+Statement& Statement::bind(int index, std::optional<std::int64_t> value) {
+    if (value) return bind(index, *value);
+    check(m_db, sqlite3_bind_null(m_statement.get(), index));
+    return *this;
+}
+
 Statement& Statement::bind(int index, double value) {
     check(m_db, sqlite3_bind_double(m_statement.get(), index, value));
     return *this;
@@ -58,6 +64,11 @@ Statement& Statement::bind(int index, double value) {
 Statement& Statement::bind(int index, std::string_view text) {
     check(m_db, sqlite3_bind_text64(m_statement.get(), index, text.data(), text.size(),
                                     SQLITE_TRANSIENT, SQLITE_UTF8));
+    return *this;
+}
+
+Statement& Statement::bindZeroBlob(int index, std::size_t size) {
+    check(m_db, sqlite3_bind_zeroblob64(m_statement.get(), index, size));
     return *this;
 }
 
@@ -135,6 +146,17 @@ std::optional<std::int64_t> Database::queryInteger(std::string_view sql) {
 }
 
 std::int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(m_db.get()); }
+
+void Database::writeBlob(const char* table, const char* column, std::int64_t rowId,
+                         std::span<const std::byte> bytes) {
+    sqlite3_blob* opened = nullptr;
+    check(m_db.get(), sqlite3_blob_open(m_db.get(), "main", table, column, rowId, 1, &opened));
+    const std::unique_ptr<sqlite3_blob, decltype(&sqlite3_blob_close)> blob(opened,
+                                                                            &sqlite3_blob_close);
+    if (bytes.size() > static_cast<std::size_t>(sqlite3_blob_bytes(opened)))
+        throwSqliteError(nullptr, SQLITE_TOOBIG);
+    check(m_db.get(), sqlite3_blob_write(opened, bytes.data(), static_cast<int>(bytes.size()), 0));
+}
 
 bool Database::readOnly() const { return sqlite3_db_readonly(m_db.get(), "main") == 1; }
 

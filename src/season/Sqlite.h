@@ -53,9 +53,14 @@ public:
 
     Statement& bind(int index, std::int64_t value);
     Statement& bind(int index, std::int32_t value) { return bind(index, std::int64_t{value}); }
+    // NULL when it holds no value.
+    Statement& bind(int index, std::optional<std::int64_t> value);
     Statement& bind(int index, double value);
     Statement& bind(int index, std::string_view text);
     Statement& bindBlob(int index, std::span<const std::byte> bytes);
+    // A blob of `size` zero bytes for Database::writeBlob() to fill: a large
+    // blob so stored is copied once, straight into its pages.
+    Statement& bindZeroBlob(int index, std::size_t size);
     // Binds each value to the next parameters, from 1 on.
     template <typename... Values>
     Statement& bindAll(const Values&... values) {
@@ -101,6 +106,9 @@ public:
     // The single integer the query returns; nullopt when it returns no row.
     [[nodiscard]] std::optional<std::int64_t> queryInteger(std::string_view sql);
     [[nodiscard]] std::int64_t lastInsertId() const;
+    // Writes `bytes` over the blob of that size in the column of the row.
+    void writeBlob(const char* table, const char* column, std::int64_t rowId,
+                   std::span<const std::byte> bytes);
     [[nodiscard]] bool readOnly() const;
     [[nodiscard]] sqlite3* handle() const { return m_db.get(); }
 

@@ -309,6 +309,7 @@ TEST_F(SeasonStoreTest, AStoreOfVersionOneIsUpgradedInPlace) {
     EXPECT_EQ(grown.matchId, 1);
     Database db((dir / "old.db").string(), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.queryInteger("PRAGMA user_version"), kStoreSchemaVersion);
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM recording WHERE firstEvent IS NULL"), 0);
     EXPECT_EQ(db.queryInteger("SELECT count(*) FROM pragma_integrity_check WHERE "
                               "integrity_check <> 'ok'"),
               0);
