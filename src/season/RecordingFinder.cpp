@@ -6,6 +6,7 @@
 
 #include "season/LogBytes.h"
 #include "season/MatchReading.h"
+#include "season/PackedIntegers.h"
 #include "season/Sqlite.h"
 
 namespace zefa::season {
@@ -49,6 +50,14 @@ std::map<std::int64_t, std::int64_t> offsetsByShingles(Database& db, PendingShin
         }
     }
     return offsets;
+}
+
+// A recording's kept shingles, listed with it.
+void keepShingleList(Database& db, std::int64_t recordingId, std::span<const std::int64_t> hashes) {
+    db.prepare("INSERT INTO recording_shingles(recordingId, shingles) VALUES (?1, ?2)")
+        .bind(1, recordingId)
+        .bindBlob(2, packIntegers(hashes))
+        .run();
 }
 
 }  // namespace
@@ -112,6 +121,27 @@ std::optional<std::int64_t> firstEventKey(std::span<const std::uint64_t> events)
     return stored(events.front());
 }
 
+void indexRecording(Database& db, std::int64_t recordingId, std::span<const Shingle> shingles,
+                    PendingShingles& pending) {
+    pending.add(recordingId, shingles);
+    std::vector<std::int64_t> hashes;
+    hashes.reserve(shingles.size());
+    for (const Shingle& kept : shingles) hashes.push_back(stored(kept.hash));
+    keepShingleList(db, recordingId, hashes);
+}
+
+void forgetShingles(Database& db, std::int64_t recordingId) {
+    Statement list =
+        db.prepare("SELECT shingles FROM recording_shingles WHERE recordingId = ?1");
+    if (!list.bind(1, recordingId).step()) return;
+    const std::span<const std::byte> bytes = list.blob(0);
+    std::vector<std::int64_t> hashes(bytes.size() / sizeof(std::int64_t));
+    unpackIntegers<std::int64_t>(bytes, hashes);
+    Statement remove =
+        db.prepare("DELETE FROM event_shingle WHERE shingle = ?1 AND recordingId = ?2");
+    for (const std::int64_t hash : hashes) remove.bindAll(hash, recordingId).run();
+}
+
 std::vector<Overlap> findOverlaps(Database& db, PendingShingles& pending, const EventIndex& index,
                                   std::int64_t size,
                                   const std::function<std::string_view()>& logBytes) {
@@ -171,6 +201,24 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
                       firstEventKey(reading->events.lines))
             .run();
     }
+}
+
+void listStoredShingles(Database& db, ClassifierCache&) {
+    // In order of recording, by the old table's index.
+    Statement rows = db.prepare(
+        "SELECT recordingId, shingle FROM event_shingle_v5 ORDER BY recordingId, shingle");
+    std::vector<std::int64_t> hashes;
+    std::int64_t recordingId = 0;
+    while (rows.step()) {
+        if (rows.integer(0) != recordingId && !hashes.empty()) {
+            keepShingleList(db, recordingId, hashes);
+            hashes.clear();
+        }
+        recordingId = rows.integer(0);
+        hashes.push_back(rows.integer(1));
+    }
+    if (!hashes.empty()) keepShingleList(db, recordingId, hashes);
+    db.exec("DROP TABLE event_shingle_v5");
 }
 
 }  // namespace zefa::season

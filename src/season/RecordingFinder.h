@@ -69,8 +69,16 @@ private:
 
 // What a recording's row keeps of its first game event, which finds it again
 // whatever few events it has (`firstEvent`); none for a log without events.
-// Its kept shingles find it by `PendingShingles::add`.
 [[nodiscard]] std::optional<std::int64_t> firstEventKey(std::span<const std::uint64_t> events);
+
+// Notes the kept shingles that find the stored recording again: their rows
+// (in `pending`), and their list kept with the recording, which finds the
+// rows when it goes (forgetShingles).
+void indexRecording(Database& db, std::int64_t recordingId, std::span<const Shingle> shingles,
+                    PendingShingles& pending);
+
+// Removes the shingles' rows of a recording about to be forgotten.
+void forgetShingles(Database& db, std::int64_t recordingId);
 
 // The stored matches a log of `size` bytes with these game events is a
 // recording of, by id: those that hold a kept shingle of it (lined up where
@@ -88,5 +96,9 @@ private:
 // Reads every stored recording again with its game version and indexes it:
 // for a store whose recordings were kept without their shingles' positions.
 void indexStoredRecordings(Database& db, ClassifierCache& classifiers);
+
+// Lists each stored recording's kept shingles from the rows of the shingles'
+// table that stores before version 6 had (`event_shingle_v5`), then drops it.
+void listStoredShingles(Database& db, ClassifierCache& classifiers);
 
 }  // namespace zefa::season

@@ -189,7 +189,7 @@ ImportResult SqliteSeasonStore::addRecording(const MatchReading& match, std::str
         .run();
     const FreshRecording fresh{m_db.lastInsertId(), match};
     m_db.writeBlob("recording", "zstd", fresh.id, match.compressedLog);
-    shingles.add(fresh.id, index.shingles);
+    indexRecording(m_db, fresh.id, index.shingles, shingles);
     alignRecordings(result.matchId);
     updateTimeline(result.matchId, &fresh);
     result.recordings = recordingCount(m_db, result.matchId);
@@ -339,6 +339,7 @@ RecordingForgotten SqliteSeasonStore::forgetRecording(std::string_view sha256) {
 
     markMatchStale(result.matchId);
     m_db.prepare("DELETE FROM timeline_part WHERE matchId = ?1").bind(1, result.matchId).run();
+    forgetShingles(m_db, id);
     m_db.prepare("DELETE FROM recording WHERE id = ?1").bind(1, id).run();
     const std::vector<MatchRecording> left = recordingsOf(m_db, result.matchId);
     if (left.empty()) {

@@ -13,6 +13,7 @@
 #include "season/ClosestKeys.h"
 #include "season/CounterColumns.h"
 #include "season/PlayerKey.h"
+#include "season/RecordingFinder.h"
 #include "season/StoreAccess.h"
 #include "season/StoreSchema.h"
 
@@ -353,6 +354,8 @@ MatchSummary SqliteSeasonStore::forget(std::int64_t matchId) {
     MatchSummary forgotten =
         matchSummaries(std::numeric_limits<std::int64_t>::min(), matchId, matchId).front();
     markMatchStale(matchId);
+    Statement recordings = m_db.prepare("SELECT id FROM recording WHERE matchId = ?1");
+    for (recordings.bind(1, matchId); recordings.step();) forgetShingles(m_db, recordings.integer(0));
     m_db.prepare("DELETE FROM match WHERE id = ?1").bind(1, matchId).run();
     transaction.commit();
     updateRatings();

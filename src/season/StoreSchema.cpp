@@ -257,6 +257,26 @@ CREATE TRIGGER player_name_removed AFTER DELETE ON player_name BEGIN
 END;
 )sql";
 
+// Version 6: the shingles' table has neither a foreign key nor an index by
+// recording, which each shingle an import adds paid for; a recording's kept
+// shingles are listed with it instead, and a recording forgotten removes its
+// shingles' rows by the list (listStoredShingles makes the lists).
+constexpr std::string_view kVersion6 = R"sql(
+ALTER TABLE event_shingle RENAME TO event_shingle_v5;
+CREATE TABLE event_shingle (
+  shingle INTEGER NOT NULL,
+  recordingId INTEGER NOT NULL,
+  position INTEGER NOT NULL,
+  PRIMARY KEY (shingle, recordingId, position)
+) WITHOUT ROWID;
+INSERT INTO event_shingle(shingle, recordingId, position)
+  SELECT shingle, recordingId, position FROM event_shingle_v5;
+CREATE TABLE recording_shingles (
+  recordingId INTEGER PRIMARY KEY REFERENCES recording(id) ON DELETE CASCADE,
+  shingles BLOB NOT NULL
+);
+)sql";
+
 // Migration i takes a store from version i to version i + 1: its statements,
 // then what they cannot do alone (or nothing). Released migrations never
 // change: a new version appends one.
@@ -270,6 +290,7 @@ constexpr std::array<Migration, kStoreSchemaVersion> kMigrations = {{
     {kVersion3, &indexStoredRecordings},
     {kVersion4, nullptr},
     {kVersion5, nullptr},
+    {kVersion6, &listStoredShingles},
 }};
 
 // Version 1 has a column for each of these counters: one more would change a

@@ -310,6 +310,11 @@ TEST_F(SeasonStoreTest, AStoreOfVersionOneIsUpgradedInPlace) {
     Database db((dir / "old.db").string(), SQLITE_OPEN_READONLY);
     EXPECT_EQ(db.queryInteger("PRAGMA user_version"), kStoreSchemaVersion);
     EXPECT_EQ(db.queryInteger("SELECT count(*) FROM recording WHERE firstEvent IS NULL"), 0);
+    // Every recording's kept shingles are listed with it, as an import lists them.
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM recording_shingles"),
+              db.queryInteger("SELECT count(*) FROM recording"));
+    EXPECT_EQ(db.queryInteger("SELECT sum(length(shingles)) / 8 FROM recording_shingles"),
+              db.queryInteger("SELECT count(*) FROM event_shingle"));
     EXPECT_EQ(db.queryInteger("SELECT count(*) FROM pragma_integrity_check WHERE "
                               "integrity_check <> 'ok'"),
               0);
@@ -411,6 +416,13 @@ TEST_F(EveningTest, ForgettingARecordingReadsItsMatchAgainFromTheOthers) {
     EXPECT_EQ(store.snapshot().matches.size(), 2u);
     EXPECT_EQ(store.matchLog(middle.matchId).bytes, log("early"));
     EXPECT_EQ(store.matchLog(middle.splitOff[0]).bytes, log("late"));
+    // A forgotten recording's shingles go with it; the others' stay, listed.
+    Database db((dir / "forget.db").string(), SQLITE_OPEN_READONLY);
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM event_shingle WHERE recordingId NOT IN "
+                              "(SELECT id FROM recording)"),
+              0);
+    EXPECT_EQ(db.queryInteger("SELECT sum(length(shingles)) / 8 FROM recording_shingles"),
+              db.queryInteger("SELECT count(*) FROM event_shingle"));
 
     const RecordingForgotten last = store.forgetRecording(recordings[2].sha256);
     EXPECT_EQ(last.recordingsLeft, 0);
@@ -419,6 +431,8 @@ TEST_F(EveningTest, ForgettingARecordingReadsItsMatchAgainFromTheOthers) {
         EXPECT_EQ(errorOf([&] { store.forgetRecording(sha); })->reason(), "no such recording");
     store.forget(middle.matchId);
     EXPECT_TRUE(store.snapshot().matches.empty());
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM event_shingle"), 0);
+    EXPECT_EQ(db.queryInteger("SELECT count(*) FROM recording_shingles"), 0);
 }
 
 // A file that is no store of this program is refused and left as it was.
