@@ -131,8 +131,7 @@ void indexRecording(Database& db, std::int64_t recordingId, std::span<const Shin
 }
 
 void forgetShingles(Database& db, std::int64_t recordingId) {
-    Statement list =
-        db.prepare("SELECT shingles FROM recording_shingles WHERE recordingId = ?1");
+    Statement list = db.prepare("SELECT shingles FROM recording_shingles WHERE recordingId = ?1");
     if (!list.bind(1, recordingId).step()) return;
     const std::span<const std::byte> bytes = list.blob(0);
     std::vector<std::int64_t> hashes(bytes.size() / sizeof(std::int64_t));
@@ -197,8 +196,9 @@ void indexStoredRecordings(Database& db, ClassifierCache& classifiers) {
         PendingShingles shingles;
         shingles.add(id, reading->shingles);
         shingles.write(db);
-        index.bindAll(id, static_cast<std::int64_t>(reading->events.lines.size()),
-                      firstEventKey(reading->events.lines))
+        index
+            .bindAll(id, static_cast<std::int64_t>(reading->events.lines.size()),
+                     firstEventKey(reading->events.lines))
             .run();
     }
 }

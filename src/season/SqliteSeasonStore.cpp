@@ -355,7 +355,8 @@ MatchSummary SqliteSeasonStore::forget(std::int64_t matchId) {
         matchSummaries(std::numeric_limits<std::int64_t>::min(), matchId, matchId).front();
     markMatchStale(matchId);
     Statement recordings = m_db.prepare("SELECT id FROM recording WHERE matchId = ?1");
-    for (recordings.bind(1, matchId); recordings.step();) forgetShingles(m_db, recordings.integer(0));
+    for (recordings.bind(1, matchId); recordings.step();)
+        forgetShingles(m_db, recordings.integer(0));
     m_db.prepare("DELETE FROM match WHERE id = ?1").bind(1, matchId).run();
     transaction.commit();
     updateRatings();
