@@ -39,6 +39,24 @@ const std::size_t* recordPlayer(const RecordPlayers& records, std::int64_t recor
     return found == records.end() ? nullptr : &found->second;
 }
 
+// The order a reading hands the matches over in.
+constexpr std::string_view kPlayedOrder = " ORDER BY playedAt, sha256";
+
+// The matches of a window of the season: those played from ?1 on.
+constexpr std::string_view kWindow = "playedAt >= ?1";
+
+// The matches of the window starting at `since`, named only, in played order.
+std::vector<MatchHeading> matchHeadings(Database& db, std::int64_t since) {
+    Statement query = db.prepare("SELECT id, sha256, gameVersion FROM match WHERE " +
+                                 std::string(kWindow) + std::string(kPlayedOrder));
+    query.bind(1, since);
+    std::vector<MatchHeading> matches;
+    while (query.step())
+        matches.push_back({query.integer(0), std::string(query.text(1)),
+                           static_cast<std::int32_t>(query.integer(2))});
+    return matches;
+}
+
 // The matches in played order, each with its own rows fetched by its id
 // (every table of a match's rows is keyed by matchId first), so a reading
 // holds one match at a time whatever the season's size.
@@ -49,7 +67,7 @@ public:
         : m_matches(db.prepare(
               "SELECT id, file, sha256, playedAt, gameVersion, lineCount, scoreRed, scoreBlue, "
               "scoreGreen, scoreYellow, changeSeq FROM match WHERE " +
-              std::string(where) + " ORDER BY playedAt, sha256")),
+              std::string(where) + std::string(kPlayedOrder))),
           m_recordings(db.prepare("SELECT source FROM recording WHERE matchId = ?1 ORDER BY id")),
           m_records(db.prepare("SELECT r.record, k.seasonKey, r.name, r.rank, " +
                                counterColumnNames("r.") +
@@ -260,10 +278,11 @@ std::int64_t SqliteSeasonStore::readSeason(SeasonSink& sink, std::optional<std::
     Transaction reading(m_db,
                         Transaction::Kind::Read);  // one consistent picture while other imports run
     const std::int64_t changeSeq = changeSequence();
+    const std::int64_t from = since.value_or(std::numeric_limits<std::int64_t>::min());
+    if (sink.wantsHeadings()) sink.headings(matchHeadings(m_db, from));
     SeasonTotals totals;
     {
-        MatchRows rows(m_db, "playedAt >= ?1",
-                       since.value_or(std::numeric_limits<std::int64_t>::min()));
+        MatchRows rows(m_db, kWindow, from);
         WindowRatings window;
         SeasonMatch match;
         while (rows.next(match)) {

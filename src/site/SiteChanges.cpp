@@ -81,9 +81,9 @@ struct SeasonInputs {
 
 SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier, const SiteSeason& season,
                          const SiteOptions& options)
-    : m_earlier(earlier), m_season(season), m_sharedMatchInputs(sharedMatchInputs(options)) {
+    : m_earlier(earlier), m_season(season) {
     const SeasonInputs now{std::to_string(season.changeSeq),
-                           optionsInputs(options, m_sharedMatchInputs), namesInputs(season)};
+                           optionsInputs(options, sharedMatchInputs(options)), namesInputs(season)};
     m_seasonInputs = now.text();
     m_styleInputs = std::to_string(fnv1a(kSiteStyle, fnv1a(options.builtInTheme)));
     const SeasonInputs before =
@@ -144,9 +144,12 @@ std::string SiteChanges::matchData(const season::SeasonMatch& match) {
 
 std::string SiteChanges::matchData(const SiteMatch& match) { return ratedMatchInputs(match); }
 
-std::string SiteChanges::matchPage(const SiteMatch& match) const {
-    const std::string inputs = match.sha256 + "\n" + std::to_string(match.gameVersion) + "\n" +
-                               m_sharedMatchInputs;
+MatchPageInputs::MatchPageInputs(const SiteOptions& options)
+    : m_shared(sharedMatchInputs(options)) {}
+
+std::string MatchPageInputs::of(std::string_view sha256, std::int32_t gameVersion) const {
+    const std::string inputs =
+        std::string(sha256) + "\n" + std::to_string(gameVersion) + "\n" + m_shared;
     return std::to_string(fnv1a(inputs));
 }
 

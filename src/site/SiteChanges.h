@@ -12,13 +12,25 @@
 
 namespace zefa::site {
 
+// What a match page is made from: its stored log, known by its SHA-256 and
+// game version, and the theme, awards and clock that every match page shares.
+class MatchPageInputs {
+public:
+    explicit MatchPageInputs(const SiteOptions& options);
+
+    [[nodiscard]] std::string of(std::string_view sha256, std::int32_t gameVersion) const;
+
+private:
+    std::string m_shared;  // hashed once: the theme is long
+};
+
 // Which pages of a site the changes since it was last made reach. The record
 // keeps, with each page, what it was made from: with the index, the store's
 // change number, the options and the players' names; with a match's season
 // page, the match's change number and its neighbours; with a player's page
 // and data, the player's change number; with a match's data, its change
 // number and its players' ratings; with a match page, its log, theme, awards
-// and clock. A page is made again when that differs, or when the store's change
+// and clock (MatchPageInputs). A page is made again when that differs, or when the store's change
 // number is unknown, the options or any player's name changed (a rename or a
 // merge, which reach pages all over the season), or a full build is asked for.
 class SiteChanges {
@@ -47,7 +59,6 @@ public:
     // of the match whole and slim.
     [[nodiscard]] static std::string matchData(const season::SeasonMatch& match);
     [[nodiscard]] static std::string matchData(const SiteMatch& match);
-    [[nodiscard]] std::string matchPage(const SiteMatch& match) const;
 
     // Whether every page is to be made again: a full build, other options,
     // a name changed.
@@ -58,7 +69,6 @@ public:
 private:
     const std::optional<SiteRecord>& m_earlier;
     const SiteSeason& m_season;
-    std::string m_sharedMatchInputs;  // what every match page depends on besides its log
     std::string m_seasonInputs;
     std::string m_styleInputs;
     bool m_all = false;

@@ -96,16 +96,24 @@ struct SiteNumbers {
 class SiteSeasonSink final : public season::SeasonSink {
 public:
     using KeepWhole = std::function<bool(const season::SeasonMatch&)>;
-    explicit SiteSeasonSink(KeepWhole keepWhole = {}) : m_keepWhole(std::move(keepWhole)) {}
+    // Takes the matches a reading names before it hands them over.
+    using TakeHeadings = std::function<void(std::vector<season::MatchHeading>&&)>;
+    explicit SiteSeasonSink(KeepWhole keepWhole = {}, TakeHeadings takeHeadings = {})
+        : m_keepWhole(std::move(keepWhole)), m_takeHeadings(std::move(takeHeadings)) {}
 
     void match(season::SeasonMatch&& match) override;
     void player(season::SeasonPlayer&& player) override;
+    [[nodiscard]] bool wantsHeadings() const override { return bool(m_takeHeadings); }
+    void headings(std::vector<season::MatchHeading>&& matches) override {
+        m_takeHeadings(std::move(matches));
+    }
 
     // The season read, its change number set; the sink is spent.
     [[nodiscard]] SiteSeason take(std::int64_t changeSeq);
 
 private:
     KeepWhole m_keepWhole;
+    TakeHeadings m_takeHeadings;
     SiteSeason m_season;
     bool m_tooMany = false;  // more matches were wanted whole than are kept
     SiteNumbers m_numbers;

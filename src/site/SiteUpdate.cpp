@@ -210,6 +210,13 @@ public:
         m_report.kept += counted;
     }
 
+    // Adds the files of `more` to those the site is to hold, and promises
+    // them too (promise()). False when the record could not be written.
+    bool plan(const SiteRecord& more, const std::optional<SiteRecord>& earlier) {
+        for (const auto& [page, fingerprint] : more.files()) m_made.add(page);
+        return promise(earlier);
+    }
+
     // The inputs a page was made from, for the record.
     void madeFrom(std::string_view page, std::string_view fingerprint) {
         m_made.add(page, fingerprint);
@@ -390,14 +397,14 @@ public:
                  [&site, &report](MadeFile&& made) { noteMade(site, report, std::move(made)); }) {}
 
     // The page of the match from its stored log, read here by `readLog`.
-    void matchPage(std::string page, std::string fingerprint, const SiteMatch& match,
+    void matchPage(std::string page, std::string fingerprint, std::int64_t matchId,
                    const StoredLogReader& readLog) {
         MadeFile made{.page = std::move(page), .inputs = std::move(fingerprint), .matchPage = true};
         season::StoredLog log;
         try {
-            log = readLog(match.id);
+            log = readLog(matchId);
         } catch (const season::SeasonError& error) {
-            made.unreadLog = "cannot read the stored log of match " + std::to_string(match.id) +
+            made.unreadLog = "cannot read the stored log of match " + std::to_string(matchId) +
                              ": " + error.reason();
         }
         // Handed over in order also when there is nothing to make, so that
@@ -445,18 +452,22 @@ struct Scope {
     std::size_t firstMatch = 0;
     std::vector<std::size_t> players;  // into the season's players, when not whole
 
+    static Scope all(const SiteSeason& season) {
+        Scope scope;
+        for (std::size_t i = 0; i < season.players.size(); ++i) scope.players.push_back(i);
+        return scope;
+    }
+
     static Scope of(const SiteSeason& season, const std::optional<SiteRecord>& earlier,
                     const SiteChanges& changes, const FolderListing& present) {
-        Scope scope;
         std::size_t at = 0;
         const auto there = [&](const SiteRecord::File& file) {
             return present.containsNext(file.first, at);
         };
         if (!season.advanced || !earlier || changes.all() ||
-            !std::ranges::all_of(earlier->files(), there)) {
-            for (std::size_t i = 0; i < season.players.size(); ++i) scope.players.push_back(i);
-            return scope;
-        }
+            !std::ranges::all_of(earlier->files(), there))
+            return all(season);
+        Scope scope;
         scope.whole = false;
         scope.firstMatch = std::max<std::size_t>(season.advanced->earlierMatches, 1) - 1;
         for (const std::string& key : season.advanced->players) {
@@ -525,9 +536,9 @@ private:
 };
 
 // Every file the site of this season holds, of the matches and players in
-// scope.
+// scope; the match pages among them unless they are planned already.
 SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const Scope& scope,
-                        const SiteOptions& options) {
+                        const SiteOptions& options, bool withMatchPages) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
@@ -535,7 +546,7 @@ SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const 
     if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
         const std::int64_t id = season.matches[i].id;
-        planned.add(matchPageFile(id, options));
+        if (withMatchPages) planned.add(matchPageFile(id, options));
         planned.add(matchSeasonPagePath(id));
         planned.add(matchDataPath(id));
     }
@@ -557,6 +568,198 @@ SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const 
     return planned;
 }
 
+// One run of updateSite(). It may make the match pages before it has the
+// season they are of: they need only their stored logs.
+class SiteRun {
+public:
+    SiteRun(fs::path folder, const std::optional<SiteRecord>& earlier, const SiteSources& sources,
+            const SiteOptions& options)
+        : m_folder(std::move(folder)),
+          m_earlier(earlier),
+          m_sources(sources),
+          m_options(options),
+          m_pageInputs(options) {}
+    SiteRun(const SiteRun&) = delete;
+    SiteRun& operator=(const SiteRun&) = delete;
+
+    // Makes the pages of the season's matches, in played order, before the
+    // season is at hand. Not into a refused folder (make() tells why), nor
+    // into one that is to be looked at for the season's other files first (a
+    // new site among other files).
+    void matchPagesAhead(const std::vector<season::MatchHeading>& matches) {
+        if (!m_earlier && m_options.allowOtherFiles) return;
+        SiteRecord planned;
+        for (const season::MatchHeading& match : matches)
+            planned.add(matchPageFile(match.id, m_options));
+        if (refusal(m_folder, m_earlier, planned, false)) return;
+        m_pagesAhead = true;
+        if (!begin(std::move(planned), m_everyFile.emplace(m_folder))) return;
+        for (const season::MatchHeading& match : matches)
+            matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
+    }
+
+    // Makes the rest of the season's site; the run is then over.
+    SiteReport make(const SiteSeason& season) {
+        if (m_pagesAhead && !m_maker) return std::move(m_report);  // it could not begin
+        const SitePages pages(season, m_options.look);
+        const SiteChanges changes(m_earlier, season, m_options);
+        // A season read whole: each of its files is looked at.
+        Scope scope = Scope::all(season);
+        if (m_pagesAhead) {
+            if (!m_site->plan(plannedFiles(season, pages, scope, m_options, false), m_earlier))
+                return stop();
+        } else {
+            const FolderListing& recorded = m_recorded.emplace(
+                m_folder, m_earlier ? SiteRecord::writtenAt(m_folder) : std::nullopt);
+            scope = Scope::of(season, m_earlier, changes, recorded);
+            SiteRecord planned = plannedFiles(season, pages, scope, m_options, true);
+            if (auto why = refusal(m_folder, m_earlier, planned, m_options.allowOtherFiles)) {
+                m_report.refused = std::move(*why);
+                return std::move(m_report);
+            }
+            // A run that looks at every file lists them all.
+            if (!begin(std::move(planned), scope.whole ? m_everyFile.emplace(m_folder) : recorded))
+                return std::move(m_report);
+        }
+        const SiteData data(season);
+        // Should a reading of the matches fail, the maker's threads end
+        // before the pages and data their jobs use go.
+        const struct StopMaker {
+            std::optional<FileMaker>& maker;
+            ~StopMaker() { maker.reset(); }
+        } stopMaker{m_maker};
+        // Each match's data file made beside its page.
+        MatchDataFiles matchData(season, scope, changes, *m_site, m_sources.readMatches);
+        for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+            const SiteMatch& match = season.matches[i];
+            if (!m_pagesAhead)
+                matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
+            matchData.write(*m_site, *m_maker, match);
+        }
+        seasonFiles(season, {pages, data}, scope, changes, matchData);
+        m_site->finish(m_earlier, scope.whole);
+        return std::move(m_report);
+    }
+
+private:
+    // What the season's files are rendered from.
+    struct SeasonViews {
+        const SitePages& pages;
+        const SiteData& data;
+    };
+
+    // Creates the site's folders and promises the files planned; false,
+    // with the reason in the report, when it could not.
+    bool begin(SiteRecord planned, const FolderListing& present) {
+        std::error_code error;
+        for (const std::string& sub : siteFolders()) {
+            if (fs::create_directories(m_folder / sub, error); error) {
+                m_report.problems.push_back("cannot create '" + (m_folder / sub).string() +
+                                            "': " + error.message());
+                return false;
+            }
+        }
+        m_site.emplace(m_folder, std::move(planned), m_report, present);
+        if (!m_site->promise(m_earlier)) return false;
+        m_maker.emplace(*m_site, m_report, m_options);
+        return true;
+    }
+
+    // Ends the run early, with the files asked for so far noted.
+    SiteReport stop() {
+        m_maker->finish();
+        return std::move(m_report);
+    }
+
+    // The match's page, kept when it is made from the same inputs.
+    void matchPage(std::int64_t id, std::string fingerprint) {
+        std::string page = matchPageFile(id, m_options);
+        if (m_earlier && m_earlier->fingerprint(page) == fingerprint && m_site->exists(page))
+            m_site->keep(page, true, fingerprint);
+        else
+            m_maker->matchPage(std::move(page), std::move(fingerprint), id, m_sources.readLog);
+    }
+
+    // The season's own files, each made only when the changes reach it; the
+    // matches' data files are finished among them. Returns once all are written.
+    void seasonFiles(const SiteSeason& season, const SeasonViews& views, const Scope& scope,
+                     const SiteChanges& changes, MatchDataFiles& matchData) {
+        const SitePages& pages = views.pages;
+        const SiteData& data = views.data;
+        SiteFolder& site = *m_site;
+        FileMaker& maker = *m_maker;
+        const auto update = [&](std::string_view page, std::string_view inputs, auto render,
+                                bool counted = true) {
+            if (!changes.reaches(page, inputs) && site.exists(page))
+                site.keep(page, counted, inputs);
+            else
+                maker.file(page, inputs, counted, render);
+        };
+        update(kIndexPage, changes.seasonInputs(), [&pages] { return pages.index(); });
+        update(kMatchListPage, changes.seasonInputs(), [&pages] { return pages.matchList(); });
+        for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
+            update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
+                   [&pages, n] { return pages.matchListPage(n); });
+        for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
+            update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
+                   [&pages, n] { return pages.leaderboardPage(n); });
+        for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
+            update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
+                   [&pages, n] { return pages.playerListPage(n); });
+        for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i)
+            update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
+                   [&pages, i] { return pages.match(i); });
+        for (const std::size_t i : scope.players) {
+            const SeasonPlayer& player = season.players[i];
+            const std::string inputs = SiteChanges::playerPage(player);
+            update(playerPagePath(player.key), inputs, [&pages, i] { return pages.player(i); });
+            for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
+                update(listPagePath(playerPagePath(player.key), n), inputs,
+                       [&pages, i, n] { return pages.playerMatchPage(i, n); });
+        }
+        update(
+            kStyleSheet, changes.styleSheet(),
+            [this] { return styleSheet(m_options.builtInTheme); }, false);
+        if (keepsSeasonJson(season.matches.size())) {
+            // Streamed, too large to make in memory, after the files before it.
+            maker.finish();
+            if (!changes.reaches(kSeasonJson, changes.seasonInputs()) && site.exists(kSeasonJson))
+                site.keep(kSeasonJson, false, changes.seasonInputs());
+            else if (site.putWritten(kSeasonJson, m_sources.writeSeasonJson, false) !=
+                     Outcome::Failed)
+                site.madeFrom(kSeasonJson, changes.seasonInputs());
+        }
+
+        // The data files, not counted among the pages.
+        update(
+            kDataIndex, changes.seasonInputs(), [&data] { return data.index(); }, false);
+        update(
+            kPlayerListData, changes.seasonInputs(), [&data] { return data.players(); }, false);
+        for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
+            update(
+                matchListDataPath(n), changes.matchListPage(n),
+                [&data, n] { return data.matchListPage(n); }, false);
+        matchData.finish();
+        for (const std::size_t i : scope.players)
+            update(
+                playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
+                [&data, i] { return data.player(i); }, false);
+        maker.finish();
+    }
+
+    fs::path m_folder;
+    const std::optional<SiteRecord>& m_earlier;
+    const SiteSources& m_sources;
+    const SiteOptions& m_options;
+    const MatchPageInputs m_pageInputs;
+    bool m_pagesAhead = false;
+    SiteReport m_report;
+    std::optional<FolderListing> m_recorded;  // the folders written since the record
+    std::optional<FolderListing> m_everyFile;
+    std::optional<SiteFolder> m_site;
+    std::optional<FileMaker> m_maker;  // last: its threads go first, before what they use
+};
+
 }  // namespace
 
 std::string unfitFolder(const fs::path& folder) {
@@ -577,101 +780,15 @@ SiteReport updateSite(const fs::path& folder, const season::SeasonSnapshot& seas
 SiteReport updateSite(const fs::path& folder, const SiteSeason& season,
                       const std::optional<SiteRecord>& earlier, const SiteSources& sources,
                       const SiteOptions& options) {
-    SiteReport report;
-    const SitePages pages(season, options.look);
-    const SiteChanges changes(earlier, season, options);
-    const FolderListing recorded(folder, earlier ? SiteRecord::writtenAt(folder) : std::nullopt);
-    const Scope scope = Scope::of(season, earlier, changes, recorded);
-    std::optional<FolderListing> everyFile;  // a run that looks at every file lists them all
-    const FolderListing& present = scope.whole ? everyFile.emplace(folder) : recorded;
-    SiteRecord planned = plannedFiles(season, pages, scope, options);
-    if (auto why = refusal(folder, earlier, planned, options.allowOtherFiles)) {
-        report.refused = std::move(*why);
-        return report;
-    }
-    std::error_code error;
-    for (const std::string& sub : siteFolders()) {
-        if (fs::create_directories(folder / sub, error); error) {
-            report.problems.push_back("cannot create '" + (folder / sub).string() +
-                                      "': " + error.message());
-            return report;
-        }
-    }
-    SiteFolder site(folder, std::move(planned), report, present);
-    if (!site.promise(earlier)) return report;
-
-    const SiteData data(season);
-    FileMaker maker(site, report, options);
-    // Each match's data file made beside its page: matches read whole for
-    // them are read while the pages are made.
-    MatchDataFiles matchData(season, scope, changes, site, sources.readMatches);
-    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
-        const SiteMatch& match = season.matches[i];
-        std::string page = matchPageFile(match.id, options);
-        std::string fingerprint = changes.matchPage(match);
-        if (earlier && earlier->fingerprint(page) == fingerprint && site.exists(page))
-            site.keep(page, true, fingerprint);
-        else
-            maker.matchPage(std::move(page), std::move(fingerprint), match, sources.readLog);
-        matchData.write(site, maker, match);
-    }
-
-    // The season's own files, each made only when the changes reach it.
-    const auto update = [&](std::string_view page, std::string_view inputs, auto render,
-                            bool counted = true) {
-        if (!changes.reaches(page, inputs) && site.exists(page))
-            site.keep(page, counted, inputs);
-        else
-            maker.file(page, inputs, counted, render);
-    };
-    update(kIndexPage, changes.seasonInputs(), [&pages] { return pages.index(); });
-    update(kMatchListPage, changes.seasonInputs(), [&pages] { return pages.matchList(); });
-    for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
-        update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
-               [&pages, n] { return pages.matchListPage(n); });
-    for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
-        update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
-               [&pages, n] { return pages.leaderboardPage(n); });
-    for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
-        update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
-               [&pages, n] { return pages.playerListPage(n); });
-    for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i)
-        update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
-               [&pages, i] { return pages.match(i); });
-    for (const std::size_t i : scope.players) {
-        const SeasonPlayer& player = season.players[i];
-        const std::string inputs = SiteChanges::playerPage(player);
-        update(playerPagePath(player.key), inputs, [&pages, i] { return pages.player(i); });
-        for (std::size_t n = 1; n <= listPages(std::size_t(player.matches)); ++n)
-            update(listPagePath(playerPagePath(player.key), n), inputs,
-                   [&pages, i, n] { return pages.playerMatchPage(i, n); });
-    }
-    update(
-        kStyleSheet, changes.styleSheet(), [&options] { return styleSheet(options.builtInTheme); },
-        false);
-    if (keepsSeasonJson(season.matches.size())) {
-        // Streamed, too large to make in memory, after the files before it.
-        maker.finish();
-        if (!changes.reaches(kSeasonJson, changes.seasonInputs()) && site.exists(kSeasonJson))
-            site.keep(kSeasonJson, false, changes.seasonInputs());
-        else if (site.putWritten(kSeasonJson, sources.writeSeasonJson, false) !=
-                 Outcome::Failed)
-            site.madeFrom(kSeasonJson, changes.seasonInputs());
-    }
-
-    // The data files, not counted among the pages.
-    update(kDataIndex, changes.seasonInputs(), [&data] { return data.index(); }, false);
-    update(kPlayerListData, changes.seasonInputs(), [&data] { return data.players(); }, false);
-    for (std::size_t n = scope.firstMatchPage(); n <= dataPages(season.matches.size()); ++n)
-        update(matchListDataPath(n), changes.matchListPage(n),
-               [&data, n] { return data.matchListPage(n); }, false);
-    matchData.finish();
-    for (const std::size_t i : scope.players)
-        update(playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
-               [&data, i] { return data.player(i); }, false);
-    maker.finish();
-    site.finish(earlier, scope.whole);
-    return report;
+    SiteRun run(folder, earlier, sources, options);
+    return run.make(season);
 }
 
+SiteReport updateSite(const fs::path& folder, const SeasonUnderWay& season,
+                      const std::optional<SiteRecord>& earlier, const SiteSources& sources,
+                      const SiteOptions& options) {
+    SiteRun run(folder, earlier, sources, options);
+    if (const auto matches = season.matches()) run.matchPagesAhead(*matches);
+    return run.make(season.season());
+}
 }  // namespace zefa::site

@@ -72,4 +72,21 @@ struct SiteReport {
                                     const std::optional<SiteRecord>& earlier,
                                     const SiteSources& sources, const SiteOptions& options);
 
+// A season being read while its site is made.
+struct SeasonUnderWay {
+    // The season's matches in played order, as soon as the reading knows
+    // them; nothing when it does not read the season whole (an earlier one
+    // brought up to date), whose matches are not all there is to look at.
+    std::function<std::optional<std::vector<season::MatchHeading>>()> matches;
+    // The season once read; throws what reading it threw.
+    std::function<const SiteSeason&()> season;
+};
+
+// The same of a season being read: the match pages, which need only their
+// stored logs, are made while it is.
+[[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder,
+                                    const SeasonUnderWay& season,
+                                    const std::optional<SiteRecord>& earlier,
+                                    const SiteSources& sources, const SiteOptions& options);
+
 }  // namespace zefa::site

@@ -103,6 +103,19 @@ protected:
         return updateSite(folder, snapshot, writeJson, reader(), options);
     }
 
+    // Written with the match pages made before the season is handed over,
+    // as while it is read; `season` hands it over.
+    SiteReport writeAhead(const std::function<const SiteSeason&()>& season) {
+        std::vector<season::MatchHeading> matches;
+        for (const SeasonMatch& match : snapshot.matches)
+            matches.push_back({match.id, match.sha256, match.gameVersion});
+        const auto readMatches = [this](const auto& take) {
+            for (const SeasonMatch& match : snapshot.matches) take(match);
+        };
+        return updateSite(folder, SeasonUnderWay{[&] { return matches; }, season}, std::nullopt,
+                          {writeJson, reader(), readMatches}, options);
+    }
+
     std::vector<fs::path> pages() const {
         std::vector<fs::path> found;
         for (const auto& entry : fs::recursive_directory_iterator(folder))
@@ -371,7 +384,26 @@ TEST_F(SiteUpdateTest, AReadingOfTheMatchesWholeThatFailsFailsTheRun) {
                  season::SeasonError);
 }
 
-TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
+// A reading of the season that fails once the match pages are on their way
+// fails the run, and leaves no file that the site's record does not list.
+TEST_F(SiteUpdateTest, AReadingOfTheSeasonThatFailsAfterItsMatchesLeavesEveryFileRecorded) {
+    const auto failing = []() -> const SiteSeason& {
+        throw season::SeasonError(season::SeasonError::Kind::Failed, "", "disk I/O error");
+    };
+    EXPECT_THROW((void)writeAhead(failing), season::SeasonError);
+    const std::optional<SiteRecord> record = SiteRecord::read(folder);
+    ASSERT_TRUE(record);
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string page = fs::relative(entry.path(), folder).string();
+        if (!entry.is_regular_file() || page == SiteRecord::kFileName) continue;
+        EXPECT_TRUE(record->lists(page)) << page;
+        ++files;
+    }
+    EXPECT_GT(files, 0U);
+}
+
+TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsOrAheadOfTheSeasonMakeTheSiteOfOne) {
     for (std::int64_t id = 3; id <= 8; ++id)
         addMatch(id, id % 2 ? "beta1h-ctf.log" : "beta2-ctf.log", id % 2 ? 1 : 2,
                  {record(kScript, std::int32_t(id), 12), record("plain", 1, 2)});
@@ -382,30 +414,35 @@ TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsMakeTheSiteOfOne) {
     const fs::path oneFolder = scratch / "one";
     fs::rename(folder, oneFolder);
     options.threads = 3;
-    const mode_t mask = ::umask(027);
-    const SiteReport many = write();
-    EXPECT_EQ(::umask(mask), mode_t(027));  // never changed, not even for a moment
-    EXPECT_EQ(many.written, one.written);
-    EXPECT_EQ(many.problems, one.problems);
     // The time a match page took to make is the one thing that may differ.
-    const std::regex took("read in <b>[0-9.]+</b>");
-    std::size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(oneFolder)) {
-        if (!entry.is_regular_file()) continue;
-        const fs::path relative = fs::relative(entry.path(), oneFolder);
-        EXPECT_EQ(std::regex_replace(readFile(folder / relative), took, ""),
-                  std::regex_replace(readFile(entry.path()), took, ""))
-            << relative;
-        ++files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
-        --files;
-        EXPECT_EQ(entry.status().permissions() & fs::perms::all,
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
-            << entry.path();  // the usual ones, less the umask of the run
-    }
-    EXPECT_EQ(files, 0U);  // no file more either
+    const auto expectAsMadeOnOne = [&](const SiteReport& report) {
+        EXPECT_EQ(report.written, one.written);
+        EXPECT_EQ(report.problems, one.problems);
+        const std::regex took("read in <b>[0-9.]+</b>");
+        std::size_t files = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(oneFolder)) {
+            if (!entry.is_regular_file()) continue;
+            const fs::path relative = fs::relative(entry.path(), oneFolder);
+            EXPECT_EQ(std::regex_replace(readFile(folder / relative), took, ""),
+                      std::regex_replace(readFile(entry.path()), took, ""))
+                << relative;
+            ++files;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (!entry.is_regular_file()) continue;
+            --files;
+            EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+                << entry.path();  // the usual ones, less the umask of the run
+        }
+        EXPECT_EQ(files, 0U);  // no file more either
+    };
+    const mode_t mask = ::umask(027);
+    expectAsMadeOnOne(write());
+    fs::remove_all(folder);
+    const SiteSeason season = siteSeason(snapshot);
+    expectAsMadeOnOne(writeAhead([&]() -> const SiteSeason& { return season; }));
+    EXPECT_EQ(::umask(mask), mode_t(027));  // never changed, not even for a moment
 }
 
 }  // namespace
