@@ -47,13 +47,13 @@ constexpr std::string_view kWindow = "playedAt >= ?1";
 
 // The matches of the window starting at `since`, named only, in played order.
 std::vector<MatchHeading> matchHeadings(Database& db, std::int64_t since) {
-    Statement query = db.prepare("SELECT id, sha256, gameVersion FROM match WHERE " +
+    Statement query = db.prepare("SELECT id, playedAt, sha256, gameVersion FROM match WHERE " +
                                  std::string(kWindow) + std::string(kPlayedOrder));
     query.bind(1, since);
     std::vector<MatchHeading> matches;
     while (query.step())
-        matches.push_back({query.integer(0), std::string(query.text(1)),
-                           static_cast<std::int32_t>(query.integer(2))});
+        matches.push_back({query.integer(0), query.integer(1), std::string(query.text(2)),
+                           static_cast<std::int32_t>(query.integer(3))});
     return matches;
 }
 

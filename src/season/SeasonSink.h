@@ -12,6 +12,7 @@ namespace zefa::season {
 // is known by.
 struct MatchHeading {
     std::int64_t id = 0;
+    std::int64_t playedAt = 0;
     std::string sha256;
     std::int32_t gameVersion = 1;
 };

@@ -1,7 +1,5 @@
 #include "site/SiteFromStore.h"
 
-#include <future>
-
 #include "season/SeasonJson.h"
 #include "site/FolderListing.h"
 #include "site/SiteChanges.h"
@@ -60,10 +58,12 @@ private:
 // brought up to date, when all that changed since is later matches; else
 // read from the store, its matches whose data is likely to be written kept
 // whole, so that after a new match or two the store is read once. A reading
-// of the store names its matches to `takeHeadings` first.
+// of the store names its matches to `name` and shows them to `pass`
+// (SeasonUnderWay).
 SiteSeason readSiteSeason(season::SeasonStore& store, const std::filesystem::path& folder,
                           const std::optional<SiteRecord>& earlier, const SiteOptions& options,
-                          SiteSeasonSink::TakeHeadings takeHeadings) {
+                          const SeasonUnderWay::NameMatches& name,
+                          const SeasonUnderWay::PassMatch& pass) {
     if (!options.full && !options.since && earlier) {
         if (std::optional<SiteSeason> cached = SiteSeasonCache::read(folder)) {
             std::optional<season::SeasonChanges> changes =
@@ -76,60 +76,10 @@ SiteSeason readSiteSeason(season::SeasonStore& store, const std::filesystem::pat
             return options.full || !earlier ||
                    earlier->fingerprint(matchDataPath(match.id)) != SiteChanges::matchData(match);
         },
-        std::move(takeHeadings));
+        name, pass);
     const std::int64_t changeSeq = store.readSeason(sink, options.since);
     return sink.take(changeSeq);
 }
-
-// The site's season read on a thread of its own, with a connection of its
-// own to the store, while the match pages that the reading names are made.
-class SeasonReading {
-public:
-    SeasonReading(season::SeasonStore& store, const std::filesystem::path& folder,
-                  const std::optional<SiteRecord>& earlier, const SiteOptions& options)
-        : m_matches(m_named.get_future()),
-          m_season(std::async(std::launch::async, &SeasonReading::read, this, store.reader(),
-                              std::cref(folder), std::cref(earlier), std::cref(options))
-                       .share()) {}
-
-    // What a run of the site takes it as.
-    [[nodiscard]] SeasonUnderWay underWay() {
-        return {[this] { return m_matches.get(); },
-                [this]() -> const SiteSeason& { return season(); }};
-    }
-
-    // Waits for the season; throws what reading it threw.
-    [[nodiscard]] const SiteSeason& season() const { return m_season.get(); }
-
-private:
-    using Matches = std::optional<std::vector<season::MatchHeading>>;
-
-    SiteSeason read(season::SeasonStore reader, const std::filesystem::path& folder,
-                    const std::optional<SiteRecord>& earlier, const SiteOptions& options) {
-        try {
-            SiteSeason season =
-                readSiteSeason(reader, folder, earlier, options,
-                               [this](auto&& matches) { name(std::move(matches)); });
-            name(std::nullopt);
-            return season;
-        } catch (...) {
-            name(std::nullopt);
-            throw;
-        }
-    }
-
-    // Tells the matches, or that there are none to tell, once.
-    void name(Matches matches) {
-        if (m_isNamed) return;
-        m_isNamed = true;
-        m_named.set_value(std::move(matches));
-    }
-
-    std::promise<Matches> m_named;
-    bool m_isNamed = false;  // on the reading's thread alone
-    std::future<Matches> m_matches;
-    std::shared_future<SiteSeason> m_season;  // last: waited for as it goes
-};
 
 }  // namespace
 
@@ -140,9 +90,15 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     if (auto unchanged = unchangedSite(store, folder, text, options)) return *unchanged;
     const std::optional<SiteRecord> earlier =
         text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
-    SeasonReading reading(store, folder, earlier, options);
-    const auto writeJson = [&reading](std::ostream& out) {
-        const SiteSeason& season = reading.season();
+    std::optional<SiteSeason> read;
+    // On a thread of its own, beside the one that makes the pages: a
+    // connection of its own.
+    const auto readSeason = [&](const auto& name, const auto& pass) -> const SiteSeason& {
+        season::SeasonStore reader = store.reader();
+        return read.emplace(readSiteSeason(reader, folder, earlier, options, name, pass));
+    };
+    const auto writeJson = [&read](std::ostream& out) {
+        const SiteSeason& season = *read;
         season::SeasonJsonSink json(out);
         for (const season::SeasonMatch& match : season.wholeMatches) json.write(match);
         for (std::size_t i = 0; i < season.players.size(); ++i) json.write(season.wholePlayer(i));
@@ -156,9 +112,9 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         WholeMatches sink(take);
         reader.readSeason(sink, options.since);
     };
-    const SiteReport report =
-        updateSite(folder, reading.underWay(), earlier, {writeJson, readLog, readMatches}, options);
-    const SiteSeason& season = reading.season();
+    const SiteReport report = updateSite(folder, SeasonUnderWay{readSeason}, earlier,
+                                         {writeJson, readLog, readMatches}, options);
+    const SiteSeason& season = *read;
     // Small seasons are read whole in no time, and keep every match whole
     // for their season.json; a window is rated afresh at every reading.
     if (report.ok() && !options.since && !keepsSeasonJson(season.matches.size())) {

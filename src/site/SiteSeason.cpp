@@ -150,6 +150,7 @@ bool advance(SiteSeason& season, season::SeasonChanges&& changes) {
 }
 
 void SiteSeasonSink::match(season::SeasonMatch&& match) {
+    if (m_passWhole) m_passWhole(match);
     m_season.matches.push_back(slimMatch(match, m_season, m_numbers));
 
     auto& whole = m_season.wholeMatches;

@@ -92,14 +92,20 @@ struct SiteNumbers {
 
 // Builds a SiteSeason from a reading of the store (SeasonStore::readSeason),
 // in memory of the players, the slim matches and a page's worth of whole
-// ones: those `keepWhole` asks for, when set.
+// ones: those `keepWhole` asks for, when set. Each match whole is shown to
+// `passWhole` too, when set, for a reader that needs them all once.
 class SiteSeasonSink final : public season::SeasonSink {
 public:
     using KeepWhole = std::function<bool(const season::SeasonMatch&)>;
     // Takes the matches a reading names before it hands them over.
     using TakeHeadings = std::function<void(std::vector<season::MatchHeading>&&)>;
-    explicit SiteSeasonSink(KeepWhole keepWhole = {}, TakeHeadings takeHeadings = {})
-        : m_keepWhole(std::move(keepWhole)), m_takeHeadings(std::move(takeHeadings)) {}
+    // Sees each match whole as it passes.
+    using PassWhole = std::function<void(const season::SeasonMatch&)>;
+    explicit SiteSeasonSink(KeepWhole keepWhole = {}, TakeHeadings takeHeadings = {},
+                            PassWhole passWhole = {})
+        : m_keepWhole(std::move(keepWhole)),
+          m_takeHeadings(std::move(takeHeadings)),
+          m_passWhole(std::move(passWhole)) {}
 
     void match(season::SeasonMatch&& match) override;
     void player(season::SeasonPlayer&& player) override;
@@ -114,6 +120,7 @@ public:
 private:
     KeepWhole m_keepWhole;
     TakeHeadings m_takeHeadings;
+    PassWhole m_passWhole;
     SiteSeason m_season;
     bool m_tooMany = false;  // more matches were wanted whole than are kept
     SiteNumbers m_numbers;

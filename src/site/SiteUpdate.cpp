@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include "files/PendingFile.h"
 #include "generation/StatsGenerator.h"
@@ -482,6 +483,15 @@ struct Scope {
     [[nodiscard]] std::size_t firstMatchPage() const { return firstMatch / kListPageRows + 1; }
 };
 
+// The data file of the match whole.
+template <typename Match>
+void addMatchData(FileMaker& maker, Match&& match) {
+    const std::string page = matchDataPath(match.id);
+    const std::string inputs = SiteChanges::matchData(match);
+    maker.file(page, inputs, false,
+               [match = std::forward<Match>(match)] { return SiteData::match(match); });
+}
+
 // The data files of the matches in scope, each written, when the changes
 // reach it, from the match whole: the one the season holds, or else the one
 // a feed reads beside the pages (only when the season lacks one).
@@ -505,9 +515,10 @@ public:
         if (!reached(site, match)) {
             site.keep(matchDataPath(match.id), false, SiteChanges::matchData(match));
         } else if (const auto held = m_held.find(match.id); held != m_held.end()) {
-            add(maker, *held->second);
-        } else if (std::optional<SeasonMatch> whole = m_feed->take(match)) {
-            add(maker, std::move(*whole));
+            addMatchData(maker, *held->second);
+        } else if (std::optional<SeasonMatch> whole =
+                       m_feed->take(match.id, match.playedAt, match.sha256)) {
+            addMatchData(maker, std::move(*whole));
         }  // else gone from the store since the season was read
     }
 
@@ -522,23 +533,18 @@ private:
         return m_changes.reaches(page, SiteChanges::matchData(match)) || !site.exists(page);
     }
 
-    template <typename Match>
-    static void add(FileMaker& maker, Match&& match) {
-        const std::string page = matchDataPath(match.id);
-        const std::string inputs = SiteChanges::matchData(match);
-        maker.file(page, inputs, false,
-                   [match = std::forward<Match>(match)] { return SiteData::match(match); });
-    }
-
     const SiteChanges& m_changes;
     std::unordered_map<std::int64_t, const SeasonMatch*> m_held;  // the season's whole matches
     std::optional<WholeMatchFeed> m_feed;
 };
 
+// The files of each match a run made before it had the season.
+enum class MadeAhead { Nothing, Pages, PagesAndData };
+
 // Every file the site of this season holds, of the matches and players in
-// scope; the match pages among them unless they are planned already.
+// scope; not those made ahead, which are planned already.
 SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const Scope& scope,
-                        const SiteOptions& options, bool withMatchPages) {
+                        const SiteOptions& options, MadeAhead ahead) {
     SiteRecord planned;
     for (const std::string_view page :
          {kIndexPage, kMatchListPage, kStyleSheet, kDataIndex, kPlayerListData})
@@ -546,9 +552,9 @@ SiteRecord plannedFiles(const SiteSeason& season, const SitePages& pages, const 
     if (keepsSeasonJson(season.matches.size())) planned.add(kSeasonJson);
     for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
         const std::int64_t id = season.matches[i].id;
-        if (withMatchPages) planned.add(matchPageFile(id, options));
+        if (ahead == MadeAhead::Nothing) planned.add(matchPageFile(id, options));
         planned.add(matchSeasonPagePath(id));
-        planned.add(matchDataPath(id));
+        if (ahead != MadeAhead::PagesAndData) planned.add(matchDataPath(id));
     }
     for (std::size_t n = scope.firstMatchPage(); n <= listPages(season.matches.size()); ++n)
         planned.add(listPagePath(kMatchListPage, n));
@@ -582,37 +588,53 @@ public:
     SiteRun(const SiteRun&) = delete;
     SiteRun& operator=(const SiteRun&) = delete;
 
-    // Makes the pages of the season's matches, in played order, before the
-    // season is at hand. Not into a refused folder (make() tells why), nor
-    // into one that is to be looked at for the season's other files first (a
-    // new site among other files).
-    void matchPagesAhead(const std::vector<season::MatchHeading>& matches) {
-        if (!m_earlier && m_options.allowOtherFiles) return;
-        SiteRecord planned;
-        for (const season::MatchHeading& match : matches)
-            planned.add(matchPageFile(match.id, m_options));
-        if (refusal(m_folder, m_earlier, planned, false)) return;
-        m_pagesAhead = true;
-        if (!begin(std::move(planned), m_everyFile.emplace(m_folder))) return;
-        for (const season::MatchHeading& match : matches)
-            matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
+    // Makes the site while `season` is read on a thread of its own: the
+    // matches' files as soon as the reading names the matches, the rest once
+    // it is read.
+    SiteReport makeWhileRead(const SeasonUnderWay& season) {
+        const bool ahead = mayGoAhead();
+        // Every data file is made in a build that compares none.
+        const bool dataAhead = ahead && (!m_earlier || m_options.full);
+        std::promise<Headings> named;
+        std::future<Headings> matches = named.get_future();
+        bool isNamed = false;  // on the reading's thread alone
+        const auto name = [&](Headings headings) {
+            if (!std::exchange(isNamed, true)) named.set_value(std::move(headings));
+        };
+        const SiteSeason* read = nullptr;
+        {
+            WholeMatchFeed feed([&](const SeasonUnderWay::PassMatch& pass) {
+                try {
+                    read = &season.read([&](auto&& headings) { name(std::move(headings)); },
+                                        dataAhead ? pass : SeasonUnderWay::PassMatch());
+                } catch (...) {
+                    name(std::nullopt);
+                    throw;
+                }
+                name(std::nullopt);
+            });
+            if (const Headings headings = matches.get(); headings && ahead)
+                matchFilesAhead(*headings, dataAhead ? &feed : nullptr);
+            feed.finish();  // throws what the reading threw
+        }
+        return make(*read);
     }
 
     // Makes the rest of the season's site; the run is then over.
     SiteReport make(const SiteSeason& season) {
-        if (m_pagesAhead && !m_maker) return std::move(m_report);  // it could not begin
+        if (m_ahead != MadeAhead::Nothing && !m_maker) return std::move(m_report);  // not begun
         const SitePages pages(season, m_options.look);
         const SiteChanges changes(m_earlier, season, m_options);
         // A season read whole: each of its files is looked at.
         Scope scope = Scope::all(season);
-        if (m_pagesAhead) {
-            if (!m_site->plan(plannedFiles(season, pages, scope, m_options, false), m_earlier))
+        if (m_ahead != MadeAhead::Nothing) {
+            if (!m_site->plan(plannedFiles(season, pages, scope, m_options, m_ahead), m_earlier))
                 return stop();
         } else {
             const FolderListing& recorded = m_recorded.emplace(
                 m_folder, m_earlier ? SiteRecord::writtenAt(m_folder) : std::nullopt);
             scope = Scope::of(season, m_earlier, changes, recorded);
-            SiteRecord planned = plannedFiles(season, pages, scope, m_options, true);
+            SiteRecord planned = plannedFiles(season, pages, scope, m_options, MadeAhead::Nothing);
             if (auto why = refusal(m_folder, m_earlier, planned, m_options.allowOtherFiles)) {
                 m_report.refused = std::move(*why);
                 return std::move(m_report);
@@ -628,13 +650,16 @@ public:
             std::optional<FileMaker>& maker;
             ~StopMaker() { maker.reset(); }
         } stopMaker{m_maker};
-        // Each match's data file made beside its page.
-        MatchDataFiles matchData(season, scope, changes, *m_site, m_sources.readMatches);
-        for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
-            const SiteMatch& match = season.matches[i];
-            if (!m_pagesAhead)
-                matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
-            matchData.write(*m_site, *m_maker, match);
+        // Each match's data file made beside its page, unless both were.
+        std::optional<MatchDataFiles> matchData;
+        if (m_ahead != MadeAhead::PagesAndData) {
+            matchData.emplace(season, scope, changes, *m_site, m_sources.readMatches);
+            for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i) {
+                const SiteMatch& match = season.matches[i];
+                if (m_ahead == MadeAhead::Nothing)
+                    matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
+                matchData->write(*m_site, *m_maker, match);
+            }
         }
         seasonFiles(season, {pages, data}, scope, changes, matchData);
         m_site->finish(m_earlier, scope.whole);
@@ -642,6 +667,36 @@ public:
     }
 
 private:
+    using Headings = std::optional<std::vector<season::MatchHeading>>;
+
+    // Whether the matches' files may be made before the season is at hand:
+    // not in a folder that is refused (make() then tells why), nor in one
+    // to be looked at for the season's other files first (a new site among
+    // other files).
+    [[nodiscard]] bool mayGoAhead() const {
+        return (m_earlier || !m_options.allowOtherFiles) &&
+               !refusal(m_folder, m_earlier, SiteRecord(), false);
+    }
+
+    // The pages of the season's matches, in played order, and their data
+    // files from the reading's matches whole when `feed` is given.
+    void matchFilesAhead(const std::vector<season::MatchHeading>& matches, WholeMatchFeed* feed) {
+        m_ahead = feed ? MadeAhead::PagesAndData : MadeAhead::Pages;
+        SiteRecord planned;
+        for (const season::MatchHeading& match : matches) {
+            planned.add(matchPageFile(match.id, m_options));
+            if (feed) planned.add(matchDataPath(match.id));
+        }
+        if (!begin(std::move(planned), m_everyFile.emplace(m_folder))) return;
+        for (const season::MatchHeading& match : matches) {
+            matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
+            if (!feed) continue;
+            if (std::optional<SeasonMatch> whole =
+                    feed->take(match.id, match.playedAt, match.sha256))
+                addMatchData(*m_maker, std::move(*whole));
+        }
+    }
+
     // What the season's files are rendered from.
     struct SeasonViews {
         const SitePages& pages;
@@ -683,7 +738,7 @@ private:
     // The season's own files, each made only when the changes reach it; the
     // matches' data files are finished among them. Returns once all are written.
     void seasonFiles(const SiteSeason& season, const SeasonViews& views, const Scope& scope,
-                     const SiteChanges& changes, MatchDataFiles& matchData) {
+                     const SiteChanges& changes, std::optional<MatchDataFiles>& matchData) {
         const SitePages& pages = views.pages;
         const SiteData& data = views.data;
         SiteFolder& site = *m_site;
@@ -739,7 +794,7 @@ private:
             update(
                 matchListDataPath(n), changes.matchListPage(n),
                 [&data, n] { return data.matchListPage(n); }, false);
-        matchData.finish();
+        if (matchData) matchData->finish();
         for (const std::size_t i : scope.players)
             update(
                 playerDataPath(season.players[i].key), SiteChanges::playerPage(season.players[i]),
@@ -752,7 +807,7 @@ private:
     const SiteSources& m_sources;
     const SiteOptions& m_options;
     const MatchPageInputs m_pageInputs;
-    bool m_pagesAhead = false;
+    MadeAhead m_ahead = MadeAhead::Nothing;
     SiteReport m_report;
     std::optional<FolderListing> m_recorded;  // the folders written since the record
     std::optional<FolderListing> m_everyFile;
@@ -788,7 +843,6 @@ SiteReport updateSite(const fs::path& folder, const SeasonUnderWay& season,
                       const std::optional<SiteRecord>& earlier, const SiteSources& sources,
                       const SiteOptions& options) {
     SiteRun run(folder, earlier, sources, options);
-    if (const auto matches = season.matches()) run.matchPagesAhead(*matches);
-    return run.make(season.season());
+    return run.makeWhileRead(season);
 }
 }  // namespace zefa::site

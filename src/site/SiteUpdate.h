@@ -72,18 +72,20 @@ struct SiteReport {
                                     const std::optional<SiteRecord>& earlier,
                                     const SiteSources& sources, const SiteOptions& options);
 
-// A season being read while its site is made.
+// A season to be read while its site is made.
 struct SeasonUnderWay {
-    // The season's matches in played order, as soon as the reading knows
-    // them; nothing when it does not read the season whole (an earlier one
-    // brought up to date), whose matches are not all there is to look at.
-    std::function<std::optional<std::vector<season::MatchHeading>>()> matches;
-    // The season once read; throws what reading it threw.
-    std::function<const SiteSeason&()> season;
+    using NameMatches = std::function<void(std::vector<season::MatchHeading>&&)>;
+    using PassMatch = std::function<void(const season::SeasonMatch&)>;
+    // Reads the season, on the thread it is called on, and returns it (kept
+    // by the caller). A reading of the store names its matches to `name`
+    // first, in played order, and shows each whole to `pass`, when set, as it
+    // reads it; one that brings an earlier season up to date does neither.
+    std::function<const SiteSeason&(const NameMatches& name, const PassMatch& pass)> read;
 };
 
-// The same of a season being read: the match pages, which need only their
-// stored logs, are made while it is.
+// The same of a season to be read, on a thread of its own: the match pages,
+// which need only their stored logs, are made while it is, and a full
+// build's data files from the matches it reads.
 [[nodiscard]] SiteReport updateSite(const std::filesystem::path& folder,
                                     const SeasonUnderWay& season,
                                     const std::optional<SiteRecord>& earlier,

@@ -40,8 +40,9 @@ void WholeMatchFeed::put(const season::SeasonMatch& match) {
     m_readMore.notify_one();
 }
 
-std::optional<season::SeasonMatch> WholeMatchFeed::take(const SiteMatch& match) {
-    const auto wanted = std::tie(match.playedAt, match.sha256);
+std::optional<season::SeasonMatch> WholeMatchFeed::take(std::int64_t id, std::int64_t playedAt,
+                                                        std::string_view sha256) {
+    const auto wanted = std::tuple(playedAt, sha256);
     std::unique_lock lock(m_mutex);
     while (true) {
         m_readMore.wait(lock, [this] { return m_ended || !m_ready.empty(); });
@@ -50,10 +51,10 @@ std::optional<season::SeasonMatch> WholeMatchFeed::take(const SiteMatch& match) 
             return std::nullopt;
         }
         season::SeasonMatch& next = m_ready.front();
-        const auto order = std::tie(next.playedAt, next.sha256) <=> wanted;
+        const auto order = std::tuple(next.playedAt, std::string_view(next.sha256)) <=> wanted;
         if (order > 0) return std::nullopt;  // kept for a later match
         std::optional<season::SeasonMatch> found;
-        if (order == 0 && next.id == match.id) found = std::move(next);
+        if (order == 0 && next.id == id) found = std::move(next);
         m_ready.pop_front();
         m_room.notify_one();
         if (found) return found;

@@ -2,15 +2,16 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "season/SeasonSnapshot.h"
-#include "site/SiteSeason.h"
 
 namespace zefa::site {
 
@@ -34,7 +35,8 @@ public:
     // the reading holds no such match (it was read at another moment of the
     // store). Matches are to be asked for in played order. Throws what the
     // reading threw.
-    [[nodiscard]] std::optional<season::SeasonMatch> take(const SiteMatch& match);
+    [[nodiscard]] std::optional<season::SeasonMatch> take(std::int64_t id, std::int64_t playedAt,
+                                                          std::string_view sha256);
     // Waits for the reading to end; throws what it threw.
     void finish();
 

@@ -103,17 +103,20 @@ protected:
         return updateSite(folder, snapshot, writeJson, reader(), options);
     }
 
-    // Written with the match pages made before the season is handed over,
-    // as while it is read; `season` hands it over.
-    SiteReport writeAhead(const std::function<const SiteSeason&()>& season) {
+    // Written while the season is read, by `read`, which is shown the
+    // matches and reads the season they name: the files of each match are
+    // made before the season is handed over.
+    SiteReport writeWhileRead(const std::function<const SiteSeason&()>& read) {
         std::vector<season::MatchHeading> matches;
         for (const SeasonMatch& match : snapshot.matches)
-            matches.push_back({match.id, match.sha256, match.gameVersion});
-        const auto readMatches = [this](const auto& take) {
-            for (const SeasonMatch& match : snapshot.matches) take(match);
-        };
-        return updateSite(folder, SeasonUnderWay{[&] { return matches; }, season}, std::nullopt,
-                          {writeJson, reader(), readMatches}, options);
+            matches.push_back({match.id, match.playedAt, match.sha256, match.gameVersion});
+        const SeasonUnderWay season{[&](const auto& name, const auto& pass) -> const SiteSeason& {
+            name(std::move(matches));
+            for (const SeasonMatch& match : snapshot.matches)
+                if (pass) pass(match);
+            return read();
+        }};
+        return updateSite(folder, season, std::nullopt, {writeJson, reader(), {}}, options);
     }
 
     std::vector<fs::path> pages() const {
@@ -390,7 +393,7 @@ TEST_F(SiteUpdateTest, AReadingOfTheSeasonThatFailsAfterItsMatchesLeavesEveryFil
     const auto failing = []() -> const SiteSeason& {
         throw season::SeasonError(season::SeasonError::Kind::Failed, "", "disk I/O error");
     };
-    EXPECT_THROW((void)writeAhead(failing), season::SeasonError);
+    EXPECT_THROW((void)writeWhileRead(failing), season::SeasonError);
     const std::optional<SiteRecord> record = SiteRecord::read(folder);
     ASSERT_TRUE(record);
     std::size_t files = 0;
@@ -441,7 +444,7 @@ TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsOrAheadOfTheSeasonMakeTheSiteO
     expectAsMadeOnOne(write());
     fs::remove_all(folder);
     const SiteSeason season = siteSeason(snapshot);
-    expectAsMadeOnOne(writeAhead([&]() -> const SiteSeason& { return season; }));
+    expectAsMadeOnOne(writeWhileRead([&]() -> const SiteSeason& { return season; }));
     EXPECT_EQ(::umask(mask), mode_t(027));  // never changed, not even for a moment
 }
 
