@@ -593,7 +593,8 @@ public:
     // it is read.
     SiteReport makeWhileRead(const SeasonUnderWay& season) {
         const bool ahead = mayGoAhead();
-        // Every data file is made in a build that compares none.
+        // A build that compares no data file with an earlier site's makes
+        // them all, from the matches the reading passes.
         const bool dataAhead = ahead && (!m_earlier || m_options.full);
         std::promise<Headings> named;
         std::future<Headings> matches = named.get_future();
@@ -620,7 +621,8 @@ public:
         return make(*read);
     }
 
-    // Makes the rest of the season's site; the run is then over.
+    // Makes the season's site, but for the matches' files made ahead; the
+    // run is then over.
     SiteReport make(const SiteSeason& season) {
         if (m_ahead != MadeAhead::Nothing && !m_maker) return std::move(m_report);  // not begun
         const SitePages pages(season, m_options.look);
