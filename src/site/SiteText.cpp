@@ -15,6 +15,9 @@ namespace zefa::site {
 namespace {
 
 std::string emitted(std::string_view text) {
+    // Most texts of a season page (numbers, dates, most names) need nothing:
+    // no stream made for them.
+    if (IsPlainText(text, true)) return std::string(text);
     std::ostringstream out;
     PageSink sink(out, static_cast<std::size_t>(-1));
     EmitText(sink, text, true);

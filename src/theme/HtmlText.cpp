@@ -42,7 +42,20 @@ constexpr EscapeTable kEscapeTable = makeEscapeTable();
 
 bool isColourCode(char byte) { return (byte >= '0' && byte <= '9') || byte == '*'; }
 
+// Whether a colour code begins at `i`.
+bool codeAt(std::string_view text, std::size_t i) {
+    return text[i] == '^' && i + 1 < text.size() && isColourCode(text[i + 1]);
+}
+
 }  // namespace
+
+bool IsPlainText(std::string_view text, bool escape) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (codeAt(text, i) ||
+            (escape && !kEscapeTable[static_cast<unsigned char>(text[i])].empty()))
+            return false;
+    return true;
+}
 
 void EmitText(PageSink& page, std::string_view text, bool escape) {
     bool fontOpen = false;  // an element never spans two calls
@@ -53,9 +66,8 @@ void EmitText(PageSink& page, std::string_view text, bool escape) {
         return escape ? from : std::min(text.find('^', from), text.size());
     };
     for (std::size_t i = next(0); i < text.size(); i = next(i + 1)) {
-        const char byte = text[i];
-        const bool code = byte == '^' && i + 1 < text.size() && isColourCode(text[i + 1]);
-        const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(byte)];
+        const bool code = codeAt(text, i);
+        const std::string_view replacement = kEscapeTable[static_cast<unsigned char>(text[i])];
         if (!code && (!escape || replacement.empty())) continue;
         // Runs of bytes that stay as they are go out at once: most of a page.
         page.putEach(text.substr(plain, i - plain));

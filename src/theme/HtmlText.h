@@ -16,6 +16,10 @@ namespace zefa {
 // the game (names, chat, weapon and award texts), never for theme markup.
 void EmitText(PageSink& page, std::string_view text, bool escape);
 
+// Whether EmitText() writes the text as it is: it holds no colour code and,
+// with `escape` set, nothing to escape.
+[[nodiscard]] bool IsPlainText(std::string_view text, bool escape);
+
 // "%d": decimal, a minus sign when negative, no padding.
 void EmitInt(PageSink& page, std::int32_t value);
 

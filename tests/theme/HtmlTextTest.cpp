@@ -43,6 +43,15 @@ TEST(HtmlText, EscapeTableMapsConsoleAndHtmlCharacters) {
     }
 }
 
+// A text is plain exactly when it comes out as it went in.
+TEST(HtmlText, PlainTextIsTextWrittenAsItIs) {
+    for (const std::string_view bytes :
+         {"", "Dog 12", "^", "a^", "^x^^", "^1", "a^*b", "<b>", "it's", "\x01", "\xff", "50%"})
+        for (const bool escape : {false, true})
+            EXPECT_EQ(IsPlainText(bytes, escape), text(bytes, escape) == bytes)
+                << bytes << (escape ? " escaped" : "");
+}
+
 TEST(HtmlText, NumbersUsePrintfFormatsAndPagesHaveALimit) {
     const auto numbers = [](std::int32_t integer, float decimal) {
         return emitted([=](PageSink& sink) {
