@@ -30,9 +30,10 @@ private:
 // page, the match's change number and its neighbours; with a player's page
 // and data, the player's change number; with a match's data, its change
 // number and its players' ratings; with a match page, its log, theme, awards
-// and clock (MatchPageInputs). A page is made again when that differs, or when the store's change
-// number is unknown, the options or any player's name changed (a rename or a
-// merge, which reach pages all over the season), or a full build is asked for.
+// and clock (MatchPageInputs). A page is made again when that differs, or
+// when the store's change number is unknown, the options or any player's
+// name changed (a rename or a merge, which reach pages all over the season),
+// or a full build is asked for.
 class SiteChanges {
 public:
     // `earlier`: the record of the site in the folder, if there is one.

@@ -74,8 +74,8 @@ struct SiteReport {
 
 // A season to be read while its site is made.
 struct SeasonUnderWay {
-    using NameMatches = std::function<void(std::vector<season::MatchHeading>&&)>;
-    using PassMatch = std::function<void(const season::SeasonMatch&)>;
+    using NameMatches = SiteSeasonSink::TakeHeadings;
+    using PassMatch = SiteSeasonSink::PassWhole;
     // Reads the season, on the thread it is called on, and returns it (kept
     // by the caller). A reading of the store names its matches to `name`
     // first, in played order, and shows each whole to `pass`, when set, as it
