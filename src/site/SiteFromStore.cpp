@@ -54,23 +54,27 @@ private:
     const std::function<void(const season::SeasonMatch&)>& m_take;
 };
 
-// The season as the site shows it: the one the site was last made from,
-// brought up to date, when all that changed since is later matches; else
-// read from the store, its matches whose data is likely to be written kept
-// whole, so that after a new match or two the store is read once. A reading
-// of the store names its matches to `name` and shows them to `pass`
-// (SeasonUnderWay).
-SiteSeason readSiteSeason(season::SeasonStore& store, const std::filesystem::path& folder,
-                          const std::optional<SiteRecord>& earlier, const SiteOptions& options,
-                          const SeasonUnderWay::NameMatches& name,
+// The season the site was last made from, brought up to date, when all that
+// changed since is later matches; nothing when it is to be read again.
+std::optional<SiteSeason> advancedSeason(season::SeasonStore& store,
+                                         const std::filesystem::path& folder,
+                                         const std::optional<SiteRecord>& earlier,
+                                         const SiteOptions& options) {
+    if (options.full || options.since || !earlier) return std::nullopt;
+    std::optional<SiteSeason> cached = SiteSeasonCache::read(folder);
+    if (!cached) return std::nullopt;
+    std::optional<season::SeasonChanges> changes =
+        store.readChanges(cached->changeSeq, kListPageRows);
+    if (!changes || !advance(*cached, std::move(*changes))) return std::nullopt;
+    return cached;
+}
+
+// The season read from the store, its matches whose data is likely to be
+// written kept whole, so that after a new match or two the store is read
+// once; its matches named to `name` and shown to `pass` (SeasonUnderWay).
+SiteSeason readSiteSeason(season::SeasonStore& store, const std::optional<SiteRecord>& earlier,
+                          const SiteOptions& options, const SeasonUnderWay::NameMatches& name,
                           const SeasonUnderWay::PassMatch& pass) {
-    if (!options.full && !options.since && earlier) {
-        if (std::optional<SiteSeason> cached = SiteSeasonCache::read(folder)) {
-            std::optional<season::SeasonChanges> changes =
-                store.readChanges(cached->changeSeq, kListPageRows);
-            if (changes && advance(*cached, std::move(*changes))) return std::move(*cached);
-        }
-    }
     SiteSeasonSink sink(
         [&](const season::SeasonMatch& match) {
             return options.full || !earlier ||
@@ -90,12 +94,14 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     if (auto unchanged = unchangedSite(store, folder, text, options)) return *unchanged;
     const std::optional<SiteRecord> earlier =
         text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
-    std::optional<SiteSeason> read;
-    // On a thread of its own, beside the one that makes the pages: a
-    // connection of its own.
+    // A kept season is read on this thread: on another, its 80 MB at a
+    // league's size would grow that thread's heap a page at a time.
+    std::optional<SiteSeason> read = advancedSeason(store, folder, earlier, options);
+    // Else read on a thread of its own, beside the one that makes the pages:
+    // a connection of its own.
     const auto readSeason = [&](const auto& name, const auto& pass) -> const SiteSeason& {
         season::SeasonStore reader = store.reader();
-        return read.emplace(readSiteSeason(reader, folder, earlier, options, name, pass));
+        return read.emplace(readSiteSeason(reader, earlier, options, name, pass));
     };
     const auto writeJson = [&read](std::ostream& out) {
         const SiteSeason& season = *read;
@@ -112,8 +118,10 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         WholeMatches sink(take);
         reader.readSeason(sink, options.since);
     };
-    const SiteReport report = updateSite(folder, SeasonUnderWay{readSeason}, earlier,
-                                         {writeJson, readLog, readMatches}, options);
+    const SiteSources sources{writeJson, readLog, readMatches};
+    const SiteReport report =
+        read ? updateSite(folder, *read, earlier, sources, options)
+             : updateSite(folder, SeasonUnderWay{readSeason}, earlier, sources, options);
     const SiteSeason& season = *read;
     // Small seasons are read whole in no time, and keep every match whole
     // for their season.json; a window is rated afresh at every reading.
