@@ -11,9 +11,14 @@
 namespace zefa::site {
 
 std::optional<std::string> SiteRecord::readText(const std::filesystem::path& folder) {
-    std::ifstream in(folder / kFileName, std::ios::binary);
+    std::ifstream in(folder / kFileName, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    // In one read: a league's record is over 10 MB.
+    std::string text(std::size_t(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(in.gcount()));
+    return text;
 }
 
 std::optional<SiteRecord> SiteRecord::read(const std::filesystem::path& folder) {
@@ -35,6 +40,8 @@ SiteRecord SiteRecord::fromText(std::string text) {
     // however short, so that they stay where they are as blocks are added.
     text.reserve(64);
     const std::string_view kept = record.m_text.emplace_back(std::move(text));
+    // Sized at once: a league's record has hundreds of thousands of lines.
+    record.m_files.reserve(std::size_t(std::ranges::count(kept, '\n')) + 1);
     forEachFile(kept, [&record](std::string_view page, std::string_view fingerprint) {
         record.m_files.emplace_back(page, fingerprint);
         return true;

@@ -1,5 +1,8 @@
 #include "site/SiteUpdate.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -83,6 +86,21 @@ std::string writeBytes(const fs::path& path, std::string_view bytes) {
     return writeFile(path, [bytes](std::ostream& out) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     });
+}
+
+// Adds `text` at the end of the file, brought to the disk; false when there
+// is no such file or it could not be added.
+bool appendToFile(const fs::path& path, std::string_view text) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (file < 0) return false;
+    bool added = true;
+    while (added && !text.empty()) {
+        const ssize_t put = ::write(file, text.data(), text.size());
+        added = put > 0;
+        if (added) text.remove_prefix(std::size_t(put));
+    }
+    added = added && ::fdatasync(file) == 0;
+    return ::close(file) == 0 && added;
 }
 
 // Whether the folder is the file system's root, however it is written.
@@ -230,8 +248,12 @@ public:
 
     // Writes the record of what the site is to hold, and of the earlier
     // site's files, before any of them is written: a run cut short leaves no
-    // file of the site unrecorded. False when it could not be written.
+    // file of the site unrecorded. An earlier record has the files it does
+    // not list added at its end rather than being written again (a league's
+    // record is megabytes, a new match adds a few files); a record is read
+    // in any order. False when it could not be written.
     bool promise(const std::optional<SiteRecord>& earlier) {
+        if (earlier && addToRecord(*earlier)) return true;
         return putRecord([&](std::ostream& out) {
                    if (earlier)
                        earlier->writeWith(out, m_made);
@@ -266,6 +288,17 @@ public:
     }
 
 private:
+    // Adds the files to be made that `earlier` does not list to the end of
+    // the record; false when it could not.
+    bool addToRecord(const SiteRecord& earlier) {
+        std::string lines = "\n";  // ends a line a run cut short may have left unfinished
+        for (const auto& [page, fingerprint] : m_made.files()) {
+            if (!earlier.lists(page))
+                lines.append(page).append(1, '\t').append(fingerprint).append(1, '\n');
+        }
+        return lines.size() == 1 || appendToFile(m_folder / SiteRecord::kFileName, lines);
+    }
+
     // The record, written beside its file and compared there.
     Outcome putRecord(const DocumentWriter& write) {
         FileWrite written = writeSiteFile(

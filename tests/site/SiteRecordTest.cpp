@@ -49,6 +49,15 @@ TEST(SiteRecordTest, ALongSeasonsRecordReadsBackAsItWasWritten) {
     std::ostringstream rewritten;
     both.write(rewritten);
     EXPECT_EQ(rewritten.str(), merged.str());
+
+    // Files added at its end, after a line a run cut short left unfinished:
+    // read with the others, the last fingerprint of a file kept.
+    const SiteRecord added =
+        SiteRecord::fromText(text.str() + "data/matches/12\n" + matchDataPath(9001) + "\tnew\n" +
+                             matchDataPath(3) + "\tlater\n");
+    EXPECT_EQ(added.files().size(), 5001u);
+    EXPECT_EQ(added.fingerprint(matchDataPath(9001)), "new");
+    EXPECT_EQ(added.fingerprint(matchDataPath(3)), "later");
 }
 
 }  // namespace

@@ -106,7 +106,8 @@ protected:
     // Written while the season is read, by `read`, which is shown the
     // matches and reads the season they name: the files of each match are
     // made before the season is handed over.
-    SiteReport writeWhileRead(const std::function<const SiteSeason&()>& read) {
+    SiteReport writeWhileRead(const std::function<const SiteSeason&()>& read,
+                              const std::optional<SiteRecord>& earlier = std::nullopt) {
         std::vector<season::MatchHeading> matches;
         for (const SeasonMatch& match : snapshot.matches)
             matches.push_back({match.id, match.playedAt, match.sha256, match.gameVersion});
@@ -116,7 +117,7 @@ protected:
                 if (pass) pass(match);
             return read();
         }};
-        return updateSite(folder, season, std::nullopt, {writeJson, reader(), {}}, options);
+        return updateSite(folder, season, earlier, {writeJson, reader(), {}}, options);
     }
 
     std::vector<fs::path> pages() const {
@@ -388,22 +389,33 @@ TEST_F(SiteUpdateTest, AReadingOfTheMatchesWholeThatFailsFailsTheRun) {
 }
 
 // A reading of the season that fails once the match pages are on their way
-// fails the run, and leaves no file that the site's record does not list.
+// fails the run, and leaves no file that the site's record does not list:
+// a new site's, and an earlier one's with a new match.
 TEST_F(SiteUpdateTest, AReadingOfTheSeasonThatFailsAfterItsMatchesLeavesEveryFileRecorded) {
     const auto failing = []() -> const SiteSeason& {
         throw season::SeasonError(season::SeasonError::Kind::Failed, "", "disk I/O error");
     };
+    const auto expectEveryFileRecorded = [this] {
+        const std::optional<SiteRecord> record = SiteRecord::read(folder);
+        ASSERT_TRUE(record);
+        std::size_t files = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            const std::string page = fs::relative(entry.path(), folder).string();
+            if (!entry.is_regular_file() || page == SiteRecord::kFileName) continue;
+            EXPECT_TRUE(record->lists(page)) << page;
+            ++files;
+        }
+        EXPECT_GT(files, 0U);
+    };
     EXPECT_THROW((void)writeWhileRead(failing), season::SeasonError);
-    const std::optional<SiteRecord> record = SiteRecord::read(folder);
-    ASSERT_TRUE(record);
-    std::size_t files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string page = fs::relative(entry.path(), folder).string();
-        if (!entry.is_regular_file() || page == SiteRecord::kFileName) continue;
-        EXPECT_TRUE(record->lists(page)) << page;
-        ++files;
-    }
-    EXPECT_GT(files, 0U);
+    expectEveryFileRecorded();
+
+    fs::remove_all(folder);
+    ASSERT_TRUE(write().ok());
+    addMatch(3, "beta2-ctf.log", 2, {record(kImage, 1, 1)});
+    EXPECT_THROW((void)writeWhileRead(failing, SiteRecord::read(folder)), season::SeasonError);
+    EXPECT_TRUE(fs::exists(folder / matchPagePath(3)));
+    expectEveryFileRecorded();
 }
 
 TEST_F(SiteUpdateTest, MatchPagesMadeOnManyThreadsOrAheadOfTheSeasonMakeTheSiteOfOne) {
