@@ -34,6 +34,8 @@ std::size_t dataPages(std::size_t matches) { return (matches + kListPageRows - 1
 
 SiteData::SiteData(const SiteSeason& season)
     : m_season(season), m_keyNumbers(keyNumbers(season)), m_matchIds(season.keys.size()) {
+    const std::vector<std::uint32_t> counts = matchCounts(season);
+    for (std::size_t key = 0; key < counts.size(); ++key) m_matchIds[key].reserve(counts[key]);
     for (const SiteMatch& match : season.matches)
         for (const SitePlay& player : match.players) m_matchIds[player.key].push_back(match.id);
 }

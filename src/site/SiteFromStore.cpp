@@ -56,12 +56,10 @@ private:
 
 // The season the site was last made from, brought up to date, when all that
 // changed since is later matches; nothing when it is to be read again.
-std::optional<SiteSeason> advancedSeason(season::SeasonStore& store,
-                                         const std::filesystem::path& folder,
-                                         const std::optional<SiteRecord>& earlier,
-                                         const SiteOptions& options) {
-    if (options.full || options.since || !earlier) return std::nullopt;
-    std::optional<SiteSeason> cached = SiteSeasonCache::read(folder);
+std::optional<SiteSeason> advancedSeason(season::SeasonStore& store, SiteSeasonCache& cache,
+                                         bool recorded, const SiteOptions& options) {
+    if (options.full || options.since || !recorded) return std::nullopt;
+    std::optional<SiteSeason> cached = cache.read();
     if (!cached) return std::nullopt;
     std::optional<season::SeasonChanges> changes =
         store.readChanges(cached->changeSeq, kListPageRows);
@@ -96,7 +94,8 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
     // A kept season is read on this thread: on another, its 80 MB at a
     // league's size would grow that thread's heap a page at a time.
-    std::optional<SiteSeason> read = advancedSeason(store, folder, earlier, options);
+    SiteSeasonCache cache(folder);
+    std::optional<SiteSeason> read = advancedSeason(store, cache, earlier.has_value(), options);
     // Else read on a thread of its own, beside the one that makes the pages:
     // a connection of its own.
     const auto readSeason = [&](const auto& name, const auto& pass) -> const SiteSeason& {
@@ -126,9 +125,9 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     // Small seasons are read whole in no time, and keep every match whole
     // for their season.json; a window is rated afresh at every reading.
     if (report.ok() && !options.since && !keepsSeasonJson(season.matches.size())) {
-        SiteSeasonCache::write(folder, season);
+        cache.write(season);
     } else if (report.refused.empty()) {
-        SiteSeasonCache::remove(folder);
+        cache.remove();
     }
     return report;
 }

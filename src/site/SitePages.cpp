@@ -282,6 +282,8 @@ SitePages::SitePages(const SiteSeason& season, SiteLook look)
     });
     m_keyNumbers = keyNumbers(season);
     m_appearances.resize(season.keys.size());
+    const std::vector<std::uint32_t> counts = matchCounts(season);
+    for (std::size_t key = 0; key < counts.size(); ++key) m_appearances[key].reserve(counts[key]);
     for (std::uint32_t m = 0; m < season.matches.size(); ++m)
         for (std::uint32_t p = 0; p < season.matches[m].players.size(); ++p)
             m_appearances[season.matches[m].players[p].key].emplace_back(m, p);

@@ -1,5 +1,7 @@
 #include "site/SiteSeason.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <set>
 #include <tuple>
@@ -10,6 +12,21 @@
 namespace zefa::site {
 
 namespace {
+
+// Asks for the block's memory in huge pages where the system gives them on
+// request: a league's plays fill tens of megabytes at once, and each small
+// page is a fault of its own.
+void adviseHugePages(const std::vector<SitePlay>& block) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kHuge = std::uintptr_t(2) << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(block.data());
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t end = (begin + block.capacity() * sizeof(SitePlay)) & ~(kHuge - 1);
+    if (first < end) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+#endif
+}
 
 // The text's number in the table, the table's next one for a text not in it.
 std::uint32_t number(std::vector<std::string>& table,
@@ -32,21 +49,23 @@ SiteMatch slimMatch(const season::SeasonMatch& match, SiteSeason& season, SiteNu
                    .teamScores = match.teamScores,
                    .changeSeq = match.changeSeq,
                    .players = {}};
-    slim.players.reserve(match.players.size());
+    const std::span<SitePlay> plays = season.plays.add(match.players.size());
+    auto play = plays.begin();
     for (const season::MatchPlayer& player : match.players) {
-        SitePlay play{.key = number(season.keys, numbers.keys, player.key),
-                      .name = number(season.names, numbers.names, player.name),
-                      .rank = player.rank,
-                      .kills = player.counters.kills,
-                      .deaths = player.counters.deaths,
-                      .caps = player.counters.caps,
-                      .flagSaves = player.counters.flagSaves,
-                      .awardCount = std::int32_t(player.awards.size()),
-                      .rating = player.rating};
+        *play = {.key = number(season.keys, numbers.keys, player.key),
+                 .name = number(season.names, numbers.names, player.name),
+                 .rank = player.rank,
+                 .kills = player.counters.kills,
+                 .deaths = player.counters.deaths,
+                 .caps = player.counters.caps,
+                 .flagSaves = player.counters.flagSaves,
+                 .awardCount = std::int32_t(player.awards.size()),
+                 .rating = player.rating};
         for (const std::int32_t award : player.awards)
-            if (award >= 0 && award < kAwardCount) play.awardSet |= 1u << award;
-        slim.players.push_back(play);
+            if (award >= 0 && award < kAwardCount) play->awardSet |= 1u << award;
+        ++play;
     }
+    slim.players = plays;
     return slim;
 }
 
@@ -185,12 +204,30 @@ SiteSeason SiteSeasonSink::take(std::int64_t changeSeq) {
     return std::move(m_season);
 }
 
+std::span<SitePlay> SitePlays::add(std::size_t count) {
+    constexpr std::size_t kBlock = std::size_t(1) << 17;  // 7 MB, given as it is used
+    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < count) {
+        m_blocks.emplace_back().reserve(std::max(kBlock, count));
+        adviseHugePages(m_blocks.back());
+    }
+    std::vector<SitePlay>& block = m_blocks.back();
+    block.resize(block.size() + count);  // within its capacity: the spans into it stay
+    return std::span(block).last(count);
+}
+
 season::SeasonPlayer SiteSeason::wholePlayer(std::size_t index) const {
     season::SeasonPlayer player = players.at(index);
     player.killsByVictim.reserve(kills[index].size());
     for (const auto& [victim, count] : kills[index])
         player.killsByVictim.emplace_back(keys[victim], count);
     return player;
+}
+
+std::vector<std::uint32_t> matchCounts(const SiteSeason& season) {
+    std::vector<std::uint32_t> counts(season.keys.size());
+    for (const SiteMatch& match : season.matches)
+        for (const SitePlay& play : match.players) ++counts[play.key];
+    return counts;
 }
 
 std::unordered_map<std::string_view, std::uint32_t> keyNumbers(const SiteSeason& season) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,7 +47,26 @@ struct SiteMatch {
     std::int32_t gameVersion = 1;
     std::array<std::int32_t, kTeamCount> teamScores{};
     std::int64_t changeSeq = 0;
-    std::vector<SitePlay> players;  // ordered by key (bytewise)
+    std::span<const SitePlay> players;  // ordered by key (bytewise), in SiteSeason::plays
+};
+
+// Where a season keeps its matches' players: in blocks that never move, so a
+// match's players stay where it points as the season grows and is moved; a
+// league's season has a million, which one allocation each would cost a
+// tenth of a second to make.
+class SitePlays {
+public:
+    SitePlays() = default;
+    SitePlays(SitePlays&&) = default;
+    SitePlays& operator=(SitePlays&&) = default;
+    SitePlays(const SitePlays&) = delete;  // its matches would point into the original
+    SitePlays& operator=(const SitePlays&) = delete;
+
+    // Room for `count` players of a match, one after the other.
+    [[nodiscard]] std::span<SitePlay> add(std::size_t count);
+
+private:
+    std::vector<std::vector<SitePlay>> m_blocks;  // each filled up to its capacity at most
 };
 
 // Kills of each victim, by the victim's number in SiteSeason::keys.
@@ -64,6 +84,7 @@ struct SiteAdvance {
 // few matches whole for the files that show them so.
 struct SiteSeason {
     std::deque<SiteMatch> matches;  // by played-at time, then SHA-256; grown without copies
+    SitePlays plays;                // the matches' players
     // By key (bytewise); their killsByVictim left empty: in `kills`.
     std::vector<season::SeasonPlayer> players;
     std::vector<VictimKills> kills;  // by player, as `players`, in the order of their keys
@@ -85,6 +106,10 @@ struct SiteNumbers {
     std::unordered_map<std::string, std::uint32_t> keys;
     std::unordered_map<std::string, std::uint32_t> names;
 };
+
+// How many matches each of the season's keys played, by its number: for
+// lists made to size before they are filled.
+[[nodiscard]] std::vector<std::uint32_t> matchCounts(const SiteSeason& season);
 
 // The number of each of the season's keys (SiteSeason::keys).
 [[nodiscard]] std::unordered_map<std::string_view, std::uint32_t> keyNumbers(

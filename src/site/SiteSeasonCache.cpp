@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <type_traits>
 
 #include "files/PendingFile.h"
@@ -14,7 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Raised when what the cache holds changes: an older one is then not used.
-constexpr std::string_view kForm = "zefastats site season 1\n";
+constexpr std::string_view kForm = "zefastats site season 2\n";
+constexpr std::string_view kMatchesForm = "zefastats site season matches 1\n";
 constexpr std::uint32_t kByteOrder = 0x01020304;  // a cache of another machine's byte order is not used
 constexpr std::string_view kEnd = "end\n";
 
@@ -37,6 +39,7 @@ public:
         bytes(text);
     }
     void bytes(std::string_view bytes) {
+        m_written += bytes.size();
         m_buffer.append(bytes);
         if (m_buffer.size() >= kBuffer) flush();
     }
@@ -44,20 +47,26 @@ public:
         m_out.write(m_buffer.data(), std::streamsize(m_buffer.size()));
         m_buffer.clear();
     }
+    // The bytes put so far.
+    [[nodiscard]] std::uint64_t written() const { return m_written; }
 
 private:
-    static constexpr std::size_t kBuffer = 1 << 20;
+    static constexpr std::size_t kBuffer = 1 << 18;
     std::ofstream& m_out;
     std::string m_buffer;
+    std::uint64_t m_written = 0;
 };
 
-// Reads what Writer wrote; any value that does not fit the file sets `failed`.
+// Reads what Writer wrote, the whole file or its first `length` bytes; any
+// value that does not fit them sets `failed`.
 class Reader {
 public:
-    explicit Reader(const fs::path& path) : m_in(path, std::ios::binary) {
+    explicit Reader(const fs::path& path, std::optional<std::uint64_t> length = {})
+        : m_in(path, std::ios::binary) {
         std::error_code error;
         m_left = fs::file_size(path, error);
-        failed = !m_in || error;
+        failed = !m_in || error || (length && *length > m_left);
+        if (length) m_left = std::min<std::uintmax_t>(m_left, *length);
     }
 
     template <typename Number>
@@ -80,10 +89,10 @@ public:
         take(text.data(), text.size());
         return text;
     }
-    // A count of things of at least a byte each: never more than are left.
-    std::size_t count() {
+    // A count of things of at least `each` bytes: never more than are left.
+    std::size_t count(std::size_t each = 1) {
         const auto size = get<std::uint64_t>();
-        if (size > m_left) failed = true;
+        if (size > m_left / each) failed = true;
         return failed ? 0 : std::size_t(size);
     }
     // A number into a table of `size`.
@@ -102,7 +111,7 @@ public:
     bool failed = false;
 
 private:
-    // From a buffer filled a megabyte at a time: a league's cache holds
+    // From a buffer filled 256 KB at a time: a league's cache holds
     // millions of numbers.
     bool take(char* into, std::size_t size) {
         if (failed || size > m_left) failed = true;
@@ -119,15 +128,16 @@ private:
     }
 
     bool fill() {
-        m_buffer.resize(kBuffer);
-        m_in.read(m_buffer.data(), std::streamsize(kBuffer));
+        // No larger than what is left: a small file gets a small buffer.
+        m_buffer.resize(std::size_t(std::min<std::uintmax_t>(kBuffer, m_left)));
+        m_in.read(m_buffer.data(), std::streamsize(m_buffer.size()));
         m_buffer.resize(std::size_t(m_in.gcount()));
         m_at = 0;
         failed = m_buffer.empty();
         return !failed;
     }
 
-    static constexpr std::size_t kBuffer = 1 << 20;
+    static constexpr std::size_t kBuffer = 1 << 18;
     std::ifstream m_in;
     std::uintmax_t m_left = 0;
     std::string m_buffer;
@@ -158,6 +168,10 @@ std::vector<std::string> readTexts(Reader& in) {
     return texts;
 }
 
+// The bytes of a player in a match as written below.
+constexpr std::size_t kPlayBytes = 2 * sizeof(std::uint32_t) + 6 * sizeof(std::int32_t) +
+                                   sizeof(std::uint32_t) + 2 * sizeof(double);
+
 void writeMatch(Writer& out, const SiteMatch& match) {
     out.put(match.id);
     out.put(match.file);
@@ -181,7 +195,7 @@ void writeMatch(Writer& out, const SiteMatch& match) {
     }
 }
 
-SiteMatch readMatch(Reader& in, const SiteSeason& season) {
+SiteMatch readMatch(Reader& in, SiteSeason& season) {
     SiteMatch match;
     match.id = in.get<std::int64_t>();
     match.file = in.text();
@@ -192,8 +206,8 @@ SiteMatch readMatch(Reader& in, const SiteSeason& season) {
     match.gameVersion = in.get<std::int32_t>();
     for (std::int32_t& score : match.teamScores) score = in.get<std::int32_t>();
     match.changeSeq = in.get<std::int64_t>();
-    match.players.resize(in.count());
-    for (SitePlay& play : match.players) {
+    const std::span<SitePlay> plays = season.plays.add(in.count(kPlayBytes));
+    for (SitePlay& play : plays) {
         play.key = in.index(season.keys.size());
         play.name = in.index(season.names.size());
         for (std::int32_t* value : {&play.rank, &play.kills, &play.deaths, &play.caps,
@@ -203,8 +217,13 @@ SiteMatch readMatch(Reader& in, const SiteSeason& season) {
         play.rating.mu = in.get<double>();
         play.rating.sigma = in.get<double>();
     }
+    match.players = plays;
     return match;
 }
+
+// The fewest bytes a player is written in below: texts and lists empty.
+constexpr std::size_t kPlayerLeastBytes = 4 * sizeof(std::uint64_t) + 2 * sizeof(std::int64_t) +
+                                          2 * sizeof(std::int32_t) + 2 * sizeof(double);
 
 void writePlayer(Writer& out, const season::SeasonPlayer& player, const VictimKills& kills) {
     out.put(player.key);
@@ -243,50 +262,133 @@ void readPlayer(Reader& in, SiteSeason& season) {
     }
 }
 
-}  // namespace
+// The identity of a matches file, read from its start; none when it is not one.
+std::optional<std::uint64_t> matchesIdentity(Reader& in) {
+    if (!in.expect(kMatchesForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
+    const auto identity = in.get<std::uint64_t>();
+    return in.failed ? std::nullopt : std::optional(identity);
+}
 
-bool SiteSeasonCache::write(const fs::path& folder, const SiteSeason& season) {
+// Tells a matches file from the one it replaced, which a season's file of a
+// run cut short may still name.
+std::uint64_t newIdentity() {
+    std::random_device random;
+    return std::uint64_t(random()) << 32 | random();
+}
+
+// Replaces the file at `path` with what `fill` puts, brought to the disk
+// first; false when it could not be written.
+template <typename Fill>
+bool replaceFile(const fs::path& path, Fill fill) {
     std::error_code error;
-    const auto pending = PendingFile::create((folder / kFileName).string(), error);
+    const auto pending = PendingFile::create(path.string(), error);
     if (!pending) return false;
     std::ofstream file(pending->path(), std::ios::binary);
     {
         Writer out(file);
-        out.bytes(kForm);
-        out.put(kByteOrder);
-        out.put(season.changeSeq);
-        writeTexts(out, season.keys);
-        writeTexts(out, season.names);
-        out.put(std::uint64_t(season.matches.size()));
-        for (const SiteMatch& match : season.matches) writeMatch(out, match);
-        out.put(std::uint64_t(season.players.size()));
-        for (std::size_t i = 0; i < season.players.size(); ++i)
-            writePlayer(out, season.players[i], season.kills[i]);
-        out.bytes(kEnd);
+        fill(out);
     }
     file.close();
-    if (file && !pending->commit()) return true;
-    remove(folder);
-    return false;
+    return file && !pending->commit();
 }
 
-std::optional<SiteSeason> SiteSeasonCache::read(const fs::path& folder) {
-    Reader in(folder / kFileName);
+}  // namespace
+
+std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
+    const SiteSeason& season) {
+    KeptMatches kept{.identity = newIdentity(), .count = season.matches.size(), .length = 0};
+    const bool written = replaceFile(path(kMatchesFileName), [&](Writer& out) {
+        out.bytes(kMatchesForm);
+        out.put(kByteOrder);
+        out.put(kept.identity);
+        for (const SiteMatch& match : season.matches) writeMatch(out, match);
+        kept.length = out.written();
+    });
+    return written ? std::optional(kept) : std::nullopt;
+}
+
+std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::addMatches(const SiteSeason& season,
+                                                                        const KeptMatches& kept) {
+    const fs::path file = path(kMatchesFileName);
+    Reader header(file, kMatchesForm.size() + sizeof kByteOrder + sizeof kept.identity);
+    // The file read still, not one another run has put in its place.
+    if (matchesIdentity(header) != kept.identity) return std::nullopt;
+    std::error_code error;
+    fs::resize_file(file, kept.length, error);  // what a run cut short added goes
+    if (error) return std::nullopt;
+    std::ofstream out(file, std::ios::binary | std::ios::in | std::ios::out | std::ios::ate);
+    std::uint64_t added = 0;
+    {
+        Writer writer(out);
+        for (auto match = season.matches.begin() + std::ptrdiff_t(kept.count);
+             match != season.matches.end(); ++match)
+            writeMatch(writer, *match);
+        added = writer.written();
+    }
+    out.close();
+    // On the disk before the season's file names them.
+    if (!out || PendingFile::flushFile(file)) return std::nullopt;
+    return KeptMatches{
+        .identity = kept.identity, .count = season.matches.size(), .length = kept.length + added};
+}
+
+bool SiteSeasonCache::write(const SiteSeason& season) {
+    const bool adds = m_kept && season.advanced && season.advanced->earlierMatches == m_kept->count;
+    std::optional<KeptMatches> matches = adds ? addMatches(season, *m_kept) : std::nullopt;
+    if (!matches) matches = writeMatches(season);
+    m_kept.reset();
+    const bool written = matches && replaceFile(path(kFileName), [&](Writer& out) {
+                             out.bytes(kForm);
+                             out.put(kByteOrder);
+                             out.put(season.changeSeq);
+                             writeTexts(out, season.keys);
+                             writeTexts(out, season.names);
+                             out.put(std::uint64_t(season.players.size()));
+                             for (std::size_t i = 0; i < season.players.size(); ++i)
+                                 writePlayer(out, season.players[i], season.kills[i]);
+                             out.put(matches->identity);
+                             out.put(std::uint64_t(matches->count));
+                             out.put(matches->length);
+                             out.bytes(kEnd);
+                         });
+    if (!written) {
+        remove();
+        return false;
+    }
+    m_kept = matches;
+    return true;
+}
+
+std::optional<SiteSeason> SiteSeasonCache::read() {
+    m_kept.reset();
+    Reader in(path(kFileName));
     if (!in.expect(kForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
     SiteSeason season;
     season.changeSeq = in.get<std::int64_t>();
     season.keys = readTexts(in);
     season.names = readTexts(in);
-    for (std::size_t n = in.count(); n > 0 && !in.failed; --n)
-        season.matches.push_back(readMatch(in, season));
-    for (std::size_t n = in.count(); n > 0 && !in.failed; --n) readPlayer(in, season);
+    const std::size_t players = in.count(kPlayerLeastBytes);
+    season.players.reserve(players);
+    season.kills.reserve(players);
+    for (std::size_t n = players; n > 0 && !in.failed; --n) readPlayer(in, season);
+    const auto identity = in.get<std::uint64_t>();
+    const KeptMatches kept{.identity = identity,
+                           .count = std::size_t(in.get<std::uint64_t>()),
+                           .length = in.get<std::uint64_t>()};
     if (!in.expect(kEnd) || !in.atEnd()) return std::nullopt;
+    Reader matches(path(kMatchesFileName), kept.length);
+    if (matchesIdentity(matches) != kept.identity) return std::nullopt;
+    for (std::size_t n = kept.count; n > 0 && !matches.failed; --n)
+        season.matches.push_back(readMatch(matches, season));
+    if (!matches.atEnd()) return std::nullopt;
+    m_kept = kept;
     return season;
 }
 
-void SiteSeasonCache::remove(const fs::path& folder) {
+void SiteSeasonCache::remove() {
     std::error_code error;
-    fs::remove(folder / kFileName, error);
+    fs::remove(path(kFileName), error);
+    fs::remove(path(kMatchesFileName), error);
 }
 
 }  // namespace zefa::site

@@ -99,6 +99,7 @@ protected:
 
 TEST_F(SiteSeasonAdvanceTest, LaterMatchesGiveWhatAFreshReadingGivesAndOtherChangesAreRefused) {
     SiteSeason kept = fresh();
+    ASSERT_TRUE(SiteSeasonCache(scratch.path()).write(kept));
     import(9);
     import(10);
     store.rename(kept.players.front().key, "^2Renamed");
@@ -108,14 +109,36 @@ TEST_F(SiteSeasonAdvanceTest, LaterMatchesGiveWhatAFreshReadingGivesAndOtherChan
     EXPECT_EQ(kept.wholeMatches.back().id, kept.matches.back().id);
     EXPECT_FALSE(store.readChanges(0, 3)) << "more matches changed than a reader takes";
 
-    // Kept in the site's folder, read back as it was; cut short, not used.
-    ASSERT_TRUE(SiteSeasonCache::write(scratch.path(), kept));
-    const std::optional<SiteSeason> cached = SiteSeasonCache::read(scratch.path());
+    // Kept in the site's folder and brought up to date there by adding the
+    // later matches to those kept: read back as it was.
+    SiteSeasonCache cache(scratch.path());
+    std::optional<SiteSeason> cached = cache.read();
+    ASSERT_TRUE(cached && advance(*cached, *store.readChanges(cached->changeSeq, 10)));
+    const fs::path matchesFile = scratch / std::string(SiteSeasonCache::kMatchesFileName);
+    const auto before = fs::file_size(matchesFile);
+    ASSERT_TRUE(cache.write(*cached));
+    const auto after = fs::file_size(matchesFile);
+    EXPECT_GT(after, before);
+    cached = SiteSeasonCache(scratch.path()).read();
     ASSERT_TRUE(cached);
     EXPECT_TRUE(contents(*cached) == contents(kept));
-    const fs::path file = scratch / std::string(SiteSeasonCache::kFileName);
+    // Matches added by a run cut short before its season's file are not its,
+    // and go when the next run adds its own.
+    test::writeFile(matchesFile, test::readFile(matchesFile) + "more");
+    SiteSeasonCache again(scratch.path());
+    cached = again.read();
+    ASSERT_TRUE(cached && advance(*cached, *store.readChanges(cached->changeSeq, 10)));
+    ASSERT_TRUE(again.write(*cached));
+    EXPECT_EQ(fs::file_size(matchesFile), after);
+    // Another season's matches, or a season's file cut short, are not used.
+    const test::ScratchDir other;
+    ASSERT_TRUE(SiteSeasonCache(other.path()).write(kept));
+    fs::copy_file(other / std::string(SiteSeasonCache::kMatchesFileName), matchesFile,
+                  fs::copy_options::overwrite_existing);
+    EXPECT_FALSE(SiteSeasonCache(scratch.path()).read());
+    const fs::path file = other / std::string(SiteSeasonCache::kFileName);
     fs::resize_file(file, fs::file_size(file) - 1);
-    EXPECT_FALSE(SiteSeasonCache::read(scratch.path()));
+    EXPECT_FALSE(SiteSeasonCache(other.path()).read());
 
     const auto matches = store.snapshot().matches;
     expectRefusedAfter([&] { store.forget(matches.at(3).id); });
