@@ -9,6 +9,7 @@
 
 #include "awards/AwardTable.h"
 #include "parser/ClassifierCache.h"
+#include "parser/match/MatchEngine.h"
 #include "theme/PageClock.h"
 
 namespace zefa {
@@ -39,6 +40,8 @@ struct GenerationRequest {
     // generates from many logs compiles them once. Null: the run compiles
     // its own.
     ClassifierCache* classifiers = nullptr;
+    // How the log's lines are classified: every engine reads the same.
+    MatchEngine engine = kDefaultMatchEngine;
     // Also notes the game events and renames of the log (StatsGenerator::events()).
     bool recordEvents = false;
 

@@ -41,8 +41,9 @@ std::string RunResult::pageProblem() const {
 std::vector<LogReadResult> StatsGenerator::parse(std::span<const LogTarget> targets) const {
     ClassifierCache ownClassifiers;
     ClassifierCache& classifiers = m_request.classifiers ? *m_request.classifiers : ownClassifiers;
-    return m_request.logText ? parseLogText(*m_request.logText, targets, classifiers)
-                             : parseLog(m_request.logFile, targets, classifiers);
+    return m_request.logText
+               ? parseLogText(*m_request.logText, targets, classifiers, m_request.engine)
+               : parseLog(m_request.logFile, targets, classifiers, m_request.engine);
 }
 
 LogReadResult StatsGenerator::readLog(RunResult& result) {

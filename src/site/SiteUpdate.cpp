@@ -379,14 +379,15 @@ struct MadeFile {
 // Makes the page from the match's stored log with the site's theme, awards
 // and clock, compressed when the site keeps it so.
 void makeMatchPage(MadeFile& made, season::StoredLog log, const SiteOptions& options,
-                   ClassifierCache& classifiers) {
+                   ClassifierCache& classifiers, MatchEngine engine) {
     std::ostringstream page;
     StatsGenerator generator({.logText = std::move(log.bytes),
                               .themeText = options.matchTheme,
                               .gameVersion = log.gameVersion,
                               .awards = options.awards,
                               .fixedTime = options.clock,
-                              .classifiers = &classifiers});
+                              .classifiers = &classifiers,
+                              .engine = engine});
     const RunResult result = generator.Run(page);
     if (!result.ok())
         made.problem = result.pageProblem();
@@ -423,12 +424,17 @@ void writeMade(const fs::path& folder, MadeFile& made) {
 // were asked for: the record and the report are those of one thread.
 class FileMaker {
 public:
-    FileMaker(SiteFolder& site, SiteReport& report, const SiteOptions& options)
+    // `matchPages`: how many match pages the run may make.
+    FileMaker(SiteFolder& site, SiteReport& report, const SiteOptions& options,
+              std::size_t matchPages)
         : m_folder(site.folder()),
           m_options(options),
-          m_work(options.threads ? options.threads
-                                 : std::max(1U, std::thread::hardware_concurrency()),
-                 [&site, &report](MadeFile&& made) { noteMade(site, report, std::move(made)); }) {}
+          // The prefilter's database takes longer to compile than it saves
+          // on the logs of a few new matches.
+          m_engine(matchPages < kPrefilterFromPages ? MatchEngine::Exact : kDefaultMatchEngine),
+          m_work(
+              options.threads ? options.threads : std::max(1U, std::thread::hardware_concurrency()),
+              [&site, &report](MadeFile&& made) { noteMade(site, report, std::move(made)); }) {}
 
     // The page of the match from its stored log, read here by `readLog`.
     void matchPage(std::string page, std::string fingerprint, std::int64_t matchId,
@@ -446,7 +452,7 @@ public:
         m_work.add([made = std::move(made), log = std::move(log),
                     this](ClassifierCache& classifiers) mutable {
             if (made.unreadLog.empty()) {
-                makeMatchPage(made, std::move(log), m_options, classifiers);
+                makeMatchPage(made, std::move(log), m_options, classifiers, m_engine);
                 writeMade(m_folder, made);
             }
             return std::move(made);
@@ -470,8 +476,11 @@ public:
     void finish() { m_work.finish(); }
 
 private:
+    static constexpr std::size_t kPrefilterFromPages = 8;
+
     const fs::path& m_folder;
     const SiteOptions& m_options;
+    MatchEngine m_engine;  // of the match pages' logs
     OrderedWork<ClassifierCache, MadeFile> m_work;
 };
 
@@ -675,7 +684,8 @@ public:
                 return std::move(m_report);
             }
             // A run that looks at every file lists them all.
-            if (!begin(std::move(planned), scope.whole ? m_everyFile.emplace(m_folder) : recorded))
+            if (!begin(std::move(planned), scope.whole ? m_everyFile.emplace(m_folder) : recorded,
+                       season.matches.size() - scope.firstMatch))
                 return std::move(m_report);
         }
         const SiteData data(season);
@@ -722,7 +732,7 @@ private:
             planned.add(matchPageFile(match.id, m_options));
             if (feed) planned.add(matchDataPath(match.id));
         }
-        if (!begin(std::move(planned), m_everyFile.emplace(m_folder))) return;
+        if (!begin(std::move(planned), m_everyFile.emplace(m_folder), matches.size())) return;
         for (const season::MatchHeading& match : matches) {
             matchPage(match.id, m_pageInputs.of(match.sha256, match.gameVersion));
             if (!feed) continue;
@@ -738,9 +748,10 @@ private:
         const SiteData& data;
     };
 
-    // Creates the site's folders and promises the files planned; false,
-    // with the reason in the report, when it could not.
-    bool begin(SiteRecord planned, const FolderListing& present) {
+    // Creates the site's folders and promises the files planned, among them
+    // up to `matchPages` match pages; false, with the reason in the report,
+    // when it could not.
+    bool begin(SiteRecord planned, const FolderListing& present, std::size_t matchPages) {
         std::error_code error;
         for (const std::string& sub : siteFolders()) {
             if (fs::create_directories(m_folder / sub, error); error) {
@@ -751,7 +762,7 @@ private:
         }
         m_site.emplace(m_folder, std::move(planned), m_report, present);
         if (!m_site->promise(m_earlier)) return false;
-        m_maker.emplace(*m_site, m_report, m_options);
+        m_maker.emplace(*m_site, m_report, m_options, matchPages);
         return true;
     }
 
