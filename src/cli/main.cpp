@@ -1,5 +1,9 @@
 #include <string_view>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "cli/CommandLine.h"
 #include "cli/RunCommand.h"
 #if ZEFA_SEASONS
@@ -9,6 +13,13 @@
 
 int main(int argc, char** argv) {
     using namespace zefa::cli;
+#if defined(__GLIBC__)
+    // Season pages are made on several threads from many small pieces of
+    // memory: each thread's heap grows 8 MB at a time rather than 128 KB,
+    // which took a site brought up to date after one match a sixth of its
+    // time. Memory not yet used is not taken from the system.
+    mallopt(M_TOP_PAD, 8 << 20);
+#endif
 #if ZEFA_SEASONS
     // Logs named "season" or "record" are reached as ./season and ./record.
     if (argc > 1 && std::string_view(argv[1]) == "season")
