@@ -314,7 +314,9 @@ std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::addMatches(const Si
     // The file read still, not one another run has put in its place.
     if (matchesIdentity(header) != kept.identity) return std::nullopt;
     std::error_code error;
-    fs::resize_file(file, kept.length, error);  // what a run cut short added goes
+    // What a run cut short added goes; a file cut shorter since is not grown.
+    if (fs::file_size(file, error) < kept.length || error) return std::nullopt;
+    fs::resize_file(file, kept.length, error);
     if (error) return std::nullopt;
     std::ofstream out(file, std::ios::binary | std::ios::in | std::ios::out | std::ios::ate);
     std::uint64_t added = 0;

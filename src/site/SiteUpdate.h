@@ -76,10 +76,10 @@ struct SiteReport {
 struct SeasonUnderWay {
     using NameMatches = SiteSeasonSink::TakeHeadings;
     using PassMatch = SiteSeasonSink::PassWhole;
-    // Reads the season, on the thread it is called on, and returns it (kept
-    // by the caller). A reading of the store names its matches to `name`
-    // first, in played order, and shows each whole to `pass`, when set, as it
-    // reads it; one that brings an earlier season up to date does neither.
+    // Reads the season from the store, on the thread it is called on, and
+    // returns it (kept by the caller). It names its matches to `name` first,
+    // in played order, and shows each whole to `pass`, when set, as it reads
+    // it; a reading that fails before it names them never calls `name`.
     std::function<const SiteSeason&(const NameMatches& name, const PassMatch& pass)> read;
 };
 
