@@ -262,6 +262,16 @@ void readPlayer(Reader& in, SiteSeason& season) {
     }
 }
 
+// A matches file starts with its form, the byte order and its identity.
+constexpr std::size_t kMatchesHeadingBytes =
+    kMatchesForm.size() + sizeof kByteOrder + sizeof(std::uint64_t);
+
+void writeMatchesHeading(Writer& out, std::uint64_t identity) {
+    out.bytes(kMatchesForm);
+    out.put(kByteOrder);
+    out.put(identity);
+}
+
 // The identity of a matches file, read from its start; none when it is not one.
 std::optional<std::uint64_t> matchesIdentity(Reader& in) {
     if (!in.expect(kMatchesForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
@@ -298,9 +308,7 @@ std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
     const SiteSeason& season) {
     KeptMatches kept{.identity = newIdentity(), .count = season.matches.size(), .length = 0};
     const bool written = replaceFile(path(kMatchesFileName), [&](Writer& out) {
-        out.bytes(kMatchesForm);
-        out.put(kByteOrder);
-        out.put(kept.identity);
+        writeMatchesHeading(out, kept.identity);
         for (const SiteMatch& match : season.matches) writeMatch(out, match);
         kept.length = out.written();
     });
@@ -310,7 +318,7 @@ std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
 std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::addMatches(const SiteSeason& season,
                                                                         const KeptMatches& kept) {
     const fs::path file = path(kMatchesFileName);
-    Reader header(file, kMatchesForm.size() + sizeof kByteOrder + sizeof kept.identity);
+    Reader header(file, kMatchesHeadingBytes);
     // The file read still, not one another run has put in its place.
     if (matchesIdentity(header) != kept.identity) return std::nullopt;
     std::error_code error;
@@ -373,8 +381,7 @@ std::optional<SiteSeason> SiteSeasonCache::read() {
     season.players.reserve(players);
     season.kills.reserve(players);
     for (std::size_t n = players; n > 0 && !in.failed; --n) readPlayer(in, season);
-    const auto identity = in.get<std::uint64_t>();
-    const KeptMatches kept{.identity = identity,
+    const KeptMatches kept{.identity = in.get<std::uint64_t>(),
                            .count = std::size_t(in.get<std::uint64_t>()),
                            .length = in.get<std::uint64_t>()};
     if (!in.expect(kEnd) || !in.atEnd()) return std::nullopt;
