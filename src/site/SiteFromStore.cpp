@@ -1,5 +1,7 @@
 #include "site/SiteFromStore.h"
 
+#include <future>
+
 #include "season/SeasonJson.h"
 #include "site/FolderListing.h"
 #include "site/SiteChanges.h"
@@ -59,11 +61,20 @@ private:
 std::optional<SiteSeason> advancedSeason(season::SeasonStore& store, SiteSeasonCache& cache,
                                          bool recorded, const SiteOptions& options) {
     if (options.full || options.since || !recorded) return std::nullopt;
+    const std::optional<std::int64_t> keptAt = cache.changeSeq();
+    if (!keptAt) return std::nullopt;
+    // The store's changes are read beside the kept season, on a connection
+    // of their own: either takes a third of a small rebuild.
+    auto reading = std::async(std::launch::async, [&store, since = *keptAt] {
+        season::SeasonStore reader = store.reader();
+        return reader.readChanges(since, kListPageRows);
+    });
     std::optional<SiteSeason> cached = cache.read();
-    if (!cached) return std::nullopt;
-    std::optional<season::SeasonChanges> changes =
-        store.readChanges(cached->changeSeq, kListPageRows);
-    if (!changes || !advance(*cached, std::move(*changes))) return std::nullopt;
+    std::optional<season::SeasonChanges> changes = reading.get();
+    // A cache replaced since its number was read is of another season.
+    if (!cached || cached->changeSeq != *keptAt || !changes ||
+        !advance(*cached, std::move(*changes)))
+        return std::nullopt;
     return cached;
 }
 
@@ -90,12 +101,16 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
     std::optional<std::string> text =
         unfitFolder(folder).empty() ? SiteRecord::readText(folder) : std::nullopt;
     if (auto unchanged = unchangedSite(store, folder, text, options)) return *unchanged;
-    const std::optional<SiteRecord> earlier =
-        text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
-    // A kept season is read on this thread: on another, its 80 MB at a
-    // league's size would grow that thread's heap a page at a time.
+    // The record is taken apart on another thread while this one reads the
+    // kept season: on another, its 80 MB at a league's size would grow that
+    // thread's heap a page at a time.
+    const bool recorded = text.has_value();
+    auto takingApart = std::async(std::launch::async, [&text] {
+        return text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
+    });
     SiteSeasonCache cache(folder);
-    std::optional<SiteSeason> read = advancedSeason(store, cache, earlier.has_value(), options);
+    std::optional<SiteSeason> read = advancedSeason(store, cache, recorded, options);
+    const std::optional<SiteRecord> earlier = takingApart.get();
     // Else read on a thread of its own, beside the one that makes the pages:
     // a connection of its own.
     const auto readSeason = [&](const auto& name, const auto& pass) -> const SiteSeason& {

@@ -302,6 +302,14 @@ bool replaceFile(const fs::path& path, Fill fill) {
     return file && !pending->commit();
 }
 
+// The change number of the season in `in`, after its form: none when it is
+// of another form.
+std::optional<std::int64_t> readChangeSeq(Reader& in) {
+    if (!in.expect(kForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
+    const auto changeSeq = in.get<std::int64_t>();
+    return in.failed ? std::nullopt : std::optional(changeSeq);
+}
+
 }  // namespace
 
 std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
@@ -369,12 +377,18 @@ bool SiteSeasonCache::write(const SiteSeason& season) {
     return true;
 }
 
+std::optional<std::int64_t> SiteSeasonCache::changeSeq() const {
+    Reader in(path(kFileName), kForm.size() + sizeof(std::uint32_t) + sizeof(std::int64_t));
+    return readChangeSeq(in);
+}
+
 std::optional<SiteSeason> SiteSeasonCache::read() {
     m_kept.reset();
     Reader in(path(kFileName));
-    if (!in.expect(kForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
+    const std::optional<std::int64_t> changeSeq = readChangeSeq(in);
+    if (!changeSeq) return std::nullopt;
     SiteSeason season;
-    season.changeSeq = in.get<std::int64_t>();
+    season.changeSeq = *changeSeq;
     season.keys = readTexts(in);
     season.names = readTexts(in);
     const std::size_t players = in.count(kPlayerLeastBytes);

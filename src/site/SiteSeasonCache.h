@@ -29,6 +29,9 @@ public:
 
     explicit SiteSeasonCache(std::filesystem::path folder) : m_folder(std::move(folder)) {}
 
+    // The change number the kept season was read at, from its first bytes
+    // alone: none when there is no cache of this form.
+    [[nodiscard]] std::optional<std::int64_t> changeSeq() const;
     // The season in the folder's cache, none when there is no sound one.
     [[nodiscard]] std::optional<SiteSeason> read();
     // Replaces the folder's cache with `season` (its matches kept whole

@@ -119,6 +119,7 @@ TEST_F(SiteSeasonAdvanceTest, LaterMatchesGiveWhatAFreshReadingGivesAndOtherChan
     ASSERT_TRUE(cache.write(*cached));
     const auto after = fs::file_size(matchesFile);
     EXPECT_GT(after, before);
+    EXPECT_EQ(SiteSeasonCache(scratch.path()).changeSeq(), kept.changeSeq);
     cached = SiteSeasonCache(scratch.path()).read();
     ASSERT_TRUE(cached);
     EXPECT_TRUE(contents(*cached) == contents(kept));
@@ -139,6 +140,8 @@ TEST_F(SiteSeasonAdvanceTest, LaterMatchesGiveWhatAFreshReadingGivesAndOtherChan
     const fs::path file = other / std::string(SiteSeasonCache::kFileName);
     fs::resize_file(file, fs::file_size(file) - 1);
     EXPECT_FALSE(SiteSeasonCache(other.path()).read());
+    fs::resize_file(file, 30);  // within its change number
+    EXPECT_FALSE(SiteSeasonCache(other.path()).changeSeq());
 
     const auto matches = store.snapshot().matches;
     expectRefusedAfter([&] { store.forget(matches.at(3).id); });
