@@ -85,6 +85,7 @@ SiteChanges::SiteChanges(const std::optional<SiteRecord>& earlier, const SiteSea
     const SeasonInputs now{std::to_string(season.changeSeq),
                            optionsInputs(options, sharedMatchInputs(options)), namesInputs(season)};
     m_seasonInputs = now.text();
+    m_listInputs = now.options + " " + now.names;
     m_styleInputs = std::to_string(fnv1a(kSiteStyle, fnv1a(options.builtInTheme)));
     const SeasonInputs before =
         SeasonInputs::parse(earlier ? earlier->fingerprint(kIndexPage) : std::string_view());
@@ -117,6 +118,35 @@ std::string SiteChanges::matchListPage(std::size_t number) const {
                          "\n",
                      hash);
     return std::to_string(hash);
+}
+
+namespace {
+
+// A page of a list of `count` players, `at(i)` the i-th of them.
+template <typename PlayerAt>
+std::string listedPlayers(std::string_view shared, std::size_t number, std::size_t count,
+                          PlayerAt at) {
+    std::uint64_t hash = fnv1a(std::to_string(listPages(count)) + " ", fnv1a(shared));
+    const std::size_t end = std::min(number * kListPageRows, count);
+    for (std::size_t i = (number - 1) * kListPageRows; i < end; ++i) {
+        const season::SeasonPlayer& player = at(i);
+        hash = fnv1a(player.key + " " + std::to_string(player.changeSeq) + "\n", hash);
+    }
+    return std::to_string(hash);
+}
+
+}  // namespace
+
+std::string SiteChanges::leaderboardPage(const std::vector<const season::SeasonPlayer*>& leaders,
+                                         std::size_t number) const {
+    return listedPlayers(m_listInputs, number, leaders.size(),
+                         [&](std::size_t i) -> const season::SeasonPlayer& { return *leaders[i]; });
+}
+
+std::string SiteChanges::playerListPage(std::size_t number) const {
+    return listedPlayers(
+        m_listInputs, number, m_season.players.size(),
+        [&](std::size_t i) -> const season::SeasonPlayer& { return m_season.players[i]; });
 }
 
 std::string SiteChanges::playerPage(const season::SeasonPlayer& player) {

@@ -28,7 +28,8 @@ private:
 // keeps, with each page, what it was made from: with the index, the store's
 // change number, the options and the players' names; with a match's season
 // page, the match's change number and its neighbours; with a player's page
-// and data, the player's change number; with a match's data, its change
+// and data, the player's change number; with a page of the leaderboard or
+// the player list, its players' keys and change numbers; with a match's data, its change
 // number and its players' ratings; with a match page, its log, theme, awards
 // and clock (MatchPageInputs). A page is made again when that differs, or
 // when the store's change number is unknown, the options or any player's
@@ -54,6 +55,14 @@ public:
     // Page `number` of the match list, and of its data: its matches and
     // whether a newer page follows.
     [[nodiscard]] std::string matchListPage(std::size_t number) const;
+    // Page `number` of the leaderboard (`leaders`, as SitePages ranks them)
+    // and of the player list: which players it shows, in order, with their
+    // change numbers, and how many pages the list has. Not the store's
+    // change number: a new match leaves the pages of players who did not
+    // play it as they were.
+    [[nodiscard]] std::string leaderboardPage(
+        const std::vector<const season::SeasonPlayer*>& leaders, std::size_t number) const;
+    [[nodiscard]] std::string playerListPage(std::size_t number) const;
     // A player's page, and the player's data.
     [[nodiscard]] static std::string playerPage(const season::SeasonPlayer& player);
     // A match's data, which holds its players' ratings after it: the same
@@ -71,6 +80,7 @@ private:
     const std::optional<SiteRecord>& m_earlier;
     const SiteSeason& m_season;
     std::string m_seasonInputs;
+    std::string m_listInputs;  // the options and the names
     std::string m_styleInputs;
     bool m_all = false;
 };

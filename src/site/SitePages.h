@@ -46,6 +46,10 @@ public:
     // Page `number` (from 1) of the leaderboard, places going on from page to
     // page, and of every player by key, beyond one page (listPages).
     [[nodiscard]] std::size_t leaderboardPages() const { return listPages(m_leaders.size()); }
+    // The leaderboard's players, by shown rating, best first.
+    [[nodiscard]] const std::vector<const season::SeasonPlayer*>& leaders() const {
+        return m_leaders;
+    }
     [[nodiscard]] std::string leaderboardPage(std::size_t number) const;
     [[nodiscard]] std::string playerListPage(std::size_t number) const;
     // The latest matches: all of them while one page holds them, else the

@@ -802,10 +802,10 @@ private:
             update(listPagePath(kMatchListPage, n), changes.matchListPage(n),
                    [&pages, n] { return pages.matchListPage(n); });
         for (std::size_t n = 1; n <= pages.leaderboardPages(); ++n)
-            update(listPagePath(kLeaderboardPage, n), changes.seasonInputs(),
+            update(listPagePath(kLeaderboardPage, n), changes.leaderboardPage(pages.leaders(), n),
                    [&pages, n] { return pages.leaderboardPage(n); });
         for (std::size_t n = 1; n <= listPages(season.players.size()); ++n)
-            update(listPagePath(kPlayerListPage, n), changes.seasonInputs(),
+            update(listPagePath(kPlayerListPage, n), changes.playerListPage(n),
                    [&pages, n] { return pages.playerListPage(n); });
         for (std::size_t i = scope.firstMatch; i < season.matches.size(); ++i)
             update(matchSeasonPagePath(season.matches[i].id), changes.matchSeasonPage(i),
