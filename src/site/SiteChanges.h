@@ -29,12 +29,12 @@ private:
 // change number, the options and the players' names; with a match's season
 // page, the match's change number and its neighbours; with a player's page
 // and data, the player's change number; with a page of the leaderboard or
-// the player list, its players' keys and change numbers; with a match's data, its change
-// number and its players' ratings; with a match page, its log, theme, awards
-// and clock (MatchPageInputs). A page is made again when that differs, or
-// when the store's change number is unknown, the options or any player's
-// name changed (a rename or a merge, which reach pages all over the season),
-// or a full build is asked for.
+// the player list, its players' keys and change numbers; with a match's
+// data, its change number and its players' ratings; with a match page, its
+// log, theme, awards and clock (MatchPageInputs). A page is made again when
+// that differs, or when the store's change number is unknown, the options or
+// any player's name changed (a rename or a merge, which reach pages all over
+// the season), or a full build is asked for.
 class SiteChanges {
 public:
     // `earlier`: the record of the site in the folder, if there is one.
