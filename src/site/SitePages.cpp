@@ -289,13 +289,15 @@ SitePages::SitePages(const SiteSeason& season, SiteLook look)
             m_appearances[season.matches[m].players[p].key].emplace_back(m, p);
     // The killer of each victim with the most kills; the first key wins a tie.
     m_nemesis.resize(season.keys.size());
-    for (std::size_t killer = 0; killer < season.players.size(); ++killer)
+    for (std::size_t killer = 0; killer < season.players.size(); ++killer) {
+        const std::string& key = season.players[killer].key;
+        const auto own = m_keyNumbers.find(key);  // kills of oneself make no rival
         for (const auto& [victim, count] : season.kills[killer]) {
-            const std::string& key = season.players[killer].key;
-            if (season.keys[victim] == key) continue;
+            if (own != m_keyNumbers.end() && victim == own->second) continue;
             Rival& rival = m_nemesis[victim];
             if (count > rival.count) rival = {key, count};
         }
+    }
 }
 
 namespace {

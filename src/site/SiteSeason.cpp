@@ -123,11 +123,12 @@ void addKills(const SiteSeason& season, VictimKills& kills, std::uint32_t victim
               std::int32_t count) {
     const std::string& key = season.keys[victim];
     const auto at = std::ranges::lower_bound(
-        kills, key, {}, [&](const auto& entry) -> const std::string& { return season.keys[entry.first]; });
-    if (at != kills.end() && at->first == victim) {
-        at->second += count;
+        kills, key, {},
+        [&](const auto& entry) -> const std::string& { return season.keys[entry.victim]; });
+    if (at != kills.end() && at->victim == victim) {
+        at->count += count;
     } else {
-        kills.emplace(at, victim, count);
+        kills.insert(at, {victim, count});
     }
 }
 
@@ -192,7 +193,7 @@ void SiteSeasonSink::player(season::SeasonPlayer&& player) {
     VictimKills kills;
     kills.reserve(player.killsByVictim.size());
     for (const auto& [victim, count] : player.killsByVictim)
-        kills.emplace_back(number(m_season.keys, m_numbers.keys, victim), count);
+        kills.push_back({number(m_season.keys, m_numbers.keys, victim), count});
     player.killsByVictim = season::KillsByVictim();  // its memory too, which `= {}` keeps
     m_season.players.push_back(std::move(player));
     m_season.kills.push_back(std::move(kills));

@@ -69,8 +69,12 @@ private:
     std::vector<std::vector<SitePlay>> m_blocks;  // each filled up to its capacity at most
 };
 
-// Kills of each victim, by the victim's number in SiteSeason::keys.
-using VictimKills = std::vector<std::pair<std::uint32_t, std::int32_t>>;
+// A player's kills of one victim, by the victim's number in SiteSeason::keys.
+struct VictimKill {
+    std::uint32_t victim = 0;
+    std::int32_t count = 0;
+};
+using VictimKills = std::vector<VictimKill>;
 
 // What advance() brought into a season: the files of other matches and
 // players stay as they were.

@@ -38,6 +38,13 @@ public:
         put(std::uint64_t(text.size()));
         bytes(text);
     }
+    // Each value as put() puts it, in one go: a league's players kill
+    // hundreds of others each.
+    template <typename Value>
+    requires std::has_unique_object_representations_v<Value>
+    void values(std::span<const Value> values) {
+        bytes(std::string_view(reinterpret_cast<const char*>(values.data()), values.size_bytes()));
+    }
     void bytes(std::string_view bytes) {
         m_written += bytes.size();
         m_buffer.append(bytes);
@@ -100,6 +107,12 @@ public:
         const auto value = get<std::uint32_t>();
         if (value >= size) failed = true;
         return value;
+    }
+    // What Writer::values() wrote.
+    template <typename Value>
+    requires std::has_unique_object_representations_v<Value>
+    bool values(std::span<Value> values) {
+        return take(reinterpret_cast<char*>(values.data()), values.size_bytes());
     }
     bool expect(std::string_view bytes) {
         std::string read(bytes.size(), '\0');
@@ -237,10 +250,7 @@ void writePlayer(Writer& out, const season::SeasonPlayer& player, const VictimKi
     out.put(player.rating.sigma);
     out.put(player.changeSeq);
     out.put(std::uint64_t(kills.size()));
-    for (const auto& [victim, count] : kills) {
-        out.put(victim);
-        out.put(count);
-    }
+    out.values(std::span(kills));
 }
 
 void readPlayer(Reader& in, SiteSeason& season) {
@@ -255,11 +265,11 @@ void readPlayer(Reader& in, SiteSeason& season) {
     player.rating.mu = in.get<double>();
     player.rating.sigma = in.get<double>();
     player.changeSeq = in.get<std::int64_t>();
-    VictimKills& kills = season.kills.emplace_back(in.count());
-    for (auto& [victim, count] : kills) {
-        victim = in.index(season.keys.size());
-        count = in.get<std::int32_t>();
-    }
+    VictimKills& kills = season.kills.emplace_back(in.count(sizeof(VictimKill)));
+    in.values(std::span(kills));
+    if (std::ranges::any_of(
+            kills, [&](const VictimKill& kill) { return kill.victim >= season.keys.size(); }))
+        in.failed = true;
 }
 
 // A matches file starts with its form, the byte order and its identity.
