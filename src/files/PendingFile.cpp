@@ -80,9 +80,9 @@ std::string descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd
 
 // A new empty file in `directory` with no name yet, open as the result, with
 // the usual permissions; none where the file system or a missing /proc (which
-// names it until it is linked) does not allow it. It takes one change of the
-// folder, when it is linked, rather than three (made, renamed from, renamed
-// to), and a run cut short leaves nothing behind.
+// names it until it is linked) does not allow it. A new file takes one change
+// of the folder, when it is linked, rather than three (made, renamed from,
+// renamed to), and a run cut short leaves nothing behind.
 std::optional<int> createUnnamed(const fs::path& directory) {
 #ifdef O_TMPFILE
     const int fd =
@@ -148,9 +148,11 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std:
         if (error) return nullptr;
     }
     error.clear();
-    if (!existing) {
-        if (const std::optional<int> unnamed = createUnnamed(resolved.parent_path()))
-            return std::make_unique<PendingFile>(Token{}, resolved, *unnamed, flush);
+    // A file it replaces too: named only for the moment between its link
+    // and its rename, so a run killed while writing leaves nothing behind.
+    if (const std::optional<int> unnamed = createUnnamed(resolved.parent_path())) {
+        if (const auto permissions = permissionsFor(existing)) ::fchmod(*unnamed, *permissions);
+        return std::make_unique<PendingFile>(Token{}, resolved, *unnamed, flush);
     }
     const auto path = createTemporary(resolved.parent_path(), permissionsFor(existing), error);
     if (!path) return nullptr;

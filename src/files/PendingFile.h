@@ -9,8 +9,9 @@ namespace zefa {
 
 // An output file written under a temporary name beside its target and moved
 // over the target only when complete, so a failed run never destroys an
-// earlier file; a new file is written with no name, where the system allows,
-// and linked into place when complete. A symbolic link is followed and kept.
+// earlier file; where the system allows, it is written with no name and
+// linked into place when complete (over the file it replaces by a name of
+// its own for a moment). A symbolic link is followed and kept.
 // The target "-" is standard output: the file is kept in the temporary
 // directory and copied out on commit. Targets that are not regular files (a pipe, /dev/null) cannot
 // be replaced and are written directly.

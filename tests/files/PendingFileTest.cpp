@@ -47,6 +47,30 @@ TEST(PendingFileTest, ANewFileAppearsWholeOnCommitAndNeverBefore) {
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0666 & ~mask));
 }
 
+// A file replaced keeps its permissions; one abandoned, or a run killed while
+// writing it, leaves the earlier file as it was and no other.
+TEST(PendingFileTest, AReplacedFileKeepsItsPermissionsAndNothingIsLeftBeside) {
+    const test::ScratchDir dir;
+    const fs::path target = dir / "page.html";
+    writeText(target, "earlier");
+    fs::permissions(target, fs::perms(0640));
+    std::error_code error;
+    {
+        const auto abandoned = PendingFile::create(target.string(), error);
+        ASSERT_TRUE(abandoned) << error.message();
+        writeText(abandoned->path(), "half");
+        EXPECT_EQ(entries(dir.path()), 1U);
+    }
+    EXPECT_EQ(test::readFile(target), "earlier");
+    const auto pending = PendingFile::create(target.string(), error);
+    ASSERT_TRUE(pending) << error.message();
+    writeText(pending->path(), "later");
+    ASSERT_FALSE(pending->commit());
+    EXPECT_EQ(test::readFile(target), "later");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(entries(dir.path()), 1U);
+}
+
 // A file that took the name between the start and the commit, or a link to
 // nowhere that held it, is replaced as an earlier file would be.
 TEST(PendingFileTest, ANameTakenMeanwhileIsReplaced) {
