@@ -64,7 +64,7 @@ std::optional<SiteSeason> advancedSeason(season::SeasonStore& store, SiteSeasonC
     const std::optional<std::int64_t> keptAt = cache.changeSeq();
     if (!keptAt) return std::nullopt;
     // The store's changes are read beside the kept season, on a connection
-    // of their own: either takes a third of a small rebuild.
+    // of their own: one after the other, the two took half of a small rebuild.
     auto reading = std::async(std::launch::async, [&store, since = *keptAt] {
         season::SeasonStore reader = store.reader();
         return reader.readChanges(since, kListPageRows);
@@ -102,8 +102,8 @@ SiteReport updateSiteFromStore(season::SeasonStore& store, const std::filesystem
         unfitFolder(folder).empty() ? SiteRecord::readText(folder) : std::nullopt;
     if (auto unchanged = unchangedSite(store, folder, text, options)) return *unchanged;
     // The record is taken apart on another thread while this one reads the
-    // kept season: on another, its 80 MB at a league's size would grow that
-    // thread's heap a page at a time.
+    // kept season, which stays on this thread: on another, its 80 MB at a
+    // league's size would grow that thread's heap a page at a time.
     const bool recorded = text.has_value();
     auto takingApart = std::async(std::launch::async, [&text] {
         return text ? std::optional(SiteRecord::fromText(std::move(*text))) : std::nullopt;
