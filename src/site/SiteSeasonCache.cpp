@@ -272,21 +272,30 @@ void readPlayer(Reader& in, SiteSeason& season) {
         in.failed = true;
 }
 
-// A matches file starts with its form, the byte order and its identity.
-constexpr std::size_t kMatchesHeadingBytes =
-    kMatchesForm.size() + sizeof kByteOrder + sizeof(std::uint64_t);
-
-void writeMatchesHeading(Writer& out, std::uint64_t identity) {
-    out.bytes(kMatchesForm);
+// A file starts with its form, the byte order and a number: a season's
+// change number, a matches file's identity.
+template <typename Number>
+void writeHeading(Writer& out, std::string_view form, Number number) {
+    out.bytes(form);
     out.put(kByteOrder);
-    out.put(identity);
+    out.put(number);
 }
 
-// The identity of a matches file, read from its start; none when it is not one.
+// The number of a heading of `form`; none when the file is of another form.
+template <typename Number>
+std::optional<Number> headingNumber(Reader& in, std::string_view form) {
+    if (!in.expect(form) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
+    const auto number = in.get<Number>();
+    return in.failed ? std::nullopt : std::optional(number);
+}
+
+// The bytes of a heading of `form` and its number.
+constexpr std::size_t headingBytes(std::string_view form) {
+    return form.size() + sizeof kByteOrder + sizeof(std::uint64_t);
+}
+
 std::optional<std::uint64_t> matchesIdentity(Reader& in) {
-    if (!in.expect(kMatchesForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
-    const auto identity = in.get<std::uint64_t>();
-    return in.failed ? std::nullopt : std::optional(identity);
+    return headingNumber<std::uint64_t>(in, kMatchesForm);
 }
 
 // Tells a matches file from the one it replaced, which a season's file of a
@@ -312,21 +321,13 @@ bool replaceFile(const fs::path& path, Fill fill) {
     return file && !pending->commit();
 }
 
-// The change number of the season in `in`, after its form: none when it is
-// of another form.
-std::optional<std::int64_t> readChangeSeq(Reader& in) {
-    if (!in.expect(kForm) || in.get<std::uint32_t>() != kByteOrder) return std::nullopt;
-    const auto changeSeq = in.get<std::int64_t>();
-    return in.failed ? std::nullopt : std::optional(changeSeq);
-}
-
 }  // namespace
 
 std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
     const SiteSeason& season) {
     KeptMatches kept{.identity = newIdentity(), .count = season.matches.size(), .length = 0};
     const bool written = replaceFile(path(kMatchesFileName), [&](Writer& out) {
-        writeMatchesHeading(out, kept.identity);
+        writeHeading(out, kMatchesForm, kept.identity);
         for (const SiteMatch& match : season.matches) writeMatch(out, match);
         kept.length = out.written();
     });
@@ -336,7 +337,7 @@ std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::writeMatches(
 std::optional<SiteSeasonCache::KeptMatches> SiteSeasonCache::addMatches(const SiteSeason& season,
                                                                         const KeptMatches& kept) {
     const fs::path file = path(kMatchesFileName);
-    Reader header(file, kMatchesHeadingBytes);
+    Reader header(file, headingBytes(kMatchesForm));
     // The file read still, not one another run has put in its place.
     if (matchesIdentity(header) != kept.identity) return std::nullopt;
     std::error_code error;
@@ -366,9 +367,7 @@ bool SiteSeasonCache::write(const SiteSeason& season) {
     if (!matches) matches = writeMatches(season);
     m_kept.reset();
     const bool written = matches && replaceFile(path(kFileName), [&](Writer& out) {
-                             out.bytes(kForm);
-                             out.put(kByteOrder);
-                             out.put(season.changeSeq);
+                             writeHeading(out, kForm, season.changeSeq);
                              writeTexts(out, season.keys);
                              writeTexts(out, season.names);
                              out.put(std::uint64_t(season.players.size()));
@@ -388,14 +387,14 @@ bool SiteSeasonCache::write(const SiteSeason& season) {
 }
 
 std::optional<std::int64_t> SiteSeasonCache::changeSeq() const {
-    Reader in(path(kFileName), kForm.size() + sizeof(std::uint32_t) + sizeof(std::int64_t));
-    return readChangeSeq(in);
+    Reader in(path(kFileName), headingBytes(kForm));
+    return headingNumber<std::int64_t>(in, kForm);
 }
 
 std::optional<SiteSeason> SiteSeasonCache::read() {
     m_kept.reset();
     Reader in(path(kFileName));
-    const std::optional<std::int64_t> changeSeq = readChangeSeq(in);
+    const std::optional<std::int64_t> changeSeq = headingNumber<std::int64_t>(in, kForm);
     if (!changeSeq) return std::nullopt;
     SiteSeason season;
     season.changeSeq = *changeSeq;
